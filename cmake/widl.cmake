@@ -1,0 +1,35 @@
+# widl: IDL -> C header, _i.c identifiers and (optionally) a type library.
+find_program(WIDL_EXECUTABLE NAMES x86_64-w64-mingw32-widl REQUIRED)
+set(WIDL_PLATFORM_IDL_DIR /usr/include/wine/wine/windows)
+# stdole2.tlb, which type libraries import
+set(WIDL_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+
+# qrc_widl(<name> IDL <file> [TLB] [INCLUDES dirs...])
+# Produces ${QRC_GENERATED_DIR}/<name>.h, <name>_i.c and, with TLB, <name>.tlb.
+# widl's warnings fail the build.
+function(qrc_widl name)
+  cmake_parse_arguments(W "TLB" "IDL" "INCLUDES" ${ARGN})
+  get_filename_component(idl ${W_IDL} ABSOLUTE)
+  set(out_h ${QRC_GENERATED_DIR}/${name}.h)
+  set(out_i ${QRC_GENERATED_DIR}/${name}_i.c)
+  set(outputs ${out_h} ${out_i})
+  set(tlb_args)
+  if(W_TLB)
+    set(out_tlb ${QRC_GENERATED_DIR}/${name}.tlb)
+    list(APPEND outputs ${out_tlb})
+    set(tlb_args -t -T ${out_tlb})
+  endif()
+  set(inc_args -I${WIDL_PLATFORM_IDL_DIR} -I${QRC_GENERATED_DIR} -L${WIDL_STDOLE_DIR})
+  foreach(d ${W_INCLUDES})
+    list(APPEND inc_args -I${d})
+  endforeach()
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND ${CMAKE_COMMAND} -DWIDL=${WIDL_EXECUTABLE}
+            "-DARGS=--win64;${inc_args};-h;-H;${out_h};-u;-U;${out_i};${tlb_args};${idl}"
+            -P ${CMAKE_SOURCE_DIR}/cmake/widl-strict.cmake
+    DEPENDS ${idl} ${CMAKE_SOURCE_DIR}/cmake/widl-strict.cmake
+    COMMENT "widl ${name}"
+    VERBATIM)
+  add_custom_target(${name}_idl DEPENDS ${outputs})
+endfunction()

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build's private prefix.
+# The prefix lives in $QRC_WINEPREFIX (default: <build dir>/wineprefix, found from
+# the CMake cache beside the program or the current directory) and is made on first use.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ -z "${QRC_WINEPREFIX:-}" ]; then
+  dir=$PWD
+  while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  [ -f "$dir/CMakeCache.txt" ] || { echo "wine-run: no build directory above $PWD; set QRC_WINEPREFIX" >&2; exit 2; }
+  QRC_WINEPREFIX=$dir/wineprefix
+fi
+export WINEPREFIX=$QRC_WINEPREFIX
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+"$here/wine-prefix.sh" "$WINEPREFIX"
+# Dates and numbers follow an English (United States) user locale.
+exec env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@"

@@ -1,0 +1,73 @@
+#pragma once
+// The method scope, the error state of a call and the exception, in one object.
+//
+// Every traced operation opens one as `xhr`, works in one try block, raises failures
+// by throwing a copy of the scope, and ends with the handlers of QR_CATCH (internal
+// operations) or QR_CATCH_COM (COM interface methods) and `return xhr.Result();`.
+#include <windows.h>
+#include <oleauto.h>
+#include <comdef.h>
+#include <cstdarg>
+#include <string>
+#include "sourcelocation.h"
+
+struct QRComException {
+    HRESULT result = S_OK;
+    IErrorInfo* errorInfo = nullptr;  // counted; its description is a QRError document
+    int traceLevel = 0;
+    const wchar_t* methodName = nullptr;  // not owned; "Class::Method"
+    const wchar_t* activity = nullptr;    // not owned
+
+    QRComException() noexcept = default;
+    QRComException(const QRComException& other) noexcept;
+    QRComException& operator=(const QRComException& other) noexcept;
+    ~QRComException();
+
+    void Enter(const wchar_t* name, int level);
+    void SetActivity(const wchar_t* text);
+    void CheckPointer(const void* pointer, const wchar_t* format = nullptr, ...);
+    void SetResult(HRESULT hr);
+
+    [[noreturn]] void Throw(SourceLocation where, HRESULT hr, const wchar_t* format = nullptr, ...);
+    [[noreturn]] void Throw(HRESULT hr, const wchar_t* format = nullptr, ...);
+    [[noreturn]] void Rethrow(SourceLocation where, const wchar_t* format = nullptr, ...);
+    [[noreturn]] void Rethrow(const wchar_t* format = nullptr, ...);
+    void SetError(SourceLocation where, HRESULT hr, const wchar_t* format = nullptr, ...);
+    void SetError(HRESULT hr, const wchar_t* format = nullptr, ...);
+    void AddError(const wchar_t* format = nullptr, ...);
+
+    void Catch(SourceLocation where, QRComException& caught);
+    void Catch(SourceLocation where, _com_error& caught);
+    // Traces and rethrows the exception being handled.
+    [[noreturn]] void CatchAll(SourceLocation where);
+    // For the outermost scope of a COM method: traces like CatchAll, then turns the
+    // exception into E_OUTOFMEMORY (std::bad_alloc) or E_UNEXPECTED with a document,
+    // because no exception may cross the COM boundary.
+    void CatchAllAtBoundary(SourceLocation where) noexcept;
+
+    HRESULT Normalize();
+    HRESULT Result();
+
+    // The error-recording steps behind the operations above.
+    void RecordError(const SourceLocation* where, HRESULT hr, const wchar_t* format, va_list args);
+    void RecordPointerError(HRESULT hr, const wchar_t* format, va_list args);
+    std::wstring CurrentDescription();
+    void ConvertHeldError(std::wstring* copy, HRESULT hr);
+    void Publish(const std::wstring& document, const wchar_t* source, std::wstring* copy);
+
+private:
+    void ReleaseErrorInfo() noexcept;
+    void RecordErrorV(const SourceLocation* where, HRESULT hr, const wchar_t* format, ...);
+};
+
+// Handlers of an internal operation: other exceptions are traced and passed on.
+#define QR_CATCH(xhr)                                                   \
+    catch (QRComException & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); } \
+    catch (_com_error & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); }     \
+    catch (...) { (xhr).CatchAll(QR_HERE); }
+
+// Handlers of a COM interface method: nothing leaves the method.
+#define QR_CATCH_COM(xhr)                                               \
+    catch (QRComException & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); } \
+    catch (_com_error & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); }     \
+    catch (...) { (xhr).CatchAllAtBoundary(QR_HERE); }

@@ -1,0 +1,8 @@
+/* MSXML 6 identifiers that MinGW's headers do not define as link symbols. */
+#include <initguid.h>
+#include <windows.h>
+
+/* {88D96A0C-F192-11D4-A65F-0040963251E5} */
+DEFINE_GUID(CLSID_SAXXMLReader60, 0x88d96a0c, 0xf192, 0x11d4, 0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5);
+/* {88D96A05-F192-11D4-A65F-0040963251E5} */
+DEFINE_GUID(CLSID_DOMDocument60, 0x88d96a05, 0xf192, 0x11d4, 0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5);

@@ -1,0 +1,134 @@
+#include "com_module.h"
+
+#include "com_ptr.h"
+
+namespace winkit {
+
+ComModule& ComModule::Get() noexcept {
+    static ComModule module;
+    return module;
+}
+
+std::wstring GuidToString(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+void ComModule::Init(HINSTANCE instance, const ClassEntry* table, size_t count, const GUID& libid) noexcept {
+    instance_ = instance;
+    table_ = table;
+    count_ = count;
+    libid_ = libid;
+    factories_.assign(count, nullptr);
+}
+
+void ComModule::Term() noexcept {
+    for (IClassFactory*& factory : factories_) {
+        if (factory) factory->Release();
+        factory = nullptr;
+    }
+    if (typeLib_) typeLib_->Release();
+    typeLib_ = nullptr;
+}
+
+std::wstring ComModule::ModulePath() const {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(instance_, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) { path.resize(n); return path; }
+        path.resize(path.size() * 2);
+    }
+}
+
+HRESULT ComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    for (size_t i = 0; i < count_; ++i) {
+        if (*table_[i].clsid != clsid) continue;
+        if (!factories_[i]) {
+            auto* made = new (std::nothrow) ClassFactory(table_[i].create);
+            if (!made) return E_OUTOFMEMORY;
+            // Another thread may have made one meanwhile: keep the first.
+            if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&factories_[i]), made, nullptr) != nullptr)
+                made->Release();
+        }
+        return factories_[i]->QueryInterface(iid, out);
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT ComModule::CanUnloadNow() const noexcept {
+    return ModuleLock::Count() == 0 ? S_OK : S_FALSE;
+}
+
+RegistryReplacements ComModule::StandardReplacements(const RegistryReplacements& extra) const {
+    RegistryReplacements all{{L"MODULE", ModulePath()}, {L"LIBID", GuidToString(libid_)}};
+    all.insert(all.end(), extra.begin(), extra.end());
+    return all;
+}
+
+HRESULT ComModule::RegisterServer(const RegistryReplacements& extra) noexcept {
+    try {
+        Registrar registrar(StandardReplacements(extra));
+        for (size_t i = 0; i < count_; ++i) {
+            HRESULT hr = registrar.RegisterResource(instance_, table_[i].registryResource, true);
+            if (FAILED(hr)) return hr;
+        }
+        ComPtr<ITypeLib> typeLib;
+        std::wstring path = ModulePath();
+        HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib.put());
+        if (FAILED(hr)) return hr;
+        return RegisterTypeLib(typeLib.get(), path.data(), nullptr);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT ComModule::UnregisterServer(const RegistryReplacements& extra) noexcept {
+    try {
+        Registrar registrar(StandardReplacements(extra));
+        for (size_t i = 0; i < count_; ++i) {
+            HRESULT hr = registrar.RegisterResource(instance_, table_[i].registryResource, false);
+            if (FAILED(hr)) return hr;
+        }
+        ComPtr<ITypeLib> typeLib;
+        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, typeLib.put());
+        if (FAILED(hr)) return hr;
+        TLIBATTR* attr = nullptr;
+        hr = typeLib->GetLibAttr(&attr);
+        if (FAILED(hr)) return hr;
+        hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+        typeLib->ReleaseTLibAttr(attr);
+        // A type library that was never registered is already in the wanted state.
+        return hr == TYPE_E_REGISTRYACCESS ? S_OK : hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT ComModule::TypeLib(ITypeLib** out) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!typeLib_) {
+        ITypeLib* loaded = nullptr;
+        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &loaded);
+        if (FAILED(hr)) return hr;
+        if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&typeLib_), loaded, nullptr) != nullptr)
+            loaded->Release();
+    }
+    typeLib_->AddRef();
+    *out = typeLib_;
+    return S_OK;
+}
+
+HRESULT ComModule::TypeInfo(REFGUID guid, ITypeInfo** out) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    ComPtr<ITypeLib> typeLib;
+    HRESULT hr = TypeLib(typeLib.put());
+    if (FAILED(hr)) return hr;
+    return typeLib->GetTypeInfoOfGuid(guid, out);
+}
+
+} // namespace winkit
