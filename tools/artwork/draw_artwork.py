@@ -295,13 +295,10 @@ def tick_masks():
 
 
 def draw_task_box(c, x0, y0, size=9):
-    """The task box: white square with a slate frame and a light shade."""
+    """The task box: a white square with a slate frame."""
     x1, y1 = x0 + size - 1, y0 + size - 1
     c.paint(m_rect(x0, y0, x1, y1), 'W')
     c.paint(m_frame(x0, y0, x1, y1), 'D')
-    # a soft shading line inside the right and bottom edges
-    c.paint(m_rect(x0 + 1, y1 - 1, x1 - 1, y1 - 1), 'L')
-    c.paint(m_rect(x1 - 1, y0 + 1, x1 - 1, y1 - 1), 'L')
 
 
 SPARK = [
@@ -343,11 +340,9 @@ def draw_row_images():
     cells[2].paint(fill, 'G')
 
     # 3: error - red exclamation mark
-    bar = m_poly([(6, 1), (9, 1), (8.5, 8.5), (6.5, 8.5)], 16, 15)
-    bar = m_rect(6, 1, 9, 3) | m_rect(7, 4, 8, 8)
-    dot = m_rect(7, 11, 8, 12)
-    cells[3].paint(m_outline(bar | dot, True), 'r')
-    cells[3].paint(bar | dot, 'R')
+    mark = m_rect(7, 2, 8, 8) | m_rect(7, 10, 8, 11)
+    cells[3].paint(m_outline(mark, True), 'r')
+    cells[3].paint(mark, 'R')
 
     # 4: deferred - red horizontal bar
     bar = m_rect(3, 6, 12, 8)
@@ -360,9 +355,13 @@ def draw_row_images():
 
     # 6: deleted - box with a red cross
     draw_task_box(cells[6], 3, 3, 10)
-    cross = m_stroke([(4, 4), (11, 11)], 1.6, 16, 15) | \
-        m_stroke([(11, 4), (4, 11)], 1.6, 16, 15)
-    cells[6].paint(cross, 'R')
+    for y in range(4, 12):
+        for x in range(4, 12):
+            d1, d2 = x - y, x + y - 15
+            if abs(d1) <= 1 or abs(d2) <= 1:
+                light = (abs(d1) <= 1 and d1 >= 0) or \
+                    (abs(d2) <= 1 and d2 <= 0)
+                cells[6].put(x, y, 'R' if light else 'r')
 
     # 7 - 10: plain task box
     for i in range(7, 11):
@@ -378,6 +377,18 @@ def draw_row_images():
 # ---------------------------------------------------------------------------
 # Tree images: 3 images of 16 x 16, magenta
 # ---------------------------------------------------------------------------
+
+CHECK = [
+    '.........',
+    '.......GG',
+    '......GGg',
+    '.G...GGg.',
+    '.GG.GGg..',
+    '.gGGGg...',
+    '..gGg....',
+    '...g.....',
+    '.........',
+]
 
 CUBE = [
     '.......DD.......',
@@ -403,14 +414,8 @@ def draw_tree_images():
     c = Canvas(48, 16, 'M')
     # 0: unchecked box, 1: checked box with a green tick
     for k in (0, 1):
-        x0 = 16 * k
-        c.paint(m_rect(x0 + 2, 3, x0 + 12, 13), 'W')
-        c.paint(m_frame(x0 + 2, 3, x0 + 12, 13), 'D')
-        c.paint(m_rect(x0 + 3, 4, x0 + 11, 4), 'H')
-        c.paint(m_rect(x0 + 3, 4, x0 + 3, 12), 'H')
-    tick = m_stroke([(4, 8), (6, 10), (10, 5)], 1.9, 16, 16)
-    c.paint(m_outline(tick) & m_rect(3, 4, 11, 12), 'g', 16, 0)
-    c.paint(tick, 'G', 16, 0)
+        draw_task_box(c, 16 * k + 2, 3, 11)
+    c.sprite(16 + 3, 4, CHECK)
     # 2: a cube
     c.sprite(32, 0, CUBE)
     return c
@@ -731,11 +736,11 @@ ARROW_EDGE = (8, 28, 84)
 def arrow_shapes(size, kind):
     """Right-pointing arrow polygons in a unit 16 box, then transformed."""
     if kind == 'single':
-        polys = [[(1.5, 6), (8, 6), (8, 2), (14, 8), (8, 14), (8, 10),
-                  (1.5, 10)]]
+        polys = [[(2, 6), (8, 6), (8, 2), (14, 8), (8, 14), (8, 10),
+                  (2, 10)]]
     else:
-        polys = [[(1.5, 2.5), (7.0, 8), (1.5, 13.5)],
-                 [(7.5, 2.5), (13.0, 8), (7.5, 13.5)]]
+        polys = [[(2, 2), (8, 8), (2, 14)],
+                 [(8, 2), (14, 8), (8, 14)]]
     return polys
 
 
@@ -760,13 +765,44 @@ def draw_arrow_icon(size, kind, direction):
     edge = 1.0 if size <= 16 else 1.5
     for poly in arrow_shapes(size, kind):
         pts = transform(poly, size, direction)
-        c.fill(p_poly_grow(pts, edge), ARROW_EDGE, 0.9)
+        c.fill(p_poly_grow(pts, edge), ARROW_EDGE)
         c.fill(p_poly(pts), vgrad(ARROW_TOP, ARROW_BOTTOM, 0, size))
     return c.rows()
 
 
+# 16 x 16 clipboard, drawn pixel by pixel; the 32 x 32 one is drawn from
+# shapes below.
+TODO16 = [
+    '.....kkkkkk.....',
+    '.ooookCCCCkoooo.',
+    '.ohbkkkkkkkkbbo.',
+    '.ohWWWWWWWWWWbo.',
+    '.ohWWWWgWWWWWbo.',
+    '.ohWgWgGWlllWbo.',
+    '.ohWWgGWWWWWWbo.',
+    '.ohWWWWgWWWWWbo.',
+    '.ohWgWgGWlllWbo.',
+    '.ohWWgGWWWWWWbo.',
+    '.ohWWWWgWWWWWbo.',
+    '.ohWgWgGWlllWbo.',
+    '.ohWWgGWWWWWWbo.',
+    '.ohWWWWWWWWWWbo.',
+    '.obbbbbbbbbbbbo.',
+    '.oooooooooooooo.',
+]
+TODO16_COLOURS = {
+    'o': (96, 58, 20), 'b': (184, 128, 62), 'h': (214, 162, 96),
+    'k': (56, 56, 64), 'C': (232, 232, 238),
+    'W': (255, 255, 255), 'p': (226, 230, 238),
+    'G': (120, 196, 120), 'g': (0, 120, 24), 'l': (120, 136, 170),
+}
+
+
 def draw_todo_icon(size):
     c = RGBACanvas(size)
+    if size == 16:
+        c.sprite(TODO16, TODO16_COLOURS)
+        return c.rows()
     s = size / 16.0
     board = p_rrect(1.5 * s, 1.5 * s, 14.5 * s, 15.5 * s, 1.2 * s)
     c.fill(board, (96, 58, 20))
