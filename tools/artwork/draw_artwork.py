@@ -18,7 +18,10 @@ Conventions used by the dialogs that load these pictures:
     therefore sit on RGB(192,192,192) and use the other greys only for
     3-D shading; outlines use the non-system greys below.
   * Image-list bitmaps (row and tree images) use magenta RGB(255,0,255)
-    as their transparent colour.  Every corner pixel is background.
+    as their transparent colour.
+  * Every corner pixel is background, so whichever "first pixel" a loader
+    samples (top-left, or bottom-left as stored in a bottom-up DIB), it
+    finds the background colour.
 """
 
 import argparse
@@ -54,8 +57,6 @@ PALETTE = [
     ('R', (232, 40, 32)),      # 14 red
     ('Y', (255, 208, 0)),      # 15 yellow
 ]
-# Dark gold is not a palette entry of its own; star and pencil outlines use
-# dark slate, which keeps the palette at 16 entries.
 
 IDX = {ch: i for i, (ch, _) in enumerate(PALETTE)}
 RGB = [rgb for _, rgb in PALETTE]
@@ -179,25 +180,6 @@ def m_frame(x0, y0, x1, y1):
     return m_rect(x0, y0, x1, y1) - m_rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1)
 
 
-def m_line(x0, y0, x1, y1):
-    """Bresenham line, both ends included."""
-    pts = set()
-    dx, dy = abs(x1 - x0), -abs(y1 - y0)
-    sx, sy = (1 if x1 > x0 else -1), (1 if y1 > y0 else -1)
-    err = dx + dy
-    while True:
-        pts.add((x0, y0))
-        if x0 == x1 and y0 == y1:
-            return pts
-        e2 = 2 * err
-        if e2 >= dy:
-            err += dy
-            x0 += sx
-        if e2 <= dx:
-            err += dx
-            y0 += sy
-
-
 def _seg_dist(px, py, ax, ay, bx, by):
     vx, vy = bx - ax, by - ay
     wx, wy = px - ax, py - ay
@@ -205,23 +187,6 @@ def _seg_dist(px, py, ax, ay, bx, by):
     t = 0.0 if l2 == 0 else max(0.0, min(1.0, (wx * vx + wy * vy) / l2))
     cx, cy = ax + t * vx, ay + t * vy
     return math.hypot(px - cx, py - cy)
-
-
-def m_stroke(points, width, w=64, h=64):
-    """Pixels whose centre lies within width/2 of a polyline.
-
-    Coordinates are pixel centres (pixel (x, y) has its centre at x, y).
-    """
-    r = width / 2.0
-    segs = list(zip(points, points[1:])) or [(points[0], points[0])]
-    out = set()
-    for y in range(h):
-        for x in range(w):
-            for (a, b) in segs:
-                if _seg_dist(x, y, a[0], a[1], b[0], b[1]) <= r + 1e-9:
-                    out.add((x, y))
-                    break
-    return out
 
 
 def _inside(px, py, pts):
@@ -236,27 +201,12 @@ def _inside(px, py, pts):
     return inside
 
 
-def m_poly(pts, w=64, h=64):
-    """Pixels whose centre is inside the polygon (pixel-centre coordinates)."""
-    return {(x, y) for y in range(h) for x in range(w)
-            if _inside(x + 1e-4, y + 1e-4, pts)}
-
-
-def m_disc(cx, cy, r, w=64, h=64):
-    return {(x, y) for y in range(h) for x in range(w)
-            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r + 1e-9}
-
-
 def m_outline(mask, diagonal=False):
     """Pixels next to the mask (4- or 8-neighbourhood) but not in it."""
     steps = [(1, 0), (-1, 0), (0, 1), (0, -1)]
     if diagonal:
         steps += [(1, 1), (1, -1), (-1, 1), (-1, -1)]
     return {(x + dx, y + dy) for (x, y) in mask for (dx, dy) in steps} - mask
-
-
-def m_shift(mask, dx, dy):
-    return {(x + dx, y + dy) for (x, y) in mask}
 
 
 # ---------------------------------------------------------------------------
@@ -310,20 +260,6 @@ SPARK = [
     '.D.Y.D.',
     '...Y...',
 ]
-
-# A star whose points have a slate rim so it reads on white and grey.
-STAR = [
-    '....D....',
-    '...DYD...',
-    '.DDDYDDD.',
-    'DYYYWYYYD',
-    '.DYYYYYD.',
-    '..DYYYD..',
-    '.DYYDYYD.',
-    '.DYD.DYD.',
-    '.DD...DD.',
-]
-
 
 def draw_row_images():
     c = Canvas(177, 15, 'M')
@@ -471,39 +407,24 @@ def draw_newtask():
     return c
 
 
-def pencil(c, tip_x, tip_y, length):
-    """A pencil lying at 45 degrees, point at the lower left.
-
-    Along the pencil t = x - y grows from the point (one pixel step right
-    or up is one unit); across it the anti-diagonals s = x + y run
-    edge, body, body, edge.
-    """
-    s0 = tip_x + tip_y
-    t0 = tip_x - tip_y
-    for y in range(c.h):
-        for x in range(c.w):
-            s = x + y - s0
-            t = x - y - t0
-            if not (-2 <= s <= 1 and 0 <= t <= length):
-                continue
-            edge = s in (-2, 1)
-            if t <= 1:                      # graphite point
-                if edge:
-                    continue
-                col = 'K'
-            elif t <= 4:                    # sharpened wood
-                if edge and t <= 2:
-                    continue
-                col = 'D' if edge else 'W'
-            elif t >= length:               # end cap
-                col = 'D'
-            elif t >= length - 3:           # eraser
-                col = 'D' if edge else 'R'
-            elif t >= length - 5:           # metal ferrule
-                col = 'D' if edge else 'A'
-            else:                           # painted body
-                col = 'D' if edge else 'Y'
-            c.put(x, y, col)
+# A pencil at 45 degrees, writing at the lower left.
+PENCIL = [
+    '...............',
+    '...........DD..',
+    '..........DRRD.',
+    '.........DRRRD.',
+    '........DAAAD..',
+    '.......DYYYD...',
+    '......DYYYD....',
+    '.....DYYYD.....',
+    '....DYYYD......',
+    '...DWWYD.......',
+    '...DWWD........',
+    '...KKD.........',
+    '...K...........',
+    '...............',
+    '...............',
+]
 
 
 def draw_properties():
@@ -511,7 +432,7 @@ def draw_properties():
     draw_page(c, 1, 1, 9, 12)
     for y in (3, 5, 7, 9):
         c.paint(m_rect(3, y, 7, y), 'B')
-    pencil(c, 4, 11, 17)
+    c.sprite(0, 0, PENCIL)
     return c
 
 
@@ -698,10 +619,6 @@ def p_poly_grow(pts, d):
                 return True
         return False
     return pred
-
-
-def p_union(*preds):
-    return lambda x, y: any(p(x, y) for p in preds)
 
 
 def p_rrect(x0, y0, x1, y1, r):
