@@ -175,10 +175,10 @@ public:                                                                         
     if (uMsg == WM_COMMAND && HIWORD(wParam) == (code)) { fn(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam)); lResult = 0; return true; }
 
 // LRESULT fn(NMHDR*): the result goes to DWLP_MSGRESULT
-#define NOTIFY_HANDLER_EX(id, code, fn) \
+#define NOTIFY_HANDLER_EX(id, notifyCode, fn) \
     if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(id) && \
-        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code)) { lResult = fn(reinterpret_cast<NMHDR*>(lParam)); return true; }
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode)) { lResult = fn(reinterpret_cast<NMHDR*>(lParam)); return true; }
 
 // LRESULT fn(NMHDR*), for one notification code of any control
-#define NOTIFY_CODE_HANDLER_EX(code, fn) \
-    if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code)) { lResult = fn(reinterpret_cast<NMHDR*>(lParam)); return true; }
+#define NOTIFY_CODE_HANDLER_EX(notifyCode, fn) \
+    if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode)) { lResult = fn(reinterpret_cast<NMHDR*>(lParam)); return true; }

@@ -261,6 +261,7 @@ SPARK = [
     '...Y...',
 ]
 
+
 def draw_row_images():
     c = Canvas(177, 15, 'M')
     cells = []
