@@ -10,9 +10,13 @@ if [ -z "${QRC_WINEPREFIX:-}" ]; then
   [ -f "$dir/CMakeCache.txt" ] || { echo "wine-run: no build directory above $PWD; set QRC_WINEPREFIX" >&2; exit 2; }
   QRC_WINEPREFIX=$dir/wineprefix
 fi
+# QRC_WINE_GRAPHICS=x11 runs with a real display (DISPLAY, e.g. Xvfb) in a prefix of
+# its own; the default is the "null" driver, which needs no display at all.
+graphics=${QRC_WINE_GRAPHICS:-null}
+[ "$graphics" = null ] || QRC_WINEPREFIX=$QRC_WINEPREFIX-$graphics
 export WINEPREFIX=$QRC_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-"$here/wine-prefix.sh" "$WINEPREFIX"
+"$here/wine-prefix.sh" "$WINEPREFIX" "$graphics"
 # Dates and numbers follow an English (United States) user locale.
 exec env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@"
