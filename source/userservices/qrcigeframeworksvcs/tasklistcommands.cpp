@@ -1,0 +1,24 @@
+#include "tasklistdlg.h"
+
+// The task commands come with the task operations; until then each does nothing.
+
+// Creating a manual task is not available yet.
+void CTaskListDlg::OnManualTask() {}
+
+// The property dialog is not available yet.
+void CTaskListDlg::OnProperties() {}
+
+// Running tasks is not available yet.
+void CTaskListDlg::OnAction() {}
+
+// Deferring tasks is not available yet.
+void CTaskListDlg::OnDefer() {}
+
+// Marking tasks deleted is not available yet.
+void CTaskListDlg::OnDelete() {}
+
+// Deleting tasks from the server is not available yet.
+void CTaskListDlg::OnDeleteFromServer() {}
+
+// The report is not available yet.
+void CTaskListDlg::OnReport() {}
