@@ -342,3 +342,45 @@ TEST_F(QRComExceptionTest, FirstDescReadsOnlyTheFirstElement) {
     EXPECT_EQ(L"not a document", FirstDesc(L"not a document"));
     EXPECT_EQ(L"", FirstDesc(L"<QRError Desc=\"unterminated"));
 }
+
+namespace {
+// An object that says it supports error information for one interface only.
+class SupportsErrors final : public ISupportErrorInfo {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_ISupportErrorInfo) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
+};
+} // namespace
+
+TEST_F(QRComExceptionTest, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInterface) {
+    SupportsErrors object;
+    PlantThreadError(L"Obj", L"from the object");
+    try {
+        _com_issue_errorex(E_ACCESSDENIED, &object, IID_IDispatch);
+        FAIL() << "must throw";
+    } catch (_com_error& e) {
+        EXPECT_EQ(E_ACCESSDENIED, e.Error());
+        winkit::ComPtr<IErrorInfo> info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
+        ASSERT_TRUE(info);
+        BSTR description = nullptr;
+        info->GetDescription(&description);
+        EXPECT_STREQ(L"from the object", description);
+        SysFreeString(description);
+    }
+    PlantThreadError(L"Obj", L"not for this interface");
+    try {
+        _com_issue_errorex(E_FAIL, &object, IID_IUnknown);
+    } catch (_com_error& e) {
+        EXPECT_EQ(nullptr, winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo()).get());
+    }
+    ClearThreadError();
+}
