@@ -98,10 +98,14 @@ HRESULT ComModule::UnregisterServer(const RegistryReplacements& extra) noexcept 
         TLIBATTR* attr = nullptr;
         hr = typeLib->GetLibAttr(&attr);
         if (FAILED(hr)) return hr;
-        hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+        // A type library that is not registered is already in the wanted state.
+        BSTR registeredPath = nullptr;
+        if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, &registeredPath))) {
+            SysFreeString(registeredPath);
+            hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+        }
         typeLib->ReleaseTLibAttr(attr);
-        // A type library that was never registered is already in the wanted state.
-        return hr == TYPE_E_REGISTRYACCESS ? S_OK : hr;
+        return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "diagnostics/qrcomexception.h"
-TEST(Smoke, Builds) { QRComException xhr; EXPECT_EQ(S_OK, xhr.Result()); }
