@@ -25,7 +25,9 @@ public:
 
 private:
     explicit ClientToolsSettingsNode(winkit::ComPtr<ISettingsNode> node) : node_(std::move(node)) {}
-    void Check(HRESULT hr) const;
+    // Raises a failure of the object's interface as a _com_error.
+    static void Check(HRESULT hr, IUnknown* object, REFIID iid);
+    void CheckNode(HRESULT hr) const { Check(hr, node_.get(), IID_ISettingsNode); }
 
     winkit::ComPtr<ISettingsNode> node_;
 };

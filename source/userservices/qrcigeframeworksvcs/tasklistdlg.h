@@ -12,6 +12,7 @@
 #include "filterrules.h"
 #include "taskitemcollection.h"
 #include "tasklistcolumns.h"
+#include "taskpropertyowner.h"
 #include "res/tasklistres.h"
 #include "winkit/dialog_impl.h"
 #include "winkit/list_view.h"
@@ -22,7 +23,7 @@
 // row, each view item checked exactly when its view is on.
 void PrepareContextMenu(HMENU popup, bool rowSelected, const ViewFlags& views);
 
-class CTaskListDlg : public winkit::DialogImpl<CTaskListDlg> {
+class CTaskListDlg : public winkit::DialogImpl<CTaskListDlg>, public TaskPropertyOwner {
 public:
     enum { IDD = IDD_TASKLIST };
 
@@ -32,7 +33,7 @@ public:
 
     // What the dialog holds.
     IWorkspace* Workspace() const noexcept { return workspace_; }
-    TaskItemCollection& Tasks() noexcept { return tasks_; }
+    TaskItemCollection& Tasks() noexcept override { return tasks_; }
     const TaskItemCollection& Tasks() const noexcept { return tasks_; }
     ColumnSet& Columns() noexcept { return columns_; }
     FilterRules& Rules() noexcept { return rules_; }
@@ -66,12 +67,19 @@ public:
     std::vector<int> SelectedKeys() const;
 
     // The property dialog's Previous and Next, on the rows as listed.
-    bool IsFirstRow(int key) const noexcept;
-    bool IsLastRow(int key) const noexcept;
+    bool IsFirstRow(int key) const noexcept override;
+    bool IsLastRow(int key) const noexcept override;
     // The key of the row above / below the row with the key; -1 at the top / bottom
     // and when no row shows the key.
-    int PreviousKey(int key) const noexcept;
-    int NextKey(int key) const noexcept;
+    int PreviousKey(int key) const noexcept override;
+    int NextKey(int key) const noexcept override;
+
+    // The task operations the property dialog calls (taskoperations.h), on this
+    // dialog's workspace and collection.
+    void SaveTaskProperties(const TaskPropertyValues& values) override;
+    int RunTaskItem(int index) override;
+    void DeferTaskItem(int index) override;
+    void FetchTaskAssignments(int index, winkit::UniqueBstr& document) override;
 
     // The picture a button shows when enabled or disabled (null for the buttons that
     // have no disabled picture).
