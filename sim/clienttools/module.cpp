@@ -10,8 +10,8 @@ namespace sim {
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
-    {&CLSID_SimGlobals, IDR_SIMGLOBALS, &SimGlobals::Create},
-    {&CLSID_SimSettingsNode, IDR_SIMSETTINGSNODE, &SimSettingsNode::Create},
+    {&CLSID_QRSimGlobals, IDR_SIMGLOBALS, &SimGlobals::Create},
+    {&CLSID_QRSimSettingsNode, IDR_SIMSETTINGSNODE, &SimSettingsNode::Create},
 };
 
 } // namespace
@@ -22,8 +22,8 @@ void InitializeComponentModule(HINSTANCE instance) {
 
 winkit::RegistryReplacements ComponentRegistryReplacements() {
     return {
-        {L"CLSID_SimGlobals", winkit::GuidToString(CLSID_SimGlobals)},
-        {L"CLSID_SimSettingsNode", winkit::GuidToString(CLSID_SimSettingsNode)},
+        {L"CLSID_QRSimGlobals", winkit::GuidToString(CLSID_QRSimGlobals)},
+        {L"CLSID_QRSimSettingsNode", winkit::GuidToString(CLSID_QRSimSettingsNode)},
     };
 }
 

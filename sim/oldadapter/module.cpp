@@ -9,7 +9,7 @@ namespace sim {
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
-    {&CLSID_SimOldClientServices, IDR_SIMOLDCLIENTSERVICES, &SimOldClientServices::Create},
+    {&CLSID_QRSimOldClientServices, IDR_SIMOLDCLIENTSERVICES, &SimOldClientServices::Create},
 };
 
 } // namespace
@@ -19,7 +19,7 @@ void InitializeComponentModule(HINSTANCE instance) {
 }
 
 winkit::RegistryReplacements ComponentRegistryReplacements() {
-    return {{L"CLSID_SimOldClientServices", winkit::GuidToString(CLSID_SimOldClientServices)}};
+    return {{L"CLSID_QRSimOldClientServices", winkit::GuidToString(CLSID_QRSimOldClientServices)}};
 }
 
 } // namespace sim

@@ -9,7 +9,7 @@ namespace sim {
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
-    {&CLSID_SimSelectKBDlg, IDR_SIMSELECTKBDLG, &SimSelectKBDlg::Create},
+    {&CLSID_QRSimSelectKBDlg, IDR_SIMSELECTKBDLG, &SimSelectKBDlg::Create},
 };
 
 } // namespace
@@ -19,7 +19,7 @@ void InitializeComponentModule(HINSTANCE instance) {
 }
 
 winkit::RegistryReplacements ComponentRegistryReplacements() {
-    return {{L"CLSID_SimSelectKBDlg", winkit::GuidToString(CLSID_SimSelectKBDlg)}};
+    return {{L"CLSID_QRSimSelectKBDlg", winkit::GuidToString(CLSID_QRSimSelectKBDlg)}};
 }
 
 } // namespace sim

@@ -9,7 +9,7 @@ namespace sim {
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
-    {&CLSID_SimWorkspace, IDR_SIMWORKSPACE, &SimWorkspace::Create},
+    {&CLSID_QRSimWorkspace, IDR_SIMWORKSPACE, &SimWorkspace::Create},
 };
 
 } // namespace
@@ -19,7 +19,7 @@ void InitializeComponentModule(HINSTANCE instance) {
 }
 
 winkit::RegistryReplacements ComponentRegistryReplacements() {
-    return {{L"CLSID_SimWorkspace", winkit::GuidToString(CLSID_SimWorkspace)}};
+    return {{L"CLSID_QRSimWorkspace", winkit::GuidToString(CLSID_QRSimWorkspace)}};
 }
 
 } // namespace sim
