@@ -37,10 +37,6 @@ void FailWin32(DWORD code, const wchar_t* format, ...) {
     Fail(hr, L"%ls: %ls", text.c_str(), HResultMessage(hr).c_str());
 }
 
-} // namespace sim
-
-namespace sim {
-
 void RethrowWithContext(QRComException& caught, const wchar_t* format, ...) {
     QRComException error;
     error.Catch(QR_HERE, caught);

@@ -1,5 +1,6 @@
 #pragma once
-// Raising a failure that starts in this component.
+// Raising failures in the partner components: each one becomes a QRComException whose
+// description is a QRError document, which the COM method's handlers publish.
 #include <windows.h>
 #include "diagnostics/qrcomexception.h"
 
@@ -16,10 +17,6 @@ namespace sim {
 
 // Fail(HRESULT_FROM_WIN32(error), "<text>: <system message>").
 [[noreturn]] void FailWin32(DWORD error, const wchar_t* format, ...);
-
-} // namespace sim
-
-namespace sim {
 
 // Takes a caught failure, puts the format's text in front of its description and throws it on.
 [[noreturn]] void RethrowWithContext(QRComException& caught, const wchar_t* format, ...);

@@ -1,8 +1,8 @@
 #include "simframework.h"
 
 #include <algorithm>
-#include <cwchar>
 #include "claimsdocument.h"
+#include "decimal.h"
 #include "domreader.h"
 #include "simerror.h"
 #include "taskrecord.h"
@@ -47,18 +47,13 @@ void RequireNoText(std::wstring_view text, const wchar_t* method) {
     if (!text.empty()) Fail(E_INVALIDARG, L"%ls takes no input text", method);
 }
 
-// A ToDo_Index written as a decimal number ("7"; a minus sign is allowed so that the
-// range check, not the reading, refuses it).
+// A ToDo_Index written as a decimal number ("7"; a minus sign is read, so that the range
+// check, not the reading, refuses it).
 long ParseIndexText(std::wstring_view text, const wchar_t* method) {
     if (text.empty()) Fail(E_INVALIDARG, L"%ls: the input text with the task's ToDo_Index is missing", method);
-    std::wstring copy(text);
-    bool digits = std::all_of(copy.begin() + (copy[0] == L'-' ? 1 : 0), copy.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-    wchar_t* end = nullptr;
-    errno = 0;
-    long value = std::wcstol(copy.c_str(), &end, 10);
-    if (!digits || copy == L"-" || *end != L'\0' || errno == ERANGE)
-        Fail(E_INVALIDARG, L"%ls: the input text '%ls' is not a ToDo_Index", method, copy.c_str());
-    return value;
+    std::optional<long> value = ParseDecimal(text);
+    if (!value) Fail(E_INVALIDARG, L"%ls: the input text '%ls' is not a ToDo_Index", method, std::wstring(text).c_str());
+    return *value;
 }
 
 // The assignments document a task may keep: empty, or one O element. When the top object

@@ -1,8 +1,8 @@
 #include "workspacereader.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <initializer_list>
+#include "decimal.h"
 #include "domreader.h"
 #include "simerror.h"
 
@@ -31,15 +31,11 @@ bool ReadFlag(IXMLDOMElement* element, const wchar_t* name, const wchar_t* where
 
 long ReadInteger(const std::wstring& text, const TaskFieldInfo& field, const wchar_t* where) {
     if (text.empty()) return 0;
-    const wchar_t* begin = text.c_str();
-    wchar_t* end = nullptr;
-    errno = 0;
-    long value = std::wcstol(begin, &end, 10);
-    bool digitsOnly = std::all_of(text.begin() + (text[0] == L'-' ? 1 : 0), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-    if (!digitsOnly || *end != L'\0' || errno == ERANGE || value < field.minimum || value > field.maximum)
+    std::optional<long> value = ParseDecimal(text);
+    if (!value || *value < field.minimum || *value > field.maximum)
         Fail(E_INVALIDARG, L"%ls has the value '%ls' for %ls of %ls; a number from %ld to %ld is expected", kWhat,
              text.c_str(), field.name, where, field.minimum, field.maximum);
-    return value;
+    return *value;
 }
 
 SimTask ReadTask(IXMLDOMElement* element, size_t number) {

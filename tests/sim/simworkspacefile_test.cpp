@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>
+#include "decimal.h"
 #include "diagnostics/qrerrorelement.h"
 #include "diagnostics/qrcomexception.h"
 #include "filetext.h"
@@ -160,4 +161,12 @@ TEST(SimWorkspaceFile, ReadsUtf8WithOrWithoutMarkAndUtf16WithMark) {
         EXPECT_EQ(L"K\u00fchlwasser", ReadWorkspace(ReadTextFile(folder.File(name))).name) << name;
     EXPECT_THROW(ReadTextFile(folder.File(L"latin1.xml")), QRComException);
     EXPECT_THROW(ReadTextFile(folder.File(L"missing.xml")), QRComException);
+}
+
+TEST(SimWorkspaceFile, DecimalNumbersAreReadStrictly) {
+    EXPECT_EQ(std::optional<long>(7), ParseDecimal(L"007"));
+    EXPECT_EQ(std::optional<long>(-2147483647L - 1), ParseDecimal(L"-2147483648"));
+    EXPECT_EQ(std::optional<long>(2147483647L), ParseDecimal(L"2147483647"));
+    for (const wchar_t* bad : {L"", L"-", L"2147483648", L"-2147483649", L" 1", L"1 ", L"+1", L"1e3", L"99999999999999999999"})
+        EXPECT_EQ(std::nullopt, ParseDecimal(bad)) << bad;
 }
