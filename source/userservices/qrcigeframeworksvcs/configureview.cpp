@@ -105,6 +105,24 @@ void CConfigureView::OnOk(UINT, int, HWND) {
 void CConfigureView::OnCancel(UINT, int, HWND) { EndDialog(IDCANCEL); }
 
 // Tabs.
+// The labels and radio buttons stand on the tab's pane: they take its background. Other
+// controls keep the dialog's default (a result of 0).
+LRESULT CConfigureView::OnControlColour(UINT, WPARAM wparam, LPARAM lparam) {
+    HWND control = reinterpret_cast<HWND>(lparam);
+    switch (::GetDlgCtrlID(control)) {
+    case IDC_CV_COLUMNS_LABEL:
+    case IDC_CV_VISIBLE_LABEL:
+    case IDC_CV_COLUMN_LABEL:
+    case IDC_CV_BEGINSWITH:
+    case IDC_CV_ENDSWITH:
+    case IDC_CV_CONTAINS:
+    case IDC_CV_ISEQUAL:
+        return reinterpret_cast<LRESULT>(paneBrush_.ForControl(tabs_, control, reinterpret_cast<HDC>(wparam)));
+    default:
+        return 0;
+    }
+}
+
 LRESULT CConfigureView::OnTabChanged(NMHDR*) {
     ShowTab(tabs_.CurSel());
     return 0;

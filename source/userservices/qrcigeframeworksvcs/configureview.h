@@ -13,6 +13,7 @@
 #include "winkit/dialog_impl.h"
 #include "winkit/list_box.h"
 #include "winkit/tab_control.h"
+#include "winkit/tab_pane_brush.h"
 #include "winkit/unique_handle.h"
 
 // One piece of a rule as the rule list draws it, left to right.
@@ -60,6 +61,8 @@ public:
         MSG_WM_DRAWITEM(OnDrawItem)
         MSG_WM_DELETEITEM(OnDeleteItem)
         MSG_WM_DESTROY(OnDestroy)
+        MESSAGE_HANDLER_EX(WM_CTLCOLORSTATIC, OnControlColour)
+        if (uMsg == WM_THEMECHANGED || uMsg == WM_SYSCOLORCHANGE) paneBrush_.Reset();
     END_MSG_MAP()
 
     // The controls each tab shows.
@@ -84,6 +87,7 @@ private:
     void OnDrawItem(int id, DRAWITEMSTRUCT* draw);
     void OnDeleteItem(int id, DELETEITEMSTRUCT* item);
     void OnDestroy();
+    LRESULT OnControlColour(UINT message, WPARAM wparam, LPARAM lparam);
 
     void SetUpIcons();
     void ShowTab(int tab);
@@ -104,4 +108,5 @@ private:
     winkit::ComboBoxCtrl column_;
     winkit::ListBoxCtrl rules_;
     std::array<winkit::UniqueHIcon, 6> icons_;
+    winkit::TabPaneBrush paneBrush_;
 };
