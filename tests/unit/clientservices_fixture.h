@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -193,19 +194,26 @@ protected:
     IDispatch* WorkspaceDispatch() const { return static_cast<IDispatch*>(workspace.get()); }
 
     // The next CreateServiceRequest hands out a request that answers `method` (given
-    // `input`) with `output`, or fails its Execute with `executeResult`.
+    // `input`) with `output`; its Execute returns what `execute` returns.
     MockServiceRequest& QueueTextCall(const wchar_t* method, const std::wstring& input, const std::wstring& output,
-                                      HRESULT executeResult = S_OK) {
+                                      std::function<HRESULT()> execute) {
         auto* request = new testing::NiceMock<MockServiceRequest>();
         queued_.push_back(winkit::ComPtr<IServiceRequest>::Attach(request));
         testing::InSequence order;
         EXPECT_CALL(*request, SetMethod(Text(method)));
         if (input.empty()) EXPECT_CALL(*request, SetInput(testing::_)).Times(0);
         else EXPECT_CALL(*request, SetInput(Text(input)));
-        EXPECT_CALL(*request, Execute(0)).WillOnce(testing::Return(executeResult));
-        if (SUCCEEDED(executeResult)) EXPECT_CALL(*request, GetOutput(testing::_)).WillOnce(WriteText(output));
-        else EXPECT_CALL(*request, GetOutput(testing::_)).Times(0);
+        EXPECT_CALL(*request, Execute(0)).WillOnce([execute, request](LONG) {
+            HRESULT hr = execute();
+            if (FAILED(hr)) EXPECT_CALL(*request, GetOutput(testing::_)).Times(0);
+            return hr;
+        });
+        EXPECT_CALL(*request, GetOutput(testing::_)).Times(testing::AtMost(1)).WillRepeatedly(WriteText(output));
         return *request;
+    }
+    MockServiceRequest& QueueTextCall(const wchar_t* method, const std::wstring& input, const std::wstring& output,
+                                      HRESULT executeResult = S_OK) {
+        return QueueTextCall(method, input, output, [executeResult] { return executeResult; });
     }
 
     // For tests about something else: the adapter may hear what Initialize tells it.

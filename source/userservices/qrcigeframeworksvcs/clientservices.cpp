@@ -31,6 +31,18 @@ void CClientServices::RequireAdapter(QRComException& xhr) {
     }
 }
 
+void CClientServices::RaiseCallFailure(QRComException& xhr, HRESULT hr) {
+    IErrorInfo* left = nullptr;
+    if (GetErrorInfo(0, &left) == S_OK && left) {
+        SetErrorInfo(0, left);  // put back for SetResult to take
+        left->Release();
+        xhr.SetResult(hr);
+        xhr.Rethrow();
+    }
+    // Nothing to carry: SetResult would make the code's text a second element.
+    xhr.Throw(QR_HERE, hr);
+}
+
 STDMETHODIMP CClientServices::Initialize(IDispatch* pWorkspace) {
     QRComException xhr;
     try {
@@ -43,10 +55,7 @@ STDMETHODIMP CClientServices::Initialize(IDispatch* pWorkspace) {
 
         winkit::UniqueBstr document;
         HRESULT hr = FrameworkTextCall(workspace_.get(), L"GetEFData", {}, document);
-        if (FAILED(hr)) {
-            xhr.SetResult(hr);
-            xhr.Rethrow();
-        }
+        if (FAILED(hr)) RaiseCallFailure(xhr, hr);
 
         data_.restore.reset();
         data_.plant.reset();

@@ -56,6 +56,9 @@ private:
     // connection's HRESULT and document unchanged, so it must come before the method
     // names its scope.
     void RequireAdapter(QRComException& xhr);
+    // Ends the method with a called operation's failure: with the error information the
+    // call left, below an element of the method's own, or with the code's text alone.
+    [[noreturn]] static void RaiseCallFailure(QRComException& xhr, HRESULT hr);
     // Reads the framework data into the fields; returns the pending result of Initialize.
     HRESULT LoadFrameworkData(QRComException& xhr, BSTR document);
     void PassDataToAdapter(IDispatch* workspace);

@@ -16,16 +16,13 @@ STDMETHODIMP CClientServices::ClaimObject(BSTR strOID) {
         winkit::UniqueBstr claims;
         HRESULT hr = FrameworkTextCall(workspace_.get(), L"SynchronizeObjectClaim",
                                        {strOID ? strOID : L"", strOID ? SysStringLen(strOID) : 0}, claims);
-        if (FAILED(hr)) {
-            xhr.SetResult(hr);
-            xhr.Rethrow();
-        }
+        if (FAILED(hr)) RaiseCallFailure(xhr, hr);
         if (!claims.empty()) {
             // The adapter's own message text is not used: its error information is.
             winkit::UniqueBstr message;
             hr = adapter_->SynchronizeClaims(claims.get(), message.put());
-            xhr.SetResult(hr);
-            if (FAILED(hr)) xhr.Rethrow();
+            if (FAILED(hr)) RaiseCallFailure(xhr, hr);
+            xhr.SetResult(hr);  // a success code of the adapter is the method's too
         }
     }
     QR_CATCH_COM(xhr)
