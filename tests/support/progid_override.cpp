@@ -24,6 +24,9 @@ ProgIdOverride::~ProgIdOverride() {
         RegCopyTreeW(saved.get(), nullptr, restored.get());
     saved.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, savedKey_.c_str());
+    // The folders above go too once nothing else is kept there (a key with subkeys stays).
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QRCTests\\SavedProgIds");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QRCTests");
 }
 
 void ProgIdOverride::PointTo(const CLSID& clsid) {
