@@ -227,9 +227,9 @@ TEST_F(TaskListReport, UnregisteredSpreadsheetFailsWithoutACallAndTellsTheUserWh
     EXPECT_FALSE(answerer.watchdogFired());
     const ShownMessageBox& box = answerer.boxes()[0];
     EXPECT_EQ(L"To Do List", box.title);
-    EXPECT_EQ(L"The report could not be made: the spreadsheet application \"Excel.Application\" is not available.\n\n" +
-                  HResultMessage(CO_E_CLASSSTRING),
-              box.text);
+    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotRegistered, CO_E_CLASSSTRING), box.text);
+    EXPECT_EQ(0u, box.text.find(L"The report could not be made: the spreadsheet application \"Excel.Application\" is not "
+                                L"available.\n\nIt is not registered on this computer.\n"));
     EXPECT_EQ(list.window(), box.owner) << "owned by the window that holds the list";
 }
 
@@ -246,8 +246,7 @@ TEST_F(TaskListReport, ASpreadsheetThatCannotStartIsReportedWithItsReason) {
     MessageBoxAnswerer answerer;
     EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
     ASSERT_EQ(1u, answerer.boxes().size());
-    EXPECT_EQ(SpreadsheetUnreachableMessage(cause), answerer.boxes()[0].text);
-    EXPECT_NE(std::wstring::npos, answerer.boxes()[0].text.find(HResultMessage(cause)));
+    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotStarted, cause), answerer.boxes()[0].text);
 }
 
 TEST_F(TaskListReport, UnreadableWorkbooksEndTheReportAndAreReported) {
@@ -259,7 +258,24 @@ TEST_F(TaskListReport, UnreadableWorkbooksEndTheReportAndAreReported) {
               model->Lines());
     EXPECT_EQ(0, model->liveObjects);
     ASSERT_EQ(1u, answerer.boxes().size());
-    EXPECT_EQ(SpreadsheetUnreachableMessage(RPC_E_SERVERFAULT), answerer.boxes()[0].text);
+    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NoWorkbooks, RPC_E_SERVERFAULT), answerer.boxes()[0].text);
+}
+
+TEST(TaskListReportMessage, SaysWhyAndGivesTheSystemsTextWithTheCode) {
+    const std::wstring start =
+        L"The report could not be made: the spreadsheet application \"Excel.Application\" is not available.\n\n";
+    // A code the system has a text for: the text, then the code.
+    std::wstring denied = HResultMessage(E_ACCESSDENIED);
+    ASSERT_EQ(std::wstring::npos, denied.find(L"0x80070005"));
+    EXPECT_EQ(start + L"It could not be started.\n" + denied + L" (0x80070005)",
+              SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotStarted, E_ACCESSDENIED));
+    // A code without a text: the code once.
+    const HRESULT unknown = 0x8004F00D;
+    ASSERT_EQ(L"Unknown error 0x8004F00D", HResultMessage(unknown));
+    EXPECT_EQ(start + L"It is not registered on this computer.\nUnknown error 0x8004F00D",
+              SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotRegistered, unknown));
+    EXPECT_EQ(start + L"It did not give access to its workbooks.\nUnknown error 0x8004F00D",
+              SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NoWorkbooks, unknown));
 }
 
 TEST_F(TaskListReport, FailuresAfterTheApplicationWasReachedShowNoMessage) {

@@ -1,6 +1,8 @@
 #include "tasklistreport.h"
 
+#include <cwchar>
 #include <initializer_list>
+#include <optional>
 #include "automationcall.h"
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
@@ -93,18 +95,23 @@ private:
     QRComException& scope_;
 };
 
-winkit::ComPtr<IDispatch> StartSpreadsheet(QRComException& xhr, HRESULT& unreachableCause) {
+struct Unreachable {
+    SpreadsheetUnreachable reason;
+    HRESULT cause;
+};
+
+winkit::ComPtr<IDispatch> StartSpreadsheet(QRComException& xhr, std::optional<Unreachable>& unreachable) {
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(kSpreadsheetProgId, &clsid);
     // Any failure here leaves no class to start, not only an unknown ProgID.
     if (FAILED(hr)) {
-        unreachableCause = hr;
+        unreachable = Unreachable{SpreadsheetUnreachable::NotRegistered, hr};
         xhr.Throw(QR_HERE, E_FAIL, L"%ls is not registered", kSpreadsheetProgId);
     }
     winkit::ComPtr<IDispatch> application;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.put_void());
     if (FAILED(hr) || !application) {
-        unreachableCause = FAILED(hr) ? hr : E_NOINTERFACE;
+        unreachable = Unreachable{SpreadsheetUnreachable::NotStarted, FAILED(hr) ? hr : E_NOINTERFACE};
         xhr.Throw(QR_HERE, E_FAIL, L"%ls could not be started", kSpreadsheetProgId);
     }
     return application;
@@ -118,12 +125,12 @@ std::wstring WorkspaceName(IWorkspace* workspace) {
 }
 
 HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
-                    IWorkspace* workspace, HRESULT& unreachableCause) {
+                    IWorkspace* workspace, std::optional<Unreachable>& unreachable) {
     QRComException xhr;
     xhr.Enter(L"CExcelApp::OpenFile", 1);
     try {
-        unreachableCause = S_OK;
-        winkit::ComPtr<IDispatch> application = StartSpreadsheet(xhr, unreachableCause);
+        unreachable.reset();
+        winkit::ComPtr<IDispatch> application = StartSpreadsheet(xhr, unreachable);
         ReportSteps steps(xhr);
         MemberIds& ids = steps.ids;
         winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
@@ -135,7 +142,7 @@ HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames,
         winkit::ComPtr<IDispatch> workbooks;
         if (SUCCEEDED(hr)) workbooks = DispatchIn(workbooksResult);
         if (!workbooks) {
-            unreachableCause = FAILED(hr) ? hr : E_NOINTERFACE;
+            unreachable = Unreachable{SpreadsheetUnreachable::NoWorkbooks, FAILED(hr) ? hr : E_NOINTERFACE};
             xhr.Throw(QR_HERE, E_FAIL, L"The workbooks of %ls cannot be read", kSpreadsheetProgId);
         }
 
@@ -177,20 +184,31 @@ HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames,
 
 } // namespace
 
-std::wstring SpreadsheetUnreachableMessage(HRESULT cause) {
-    return std::wstring(L"The report could not be made: the spreadsheet application \"") + kSpreadsheetProgId +
-           L"\" is not available.\n\n" + HResultMessage(cause);
+std::wstring SpreadsheetUnreachableMessage(SpreadsheetUnreachable reason, HRESULT cause) {
+    std::wstring message = std::wstring(L"The report could not be made: the spreadsheet application \"") +
+                           kSpreadsheetProgId + L"\" is not available.\n\n";
+    switch (reason) {
+    case SpreadsheetUnreachable::NotRegistered: message += L"It is not registered on this computer."; break;
+    case SpreadsheetUnreachable::NotStarted: message += L"It could not be started."; break;
+    case SpreadsheetUnreachable::NoWorkbooks: message += L"It did not give access to its workbooks."; break;
+    }
+    // The system's text alone, where it has one, would not name the failure's code.
+    std::wstring text = HResultMessage(cause);
+    wchar_t code[16];
+    swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(cause));
+    if (text.find(code) == std::wstring::npos) text += std::wstring(L" (") + code + L")";
+    return message + L"\n" + text;
 }
 
 HRESULT ReportTaskList(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
                        IWorkspace* workspace, ReportNotice notice) {
-    HRESULT unreachableCause = S_OK;
-    HRESULT hr = WriteReport(listView, columnNames, taskCount, workspace, unreachableCause);
-    if (FAILED(unreachableCause) && notice == ReportNotice::TellUserWhenUnreachable) {
+    std::optional<Unreachable> unreachable;
+    HRESULT hr = WriteReport(listView, columnNames, taskCount, workspace, unreachable);
+    if (unreachable && notice == ReportNotice::TellUserWhenUnreachable) {
         // The box must not take the report's error information off the thread.
         winkit::ComPtr<IErrorInfo> error;
         GetErrorInfo(0, error.put());
-        MessageBoxW(listView ? GetParent(listView) : nullptr, SpreadsheetUnreachableMessage(unreachableCause).c_str(),
+        MessageBoxW(listView ? GetParent(listView) : nullptr, SpreadsheetUnreachableMessage(unreachable->reason, unreachable->cause).c_str(),
                     L"To Do List", MB_OK | MB_ICONEXCLAMATION);
         SetErrorInfo(0, error.get());
     }

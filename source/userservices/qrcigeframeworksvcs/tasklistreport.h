@@ -25,5 +25,13 @@ enum class ReportNotice {
 HRESULT ReportTaskList(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
                        IWorkspace* workspace, ReportNotice notice = ReportNotice::TellUserWhenUnreachable);
 
-// What the user is told when `cause` kept the spreadsheet application from being reached.
-std::wstring SpreadsheetUnreachableMessage(HRESULT cause);
+// Why the spreadsheet application could not be reached.
+enum class SpreadsheetUnreachable {
+    NotRegistered,  // no class for the ProgID
+    NotStarted,     // the class could not be made
+    NoWorkbooks,    // it would not hand out its workbooks
+};
+
+// What the user is told: that the report could not be made, why, and the system's text
+// for the failure `cause` (with its code).
+std::wstring SpreadsheetUnreachableMessage(SpreadsheetUnreachable reason, HRESULT cause);
