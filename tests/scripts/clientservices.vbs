@@ -123,5 +123,9 @@ Check "UnInitialize", Err.Number, 0
 Set services = Nothing
 Set workspace = Nothing
 fso.DeleteFile copy, True
-If failures > 0 Then WScript.Quit 1
+If failures > 0 Then
+    WScript.Echo failures & " check(s) failed"
+    WScript.Quit 1
+End If
+WScript.Echo "clientservices: all checks passed"
 WScript.Quit 0
