@@ -1,0 +1,25 @@
+#pragma once
+// The records an object document is read into: a tree of objects, each with
+// properties that may carry a list of enumerated entries. The letters are the
+// document's attribute names; what they mean belongs to the code that reads them.
+#include <string>
+#include <vector>
+
+struct ElemRecord {
+    long I = 0;
+    std::wstring V;
+};
+
+struct AttRecord {
+    std::wstring I, V, O, U;
+    long S = 0;
+    long C = 0;
+    std::vector<ElemRecord> elements;
+};
+
+struct ObjRecord {
+    long X = 0;
+    std::wstring U, I, N, C;
+    std::vector<AttRecord> attributes;
+    std::vector<ObjRecord> objects;  // the nested O elements
+};
