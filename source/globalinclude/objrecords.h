@@ -22,4 +22,12 @@ struct ObjRecord {
     std::wstring U, I, N, C;
     std::vector<AttRecord> attributes;
     std::vector<ObjRecord> objects;  // the nested O elements
+
+    ObjRecord() = default;
+    ObjRecord(const ObjRecord&) = default;
+    ObjRecord(ObjRecord&&) noexcept = default;
+    ObjRecord& operator=(const ObjRecord&) = default;
+    ObjRecord& operator=(ObjRecord&&) noexcept = default;
+    // Takes nested objects apart level by level: a deep tree must not recurse once per level.
+    ~ObjRecord();
 };

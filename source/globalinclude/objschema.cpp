@@ -63,6 +63,19 @@ HRESULT Store(std::wstring& field, const SchemaValue& value) {
 
 } // namespace
 
+ObjRecord::~ObjRecord() {
+    try {
+        while (!objects.empty()) {
+            ObjRecord nested = std::move(objects.back());
+            objects.pop_back();
+            for (ObjRecord& inner : nested.objects) objects.push_back(std::move(inner));
+            nested.objects.clear();
+        }
+    } catch (...) {
+        // Out of memory while splicing: the members take the rest apart as usual.
+    }
+}
+
 const SchemaEntry* ObjSchema::GetSchema() { return kObjSchema; }
 
 // ---- ElemHandler ---------------------------------------------------------------------
