@@ -11,7 +11,14 @@ void ChunkedText::Reserve(size_t characters) {
     while (chunks_.size() < needed) chunks_.emplace_back(new wchar_t[kChunkSize]);
 }
 
-void ChunkedText::Append(const wchar_t* text, size_t length) {
+void ChunkedText::PlaceCursor() noexcept {
+    if (chunks_.empty()) return;
+    size_t offset = length_ % kChunkSize;
+    cursor_ = chunks_[length_ / kChunkSize].get() + offset;
+    room_ = kChunkSize - offset;
+}
+
+void ChunkedText::AppendAcrossChunks(const wchar_t* text, size_t length) {
     if (!text || length == 0) return;
     Reserve(length_ + length);
     size_t chunk = length_ / kChunkSize;
@@ -25,11 +32,13 @@ void ChunkedText::Append(const wchar_t* text, size_t length) {
         ++chunk;
         offset = 0;
     }
+    PlaceCursor();
 }
 
 void ChunkedText::Clear() noexcept {
     length_ = 0;
     if (!chunks_.empty()) chunks_[0][0] = L'\0';
+    PlaceCursor();
 }
 
 void ChunkedText::CopyTo(wchar_t* destination) const noexcept {

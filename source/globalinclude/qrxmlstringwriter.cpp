@@ -9,15 +9,6 @@ const QITAB QRXMLStringWriter::kInterfaces[] = {
     {},
 };
 
-HRESULT QRXMLStringWriter::WriteRaw(const wchar_t* text, ULONG length) {
-    try {
-        text_.Append(text, length);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
-}
-
 HRESULT QRXMLStringWriter::Clear() {
     text_.Clear();
     return S_OK;

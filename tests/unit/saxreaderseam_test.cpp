@@ -31,6 +31,19 @@ protected:
 
 TEST_F(SaxReaderSeamTest, ReaderIsToldNeverToResolveExternalEntitiesAndLetsGoAfterwards) {
     FakeReaderRegistration registration(&reader);
+    reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler* errors) {
+        // One object behind both views, and nothing else.
+        void* view = nullptr;
+        EXPECT_EQ(S_OK, content->QueryInterface(IID_ISAXErrorHandler, &view));
+        EXPECT_EQ(static_cast<void*>(errors), view);
+        errors->Release();
+        EXPECT_EQ(S_OK, errors->QueryInterface(IID_IUnknown, &view));
+        EXPECT_EQ(static_cast<void*>(content), view);
+        content->Release();
+        EXPECT_EQ(E_NOINTERFACE, content->QueryInterface(IID_IDispatch, &view));
+        EXPECT_EQ(nullptr, view);
+        return S_OK;
+    };
     TaskItemCollection tasks;
     ASSERT_EQ(S_OK, tasks.Load(Bstr(L"<TaskItemList/>").get()));
     EXPECT_THAT(reader.features,

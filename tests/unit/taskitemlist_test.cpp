@@ -177,3 +177,40 @@ TEST_F(TaskItemListTest, OneLineDocument) {
         EXPECT_EQ(&tasks.Item(i), tasks.FindByKey(static_cast<int>(i + 1)));
     }
 }
+
+TEST_F(TaskItemListTest, ReloadingReplacesEveryFieldOfEveryRecord) {
+    // The records of a load are reused by the next one: nothing of the old may show.
+    std::wstring full = L"<TaskItemList>";
+    for (int i = 1; i <= 5; ++i) {
+        full += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) + L"\" ToDo_Status=\"3\" ToDo_Category=\"2\" "
+                L"ToDo_DeletedFlag=\"1\"";
+        for (const TextAttribute& attribute : kTextAttributes)
+            full += std::wstring(L" ") + attribute.name + L"=\"old " + std::to_wstring(i) + L"\"";
+        full += L"/>";
+    }
+    full += L"</TaskItemList>";
+    ASSERT_EQ(S_OK, Load(full));
+    ASSERT_EQ(5u, tasks.Count());
+
+    ASSERT_EQ(S_OK, Load(L"<TaskItemList><TaskItem ToDo_Name=\"new\"/><TaskItem ToDo_Index=\"9\"/></TaskItemList>"));
+    ASSERT_EQ(2u, tasks.Count());
+    EXPECT_EQ(L"new", tasks.Item(0).ToDo_Name);
+    EXPECT_EQ(9, tasks.Item(1).ToDo_Index);
+    for (const TaskItem& task : tasks.Items()) {
+        EXPECT_EQ(0, task.ToDo_Status);
+        EXPECT_EQ(0, task.ToDo_Category);
+        EXPECT_EQ(0, task.ToDo_DeletedFlag);
+        for (const TextAttribute& attribute : kTextAttributes)
+            if (std::wstring(attribute.name) != L"ToDo_Name") EXPECT_EQ(L"", task.*attribute.field) << attribute.name;
+    }
+    EXPECT_EQ(0, tasks.Item(0).ToDo_Index);
+
+    // A failing reload keeps only its own finished tasks.
+    ASSERT_EQ(S_OK, Load(full));
+    EXPECT_EQ(E_FAIL, Load(L"<TaskItemList><TaskItem ToDo_Name=\"kept\"/><TaskItem ToDo_Name=\"open\">"));
+    TakeThreadError();
+    ASSERT_EQ(1u, tasks.Count());
+    EXPECT_EQ(L"kept", tasks.Item(0).ToDo_Name);
+    EXPECT_EQ(L"", tasks.Item(0).ToDo_Notes);
+    EXPECT_EQ(0, tasks.Item(0).ToDo_Index);
+}

@@ -93,37 +93,57 @@ HRESULT TaskItemListHandler::GetChildHandler(int childId, SAXSchemaElementHandle
     }
 }
 
+// Records are built in place, over the records of the previous load where there are
+// some: their texts keep their room, so reloading a similar list allocates almost
+// nothing. A record counts once its element has ended.
 HRESULT TaskItemHandler::OnStart(int) {
-    working_.ToDo_Index = working_.ToDo_Category = working_.ToDo_Status = working_.ToDo_DeletedFlag = 0;
-    for (int id = kToDoName; id <= kToDoSrcDocType; ++id)
-        if (auto field = TextField(id)) (working_.*field).clear();
+    std::vector<TaskItem>& items = collection_.Items();
+    building_ = false;
+    if (finished_ < items.size()) {
+        TaskItem& item = items[finished_];
+        item.ToDo_Index = item.ToDo_Category = item.ToDo_Status = item.ToDo_DeletedFlag = 0;
+        for (int id = kToDoName; id <= kToDoSrcDocType; ++id)
+            if (auto field = TextField(id)) (item.*field).clear();
+    } else {
+        try {
+            items.emplace_back();
+        } catch (const std::bad_alloc&) {
+            return S_OK;  // the record is dropped; the tasks around it still load
+        }
+    }
+    building_ = true;
     return S_OK;
 }
 
 HRESULT TaskItemHandler::OnAttribute(int id, SchemaValue value) {
+    if (!building_) return S_OK;
+    TaskItem& item = collection_.Items()[finished_];
     switch (id) {
-    case kToDoIndex: working_.ToDo_Index = value.value.integer; return S_OK;
-    case kToDoCategory: working_.ToDo_Category = value.value.integer; return S_OK;
-    case kToDoStatus: working_.ToDo_Status = value.value.integer; return S_OK;
-    case kToDoDeletedFlag: working_.ToDo_DeletedFlag = value.value.integer; return S_OK;
+    case kToDoIndex: item.ToDo_Index = value.value.integer; return S_OK;
+    case kToDoCategory: item.ToDo_Category = value.value.integer; return S_OK;
+    case kToDoStatus: item.ToDo_Status = value.value.integer; return S_OK;
+    case kToDoDeletedFlag: item.ToDo_DeletedFlag = value.value.integer; return S_OK;
     }
     auto field = TextField(id);
     if (!field) return S_OK;
     try {
-        (working_.*field).assign(value.value.text);
+        (item.*field).assign(value.value.text);
     } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+        building_ = false;  // the record is dropped
     }
     return S_OK;
 }
 
 HRESULT TaskItemHandler::OnEnd(int) {
-    try {
-        collection_.Items().push_back(working_);
-    } catch (const std::bad_alloc&) {
-        // The record is dropped; the tasks around it still load.
-    }
+    if (building_) ++finished_;
+    building_ = false;
     return S_OK;
+}
+
+void TaskItemHandler::Finish() noexcept {
+    std::vector<TaskItem>& items = collection_.Items();
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(finished_), items.end());
+    building_ = false;
 }
 
 HRESULT PrivilegeHandler::OnAttribute(int id, SchemaValue value) {
@@ -135,8 +155,11 @@ HRESULT PrivilegeHandler::OnAttribute(int id, SchemaValue value) {
     return S_OK;
 }
 
+// The items end up exactly the tasks whose elements ended before the parse stopped;
+// the records of the previous load are reused as they are overwritten.
 HRESULT TaskItemCollection::Load(BSTR document) {
-    Clear();
     TaskItemListParser parser(*this);
-    return parser.ParseString(document);
+    HRESULT hr = parser.ParseString(document);
+    parser.Finish();
+    return hr;
 }
