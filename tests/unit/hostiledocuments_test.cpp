@@ -6,6 +6,7 @@
 #include <regex>
 #include "objschema.h"
 #include "taskitemcollection.h"
+#include "xmlprolog.h"
 #include "xml_test_support.h"
 
 using testing::HasSubstr;
@@ -90,6 +91,33 @@ TEST_F(HostileDocumentsTest, ExternalEntityNamingALocalFileIsNeverRead) {
         for (const TaskItem& item : tasks.Items()) EXPECT_THAT(item.ToDo_Name, Not(HasSubstr(L"SECRET")));
     }
     DeleteFileW(path.c_str());
+}
+
+TEST(XmlPrologTest, FindsADocumentTypeDeclarationBehindEverythingAPrologMayHold) {
+    struct Case {
+        const wchar_t* text;
+        bool refused;
+    } cases[] = {
+        {L"<!DOCTYPE r><r/>", true},
+        {L"\xFEFF<!DOCTYPE r><r/>", true},
+        {L" \t\r\n<!DOCTYPE r><r/>", true},
+        {L"<?xml version=\"1.0\"?><!DOCTYPE r><r/>", true},
+        {L"<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\n<!-- c -->\n<?pi x?>\n<!DOCTYPE r><r/>", true},
+        {L"<!-- one --><!-- two --><?a?><?b ?><!DOCTYPE r><r/>", true},
+        {L"<?pi don't ?><!DOCTYPE r><r/>", true},                      // quotes mean nothing in an instruction
+        {L"<?xml version=\"1.0\" encoding=\"?>\"?><!DOCTYPE r><r/>", true},  // a quoted "?>"
+        {L"<r/>", false},
+        {L"<?xml version=\"1.0\"?><r><!DOCTYPE r></r>", false},  // not in the prolog: the reader refuses it
+        {L"<!-- <!DOCTYPE r> --><r/>", false},
+        {L"<!doctype r><r/>", false},                                // XML is case-sensitive
+        {L"<!-- unterminated <!DOCTYPE r>", false},
+        {L"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.refused, HasDocumentTypeDeclaration(c.text, wcslen(c.text))) << c.text;
+    EXPECT_FALSE(HasDocumentTypeDeclaration(nullptr, 0));
+    // The length given counts, not a terminating NUL.
+    const wchar_t withNul[] = L"<!--\0--><!DOCTYPE r>";
+    EXPECT_TRUE(HasDocumentTypeDeclaration(withNul, sizeof withNul / sizeof withNul[0] - 1));
 }
 
 TEST_F(HostileDocumentsTest, DeclarationsOutsideTheProlog) {

@@ -199,7 +199,14 @@ TEST_F(SaxSchemaParserTest, DeclaredElementIsProcessedWhereverItStands) {
 }
 
 TEST_F(SaxSchemaParserTest, SplitCharacterDataReachesASimpleElementAsOneValue) {
-    // The reader delivers entity references and line breaks as pieces of their own.
+    // The reader delivers entity references as pieces of their own...
+    ASSERT_EQ(S_OK, parser.Parse(L"<root>one &amp; two</root>"));
+    const wchar_t* pieces[] = {L"doc.GetChildHandler(10)", L"root.OnStart(10)", L"root.OnCharacters(\"one \")",
+                               L"root.OnCharacters(\"&\")", L"root.OnCharacters(\" two\")", L"root.OnEnd(10)",
+                               L"doc.OnChildEnd(10, root)"};
+    EXPECT_THAT(log, ElementsAreArray(pieces));
+    log.clear();
+    // ...which a simple element puts together.
     ASSERT_EQ(S_OK, parser.Parse(L"<root><text>one &amp; two\r\nthree &lt;4&gt;</text>"
                                  L"<count>1&#50;3</count></root>"));
     const wchar_t* expected[] = {

@@ -201,7 +201,9 @@ TEST_F(TaskItemListTest, ReloadingReplacesEveryFieldOfEveryRecord) {
         EXPECT_EQ(0, task.ToDo_Category);
         EXPECT_EQ(0, task.ToDo_DeletedFlag);
         for (const TextAttribute& attribute : kTextAttributes)
-            if (std::wstring(attribute.name) != L"ToDo_Name") EXPECT_EQ(L"", task.*attribute.field) << attribute.name;
+            if (std::wstring(attribute.name) != L"ToDo_Name") {
+                EXPECT_EQ(L"", task.*attribute.field) << attribute.name;
+            }
     }
     EXPECT_EQ(0, tasks.Item(0).ToDo_Index);
 
