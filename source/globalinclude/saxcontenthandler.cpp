@@ -123,10 +123,12 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         reader->putContentHandler(this);
         reader->putErrorHandler(this);
         Reset(documentHandler);
-        // A null BSTR is the empty text; the reader measures the string itself.
+        // A null BSTR is the empty text, handed over as a real (empty) BSTR.
+        winkit::UniqueBstr empty;
+        if (!document) empty = winkit::UniqueBstr::Copy(L"");
         VARIANT input;
         V_VT(&input) = VT_BSTR;
-        V_BSTR(&input) = document ? document : const_cast<BSTR>(L"");
+        V_BSTR(&input) = document ? document : empty.get();
         Check(xhr, reader->parse(input));
     }
     catch (QRSAXAbortException&) {
