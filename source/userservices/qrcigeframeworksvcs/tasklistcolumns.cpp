@@ -48,12 +48,16 @@ SortKind ColumnSortKind(ColumnId column) {
     return i < kColumnCount ? kColumns[i].sort : SortKind::None;
 }
 
-std::wstring ColumnText(const TaskItem& task, ColumnId column) {
+const std::wstring& ColumnTextRef(const TaskItem& task, ColumnId column, std::wstring& scratch) {
+    static const std::wstring kEmpty;
     switch (column) {
-    case ColumnId::TaskName: return CategoryWord(task.ToDo_Category) + L" " + task.ToDo_Name;
+    case ColumnId::TaskName:
+        scratch.assign(CategoryWord(task.ToDo_Category)).append(1, L' ').append(task.ToDo_Name);
+        return scratch;
     case ColumnId::TaskDescription:
         if (task.ToDo_Category == kCategoryManual) return task.ToDo_Description;
-        return L"This task will " + CategoryWord(task.ToDo_Category) + L" " + task.ToDo_Name;
+        scratch.assign(L"This task will ").append(CategoryWord(task.ToDo_Category)).append(1, L' ').append(task.ToDo_Name);
+        return scratch;
     case ColumnId::ItemName: return task.ToDo_ItemName;
     case ColumnId::CreatedDate: return task.ToDo_CreatedDate;
     case ColumnId::CreatedBy: return task.ToDo_CreatedBy;
@@ -63,12 +67,17 @@ std::wstring ColumnText(const TaskItem& task, ColumnId column) {
     case ColumnId::RunBy: return task.ToDo_RunBy;
     case ColumnId::SourceDocName: return task.ToDo_SrcDocName;
     case ColumnId::SourceDocType: return task.ToDo_SrcDocType;
-    case ColumnId::TaskCategory: return CategoryWord(task.ToDo_Category);
-    case ColumnId::TaskStatus: return StatusWord(task.ToDo_Status);
-    case ColumnId::DeletedFlag: return task.ToDo_DeletedFlag == 1 ? L"Deleted" : L"";
+    case ColumnId::TaskCategory: return scratch = CategoryWord(task.ToDo_Category);
+    case ColumnId::TaskStatus: return scratch = StatusWord(task.ToDo_Status);
+    case ColumnId::DeletedFlag: return task.ToDo_DeletedFlag == 1 ? scratch = L"Deleted" : kEmpty;
     case ColumnId::Unknown: break;
     }
-    return {};
+    return kEmpty;
+}
+
+std::wstring ColumnText(const TaskItem& task, ColumnId column) {
+    std::wstring scratch;
+    return ColumnTextRef(task, column, scratch);
 }
 
 std::wstring ColumnText(const TaskItem& task, std::wstring_view columnName) {

@@ -37,6 +37,9 @@ SortKind ColumnSortKind(ColumnId column);
 
 // The text shown for a task in a column.
 std::wstring ColumnText(const TaskItem& task, ColumnId column);
+// The same text without copying: a field shown as it is is returned itself, a text that
+// has to be made is made in `scratch` (whose storage is reused from call to call).
+const std::wstring& ColumnTextRef(const TaskItem& task, ColumnId column, std::wstring& scratch);
 std::wstring ColumnText(const TaskItem& task, std::wstring_view columnName);
 
 // All fourteen columns, in table order, each 100 pixels wide.

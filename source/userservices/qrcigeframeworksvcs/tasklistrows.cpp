@@ -2,7 +2,31 @@
 
 #include "winkit/scoped_flag.h"
 
+namespace {
+
+// Clears extended list view styles for the holder's life and restores those that were set.
+class ExtendedStyleOffGuard {
+public:
+    ExtendedStyleOffGuard(const winkit::ListView& list, DWORD styles) noexcept
+        : list_(list), styles_(styles), were_(list.ExtendedStyle() & styles) {
+        if (were_) list_.SetExtendedStyle(styles_, 0);
+    }
+    ~ExtendedStyleOffGuard() {
+        if (were_) list_.SetExtendedStyle(styles_, were_);
+    }
+    ExtendedStyleOffGuard(const ExtendedStyleOffGuard&) = delete;
+    ExtendedStyleOffGuard& operator=(const ExtendedStyleOffGuard&) = delete;
+
+private:
+    const winkit::ListView& list_;
+    DWORD styles_;
+    DWORD were_;
+};
+
+} // namespace
+
 void CTaskListDlg::InsertColumns() {
+    winkit::RedrawOffGuard redrawOff(list_);
     for (size_t i = 0; i < columns_.size(); ++i) {
         winkit::LvColumn column;
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -27,25 +51,25 @@ void CTaskListDlg::FillRows() {
         winkit::ScopedFlag rebuilding(rebuildingRows_);
         // Drawing while thousands of rows go in would cost many times the fill itself.
         winkit::RedrawOffGuard redrawOff(list_);
+        // Full-row selection only changes how rows are drawn, but Wine's list view does
+        // work for it with every row that goes in; it comes back before the rows are shown.
+        ExtendedStyleOffGuard fullRowOff(list_, LVS_EX_FULLROWSELECT);
         list_.DeleteAllItems();
         if (!ids.empty()) {
             list_.SetItemCount(static_cast<int>(kept.size()));
-            std::wstring text;
+            std::wstring scratch;
             for (size_t r = 0; r < kept.size(); ++r) {
                 const TaskItem& task = *kept[r];
-                text = ColumnText(task, ids[0]);
                 winkit::LvItem item;
                 item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
                 item.iItem = static_cast<int>(r);
-                item.pszText = text.data();
+                item.pszText = const_cast<wchar_t*>(ColumnTextRef(task, ids[0], scratch).c_str());
                 item.iImage = RowImage(task);
                 item.lParam = task.ToDo_Index;
                 int row = list_.InsertItem(item);
                 if (row < 0) continue;
-                for (size_t i = 1; i < ids.size(); ++i) {
-                    text = ColumnText(task, ids[i]);
-                    list_.SetItemText(row, static_cast<int>(i), text.c_str());
-                }
+                for (size_t i = 1; i < ids.size(); ++i)
+                    list_.SetItemText(row, static_cast<int>(i), ColumnTextRef(task, ids[i], scratch).c_str());
             }
         }
         list_.SetSelectionMark(0);
