@@ -49,6 +49,7 @@ bool SaveBitmap(const std::wstring& path, HBITMAP bitmap, int width, int height)
 
 // The window as the screen shows it, frame included.
 void Capture(HWND window, const wchar_t* name) {
+    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(window, &r);
@@ -150,6 +151,9 @@ int wmain(int argc, wchar_t** argv) {
                 [&] {
                     SetWindowPos(dialog, nullptr, 24, 24, 1000, 430, SWP_NOZORDER);
                     SetForegroundWindow(dialog);
+                    // Widths a user would give the long columns by dragging their header borders.
+                    const int widths[] = {190, 250, 120, 125};
+                    for (int i = 0; i < 4; ++i) dialog.List().SetColumnWidth(i, widths[i]);
                     dialog.List().SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
                     SetFocus(dialog.List());
                 },

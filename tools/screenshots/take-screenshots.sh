@@ -8,6 +8,15 @@ build=${1:-$root/build}
 export QRC_WINEPREFIX=$build/wineprefix QRC_WINE_GRAPHICS=x11
 run=$root/cmake/wine-run.sh
 
+# Wine's own fonts (Tahoma, Marlett for the caption buttons) make the dialogs look as on Windows.
+if ! dpkg -s fonts-wine >/dev/null 2>&1; then
+  if [ "$(id -u)" = 0 ]; then
+    apt-get install -y --no-install-recommends fonts-wine >/dev/null || { apt-get update -q && apt-get install -y --no-install-recommends fonts-wine; }
+  else
+    echo "take-screenshots: install fonts-wine for Wine's own fonts" >&2
+  fi
+fi
+
 # Second stage, run by xvfb-run with the display set.
 if [ "${2:-}" = --inside ]; then
   work=$3
