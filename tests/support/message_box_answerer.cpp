@@ -6,10 +6,12 @@ MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
 
 namespace {
 
+// A message box is a dialog whose text is the static control 0xFFFF; the dialogs under
+// test are dialogs too and must not be answered.
 bool IsDialogWindow(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
-    return wcscmp(name, L"#32770") == 0;
+    return wcscmp(name, L"#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr;
 }
 
 std::wstring WindowText(HWND window) {
@@ -66,7 +68,7 @@ void MessageBoxAnswerer::Answer(HWND box, bool byWatchdog) {
     shown.owner = GetWindow(box, GW_OWNER);
     current_->boxes_.push_back(shown);
     current_->watchdogFired_ |= byWatchdog;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(current_->answer, BN_CLICKED), 0);
 }
 
 LRESULT CALLBACK MessageBoxAnswerer::HookProc(int code, WPARAM wparam, LPARAM lparam) {

@@ -19,6 +19,8 @@ public:
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
     const std::vector<ShownMessageBox>& boxes() const { return boxes_; }
+    // The button pressed in every box (IDOK, IDYES, IDNO...).
+    int answer = IDOK;
     // True when a box had to be ended by the watchdog instead of the hook.
     bool watchdogFired() const { return watchdogFired_; }
 

@@ -1,4 +1,5 @@
 // The buttons follow the selection and the collection's privileges.
+#include "support/message_box_answerer.h"
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -122,20 +123,21 @@ TEST_F(TaskListWindow, RowsWhoseKeyNamesNoTaskCountForNothing) {
     });
 }
 
-TEST_F(TaskListWindow, TaskCommandsDoNothingYet) {
+TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) {
     RequestScript script;
     workspace.UseScript(script);
-    script.createResult = E_FAIL;  // the open's fetch fails: the rows stay those given
+    script.createResult = E_FAIL;  // no request can be made: the fetches fail too
+    MessageBoxAnswerer boxes;
+    boxes.answer = IDYES;
     Open([&](CTaskListDlg& dialog) {
         Select(dialog, {0, 1});
-        int requests = script.requestsMade;
-        for (int id : {IDC_TASKLIST_MANUALTASK, IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_REPORT, IDC_TASKLIST_ACTION,
-                       IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER, ID_TASKLIST_PROPERTIES})
-            Command(dialog, id);
-        SendNotify(dialog.hwnd(), dialog.List(), NM_DBLCLK);
-        EXPECT_EQ(requests, script.requestsMade);
-        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
+        // Marking deleted and deleting for good end at the first request: no refill.
+        for (int id : {IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER}) Command(dialog, id);
         EXPECT_EQ(2, dialog.List().SelectedCount());
-        EXPECT_EQ(0, dialog.Tasks().Item(0).ToDo_DeletedFlag);
+        // Defer always fetches and refills; the failed fetch keeps the rows.
+        Command(dialog, IDC_TASKLIST_DEFER);
+        EXPECT_EQ(0, script.requestsMade);
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
     });
+    ASSERT_EQ(1u, boxes.boxes().size());  // only the permanent delete's question
 }

@@ -1,29 +1,109 @@
+// The task commands of the To Do list: each works on the selected rows through their
+// keys, sends its requests through TaskOperations, then fetches the list again and
+// refills the rows, so the framework stays the owner of the task data.
 #include "tasklistdlg.h"
 
+#include "tasklistreport.h"
 #include "taskoperations.h"
+#include "winkit/wait_cursor.h"
 
-// The task commands come with the task operations; until then each does nothing.
+namespace {
 
-// Creating a manual task is not available yet.
+constexpr const wchar_t* kTitle = L"To Do List";
+
+// Only open, in-progress and failed tasks are run; completed and deferred ones are not.
+bool IsRunnable(const TaskItem& task) {
+    return task.ToDo_Status == kStatusOpen || task.ToDo_Status == kStatusInProgress || task.ToDo_Status == kStatusError;
+}
+
+} // namespace
+
+// The property dialog comes with the task property pages.
 void CTaskListDlg::OnManualTask() {}
 
-// The property dialog is not available yet.
+// The property dialog comes with the task property pages.
 void CTaskListDlg::OnProperties() {}
 
-// Running tasks is not available yet.
-void CTaskListDlg::OnAction() {}
+void CTaskListDlg::SetRowImage(int row, int image) {
+    winkit::LvItem item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    list_.SetItem(item);
+    list_.RedrawItems(row, row);
+    ::UpdateWindow(list_);
+}
 
-// Deferring tasks is not available yet.
-void CTaskListDlg::OnDefer() {}
+void CTaskListDlg::OnAction() {
+    winkit::WaitCursor wait;
+    struct Selected {
+        int key;
+        bool run;
+    };
+    std::vector<Selected> selected;
+    for (int row : list_.SelectedRows()) {
+        int key = RowKey(row);
+        const TaskItem* task = RowTask(row);
+        bool run = task && IsRunnable(*task);
+        selected.push_back({key, run});
+        if (!run) continue;
+        SetRowImage(row, kImageBlank);  // the picture of an open task while it runs
+        int outcome = RunTaskItem(key);
+        SetRowImage(row, outcome == 0 ? kImageCompleted : kImageError);
+    }
+    FetchTaskList();
+    // A task not run counts as not completed by this run, whatever its status.
+    int notCompleted = 0;
+    for (const Selected& row : selected) {
+        const TaskItem* task = tasks_.FindByKey(row.key);
+        if (!row.run || !task || task->ToDo_Status != kStatusCompleted) ++notCompleted;
+    }
+    if (notCompleted != 0) {
+        wchar_t message[128];
+        swprintf(message, 128, L"%d task(s) have not completed - Check the To Do list.", notCompleted);
+        ::MessageBoxW(hwnd_, message, kTitle, MB_OK);
+    }
+    FillRows();
+}
 
-// Marking tasks deleted is not available yet.
-void CTaskListDlg::OnDelete() {}
+void CTaskListDlg::OnDefer() {
+    winkit::WaitCursor wait;
+    TaskOperations operations(workspace_, tasks_);
+    for (int key : SelectedKeys()) operations.DeferTaskItem(key);
+    FetchTaskList();
+    FillRows();
+}
 
-// Deleting tasks from the server is not available yet.
-void CTaskListDlg::OnDeleteFromServer() {}
+void CTaskListDlg::OnDelete() {
+    TaskOperations operations(workspace_, tasks_);
+    for (int key : SelectedKeys()) {
+        // Without a workspace or a request the command ends here, unrefreshed.
+        if (!operations.MarkTaskDeleted(key)) return;
+    }
+    FetchTaskList();
+    FillRows();
+}
 
-// The report is not available yet.
-void CTaskListDlg::OnReport() {}
+void CTaskListDlg::OnDeleteFromServer() {
+    std::vector<int> keys = SelectedKeys();
+    if (keys.empty()) return;
+    if (::MessageBoxW(hwnd_,
+                      L"This action will permanently delete the selected tasks from the workspace\n"
+                      L"Do you want to continue?",
+                      kTitle, MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+    winkit::WaitCursor wait;
+    if (!TaskOperations(workspace_, tasks_).DeleteTasks(keys)) return;
+    FetchTaskList();
+    FillRows();
+}
+
+void CTaskListDlg::OnReport() {
+    std::vector<std::wstring> names;
+    names.reserve(columns_.size());
+    for (const ColumnEntry& column : columns_) names.push_back(column.name);
+    ReportTaskList(list_, names, tasks_.Count(), workspace_);
+}
 
 void CTaskListDlg::SaveTaskProperties(const TaskPropertyValues& values) {
     TaskOperations(workspace_, tasks_).SaveTaskProperties(values);

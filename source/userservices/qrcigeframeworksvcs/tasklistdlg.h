@@ -150,6 +150,8 @@ private:
     void ToggleView(int ViewFlags::*flag);
     void SortRows();
     void SetButtonEnabled(int index, bool enabled);
+    // Shows a picture on a row at once, while a command is still running.
+    void SetRowImage(int row, int image);
     POINT KeyboardMenuPoint() const;
 
     IWorkspace* workspace_;  // not owned
