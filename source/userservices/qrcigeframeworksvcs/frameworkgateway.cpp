@@ -1,6 +1,5 @@
 #include "frameworkgateway.h"
 
-#include "taskitemcollection.h"
 #include "winkit/unique_variant.h"
 
 namespace {
@@ -67,15 +66,4 @@ HRESULT FrameworkTextCall(IWorkspace* workspace, const wchar_t* method, std::wst
     if (FAILED(hr = request.GetOutput(text))) return hr;
     output = std::move(text);
     return S_OK;
-}
-
-void FetchTaskList(IWorkspace* workspace, TaskItemCollection& tasks) {
-    if (!workspace) return;
-    winkit::ComPtr<IWorkspace> held(workspace);  // kept alive for the fetch
-    FrameworkRequest request;
-    if (FAILED(FrameworkRequest::Open(held.get(), L"GetTaskList", request))) return;
-    if (FAILED(request.Execute())) return;
-    winkit::UniqueBstr text;
-    request.GetOutput(text);
-    tasks.Load(text.get());
 }

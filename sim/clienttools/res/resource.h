@@ -1,0 +1,3 @@
+#pragma once
+#define IDR_SIMGLOBALS 101
+#define IDR_SIMSETTINGSNODE 102

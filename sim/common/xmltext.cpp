@@ -1,0 +1,108 @@
+#include "xmltext.h"
+
+#include <windows.h>
+#include "simerror.h"
+
+namespace sim {
+
+void AppendAttributeValue(std::wstring& out, std::wstring_view value) {
+    for (wchar_t c : value) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': out += L"&quot;"; break;
+        case L'\t': out += L"&#9;"; break;
+        case L'\n': out += L"&#10;"; break;
+        case L'\r': out += L"&#13;"; break;
+        default: out += c;
+        }
+    }
+}
+
+void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_view value) {
+    out += L' ';
+    out += name;
+    out += L"=\"";
+    AppendAttributeValue(out, value);
+    out += L'"';
+}
+
+void AppendCharacterData(std::wstring& out, std::wstring_view text) {
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'\r': out += L"&#13;"; break;
+        default: out += c;
+        }
+    }
+}
+
+size_t FindInvalidXmlCharacter(std::wstring_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') return i;
+        if (c == 0xFFFE || c == 0xFFFF) return i;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return i;
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return i;
+        }
+    }
+    return std::wstring_view::npos;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (n <= 0) Fail(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION), L"The text is not valid UTF-8");
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+bool StartsWith(std::wstring_view text, size_t at, std::wstring_view prefix) {
+    return text.substr(at, prefix.size()) == prefix;
+}
+
+} // namespace
+
+bool HasDocumentTypeDeclaration(std::wstring_view document) {
+    size_t i = 0;
+    if (!document.empty() && document[0] == 0xFEFF) i = 1;
+    for (;;) {
+        while (i < document.size() && IsBlank(document[i])) ++i;
+        if (StartsWith(document, i, L"<?")) {
+            size_t end = document.find(L"?>", i + 2);
+            if (end == std::wstring_view::npos) return false;  // not well-formed: the parser says so
+            i = end + 2;
+        } else if (StartsWith(document, i, L"<!--")) {
+            size_t end = document.find(L"-->", i + 4);
+            if (end == std::wstring_view::npos) return false;
+            i = end + 3;
+        } else {
+            // Names are case-sensitive in XML, but a parser that is lenient about the
+            // keyword must not get a way around the refusal.
+            std::wstring_view rest = document.substr(i, 9);
+            return rest.size() == 9 && rest.substr(0, 2) == L"<!" &&
+                   CompareStringOrdinal(rest.data() + 2, 7, L"DOCTYPE", 7, TRUE) == CSTR_EQUAL;
+        }
+    }
+}
+
+} // namespace sim
