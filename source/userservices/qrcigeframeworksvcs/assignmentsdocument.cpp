@@ -1,7 +1,7 @@
 #include "assignmentsdocument.h"
 
 #include "diagnostics/qrcomexception.h"
-#include "objrecordtext.h"
+#include "objschema.h"
 #include "qrxmlutils.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
@@ -16,16 +16,16 @@ void WriteString(iqrXMLWriter& writer, const wchar_t* name, const std::wstring& 
 
 void WriteProperty(iqrXMLWriter& writer, const AttRecord& property) {
     writer.StartElement(L"A");
-    WriteString(writer, L"I", RecordText(property.I));
-    WriteString(writer, L"V", RecordText(property.V));
-    WriteString(writer, L"O", RecordText(property.O));
-    WriteString(writer, L"U", RecordText(property.U));
+    WriteString(writer, L"I", property.I);
+    WriteString(writer, L"V", property.V);
+    WriteString(writer, L"O", property.O);
+    WriteString(writer, L"U", property.U);
     writer.WriteAttributeLong(L"S", property.S);
     writer.WriteAttributeLong(L"C", property.C);
     for (const ElemRecord& entry : property.elements) {
         writer.StartElement(L"E");
         writer.WriteAttributeLong(L"I", entry.I);
-        WriteString(writer, L"V", RecordText(entry.V));
+        WriteString(writer, L"V", entry.V);
         writer.EndElement(L"E");
     }
     writer.EndElement(L"A");
@@ -34,10 +34,10 @@ void WriteProperty(iqrXMLWriter& writer, const AttRecord& property) {
 void WriteObject(iqrXMLWriter& writer, const ObjRecord& object, long x) {
     writer.StartElement(L"O");
     writer.WriteAttributeLong(L"X", x);
-    WriteString(writer, L"U", RecordText(object.U));
-    WriteString(writer, L"I", RecordText(object.I));
-    WriteString(writer, L"N", RecordText(object.N));
-    WriteString(writer, L"C", RecordText(object.C));
+    WriteString(writer, L"U", object.U);
+    WriteString(writer, L"I", object.I);
+    WriteString(writer, L"N", object.N);
+    WriteString(writer, L"C", object.C);
     for (const AttRecord& property : object.attributes) WriteProperty(writer, property);
     for (const ObjRecord& sub : object.objects) WriteObject(writer, sub, sub.X);
     writer.EndElement(L"O");
@@ -47,8 +47,12 @@ void WriteObject(iqrXMLWriter& writer, const ObjRecord& object, long x) {
 
 std::vector<ObjRecord> ReadAssignments(const std::wstring& document) {
     std::vector<ObjRecord> records;
-    if (document.empty()) return records;
-    winkit::UniqueBstr text = winkit::UniqueBstr::Copy(document);
+    // The writer starts a formatted document with a line feed. White space before the
+    // root element means nothing, but Wine's SAX reader guesses the encoding of a string
+    // from its first characters and fails on it, so it is left out.
+    const size_t start = document.find_first_not_of(L" \t\r\n");
+    if (start == std::wstring::npos) return records;
+    winkit::UniqueBstr text = winkit::UniqueBstr::Copy(std::wstring_view(document).substr(start));
     // The top object's record is added only when its element ends, so a document that
     // fails to parse leaves no top object; partial records of a failed parse are dropped.
     if (FAILED(ParseObjects(records, text.get()))) records.clear();

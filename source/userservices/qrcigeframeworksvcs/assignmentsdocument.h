@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "objschema.h"
+#include "objrecords.h"
 
 // The records of the document: one top object for a well-formed document, none for an
 // empty or unreadable one.

@@ -19,8 +19,14 @@ void InsertColumn(HWND list, int index, const wchar_t* title, int width) {
 }
 
 int ColumnCount(HWND list) {
-    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
-    return header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    // Asked of the list itself: the header of a list that was never shown may not exist yet.
+    int count = 0;
+    for (;; ++count) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_WIDTH;
+        if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&column))) break;
+    }
+    return count;
 }
 
 int ColumnWidth(HWND list, int column) {

@@ -1,13 +1,12 @@
 #include "itempropertytree.h"
 
 #include <algorithm>
-#include "objrecordtext.h"
 
 namespace {
 
 std::unique_ptr<ItemPropertyRow> PropertyRow(AttRecord& property, int level, ItemPropertyRow* parent) {
     auto row = std::make_unique<ItemPropertyRow>();
-    row->texts = {RecordText(property.I), RecordText(property.V), RecordText(property.O), RecordText(property.U)};
+    row->texts = {property.I, property.V, property.O, property.U};
     row->image = static_cast<int>(property.S);
     row->level = level;
     row->source = &property;
@@ -17,7 +16,7 @@ std::unique_ptr<ItemPropertyRow> PropertyRow(AttRecord& property, int level, Ite
 
 std::unique_ptr<ItemPropertyRow> ObjectRow(ObjRecord& object, int level, ItemPropertyRow* parent) {
     auto row = std::make_unique<ItemPropertyRow>();
-    row->texts[0] = RecordText(object.N) + L" (" + RecordText(object.C) + L")";
+    row->texts[0] = object.N + L" (" + object.C + L")";
     row->image = ItemPropertyRow::kObjectImage;
     row->level = level;
     row->parent = parent;

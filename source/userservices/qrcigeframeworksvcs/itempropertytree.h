@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "objschema.h"
+#include "objrecords.h"
 
 struct ItemPropertyRow {
     // A property: I, V, O, U of its record. An object: "N (C)" and three empty texts.

@@ -1,7 +1,6 @@
 #include "taskcreatepage.h"
 
 #include "assignmentsdocument.h"
-#include "objrecordtext.h"
 
 namespace {
 // Rows tall enough for the 16-pixel images and the boxes.
@@ -77,7 +76,7 @@ void CTaskCreatePage::ClearAssignments() {
 
 bool CTaskCreatePage::TopObjectName(std::wstring& name) const {
     if (records_.empty()) return false;
-    name = RecordText(records_.front().N);
+    name = records_.front().N;
     return true;
 }
 

@@ -1,23 +1,13 @@
 #include "taskpropertydlg.h"
 
+#include "winkit/wait_cursor.h"
+
 namespace {
 
 constexpr int kTabMargin = 5;
 constexpr int kButtonRowHeight = 35;
 constexpr int kCreateTab = 3;
 constexpr int kHistoryTab = 2;
-
-// The wait cursor for one operation, restored however the operation ends.
-class WaitCursor {
-public:
-    WaitCursor() noexcept : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 // One tooltip window for the dialog's small picture buttons.
 HWND CreateButtonToolTips(HWND dialog, std::initializer_list<std::pair<int, const wchar_t*>> tips) {
@@ -250,7 +240,7 @@ void CTaskPropertyDlg::Step(bool forward) {
 
 void CTaskPropertyDlg::OnAction(UINT, int, HWND) {
     if (!CurrentRecord()) return;
-    WaitCursor wait;
+    winkit::WaitCursor wait;
     const int result = owner_.RunTaskItem(currentIndex_);
     // Found again: the owner may have replaced its records meanwhile.
     if (TaskItem* task = CurrentRecord()) task->ToDo_Status = result == 0 ? kStatusCompleted : kStatusError;
@@ -259,7 +249,7 @@ void CTaskPropertyDlg::OnAction(UINT, int, HWND) {
 
 void CTaskPropertyDlg::OnDefer(UINT, int, HWND) {
     if (!CurrentRecord()) return;
-    WaitCursor wait;
+    winkit::WaitCursor wait;
     owner_.DeferTaskItem(currentIndex_);
     if (TaskItem* task = CurrentRecord())
         task->ToDo_Status = task->ToDo_Status == kStatusDeferred ? kStatusOpen : kStatusDeferred;
