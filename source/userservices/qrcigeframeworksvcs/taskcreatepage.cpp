@@ -12,8 +12,12 @@ CTaskCreatePage::CTaskCreatePage(const TaskPageHost& host) noexcept
     : CPropertyPage(static_cast<winkit::Window&>(*this)), host_(host) {}
 
 BOOL CTaskCreatePage::OnInitDialog(HWND, LPARAM) {
-    images_.reset(::ImageList_LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDB_TASKPROPERTIES_TREE), 16, 0,
-                                         kImageBackground, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    // Added masked: the magenta pixels turn black in the colour image, so the images draw
+    // cleanly over the highlight of a selected row too.
+    images_.reset(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0));
+    winkit::UniqueHBitmap art(static_cast<HBITMAP>(
+        ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDB_TASKPROPERTIES_TREE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (images_ && art) ::ImageList_AddMasked(images_.get(), art.get(), kImageBackground);
     HWND list = Item(IDC_TASKCREATE_PROPERTIES);
     list_.Attach(list, images_.get());
     ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
