@@ -6,4 +6,4 @@ build=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
 export QRC_WINEPREFIX=$build/wineprefix
 "$root/tests/scripts/register-components.sh" "$build/bin"
-"$root/tests/scripts/run-script.sh" "$root/demo/tasklist-client.vbs" "$root"
+"$root/cmake/wine-run.sh" cscript //nologo "Z:$(echo "$root/demo/tasklist-client.vbs" | sed 's|/|\\|g')"

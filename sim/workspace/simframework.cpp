@@ -174,6 +174,11 @@ std::wstring SimFramework::SetTaskAssignments(const Call& call) {
     // It follows SetTaskItemData on the same request and belongs to that record's task.
     TaskRecord record(call.input, L"SetTaskAssignments");
     long index = record.RequireLong(kIndexField);
+    // Without a document (the task has none, or it could not be read) the task keeps its own.
+    if (call.text.empty()) {
+        TaskPosition(store_.Current(), index, L"SetTaskAssignments");
+        return {};
+    }
     WorkspaceData next = store_.Current();
     SimTask& task = TaskAt(next, index, L"SetTaskAssignments");
     CheckAssignments(call.text, index, L"SetTaskAssignments");

@@ -231,9 +231,9 @@ TEST_F(SimFramework, AssignmentsBelongToTheirTaskAndFollowSetTaskItemDataOnTheSa
     EXPECT_EQ(E_INVALIDARG, save(3, L"<O X=\"3\">").first);
     EXPECT_EQ(E_INVALIDARG, save(3, L"<A I=\"x\"/>").first);
     EXPECT_EQ(document, simtest::TextCall(workspace_.get(), L"GetTaskAssignments", L"3").output);
-    // An empty document clears the task's assignments.
+    // Without a document the task keeps its own.
     EXPECT_EQ(S_OK, save(3, L"").first);
-    EXPECT_EQ(L"", simtest::TextCall(workspace_.get(), L"GetTaskAssignments", L"3").output);
+    EXPECT_EQ(document, simtest::TextCall(workspace_.get(), L"GetTaskAssignments", L"3").output);
 
     for (const wchar_t* bad : {L"0", L"31", L"-1", L"3x", L" 3", L"99999999999"})
         EXPECT_EQ(E_INVALIDARG, simtest::TextCall(workspace_.get(), L"GetTaskAssignments", bad).hr) << bad;

@@ -1,5 +1,6 @@
 #include "module.h"
 
+#include "clientservices.h"
 #include "comidentifiers.h"
 #include "qrctasklist.h"
 #include "res/resource.h"
@@ -7,6 +8,7 @@
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
+    {&CLSID_QRCIGEFClientServices, IDR_CLIENTSERVICES, &CClientServices::Create},
     {&CLSID_QRCTaskList, IDR_QRCTASKLIST, &QRCTaskList::Create},
 };
 

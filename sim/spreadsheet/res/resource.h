@@ -1,0 +1,2 @@
+#pragma once
+#define IDR_SPREADSHEET_REGISTRY 101

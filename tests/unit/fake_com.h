@@ -1,0 +1,206 @@
+#pragma once
+// Test doubles that are real COM objects: reference counted, answering QueryInterface
+// for the interfaces they derive from, and counted while alive so that a test can
+// prove the code under test released everything it was given.
+#include <windows.h>
+#include <oleauto.h>
+#include <string>
+#include "winkit/com_ptr.h"
+#include "winkit/com_module.h"
+
+namespace testcom {
+
+// Fake objects alive in the process.
+inline LONG& LiveObjects() {
+    static LONG count = 0;
+    return count;
+}
+
+template <class First, class... Others>
+class FakeComObject : public First, public Others... {
+public:
+    FakeComObject() { ++LiveObjects(); }
+    virtual ~FakeComObject() { --LiveObjects(); }
+    FakeComObject(const FakeComObject&) = delete;
+    FakeComObject& operator=(const FakeComObject&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == __uuidof(First)) *out = static_cast<First*>(this);
+        else (void)((iid == __uuidof(Others) && (*out = static_cast<Others*>(this))) || ...);
+        if (!*out) *out = QueryOther(iid);
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+    ULONG RefCount() const { return refs_; }
+
+protected:
+    // Identifiers answered beyond the base interfaces (an IDispatch base, a dispinterface);
+    // the pointer returned is not yet counted.
+    virtual void* QueryOther(REFIID) { return nullptr; }
+
+private:
+    ULONG refs_ = 1;
+};
+
+// Owns the test's one reference to a new fake; *fake works for EXPECT_CALL.
+template <class T>
+class Fake {
+public:
+    template <class... Args>
+    explicit Fake(Args&&... args) : p_(new T(std::forward<Args>(args)...)) {}
+    ~Fake() { reset(); }
+    Fake(const Fake&) = delete;
+    Fake& operator=(const Fake&) = delete;
+
+    T& operator*() const { return *p_; }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_;
+};
+
+// IDispatch of a fake whose dual interface is only called early-bound.
+#define TESTCOM_NO_DISPATCH                                                                              \
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }                               \
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }                  \
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; } \
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { \
+        return E_NOTIMPL;                                                                                \
+    }
+
+// An object that is a dispatch object and nothing else (not a workspace, a result).
+class FakeDispatch : public FakeComObject<IDispatch> {
+public:
+    TESTCOM_NO_DISPATCH
+};
+
+// Hands out the one instance it was given, or fails with `failure`.
+class FakeClassFactory : public FakeComObject<IClassFactory> {
+public:
+    explicit FakeClassFactory(IUnknown* instance) : instance_(instance) {}
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        if (FAILED(failure)) return failure;
+        ++created;
+        return instance_->QueryInterface(iid, out);
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+    HRESULT failure = S_OK;
+    int created = 0;
+
+private:
+    winkit::ComPtr<IUnknown> instance_;
+};
+
+// A class object registered for this process for the registration's life.
+class ClassRegistration {
+public:
+    ClassRegistration(REFCLSID clsid, IClassFactory* factory) {
+        result_ = CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+    }
+    ~ClassRegistration() {
+        if (SUCCEEDED(result_)) CoRevokeClassObject(cookie_);
+    }
+    ClassRegistration(const ClassRegistration&) = delete;
+    ClassRegistration& operator=(const ClassRegistration&) = delete;
+    HRESULT result() const { return result_; }
+
+private:
+    DWORD cookie_ = 0;
+    HRESULT result_ = E_FAIL;
+};
+
+// <progId>\CLSID = clsid under HKCU\Software\Classes, removed again when the key
+// object ends. Wine 8 does not merge the per-user classes into HKEY_CLASSES_ROOT, so
+// when COM cannot see the per-user key the ProgID is written in HKEY_CLASSES_ROOT too.
+class ProgIdKey {
+public:
+    ProgIdKey(std::wstring progId, REFCLSID clsid) : progId_(std::move(progId)) {
+        result_ = Write(HKEY_CURRENT_USER, L"Software\\Classes\\" + progId_, clsid);
+        CLSID found = {};
+        if (result_ == ERROR_SUCCESS && (FAILED(CLSIDFromProgID(progId_.c_str(), &found)) || found != clsid)) {
+            result_ = Write(HKEY_CLASSES_ROOT, progId_, clsid);
+            inClassesRoot_ = true;
+        }
+    }
+    ~ProgIdKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
+        if (inClassesRoot_) RegDeleteTreeW(HKEY_CLASSES_ROOT, progId_.c_str());
+    }
+    ProgIdKey(const ProgIdKey&) = delete;
+    ProgIdKey& operator=(const ProgIdKey&) = delete;
+    LONG result() const { return result_; }
+
+private:
+    static LONG Write(HKEY root, const std::wstring& path, REFCLSID clsid) {
+        HKEY key = nullptr;
+        LONG result = RegCreateKeyExW(root, (path + L"\\CLSID").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                      nullptr);
+        if (result != ERROR_SUCCESS) return result;
+        std::wstring value = winkit::GuidToString(clsid);
+        result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+        return result;
+    }
+
+    std::wstring progId_;
+    bool inClassesRoot_ = false;
+    LONG result_ = ERROR_SUCCESS;
+};
+
+// The thread's error information, taken (and so cleared) from the thread.
+struct ThreadError {
+    bool present = false;
+    std::wstring source;
+    std::wstring description;
+};
+
+inline ThreadError TakeThreadError() {
+    ThreadError error;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info) return error;
+    error.present = true;
+    BSTR text = nullptr;
+    if (SUCCEEDED(info->GetSource(&text)) && text) error.source = text;
+    SysFreeString(text);
+    text = nullptr;
+    if (SUCCEEDED(info->GetDescription(&text)) && text) error.description = text;
+    SysFreeString(text);
+    info->Release();
+    return error;
+}
+
+// Leaves an error information object on the thread, as a failing component does.
+inline void LeaveThreadError(const wchar_t* source, const wchar_t* description, REFIID iid = GUID_NULL) {
+    ICreateErrorInfo* creator = nullptr;
+    if (FAILED(CreateErrorInfo(&creator))) return;
+    creator->SetGUID(iid);
+    creator->SetSource(const_cast<LPOLESTR>(source));
+    creator->SetDescription(const_cast<LPOLESTR>(description));
+    IErrorInfo* info = nullptr;
+    creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
+    SetErrorInfo(0, info);
+    if (info) info->Release();
+    creator->Release();
+}
+
+} // namespace testcom
