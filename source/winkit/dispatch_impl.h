@@ -6,6 +6,7 @@
 #include <oleauto.h>
 #include "com_module.h"
 #include "com_ptr.h"
+#include "script_arguments.h"
 
 namespace winkit {
 
@@ -36,6 +37,9 @@ public:
         ComPtr<ITypeInfo> info;
         HRESULT hr = ComModule::Get().TypeInfo(__uuidof(DualInterface), info.put());
         if (FAILED(hr)) return hr;
+        // Script variables passed to by-reference parameters need rebinding under Wine.
+        ScriptReferenceBinding binding;
+        params = binding.Bind(info.get(), id, flags, params);
         return info->Invoke(static_cast<DualInterface*>(this), id, flags, params, result, exception, argError);
     }
 };

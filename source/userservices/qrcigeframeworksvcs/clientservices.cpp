@@ -7,7 +7,6 @@
 #include "adapterconnection.h"
 #include "diagnostics/qrcomexception.h"
 #include "frameworkgateway.h"
-#include "winkit/script_arguments.h"
 
 const QITAB CClientServices::kInterfaces[] = {
     QITABENT(CClientServices, IQRCIGEFClientServices),
@@ -18,15 +17,6 @@ const QITAB CClientServices::kInterfaces[] = {
 
 HRESULT CClientServices::Create(IUnknown* outer, REFIID iid, void** out) {
     return winkit::CreateComInstance<CClientServices>(outer, iid, out);
-}
-
-STDMETHODIMP CClientServices::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
-    winkit::ComPtr<ITypeInfo> info;
-    winkit::ScriptReferenceBinding binding;
-    if (SUCCEEDED(winkit::ComModule::Get().TypeInfo(IID_IQRCIGEFClientServices, info.put())))
-        params = binding.Bind(info.get(), id, flags, params);
-    return DispatchImpl::Invoke(id, iid, locale, flags, params, result, exception, argumentError);
 }
 
 STDMETHODIMP CClientServices::InterfaceSupportsErrorInfo(REFIID iid) {

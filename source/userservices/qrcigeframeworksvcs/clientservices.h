@@ -46,10 +46,6 @@ public:
     STDMETHODIMP Revise(BSTR sOID) override;
     STDMETHODIMP SupportsFeature(BSTR Feature, VARIANT_BOOL* Supported) override;
 
-    // IDispatch: script variables passed by reference are bound as Windows binds them.
-    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                        EXCEPINFO* exception, UINT* argumentError) override;
-
     // ISupportErrorInfo
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
 

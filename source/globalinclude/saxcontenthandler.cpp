@@ -1,0 +1,447 @@
+#include "saxcontenthandler.h"
+
+#include <algorithm>
+#include <cwchar>
+#include "diagnostics/wideformat.h"
+#include "winkit/unique_bstr.h"
+#include "xmlprolog.h"
+
+namespace SAXSchemaParserImpl {
+
+namespace {
+
+bool IsSimpleElement(int kind) { return kind >= kStringElement && kind <= kBoolElement; }
+bool IsAttribute(int kind) { return kind >= kStringAttribute && kind <= kBoolAttribute; }
+
+// The state stack grows by doubling its room, but never by more than this at a time.
+constexpr size_t kMaxStackGrowth = 512;
+constexpr size_t kAttributeBufferSize = 2056;
+
+// Entity declarations can only come from a DTD, which ParseString refuses; these keep a
+// reader that would still meet one from reaching outside the document.
+void DisableExternalResources(ISAXXMLReader* reader) {
+    reader->putFeature(L"http://xml.org/sax/features/external-general-entities", VARIANT_FALSE);
+    reader->putFeature(L"http://xml.org/sax/features/external-parameter-entities", VARIANT_FALSE);
+    reader->putFeature(L"prohibit-dtd", VARIANT_TRUE);
+}
+
+std::wstring TakeBstr(BSTR b) {
+    winkit::UniqueBstr owned(b);
+    return owned.str();
+}
+
+} // namespace
+
+// ---- SimpleElementHandler ------------------------------------------------------------
+
+HRESULT SimpleElementHandler::OnStart(int) {
+    text_.clear();
+    return S_OK;
+}
+
+HRESULT SimpleElementHandler::OnCharacters(const wchar_t* text, int length) {
+    if (!text) return S_OK;
+    size_t n = length > 0 ? static_cast<size_t>(length) : std::wcslen(text);
+    try {
+        text_.append(text, n);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+HRESULT SimpleElementHandler::OnEnd(int) {
+    if (!parent_) return S_OK;
+    return parent_->OnElementValue(id_, ConvertSchemaValue(type_, text_.c_str()));
+}
+
+HRESULT SimpleElementHandler::GetChildHandler(int, SAXSchemaElementHandler** handler) {
+    *handler = nullptr;
+    return E_INVALIDARG;
+}
+
+// ---- ContentHandler: set-up ----------------------------------------------------------
+
+const QITAB ContentHandler::kInterfaces[] = {
+    QITABENT(ContentHandler, ISAXContentHandler),
+    QITABENT(ContentHandler, ISAXErrorHandler),
+    {},
+};
+
+HRESULT ContentHandler::Create(const SchemaEntry* schema, winkit::ComPtr<ContentHandler>* handler) {
+    ISAXContentHandler* made = nullptr;
+    HRESULT hr = winkit::CreateComInstance<ContentHandler>(nullptr, IID_ISAXContentHandler,
+                                                           reinterpret_cast<void**>(&made));
+    if (FAILED(hr)) return hr;
+    *handler = winkit::ComPtr<ContentHandler>::Attach(static_cast<ContentHandler*>(made));
+    ContentHandler& self = *handler->get();
+    try {
+        self.schema_ = schema;
+        const SchemaEntry* entry = schema;
+        do {
+            self.nameLengths_.push_back(entry->name ? static_cast<int>(std::wcslen(entry->name)) : 0);
+        } while ((entry++)->kind != kSchemaEnd);
+        self.stack_.reserve(16);
+        self.valueBuffer_.reserve(kAttributeBufferSize);
+    } catch (const std::bad_alloc&) {
+        handler->reset();
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+void ContentHandler::Reset(SAXSchemaElementHandler* documentHandler) {
+    stack_.clear();
+    Push({schema_, documentHandler});
+}
+
+void ContentHandler::Push(State state) {
+    if (stack_.size() == stack_.capacity())
+        stack_.reserve(stack_.capacity() + std::clamp<size_t>(stack_.capacity(), 16, kMaxStackGrowth));
+    stack_.push_back(state);
+}
+
+// ---- Parse ---------------------------------------------------------------------------
+
+HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHandler) {
+    QRComException xhr;
+    xhr.Enter(L"SAXSchemaParser::ParseString", 0);
+    winkit::ComPtr<ISAXXMLReader> reader;
+    try {
+        savedError_ = SavedError();
+        aborted_ = false;
+        // Whatever an earlier call left on the thread must not be carried into the
+        // documents of this parse.
+        SetErrorInfo(0, nullptr);
+        if (HasDocumentTypeDeclaration(document, SysStringLen(document)))
+            xhr.Throw(QR_HERE, QRSAX_E_DTD_PROHIBITED,
+                      L"XML documents with a document type declaration are not accepted");
+        xhr.SetResult(CoCreateInstance(CLSID_SAXXMLReader60, nullptr, CLSCTX_ALL, IID_ISAXXMLReader,
+                                       reader.put_void()));
+        if (FAILED(xhr.result)) xhr.Rethrow(QR_HERE, L"Could not connect to MSXML6::SAXXMLReader");
+        DisableExternalResources(reader.get());
+        reader->putContentHandler(this);
+        reader->putErrorHandler(this);
+        Reset(documentHandler);
+        // A null BSTR is the empty text, handed over as a real (empty) BSTR.
+        winkit::UniqueBstr empty;
+        if (!document) empty = winkit::UniqueBstr::Copy(L"");
+        VARIANT input;
+        V_VT(&input) = VT_BSTR;
+        V_BSTR(&input) = document ? document : empty.get();
+        Check(xhr, reader->parse(input));
+    }
+    catch (QRSAXAbortException&) {
+        aborted_ = true;
+    }
+    // Nothing may pass the clean-up below: the reader must let go of this handler.
+    QR_CATCH_COM(xhr)
+    if (reader) {
+        reader->putContentHandler(nullptr);
+        reader->putErrorHandler(nullptr);
+    }
+    locator_.reset();
+    stack_.clear();
+    if (FAILED(savedError_.hr) && savedError_.hr != QRSAX_E_ABORT) {
+        xhr.SetResult(PublishSavedError());
+    } else if (xhr.result == QRSAX_E_ABORT) {
+        xhr.SetResult(S_OK);
+        SetErrorInfo(0, nullptr);
+    }
+    return xhr.Result();
+}
+
+// Takes a handler's result: the abort code leaves the try block as QRSAXAbortException,
+// any other failure as the scope.
+void ContentHandler::Check(QRComException& xhr, HRESULT hr) {
+    xhr.SetResult(hr);
+    if (hr == QRSAX_E_ABORT) throw QRSAXAbortException(xhr);
+    if (FAILED(hr)) xhr.Rethrow();
+}
+
+// ---- Element callbacks ---------------------------------------------------------------
+
+HRESULT ContentHandler::putDocumentLocator(ISAXLocator* locator) {
+    locator_ = winkit::ComPtr<ISAXLocator>(locator);
+    return S_OK;
+}
+
+HRESULT ContentHandler::startElement(const wchar_t*, int, const wchar_t* localName, int localNameLength,
+                                     const wchar_t*, int, ISAXAttributes* attributes) {
+    std::wstring context;  // outlives the scope, whose activity points at it
+    QRComException xhr;
+    bool abort = false;
+    try {
+        StartElement(xhr, localName, localNameLength, attributes);
+    }
+    catch (QRSAXAbortException&) {
+        abort = true;
+    }
+    QR_CATCH_COM(xhr)
+    if (abort) {
+        try {
+            xhr.SetResult(RunAbort());
+        }
+        QR_CATCH_COM(xhr)
+    }
+    if (FAILED(xhr.result) && xhr.result != QRSAX_E_ABORT)
+        FailWithContext(xhr, L"SAXSchemaParser::startElement()", localName, localNameLength, context);
+    return xhr.Result();
+}
+
+void ContentHandler::StartElement(QRComException& xhr, const wchar_t* name, int length,
+                                  ISAXAttributes* attributes) {
+    if (stack_.empty()) return;  // nothing is reported once an abort has closed everything
+    State current = stack_.back();
+    const SchemaEntry* entry = FindElement(name, length);
+    State state{entry, nullptr};
+    if (!entry) {
+        if (!skipUndeclared_) xhr.Throw(QR_HERE, E_INVALIDARG, L"The element %.*ls is not declared", length, name);
+        state.handler = &ignoreHandler_;
+    } else if (entry->kind == kComplexElement) {
+        if (current.handler) Check(xhr, current.handler->GetChildHandler(entry->id, &state.handler));
+    } else {
+        simpleHandler_.Bind(current.handler, entry->id, entry->kind - kStringElement);
+        state.handler = &simpleHandler_;
+    }
+    Push(state);
+    if (!state.entry || !state.handler) return;
+    Check(xhr, state.handler->OnStart(state.entry->id));
+    ReadAttributes(xhr, state, attributes);
+}
+
+void ContentHandler::ReadAttributes(QRComException& xhr, const State& state, ISAXAttributes* attributes) {
+    int count = 0;
+    if (!attributes) return;
+    Check(xhr, attributes->getLength(&count));
+    // Documents list attributes mostly in the declared order: try the entry after the
+    // last match first.
+    const SchemaEntry* hint = state.entry;
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* name = nullptr;
+        int nameLength = 0;
+        Check(xhr, attributes->getLocalName(i, &name, &nameLength));
+        const SchemaEntry* declaration =
+            state.entry->kind == kComplexElement ? FindAttribute(state.entry, hint, name, nameLength) : nullptr;
+        if (!declaration) {
+            if (!skipUndeclared_)
+                xhr.Throw(QR_HERE, E_INVALIDARG, L"The attribute %.*ls is not declared", nameLength, name);
+            continue;
+        }
+        const wchar_t* value = nullptr;
+        int valueLength = 0;
+        Check(xhr, attributes->getValue(i, &value, &valueLength));
+        size_t n = value && valueLength > 0 ? static_cast<size_t>(valueLength) : 0;
+        valueBuffer_.resize(n + 1);
+        std::copy_n(value, n, valueBuffer_.data());
+        valueBuffer_[n] = L'\0';
+        Check(xhr, state.handler->OnAttribute(declaration->id,
+                                              ConvertSchemaValue(declaration->kind - kStringAttribute,
+                                                                 valueBuffer_.data())));
+    }
+}
+
+HRESULT ContentHandler::endElement(const wchar_t*, int, const wchar_t* localName, int localNameLength,
+                                   const wchar_t*, int) {
+    std::wstring context;
+    QRComException xhr;
+    bool abort = false;
+    try {
+        EndElement(xhr);
+    }
+    catch (QRSAXAbortException&) {
+        abort = true;
+    }
+    QR_CATCH_COM(xhr)
+    if (abort) {
+        try {
+            xhr.SetResult(RunAbort());
+        }
+        QR_CATCH_COM(xhr)
+    }
+    if (FAILED(xhr.result) && xhr.result != QRSAX_E_ABORT)
+        FailWithContext(xhr, L"SAXSchemaParser::endElement()", localName, localNameLength, context);
+    return xhr.Result();
+}
+
+void ContentHandler::EndElement(QRComException& xhr) {
+    if (stack_.size() < 2) return;  // the document level stays; after an abort nothing is left
+    State state = stack_.back();
+    stack_.pop_back();
+    if (!state.entry) return;
+    HRESULT ended = state.handler ? state.handler->OnEnd(state.entry->id) : S_OK;
+    // An element that asks to stop has still ended: its parent hears of it first.
+    if (FAILED(ended) && ended != QRSAX_E_ABORT) Check(xhr, ended);
+    if (state.entry->kind == kComplexElement && stack_.back().handler)
+        Check(xhr, stack_.back().handler->OnChildEnd(state.entry->id, state.handler));
+    Check(xhr, ended);
+}
+
+HRESULT ContentHandler::characters(const wchar_t* text, int length) {
+    QRComException xhr;
+    bool abort = false;
+    try {
+        if (!stack_.empty() && stack_.back().handler) Check(xhr, stack_.back().handler->OnCharacters(text, length));
+    }
+    catch (QRSAXAbortException&) {
+        abort = true;
+    }
+    QR_CATCH_COM(xhr)
+    if (abort) {
+        try {
+            xhr.SetResult(RunAbort());
+        }
+        QR_CATCH_COM(xhr)
+    }
+    HRESULT hr = xhr.Result();
+    if (FAILED(hr) && hr != QRSAX_E_ABORT) SaveError(hr);
+    return hr;
+}
+
+// Closes every open element from the innermost outward, as if their end tags had come;
+// the document level gets OnEnd with 0.
+HRESULT ContentHandler::RunAbort() {
+    aborted_ = true;
+    savedError_ = SavedError();
+    savedError_.hr = QRSAX_E_ABORT;
+    while (!stack_.empty()) {
+        State state = stack_.back();
+        stack_.pop_back();
+        if (!state.entry) continue;
+        HRESULT hr = S_OK;
+        if (state.handler) hr = state.handler->OnEnd(state.entry->id);
+        if (SUCCEEDED(hr) && state.entry->kind == kComplexElement && !stack_.empty() && stack_.back().handler)
+            hr = stack_.back().handler->OnChildEnd(state.entry->id, state.handler);
+        // A second request to stop changes nothing: the abort is under way.
+        if (FAILED(hr) && hr != QRSAX_E_ABORT) return hr;
+    }
+    return QRSAX_E_ABORT;
+}
+
+// ---- Errors --------------------------------------------------------------------------
+
+// Adds an element naming the element being parsed and its position, then keeps the
+// document for the end of the parse.
+void ContentHandler::FailWithContext(QRComException& xhr, const wchar_t* method, const wchar_t* name,
+                                     int length, std::wstring& context) noexcept {
+    try {
+        context.assign(L"Parsing element ");
+        if (name && length > 0) context.append(name, static_cast<size_t>(length));
+        if (locator_) {
+            int line = 0, column = 0;
+            locator_->getLineNumber(&line);
+            locator_->getColumnNumber(&column);
+            context += FormatWide(L"(Ln %d, Col %d)", line, column);
+        }
+        xhr.Enter(method, 0);
+        xhr.SetActivity(context.c_str());
+        xhr.AddError();
+    } catch (...) {
+        // The failure stands without its context when even that cannot be recorded.
+    }
+    xhr.Result();
+    SaveError(xhr.result);
+}
+
+void ContentHandler::SaveError(HRESULT hr) noexcept {
+    savedError_ = SavedError();
+    savedError_.hr = hr;
+    if (!FAILED(hr)) return;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info) return;
+    try {
+        BSTR text = nullptr;
+        if (SUCCEEDED(info->GetDescription(&text))) savedError_.description = TakeBstr(text);
+        text = nullptr;
+        if (SUCCEEDED(info->GetSource(&text))) savedError_.source = TakeBstr(text);
+        text = nullptr;
+        if (SUCCEEDED(info->GetHelpFile(&text))) savedError_.helpFile = TakeBstr(text);
+        info->GetGUID(&savedError_.guid);
+        info->GetHelpContext(&savedError_.helpContext);
+        savedError_.hasInfo = true;
+    } catch (...) {
+        savedError_.hasInfo = false;
+    }
+    SetErrorInfo(0, info);  // taking it cleared it on the thread
+    info->Release();
+}
+
+// Makes the saved error the thread's error information again; returns its HRESULT.
+HRESULT ContentHandler::PublishSavedError() noexcept {
+    SetErrorInfo(0, nullptr);
+    if (!savedError_.hasInfo) return savedError_.hr;
+    ICreateErrorInfo* creator = nullptr;
+    if (FAILED(CreateErrorInfo(&creator))) return savedError_.hr;
+    creator->SetGUID(savedError_.guid);
+    creator->SetHelpContext(savedError_.helpContext);
+    if (!savedError_.description.empty()) creator->SetDescription(const_cast<LPOLESTR>(savedError_.description.c_str()));
+    if (!savedError_.source.empty()) creator->SetSource(const_cast<LPOLESTR>(savedError_.source.c_str()));
+    if (!savedError_.helpFile.empty()) creator->SetHelpFile(const_cast<LPOLESTR>(savedError_.helpFile.c_str()));
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+        SetErrorInfo(0, info);
+        info->Release();
+    }
+    creator->Release();
+    return savedError_.hr;
+}
+
+HRESULT ContentHandler::error(ISAXLocator* locator, const wchar_t* message, HRESULT hr) {
+    return ReportReaderError(locator, message, hr, L"MSXML Error: %ls");
+}
+
+HRESULT ContentHandler::fatalError(ISAXLocator* locator, const wchar_t* message, HRESULT hr) {
+    return ReportReaderError(locator, message, hr, L"MSXML Fatal error: %ls");
+}
+
+// Only the first failure counts: after a handler failed, the reader reports it again
+// in its own words.
+HRESULT ContentHandler::ReportReaderError(ISAXLocator* locator, const wchar_t* message, HRESULT hr,
+                                          const wchar_t* format) noexcept {
+    if (FAILED(savedError_.hr)) return hr;
+    if (hr == QRSAX_E_ABORT) {
+        savedError_ = SavedError();
+        savedError_.hr = QRSAX_E_ABORT;
+        return hr;
+    }
+    std::wstring context;
+    QRComException xhr;
+    try {
+        if (locator) {
+            int line = 0, column = 0;
+            locator->getLineNumber(&line);
+            locator->getColumnNumber(&column);
+            context = FormatWide(L"Parsing XML (Ln %d, Col %d)", line, column);
+        }
+        xhr.SetActivity(context.c_str());
+        xhr.SetError(hr, format, message ? message : L"");
+    }
+    QR_CATCH_COM(xhr)
+    SaveError(xhr.Result());
+    return hr;
+}
+
+// ---- Schema lookup -------------------------------------------------------------------
+
+bool ContentHandler::NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept {
+    if (nameLengths_[entry - schema_] != length || !name) return false;
+    return ignoreCase_ ? _wcsnicmp(entry->name, name, length) == 0 : std::wmemcmp(entry->name, name, length) == 0;
+}
+
+const SchemaEntry* ContentHandler::FindElement(const wchar_t* name, int length) const noexcept {
+    for (const SchemaEntry* entry = schema_ + 1; entry->kind != kSchemaEnd; ++entry)
+        if ((entry->kind == kComplexElement || IsSimpleElement(entry->kind)) && NameMatches(entry, name, length))
+            return entry;
+    return nullptr;
+}
+
+const SchemaEntry* ContentHandler::FindAttribute(const SchemaEntry* element, const SchemaEntry*& hint,
+                                                 const wchar_t* name, int length) const noexcept {
+    const SchemaEntry* next = hint + 1;
+    if (IsAttribute(next->kind) && NameMatches(next, name, length)) return hint = next;
+    for (const SchemaEntry* entry = element + 1; entry->kind != kEndMembers && entry->kind != kSchemaEnd; ++entry)
+        if (IsAttribute(entry->kind) && NameMatches(entry, name, length)) return hint = entry;
+    return nullptr;
+}
+
+} // namespace SAXSchemaParserImpl
