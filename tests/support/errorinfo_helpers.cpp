@@ -16,9 +16,10 @@ ThreadError TakeThreadError() {
     return error;
 }
 
-void PlantThreadError(const wchar_t* source, const wchar_t* description) {
+void PlantThreadError(const wchar_t* source, const wchar_t* description, REFIID iid) {
     winkit::ComPtr<ICreateErrorInfo> creator;
-    CreateErrorInfo(creator.put());
+    if (FAILED(CreateErrorInfo(creator.put()))) return;
+    creator->SetGUID(iid);
     creator->SetSource(const_cast<LPOLESTR>(source));
     creator->SetDescription(const_cast<LPOLESTR>(description));
     winkit::ComPtr<IErrorInfo> info;

@@ -12,7 +12,7 @@ struct ThreadError {
 
 // Takes the thread's error information (which clears it) and returns its texts.
 ThreadError TakeThreadError();
-// Sets an error information object with the given source and description on the thread.
-void PlantThreadError(const wchar_t* source, const wchar_t* description);
+// Leaves an error information object on the thread, as a failing component does.
+void PlantThreadError(const wchar_t* source, const wchar_t* description, REFIID iid = GUID_NULL);
 // Clears the thread's error information.
 void ClearThreadError();

@@ -72,7 +72,7 @@ TEST_F(ClientServicesClaims, ClaimObjectWithEmptyFrameworkOutputDoesNotCallTheAd
 TEST_F(ClientServicesClaims, ClaimObjectReturnsTheAdaptersCodeAndError) {
     QueueTextCall(L"SynchronizeObjectClaim", L"17", kClaims);
     EXPECT_CALL(*adapter, SynchronizeClaims(_, _)).WillOnce([](BSTR, BSTR* message) {
-        LeaveThreadError(L"QREFOldAdapter", L"Object 17 is locked");
+        PlantThreadError(L"QREFOldAdapter", L"Object 17 is locked");
         *message = SysAllocString(L"locked");
         return E_FAIL;
     });
@@ -91,7 +91,7 @@ TEST_F(ClientServicesClaims, ClaimObjectReturnsTheAdaptersCodeAndError) {
 TEST_F(ClientServicesClaims, ClaimObjectFailsWithTheFrameworkCallsError) {
     const HRESULT kUnknownObject = static_cast<HRESULT>(0x80043001);
     QueueTextCall(L"SynchronizeObjectClaim", L"99", L"", [&] {
-        LeaveThreadError(L"QRSim.Framework", L"No object 99");
+        PlantThreadError(L"QRSim.Framework", L"No object 99");
         return kUnknownObject;
     });
     EXPECT_EQ(kUnknownObject, services->ClaimObject(B(L"99").get()));

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClientServicesTest, ToolsErrorInformationIsCarriedBelowTheConnectionMessage) {
     ON_CALL(*globals, GetVersionSpecificIdentifier(_, _)).WillByDefault([](BSTR, BSTR*) {
-        LeaveThreadError(L"QRClientTools.Globals", L"no identifier for this product");
+        PlantThreadError(L"QRClientTools.Globals", L"no identifier for this product");
         return E_FAIL;
     });
     long status = 0;
@@ -95,7 +95,7 @@ TEST_F(ClientServicesTest, ToolsErrorInformationIsCarriedBelowTheConnectionMessa
 
 TEST_F(ClientServicesTest, StaleThreadErrorIsNotCarriedIntoTheConnectionDocument) {
     globalsFactory->failure = REGDB_E_CLASSNOTREG;
-    LeaveThreadError(L"Somebody", L"an earlier, unrelated failure");
+    PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
     long status = 0;
     EXPECT_EQ(REGDB_E_CLASSNOTREG, services->get_ConnectionStatus(&status));
     EXPECT_EQ(Element(L"Unable to connect to QRClientTools::Globals", L"0x80040154"), TakeThreadError().description);

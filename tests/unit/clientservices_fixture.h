@@ -104,7 +104,7 @@ public:
             exception->bstrDescription = SysAllocString(failureDescription.c_str());
             return DISP_E_EXCEPTION;
         }
-        LeaveThreadError(failureSource.c_str(), failureDescription.c_str(), DIID_DQRCSelectKBDlg);
+        PlantThreadError(failureSource.c_str(), failureDescription.c_str(), DIID_DQRCSelectKBDlg);
         return hr;
     }
 

@@ -75,7 +75,7 @@ TEST_F(ClientServicesTest, SynchronizeClaimsPassesTheAdaptersResultMessageAndErr
 
     const HRESULT kLocked = static_cast<HRESULT>(0x80042001);
     EXPECT_CALL(*adapter, SynchronizeClaims(claims.get(), _)).WillOnce([&](BSTR, BSTR* out) {
-        LeaveThreadError(L"QREFOldAdapter", L"Object 17 is locked");
+        PlantThreadError(L"QREFOldAdapter", L"Object 17 is locked");
         *out = SysAllocString(L"17: locked by bob");
         return kLocked;
     });
@@ -93,7 +93,7 @@ TEST_F(ClientServicesTest, SynchronizeClaimsPassesTheAdaptersResultMessageAndErr
 
 TEST_F(ClientServicesTest, PublishReturnsSOkEvenWhenTheAdapterFails) {
     EXPECT_CALL(*adapter, Publish(Text(L"OID-1"))).WillOnce([](BSTR) {
-        LeaveThreadError(L"QREFOldAdapter", L"publishing is off");
+        PlantThreadError(L"QREFOldAdapter", L"publishing is off");
         return E_FAIL;
     });
     EXPECT_EQ(S_OK, services->Publish(B(L"OID-1").get()));

@@ -92,7 +92,7 @@ TEST_F(ClientServicesTest, InitializeWithSomethingThatIsNotAWorkspaceCallsNothin
 TEST_F(ClientServicesTest, InitializeFailsWithTheFrameworkCallsErrorAndTellsTheAdapterNothing) {
     const HRESULT kOffline = static_cast<HRESULT>(0x80041010);
     QueueTextCall(L"GetEFData", L"", L"", [&] {
-        LeaveThreadError(L"QRSim.Framework", L"The workspace is offline");
+        PlantThreadError(L"QRSim.Framework", L"The workspace is offline");
         return kOffline;
     });
     EXPECT_EQ(kOffline, services->Initialize(WorkspaceDispatch()));

@@ -2,6 +2,7 @@
 // Test doubles that are real COM objects: reference counted, answering QueryInterface
 // for the interfaces they derive from, and counted while alive so that a test can
 // prove the code under test released everything it was given.
+#include "support/errorinfo_helpers.h"
 #include <windows.h>
 #include <oleauto.h>
 #include <string>
@@ -167,40 +168,5 @@ private:
     LONG result_ = ERROR_SUCCESS;
 };
 
-// The thread's error information, taken (and so cleared) from the thread.
-struct ThreadError {
-    bool present = false;
-    std::wstring source;
-    std::wstring description;
-};
-
-inline ThreadError TakeThreadError() {
-    ThreadError error;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return error;
-    error.present = true;
-    BSTR text = nullptr;
-    if (SUCCEEDED(info->GetSource(&text)) && text) error.source = text;
-    SysFreeString(text);
-    text = nullptr;
-    if (SUCCEEDED(info->GetDescription(&text)) && text) error.description = text;
-    SysFreeString(text);
-    info->Release();
-    return error;
-}
-
-// Leaves an error information object on the thread, as a failing component does.
-inline void LeaveThreadError(const wchar_t* source, const wchar_t* description, REFIID iid = GUID_NULL) {
-    ICreateErrorInfo* creator = nullptr;
-    if (FAILED(CreateErrorInfo(&creator))) return;
-    creator->SetGUID(iid);
-    creator->SetSource(const_cast<LPOLESTR>(source));
-    creator->SetDescription(const_cast<LPOLESTR>(description));
-    IErrorInfo* info = nullptr;
-    creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
-    SetErrorInfo(0, info);
-    if (info) info->Release();
-    creator->Release();
-}
 
 } // namespace testcom

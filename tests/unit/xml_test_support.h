@@ -9,27 +9,9 @@
 #include <string>
 #include <vector>
 #include "saxschemaparser.h"
+#include "support/errorinfo_helpers.h"
 #include "winkit/unique_bstr.h"
 #include "xmltext.h"
-
-struct ThreadError {
-    std::wstring source;
-    std::wstring description;
-    bool present = false;
-};
-
-// Takes (and so clears) the thread's error information.
-inline ThreadError TakeThreadError() {
-    ThreadError error;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return error;
-    error.present = true;
-    winkit::UniqueBstr text;
-    if (SUCCEEDED(info->GetSource(text.put()))) error.source = text.str();
-    if (SUCCEEDED(info->GetDescription(text.put()))) error.description = text.str();
-    info->Release();
-    return error;
-}
 
 inline winkit::UniqueBstr Bstr(std::wstring_view text) { return winkit::UniqueBstr::Copy(text); }
 
