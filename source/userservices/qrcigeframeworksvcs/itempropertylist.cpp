@@ -4,7 +4,7 @@
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const wchar_t* title;
     int width;
 };
@@ -52,10 +52,10 @@ void ItemPropertyList::PrepareColumns(ItemPropertyLayout layout) {
     if (layout == ItemPropertyLayout::Create) {
         RECT client = {};
         ::GetClientRect(list_, &client);
-        const ColumnSpec columns[] = {{L"Name", 150}, {L"Value", 100}, {L"Units", client.right - 250}};
+        const ColumnLayout columns[] = {{L"Name", 150}, {L"Value", 100}, {L"Units", client.right - 250}};
         for (int i = 0; i < 3; ++i) InsertColumn(list_, i, columns[i].title, columns[i].width);
     } else {
-        const ColumnSpec columns[] = {{L"Name", 150}, {L"New Value", 100}, {L"Old Value", 100}, {L"Units", 50}};
+        const ColumnLayout columns[] = {{L"Name", 150}, {L"New Value", 100}, {L"Old Value", 100}, {L"Units", 50}};
         for (int i = 0; i < 4; ++i) InsertColumn(list_, i, columns[i].title, columns[i].width);
     }
 }
