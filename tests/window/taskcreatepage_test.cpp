@@ -178,7 +178,7 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndex) {
     SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
     ServeDocument(1, kPumpDocument);
     const std::wstring expected =
-        L"\n" + Replaced(Replaced(kPumpDocument, L"X=\"99\"", L"X=\"1\""), L"U=\"m3/h\" S=\"0\"", L"U=\"m3/h\" S=\"1\"");
+        Replaced(Replaced(kPumpDocument, L"X=\"99\"", L"X=\"1\""), L"U=\"m3/h\" S=\"0\"", L"U=\"m3/h\" S=\"1\"");
     std::wstring saved;
     EXPECT_CALL(owner, SaveTaskProperties(_)).WillOnce([&](const TaskPropertyValues& v) { saved = v.assignments; });
     CTaskPropertyDlg dialog(owner, &tasks, 1);

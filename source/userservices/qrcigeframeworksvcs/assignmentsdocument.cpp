@@ -1,5 +1,8 @@
 #include "assignmentsdocument.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "diagnostics/qrcomexception.h"
 #include "objschema.h"
 #include "qrxmlutils.h"
@@ -70,7 +73,11 @@ HRESULT WriteAssignments(const ObjRecord& top, long taskIndex, std::wstring& doc
         winkit::UniqueBstr text;
         hr = writer->GetString(text.put());
         if (FAILED(hr)) xhr.Throw(QR_HERE, hr, L"Unable to take the assignments document");
-        document = text.str();
+        // The formatted writer puts a line feed before the top element; it means nothing
+        // there and would trip readers that guess a string's encoding from its start.
+        std::wstring_view written = text.view();
+        written.remove_prefix(std::min(written.find_first_not_of(L"\r\n"), written.size()));
+        document.assign(written);
     }
     QR_CATCH(xhr)
     return xhr.Result();

@@ -11,7 +11,8 @@
 // empty or unreadable one.
 std::vector<ObjRecord> ReadAssignments(const std::wstring& document);
 
-// Writes the top object and everything under it, without an XML declaration; the top
-// object's X becomes the task's index, sub-objects keep theirs. Fails only when the
-// writer cannot be made or its text cannot be taken (the document is then untouched).
+// Writes the top object and everything under it, without an XML declaration, starting
+// with the top element itself. The top object's X becomes the task's index, sub-objects
+// keep theirs. Fails only when the writer cannot be made or its text cannot be taken
+// (the document is then untouched).
 HRESULT WriteAssignments(const ObjRecord& top, long taskIndex, std::wstring& document);
