@@ -1,4 +1,8 @@
 #include "tasklistrunner.h"
 
-// The To Do List window is not built yet: the dialog cannot be made.
-INT_PTR RunTaskListDialog(IWorkspace*, HWND) { return -1; }
+#include "tasklistdlg.h"
+
+INT_PTR RunTaskListDialog(IWorkspace* workspace, HWND parent) {
+    CTaskListDlg dialog(workspace);
+    return dialog.DoModal(parent);
+}

@@ -1,0 +1,215 @@
+// The To Do list on 10,000 tasks: opening (fetch, parse, fill with the default
+// fourteen columns) against the bare SAX reader plus a bare list view fill of the same
+// texts, and sorting by a date column against sorting by a text column.
+#include <windows.h>
+#include <commctrl.h>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+#include "benchmark.h"
+#include "saxidentifiers.h"
+#include "tasklist_bench_fakes.h"
+#include "tasklistdlg.h"
+#include "winkit/com_ptr.h"
+#include "winkit/list_view.h"
+#include "winkit/unique_bstr.h"
+#include "winkit/unique_handle.h"
+
+namespace {
+
+constexpr int kTaskCount = 10000;
+
+// A small deterministic generator, so that every run measures the same document.
+class Numbers {
+public:
+    unsigned Next(unsigned below) {
+        state_ = state_ * 1103515245u + 12345u;
+        return (state_ >> 8) % below;
+    }
+
+private:
+    unsigned state_ = 20261205u;
+};
+
+std::wstring DateText(Numbers& n) {
+    if (n.Next(20) == 0) return L"";  // one in twenty never set
+    wchar_t text[32];
+    std::swprintf(text, 32, L"20%02u-%02u-%02u %02u:%02u:%02u", 24 + n.Next(3), 1 + n.Next(12), 1 + n.Next(28),
+                  n.Next(24), n.Next(60), n.Next(60));
+    return text;
+}
+
+// A TaskItemList document as the framework writes it: one element per line.
+std::wstring TaskListText() {
+    static const wchar_t* const kObjects[] = {L"pump", L"valve", L"line", L"vessel", L"exchanger", L"transmitter"};
+    static const wchar_t* const kUsers[] = {L"PLANT\\jdoe", L"PLANT\\kmueller", L"PLANT\\asmith", L"PLANT\\lnguyen"};
+    Numbers n;
+    std::wstring text = L"<?xml version=\"1.0\"?>\n<TaskItemList>\n<Privilege Delete=\"1\" Run=\"1\" Defer=\"1\"/>\n";
+    text.reserve(static_cast<size_t>(kTaskCount) * 560);
+    for (int i = 1; i <= kTaskCount; ++i) {
+        std::wstring object = kObjects[n.Next(6)];
+        std::wstring tag = L"U" + std::to_wstring(100 + n.Next(900)) + L"-" + std::to_wstring(i);
+        text += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) + L"\" ToDo_Name=\"" + object + L" " + tag +
+                L"\" ToDo_Description=\"Bring " + object + L" " + tag + L" in line with its P&amp;ID" +
+                L"\" ToDo_Notes=\"\" ToDo_Class=\"Equipment\" ToDo_ItemName=\"" + tag + L"\" ToDo_CreatedDate=\"" +
+                DateText(n) + L"\" ToDo_CreatedBy=\"" + kUsers[n.Next(4)] + L"\" ToDo_ModifiedDate=\"" + DateText(n) +
+                L"\" ToDo_ModifiedBy=\"" + kUsers[n.Next(4)] + L"\" ToDo_RunDate=\"" + DateText(n) +
+                L"\" ToDo_RunBy=\"" + kUsers[n.Next(4)] + L"\" ToDo_DeletedDate=\"\" ToDo_DeletedBy=\"\"" +
+                L" ToDo_EngineeringTool=\"QRPlantDesign\" ToDo_SrcDocName=\"0101-PID-" + std::to_wstring(n.Next(90)) +
+                L"\" ToDo_SrcDocType=\"P&amp;ID\" ToDo_Category=\"" + std::to_wstring(n.Next(7)) +
+                L"\" ToDo_Status=\"" + std::to_wstring(n.Next(5)) + L"\" ToDo_DeletedFlag=\"" +
+                (n.Next(10) == 0 ? L"1" : L"0") + L"\"/>\n";
+    }
+    text += L"</TaskItemList>\n";
+    return text;
+}
+
+class NullContentHandler final : public ISAXContentHandler {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        *out = iid == IID_IUnknown ? static_cast<IUnknown*>(this) : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP putDocumentLocator(ISAXLocator*) override { return S_OK; }
+    STDMETHODIMP startDocument() override { return S_OK; }
+    STDMETHODIMP endDocument() override { return S_OK; }
+    STDMETHODIMP startPrefixMapping(const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP endPrefixMapping(const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP startElement(const wchar_t*, int, const wchar_t*, int, const wchar_t*, int, ISAXAttributes*) override {
+        return S_OK;
+    }
+    STDMETHODIMP endElement(const wchar_t*, int, const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP characters(const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP ignorableWhitespace(const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP processingInstruction(const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
+    STDMETHODIMP skippedEntity(const wchar_t*, int) override { return S_OK; }
+};
+
+void BareParse(const std::wstring& text) {
+    winkit::ComPtr<ISAXXMLReader> reader;
+    if (FAILED(CoCreateInstance(CLSID_SAXXMLReader60, nullptr, CLSCTX_INPROC_SERVER, IID_ISAXXMLReader, reader.put_void()))) {
+        std::fprintf(stderr, "no SAX reader\n");
+        return;
+    }
+    NullContentHandler handler;
+    reader->putContentHandler(&handler);
+    VARIANT input;
+    V_VT(&input) = VT_BSTR;
+    V_BSTR(&input) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    reader->parse(input);
+    VariantClear(&input);
+}
+
+// The texts the dialog shows, worked out before the clock runs.
+std::vector<std::vector<std::wstring>> ShownTexts(const TaskItemCollection& tasks) {
+    ColumnSet columns = DefaultColumnSet();
+    std::vector<std::vector<std::wstring>> rows;
+    for (const TaskItem& task : tasks.Items()) {
+        std::vector<std::wstring> row;
+        for (const ColumnEntry& c : columns) row.push_back(ColumnText(task, c.name));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Returns the filled list, so that its destruction is not measured.
+winkit::UniqueHWnd BareListFill(const std::vector<std::vector<std::wstring>>& rows) {
+    winkit::UniqueHWnd window(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 600, 300, nullptr,
+                                              nullptr, GetModuleHandleW(nullptr), nullptr));
+    winkit::ListView list(window.get());
+    ColumnSet columns = DefaultColumnSet();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        winkit::LvColumn column;
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(columns[i].name.c_str());
+        column.cx = 100;
+        column.iSubItem = static_cast<int>(i);
+        list.InsertColumn(static_cast<int>(i), column);
+    }
+    list.SetRedraw(false);
+    list.SetItemCount(static_cast<int>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        winkit::LvItem item;
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = static_cast<int>(r);
+        item.pszText = const_cast<wchar_t*>(rows[r][0].c_str());
+        item.lParam = static_cast<LPARAM>(r + 1);
+        int row = list.InsertItem(item);
+        for (size_t i = 1; i < rows[r].size(); ++i) list.SetItemText(row, static_cast<int>(i), rows[r][i].c_str());
+    }
+    list.SetRedraw(true);
+    return window;
+}
+
+// The dialog made as a window of its own (not run modally): its opening runs in Create.
+struct OpenDialog {
+    std::unique_ptr<CTaskListDlg> dialog;
+    explicit OpenDialog(AnsweringWorkspace& workspace) : dialog(new CTaskListDlg(&workspace)) { dialog->Create(nullptr); }
+};
+
+// The fastest of `repeats` runs of `measured`; what it returns is destroyed after the clock stops.
+template <class Measured>
+double BestWithoutTeardown(int repeats, Measured measured) {
+    double best = 1e300;
+    for (int i = 0; i < repeats; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        auto result = measured();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+} // namespace
+
+QRC_BENCHMARK("open-10k", 1.25) {
+    EmptySettingsStore store;
+    std::wstring text = TaskListText();
+    AnsweringWorkspace workspace(text);
+    TaskItemCollection parsed;
+    parsed.Load(winkit::UniqueBstr::Copy(text).get());
+    if (parsed.Count() != static_cast<size_t>(kTaskCount))
+        std::fprintf(stderr, "open-10k: the document gave %u tasks\n", static_cast<unsigned>(parsed.Count()));
+    std::vector<std::vector<std::wstring>> texts = ShownTexts(parsed);
+
+    // The three are measured in turns, so that a busy moment of the machine touches all of them.
+    double bareParse = 1e300, bareFill = 1e300, open = 1e300;
+    for (int round = 0; round < 7; ++round) {
+        bareParse = std::min(bareParse, BestSeconds(1, [&] { BareParse(text); }));
+        bareFill = std::min(bareFill, BestWithoutTeardown(1, [&] { return BareListFill(texts); }));
+        open = std::min(open, BestWithoutTeardown(1, [&] {
+            auto opened = std::make_unique<OpenDialog>(workspace);
+            if (opened->dialog->RowCount() != kTaskCount)
+                std::fprintf(stderr, "open-10k: %d rows\n", opened->dialog->RowCount());
+            return opened;
+        }));
+    }
+    double floor = bareParse + bareFill;
+    std::printf("open-10k: bare parse %.3f s, bare fill %.3f s\n", bareParse, bareFill);
+    std::printf("open-10k: open %.3f s, floor %.3f s (%u characters)\n", open, floor, static_cast<unsigned>(text.size()));
+    return open / floor;
+}
+
+QRC_BENCHMARK("sort-date", 3) {
+    EmptySettingsStore store;
+    std::wstring text = TaskListText();
+    AnsweringWorkspace workspace(text);
+    OpenDialog open(workspace);
+    const int taskName = 0, createdDate = 3;
+    // Each sort starts from the rows as the other column ordered them.
+    auto sortFrom = [&](int from, int by) {
+        double best = 1e300;
+        for (int i = 0; i < 3; ++i) {
+            open.dialog->SortByColumn(from);
+            best = std::min(best, BestSeconds(1, [&] { open.dialog->SortByColumn(by); }));
+        }
+        return best;
+    };
+    double byDate = sortFrom(taskName, createdDate);
+    double byName = sortFrom(createdDate, taskName);
+    std::printf("sort-date: by date %.3f s, by name %.3f s\n", byDate, byName);
+    return byDate / byName;
+}

@@ -1,0 +1,83 @@
+#include "list_view.h"
+
+namespace winkit {
+
+std::vector<int> HeaderCtrl::OrderArray() const {
+    std::vector<int> order(static_cast<size_t>(ItemCount() > 0 ? ItemCount() : 0));
+    if (!order.empty() &&
+        !Send(HDM_GETORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()))) {
+        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    }
+    return order;
+}
+
+bool ListView::ColumnText(int index, std::wstring& text, int capacity) const {
+    std::wstring buffer(static_cast<size_t>(capacity), L'\0');
+    LvColumn column;
+    column.mask = LVCF_TEXT;
+    column.pszText = buffer.data();
+    column.cchTextMax = capacity;
+    if (!GetColumn(index, column)) return false;
+    text.assign(column.pszText);
+    return true;
+}
+
+bool ListView::SetItemText(int row, int subItem, const wchar_t* text) const noexcept {
+    LvItem item;
+    item.iSubItem = subItem;
+    item.pszText = const_cast<wchar_t*>(text);
+    return Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != FALSE;
+}
+
+std::wstring ListView::ItemText(int row, int subItem) const {
+    // LVM_GETITEMTEXT reports the characters copied; grow until the text fits.
+    for (size_t size = 256;; size *= 2) {
+        std::wstring buffer(size, L'\0');
+        LvItem item;
+        item.iSubItem = subItem;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(size);
+        size_t n = static_cast<size_t>(Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (n < size - 1 || size >= (1u << 20)) {
+            buffer.resize(n);
+            return buffer;
+        }
+    }
+}
+
+LPARAM ListView::ItemData(int row) const noexcept {
+    LvItem item;
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return GetItem(item) ? item.lParam : 0;
+}
+
+int ListView::ItemImage(int row) const noexcept {
+    LvItem item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    return GetItem(item) ? item.iImage : -1;
+}
+
+bool ListView::SetItemImage(int row, int image) const noexcept {
+    LvItem item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    return SetItem(item);
+}
+
+bool ListView::SetItemState(int row, UINT state, UINT mask) const noexcept {
+    LvItem item;
+    item.state = state;
+    item.stateMask = mask;
+    return Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != FALSE;
+}
+
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = NextItem(-1, LVNI_SELECTED); row != -1; row = NextItem(row, LVNI_SELECTED)) rows.push_back(row);
+    return rows;
+}
+
+} // namespace winkit

@@ -1,0 +1,420 @@
+// The Configure View dialog: both tabs, column moves with their selection rules, the
+// rule list and its owner drawing, and what OK and Cancel hand back.
+#include <gtest/gtest.h>
+#include "configureview.h"
+#include "support/dialog_driver.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+Names ListEntries(HWND view, int id) {
+    Names names;
+    winkit::ListBoxCtrl list(::GetDlgItem(view, id));
+    for (int i = 0; i < list.Count(); ++i) names.push_back(list.String(i));
+    return names;
+}
+
+int Selected(HWND view, int id) { return static_cast<int>(::SendDlgItemMessageW(view, id, LB_GETCURSEL, 0, 0)); }
+
+// A user's click on an entry: the selection, then the list's notification.
+void ChooseEntry(HWND view, int id, int index) {
+    ::SendDlgItemMessageW(view, id, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(view, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(view, id)));
+}
+
+bool Enabled(HWND view, int id) { return ::IsWindowEnabled(::GetDlgItem(view, id)) != FALSE; }
+bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
+
+struct ColumnButtons {
+    bool add, addAll, remove, removeAll, up, down;
+    bool operator==(const ColumnButtons& o) const {
+        return add == o.add && addAll == o.addAll && remove == o.remove && removeAll == o.removeAll && up == o.up &&
+               down == o.down;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const ColumnButtons& b) {
+    return out << "add=" << b.add << " addAll=" << b.addAll << " remove=" << b.remove << " removeAll=" << b.removeAll
+               << " up=" << b.up << " down=" << b.down;
+}
+ColumnButtons ColumnButtonStates(HWND v) {
+    return {Enabled(v, IDC_CV_ADD), Enabled(v, IDC_CV_ADDALL), Enabled(v, IDC_CV_REMOVE),
+            Enabled(v, IDC_CV_REMOVEALL), Enabled(v, IDC_CV_UP), Enabled(v, IDC_CV_DOWN)};
+}
+
+void SelectTab(HWND view, int tab) {
+    HWND tabs = ::GetDlgItem(view, IDC_CV_TABS);
+    ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    SendNotify(view, tabs, TCN_SELCHANGE);
+}
+
+void ChooseColumn(HWND view, const wchar_t* name) {
+    HWND combo = ::GetDlgItem(view, IDC_CV_COLUMN);
+    LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void ChooseKind(HWND view, int radio) {
+    for (int id = IDC_CV_BEGINSWITH; id <= IDC_CV_ISEQUAL; ++id)
+        ::CheckDlgButton(view, id, id == radio ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void AddRule(HWND view, const wchar_t* column, int radio, const wchar_t* value) {
+    ChooseColumn(view, column);
+    ChooseKind(view, radio);
+    ::SetDlgItemTextW(view, IDC_CV_VALUE, value);
+    Click(view, IDC_CV_RULE_ADD);
+}
+
+class ConfigureViewWindow : public testing::Test {
+protected:
+    Watchdog watchdog;
+    CConfigureView view;
+
+    INT_PTR Run(const std::function<void(HWND)>& body) {
+        WhenDialogShown(L"Configure View", [&body](HWND window) {
+            body(window);
+            ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        });
+        return view.DoModal(nullptr);
+    }
+};
+
+} // namespace
+
+TEST_F(ConfigureViewWindow, OpensOnColumnVisibilityWithTheNamesSplit) {
+    view.VisibleNames = {L"Task Name", L"Task Status", L"run date"};
+    view.Rules = {{L"Item Name", kEndsWith, L"01"}};
+    INT_PTR code = Run([](HWND v) {
+        EXPECT_EQ(L"Configure View", WindowText(v));
+        HWND tabs = ::GetDlgItem(v, IDC_CV_TABS);
+        ASSERT_EQ(2, ::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        wchar_t text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        ::SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(L"Column Visibility", text);
+        ::SendMessageW(tabs, TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(L"Filter", text);
+        EXPECT_EQ(0, ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+
+        EXPECT_EQ((Names{L"Task Name", L"Task Status", L"run date"}), ListEntries(v, IDC_CV_VISIBLE));
+        // The offered names not yet visible (the search ignores case), sorted; the first chosen.
+        EXPECT_EQ((Names{L"Created By", L"Created Date", L"Item Name", L"Modified By", L"Modified Date", L"Run By",
+                         L"Source Doc Name", L"Source Doc Type", L"Task Category", L"Task Description"}),
+                  ListEntries(v, IDC_CV_AVAILABLE));
+        EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
+        EXPECT_EQ(-1, Selected(v, IDC_CV_VISIBLE));
+        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+
+        // The filter's column choice: the twelve names, sorted; the first chosen.
+        HWND combo = ::GetDlgItem(v, IDC_CV_COLUMN);
+        EXPECT_EQ(12, ::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(0, ::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+        EXPECT_EQ(L"Created By", winkit::ComboBoxCtrl(combo).String(0));
+        EXPECT_EQ(CB_ERR, ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(L"Task Status")));
+        EXPECT_EQ(CB_ERR, ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(L"Deleted Flag")));
+        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(v, IDC_CV_BEGINSWITH));
+        EXPECT_EQ(1, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE));
+        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_UPDATE));
+        EXPECT_TRUE(Enabled(v, IDC_CV_RULE_ADD));
+
+        // The six icon buttons show icons.
+        for (int id : {IDC_CV_ADD, IDC_CV_ADDALL, IDC_CV_REMOVE, IDC_CV_REMOVEALL, IDC_CV_UP, IDC_CV_DOWN}) {
+            EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(v, id), GWL_STYLE) & BS_ICON) << id;
+            EXPECT_TRUE(::SendDlgItemMessageW(v, id, BM_GETIMAGE, IMAGE_ICON, 0)) << id;
+        }
+    });
+    EXPECT_EQ(IDCANCEL, code);
+    // Cancel hands nothing back.
+    EXPECT_EQ((Names{L"Task Name", L"Task Status", L"run date"}), view.VisibleNames);
+    EXPECT_EQ(1u, view.Rules.size());
+}
+
+TEST_F(ConfigureViewWindow, TabsShowTheirOwnControls) {
+    Run([](HWND v) {
+        auto expectShown = [v](bool columns) {
+            for (int id : CConfigureView::kColumnVisibilityControls) EXPECT_EQ(columns, Visible(v, id)) << id;
+            for (int id : CConfigureView::kFilterControls) EXPECT_EQ(!columns, Visible(v, id)) << id;
+            EXPECT_TRUE(Visible(v, IDOK));
+            EXPECT_TRUE(Visible(v, IDCANCEL));
+        };
+        expectShown(true);
+        SelectTab(v, 1);
+        expectShown(false);
+        SelectTab(v, 0);
+        expectShown(true);
+    });
+}
+
+TEST_F(ConfigureViewWindow, AddAndRemoveMoveNamesAndChooseTheNextEntry) {
+    view.VisibleNames = {L"Task Name"};
+    INT_PTR code = Run([](HWND v) {
+        // Available: Created By, Created Date, Item Name, ... (11 names); take the second.
+        ChooseEntry(v, IDC_CV_AVAILABLE, 1);
+        Click(v, IDC_CV_ADD);
+        EXPECT_EQ((Names{L"Task Name", L"Created Date"}), ListEntries(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(1, Selected(v, IDC_CV_AVAILABLE));  // the entry now at the same place
+        EXPECT_EQ(L"Item Name", winkit::ListBoxCtrl(::GetDlgItem(v, IDC_CV_AVAILABLE)).String(1));
+        // The last entry: the new last one is chosen.
+        int last = static_cast<int>(::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0)) - 1;
+        ChooseEntry(v, IDC_CV_AVAILABLE, last);
+        Click(v, IDC_CV_ADD);
+        EXPECT_EQ(last - 1, Selected(v, IDC_CV_AVAILABLE));
+        EXPECT_EQ((Names{L"Task Name", L"Created Date", L"Task Description"}), ListEntries(v, IDC_CV_VISIBLE));
+
+        // Remove the middle one: it is sorted back in; the entry at the same place is chosen.
+        ChooseEntry(v, IDC_CV_VISIBLE, 1);
+        EXPECT_EQ((ColumnButtons{true, true, true, true, true, true}), ColumnButtonStates(v));
+        Click(v, IDC_CV_REMOVE);
+        EXPECT_EQ((Names{L"Task Name", L"Task Description"}), ListEntries(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(1, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(L"Created Date")));
+        // Removing the last visible names chooses the first available one.
+        Click(v, IDC_CV_REMOVE);
+        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
+        Click(v, IDC_CV_REMOVE);
+        EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
+        EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
+        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+        Click(v, IDC_CV_REMOVE);  // nothing chosen: nothing happens
+        EXPECT_EQ(12, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0));
+        Click(v, IDC_CV_ADD);
+        Click(v, IDOK);
+    });
+    EXPECT_EQ(IDOK, code);
+    EXPECT_EQ((Names{L"Created By"}), view.VisibleNames);
+}
+
+TEST_F(ConfigureViewWindow, AddAllAppendsInReverseOfTheSortedOrder) {
+    view.VisibleNames = {L"Task Name", L"Task Description", L"Task Category", L"Created Date", L"Modified Date",
+                         L"Modified By", L"Run Date", L"Source Doc Name", L"Source Doc Type"};
+    INT_PTR code = Run([](HWND v) {
+        EXPECT_EQ((Names{L"Created By", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_AVAILABLE));
+        Click(v, IDC_CV_ADDALL);
+        Names visible = ListEntries(v, IDC_CV_VISIBLE);
+        ASSERT_EQ(12u, visible.size());
+        EXPECT_EQ((Names{L"Run By", L"Item Name", L"Created By"}), Names(visible.end() - 3, visible.end()));
+        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
+        EXPECT_TRUE(ListEntries(v, IDC_CV_AVAILABLE).empty());
+        EXPECT_EQ((ColumnButtons{false, false, true, true, false, true}), ColumnButtonStates(v));
+        Click(v, IDOK);
+    });
+    EXPECT_EQ(IDOK, code);
+    EXPECT_EQ(L"Created By", view.VisibleNames.back());
+}
+
+TEST_F(ConfigureViewWindow, RemoveAllAndUpDown) {
+    view.VisibleNames = {L"Task Name", L"Run By", L"Item Name"};
+    INT_PTR code = Run([](HWND v) {
+        ChooseEntry(v, IDC_CV_VISIBLE, 2);
+        EXPECT_EQ((ColumnButtons{true, true, true, true, true, false}), ColumnButtonStates(v));
+        Click(v, IDC_CV_UP);
+        EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
+        Click(v, IDC_CV_UP);
+        EXPECT_EQ((Names{L"Item Name", L"Task Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
+        EXPECT_FALSE(Enabled(v, IDC_CV_UP));
+        Click(v, IDC_CV_DOWN);
+        EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
+        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
+        Click(v, IDOK);
+    });
+    EXPECT_EQ(IDOK, code);
+    EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), view.VisibleNames);
+
+    Run([](HWND v) {
+        ChooseEntry(v, IDC_CV_VISIBLE, 0);
+        Click(v, IDC_CV_REMOVEALL);
+        EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
+        EXPECT_EQ(12u, ListEntries(v, IDC_CV_AVAILABLE).size());
+        EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
+        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+    });
+}
+
+TEST_F(ConfigureViewWindow, TaskStatusCanComeBackOnlyWithinOneRun) {
+    view.VisibleNames = {L"Task Name", L"Task Status"};
+    Run([](HWND v) {
+        ChooseEntry(v, IDC_CV_VISIBLE, 1);
+        Click(v, IDC_CV_REMOVE);
+        int index = static_cast<int>(::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT,
+                                                           static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Task Status")));
+        ASSERT_NE(LB_ERR, index);
+        ChooseEntry(v, IDC_CV_AVAILABLE, index);
+        Click(v, IDC_CV_ADD);
+        ChooseEntry(v, IDC_CV_VISIBLE, 1);
+        Click(v, IDC_CV_REMOVE);
+        Click(v, IDOK);
+    });
+    EXPECT_EQ((Names{L"Task Name"}), view.VisibleNames);
+    Run([](HWND v) {
+        EXPECT_EQ(LB_ERR, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(L"Task Status")));
+    });
+}
+
+TEST_F(ConfigureViewWindow, RuleCommands) {
+    INT_PTR code = Run([](HWND v) {
+        SelectTab(v, 1);
+        AddRule(v, L"Task Category", IDC_CV_ISEQUAL, L"manual");
+        EXPECT_EQ(0, Selected(v, IDC_CV_RULES));  // the new rule is chosen
+        EXPECT_TRUE(Enabled(v, IDC_CV_RULE_DELETE));
+        EXPECT_TRUE(Enabled(v, IDC_CV_RULE_UPDATE));
+        AddRule(v, L"Created By", IDC_CV_CONTAINS, L"smith");
+        AddRule(v, L"Item Name", IDC_CV_BEGINSWITH, L"P-");
+        EXPECT_EQ(3, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+
+        // Choosing a rule shows it in the controls.
+        ChooseEntry(v, IDC_CV_RULES, 0);
+        EXPECT_EQ(L"manual", WindowText(::GetDlgItem(v, IDC_CV_VALUE)));
+        EXPECT_EQ(L"Task Category", WindowText(::GetDlgItem(v, IDC_CV_COLUMN)));
+        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(v, IDC_CV_ISEQUAL));
+        for (int id : {IDC_CV_BEGINSWITH, IDC_CV_ENDSWITH, IDC_CV_CONTAINS})
+            EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(v, id)) << id;
+
+        // Update overwrites the chosen rule from the controls.
+        ChooseEntry(v, IDC_CV_RULES, 1);
+        ChooseKind(v, IDC_CV_ENDSWITH);
+        ::SetDlgItemTextW(v, IDC_CV_VALUE, L"son");
+        Click(v, IDC_CV_RULE_UPDATE);
+        // Delete removes the chosen one; then nothing is chosen.
+        ChooseEntry(v, IDC_CV_RULES, 2);
+        Click(v, IDC_CV_RULE_DELETE);
+        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE));
+        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_UPDATE));
+        Click(v, IDC_CV_RULE_UPDATE);  // nothing chosen: nothing happens
+        Click(v, IDC_CV_RULE_DELETE);
+        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+        Click(v, IDOK);
+    });
+    EXPECT_EQ(IDOK, code);
+    ASSERT_EQ(2u, view.Rules.size());
+    EXPECT_EQ((FilterRule{L"Task Category", kIsEqual, L"manual"}), view.Rules[0]);
+    EXPECT_EQ((FilterRule{L"Created By", kEndsWith, L"son"}), view.Rules[1]);
+}
+
+TEST_F(ConfigureViewWindow, RadiosAreReadInTheirOwnOrderAndTypedColumnsMustExist) {
+    Run([](HWND v) {
+        SelectTab(v, 1);
+        // Two radios set at once: Begins with is tested before Is Equal, Is Equal before the others.
+        ChooseColumn(v, L"Run By");
+        ::CheckDlgButton(v, IDC_CV_ISEQUAL, BST_CHECKED);
+        ::CheckDlgButton(v, IDC_CV_CONTAINS, BST_CHECKED);
+        ::CheckDlgButton(v, IDC_CV_BEGINSWITH, BST_UNCHECKED);
+        Click(v, IDC_CV_RULE_ADD);
+        // A typed name is taken when it names a column, whatever its case.
+        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"item name");
+        Click(v, IDC_CV_RULE_ADD);
+        // A typed text that names no column makes no rule.
+        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"Priority");
+        Click(v, IDC_CV_RULE_ADD);
+        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+        Click(v, IDOK);
+    });
+    ASSERT_EQ(2u, view.Rules.size());
+    EXPECT_EQ(kIsEqual, view.Rules[0].kind);
+    EXPECT_EQ(L"Run By", view.Rules[0].column);
+    EXPECT_EQ(L"Item Name", view.Rules[1].column);
+}
+
+TEST(ConfigureViewRules, PiecesOfARule) {
+    FilterRule rule{L"Item Name", kEndsWith, L"01"};
+    std::vector<RuleTextPiece> pieces = RuleTextPieces(rule, true);
+    ASSERT_EQ(4u, pieces.size());
+    EXPECT_EQ(L"Item Name", pieces[0].text);
+    EXPECT_EQ(RuleTextPiece::Text, pieces[0].colour);
+    EXPECT_EQ(L" .Postfix.  ", pieces[1].text);
+    EXPECT_EQ(RuleTextPiece::Keyword, pieces[1].colour);
+    EXPECT_EQ(L"\"01\"", pieces[2].text);
+    EXPECT_EQ(RuleTextPiece::Text, pieces[2].colour);
+    EXPECT_EQ(L" AND", pieces[3].text);
+    EXPECT_EQ(RuleTextPiece::And, pieces[3].colour);
+    EXPECT_EQ(3u, RuleTextPieces(rule, false).size());
+}
+
+namespace {
+
+// Draws one rule item into a bitmap as the list would ask for it and counts colours.
+struct DrawnItem {
+    int background = 0, keyword = 0, andWord = 0, pixels = 0;
+    COLORREF corner = 0;
+};
+
+DrawnItem DrawItem(HWND view, int index, bool selected) {
+    HWND rules = ::GetDlgItem(view, IDC_CV_RULES);
+    HDC screen = ::GetDC(rules);
+    HDC dc = ::CreateCompatibleDC(screen);
+    const int width = 400, height = 20;
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(rules, WM_GETFONT, 0, 0)));
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_LISTBOX;
+    draw.CtlID = IDC_CV_RULES;
+    draw.itemID = static_cast<UINT>(index);
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemState = selected ? ODS_SELECTED : 0;
+    draw.hwndItem = rules;
+    draw.hDC = dc;
+    draw.rcItem = RECT{0, 0, width, height};
+    draw.itemData = static_cast<ULONG_PTR>(::SendMessageW(rules, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    ::SendMessageW(view, WM_DRAWITEM, IDC_CV_RULES, reinterpret_cast<LPARAM>(&draw));
+    DrawnItem result;
+    COLORREF background = selected ? RGB(192, 192, 192) : ::GetSysColor(COLOR_WINDOW);
+    result.corner = ::GetPixel(dc, width - 1, height - 1);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            COLORREF c = ::GetPixel(dc, x, y);
+            ++result.pixels;
+            result.background += c == background;
+            result.keyword += c == RGB(0, 128, 0);
+            result.andWord += c == RGB(0, 0, 255);
+        }
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(rules, screen);
+    return result;
+}
+
+} // namespace
+
+TEST_F(ConfigureViewWindow, RulesAreDrawnInTheirColoursAndTheLastWithoutAnd) {
+    view.Rules = {{L"Task Category", kIsEqual, L"manual"}, {L"Created By", kContains, L"smith"}};
+    Run([](HWND v) {
+        DrawnItem first = DrawItem(v, 0, false);
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), first.corner);
+        EXPECT_GT(first.keyword, 0);
+        EXPECT_GT(first.andWord, 0);
+        EXPECT_GT(first.background, first.pixels / 2);
+        DrawnItem last = DrawItem(v, 1, true);
+        EXPECT_EQ(RGB(192, 192, 192), last.corner);
+        EXPECT_GT(last.keyword, 0);
+        EXPECT_EQ(0, last.andWord);
+    });
+}
+
+TEST_F(ConfigureViewWindow, DeletingARuleKeepsTheOthersInOrder) {
+    Run([](HWND v) {
+        SelectTab(v, 1);
+        AddRule(v, L"Run By", IDC_CV_CONTAINS, L"a");
+        AddRule(v, L"Run By", IDC_CV_CONTAINS, L"b");
+        AddRule(v, L"Run By", IDC_CV_CONTAINS, L"c");
+        ChooseEntry(v, IDC_CV_RULES, 1);
+        Click(v, IDC_CV_RULE_DELETE);
+        Click(v, IDOK);
+    });
+    ASSERT_EQ(2u, view.Rules.size());
+    EXPECT_EQ(L"a", view.Rules[0].value);
+    EXPECT_EQ(L"c", view.Rules[1].value);
+}

@@ -1,0 +1,115 @@
+// Show runs the real dialog: VARIANT_TRUE only for OK, and failures inside the dialog
+// (a settings store that fails) end it and come back as Show's HRESULT with its document.
+#include <gtest/gtest.h>
+#include "qrctasklist.h"
+#include "support/dialog_driver.h"
+#include "support/errorinfo_helpers.h"
+#include "support/fake_settings_store.h"
+#include "support/fake_workspace.h"
+#include "winkit/com_ptr.h"
+
+namespace {
+
+class TaskListShow : public testing::Test {
+protected:
+    FakeSettingsStore store;
+    FakeWorkspace workspace;
+    Watchdog watchdog;
+    winkit::ComPtr<IQRCTaskList> list;
+
+    void SetUp() override {
+        ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
+        ASSERT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&workspace)));
+    }
+
+    // Show, with `action` run on the dialog once it is shown.
+    HRESULT Show(VARIANT_BOOL& ok, std::function<void(HWND)> action) {
+        WhenDialogShown(L"To Do List", std::move(action));
+        ok = 12345;
+        return list->Show(0, &ok);
+    }
+};
+
+} // namespace
+
+TEST_F(TaskListShow, TrueOnlyForOK) {
+    VARIANT_BOOL ok;
+    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
+    EXPECT_EQ(VARIANT_TRUE, ok);
+    store.values.clear();
+    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0); }));
+    EXPECT_EQ(VARIANT_FALSE, ok);
+    EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // stored on Cancel too
+    store.values.clear();
+    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }));
+    EXPECT_EQ(VARIANT_FALSE, ok);
+    EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowOpen"));
+}
+
+TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    VARIANT_BOOL ok;
+    HWND owner = nullptr;
+    WhenDialogShown(L"To Do List", [&](HWND w) {
+        owner = ::GetWindow(w, GW_OWNER);
+        ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(S_OK, list->Show(static_cast<long>(reinterpret_cast<LONG_PTR>(parent)), &ok));
+    EXPECT_EQ(parent, owner);
+    ::DestroyWindow(parent);
+    EXPECT_EQ(S_OK, Show(ok, [&](HWND w) {
+        owner = ::GetWindow(w, GW_OWNER);
+        ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_EQ(nullptr, owner);  // the desktop owns no window
+}
+
+TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
+    store.failingCall = L"GetSettingsRoot";
+    store.failure = E_ACCESSDENIED;
+    bool shown = false;
+    VARIANT_BOOL ok;
+    ClearThreadError();
+    EXPECT_EQ(E_ACCESSDENIED, Show(ok, [&](HWND w) {
+        shown = true;
+        ::EndDialog(w, IDCANCEL);
+    }));
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(VARIANT_FALSE, ok);
+    ThreadError error = TakeThreadError();
+    ASSERT_TRUE(error.present);
+    EXPECT_EQ(L"QRCTaskList::Show", error.source);
+    EXPECT_EQ(0u, error.description.find(L"<QRError")) << testing::PrintToString(error.description);
+    EXPECT_NE(std::wstring::npos, error.description.find(L"settings store failed: GetSettingsRoot"))
+        << testing::PrintToString(error.description);
+    EXPECT_EQ(1u, workspace.refs - 1);  // only the object's own reference remains
+}
+
+TEST_F(TaskListShow, AStoreFailingAtCloseEndsTheDialogAndShowReportsIt) {
+    store.failingCall = L"SetValue Root/ToDoListSettings/Columns/3 Name=Created Date";
+    store.failure = DISP_E_EXCEPTION;
+    VARIANT_BOOL ok;
+    ClearThreadError();
+    EXPECT_EQ(DISP_E_EXCEPTION, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
+    EXPECT_EQ(VARIANT_FALSE, ok);  // not reported as OK although OK was pressed
+    ThreadError error = TakeThreadError();
+    ASSERT_TRUE(error.present);
+    EXPECT_NE(std::wstring::npos, error.description.find(L"settings store failed: SetValue"));
+    EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // what was written before stays
+    EXPECT_EQ(L"(absent)", store.Get(ColumnPath(3), L"Name"));
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
+}
+
+TEST_F(TaskListShow, AStoreFailingAfterConfigureViewEndsBothDialogs) {
+    VARIANT_BOOL ok;
+    EXPECT_EQ(E_OUTOFMEMORY, Show(ok, [this](HWND w) {
+        store.failingCall = L"BeginEntries Root/ToDoListSettings/Columns";
+        store.failure = E_OUTOFMEMORY;
+        WhenDialogShown(L"Configure View", [](HWND view) { ::SendMessageW(view, WM_COMMAND, IDOK, 0); });
+        ::SendMessageW(w, WM_COMMAND, 32769, 0);
+    }));
+    EXPECT_EQ(VARIANT_FALSE, ok);
+    TakeThreadError();
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"Configure View"));
+}
