@@ -45,6 +45,38 @@ TEST_F(TaskPropertyDlgTest, StepButtonsFollowTheRowPosition) {
     }
 }
 
+TEST_F(TaskPropertyDlgTest, SmallButtonsCarryTheirTipsAndPictures) {
+    SetTasks({MakeTask(1, kCategoryClaim, kStatusOpen, L"A")});
+    CTaskPropertyDlg dialog(owner, &tasks, 1);
+    Run(dialog, L"Task Properties - Claim Task", [&](HWND window) {
+        const struct {
+            int id;
+            const wchar_t* tip;
+        } buttons[] = {{IDC_TASKPROPERTIES_PREVIOUS, L"Previous Task"},
+                       {IDC_TASKPROPERTIES_NEXT, L"Next Task"},
+                       {IDC_TASKPROPERTIES_ACTION, L"Run Task"},
+                       {IDC_TASKPROPERTIES_DEFER, L"Defer Task"}};
+        for (const auto& b : buttons) {
+            const winkit::CToolTipButton* button = dialog.SmallButton(b.id);
+            ASSERT_TRUE(button) << b.id;
+            EXPECT_EQ(::GetDlgItem(window, b.id), button->hwnd());
+            // The tip as the tooltip window holds it for the button.
+            wchar_t text[64] = {};
+            TTTOOLINFOW tool = {};
+            tool.cbSize = TTTOOLINFOW_V1_SIZE;
+            tool.hwnd = button->hwnd();
+            tool.uId = reinterpret_cast<UINT_PTR>(button->hwnd());
+            tool.lpszText = text;
+            ::SendMessageW(button->ToolTip(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(b.tip, text);
+        }
+        EXPECT_EQ(nullptr, dialog.SmallButton(IDOK));
+        for (int id : {IDC_TASKPROPERTIES_ACTION, IDC_TASKPROPERTIES_DEFER})
+            EXPECT_TRUE(::SendDlgItemMessageW(window, id, BM_GETIMAGE, IMAGE_BITMAP, 0)) << id;
+        Click(window, IDCANCEL);
+    });
+}
+
 TEST_F(TaskPropertyDlgTest, ClaimTaskShowsItsFieldsAndOnlyNotesCanChangeIt) {
     SetTasks({MakeTask(1, kCategoryClaim, kStatusInProgress, L"P-101")});
     CTaskPropertyDlg dialog(owner, &tasks, 1);

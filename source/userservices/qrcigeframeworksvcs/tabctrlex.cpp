@@ -1,77 +1,26 @@
 #include "tabctrlex.h"
 
-#include "winkit/modalrun.h"
-
-namespace {
-// A notification reflected back to the control that sent it (the OLE control convention).
-constexpr UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
-} // namespace
-
-CTabCtrlEx::~CTabCtrlEx() { Detach(); }
-
 HWND CTabCtrlEx::Create(HWND host, const RECT& rect, int id, const wchar_t* text, DWORD style) {
     HWND tab = ::CreateWindowExW(0, WC_TABCONTROLW, text, style, rect.left, rect.top, rect.right - rect.left,
                                  rect.bottom - rect.top, host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  ::GetModuleHandleW(nullptr), nullptr);
-    if (!tab) return nullptr;
-    if (!::SetWindowSubclass(tab, &SubclassProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this))) {
+    if (tab && !Subclass(tab)) {
         ::DestroyWindow(tab);
         return nullptr;
     }
-    hwnd_ = tab;
     return tab;
 }
 
-void CTabCtrlEx::Detach() noexcept {
-    if (hwnd_) ::RemoveWindowSubclass(hwnd_, &SubclassProc, reinterpret_cast<UINT_PTR>(this));
-    hwnd_ = nullptr;
+LRESULT CTabCtrlEx::OnSize(UINT message, WPARAM wparam, LPARAM lparam) {
+    ResizePages(LOWORD(lparam), HIWORD(lparam));
+    return DefaultProc(message, wparam, lparam);
 }
 
-LRESULT CALLBACK CTabCtrlEx::SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<CTabCtrlEx*>(data);
-    if (message == WM_NCDESTROY) {
-        self->Detach();
-        return ::DefSubclassProc(hwnd, message, wparam, lparam);
-    }
-    LRESULT result = 0;
-    try {
-        if (self->HandleMessage(message, wparam, lparam, result)) return result;
-    } catch (...) {
-        winkit::ModalRun::CaptureCurrentException(hwnd);
-        return 0;
-    }
-    return ::DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-bool CTabCtrlEx::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-    switch (message) {
-    case WM_SIZE:
-        ResizePages(LOWORD(lparam), HIWORD(lparam));
-        result = ::DefSubclassProc(hwnd_, message, wparam, lparam);
-        return true;
-    case WM_MOUSEMOVE:
-    case WM_TIMER:
-        // The control's hot tracking and its timers would repaint tabs over the pages.
-        result = 0;
-        return true;
-    case kReflectedNotify: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-        if (header->code == static_cast<UINT>(TCN_SELCHANGING)) {
-            OnSelChanging();
-            result = FALSE;  // allow the change
-            return true;
-        }
-        if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {
-            OnSelChange();
-            result = 0;
-            return true;
-        }
-        return false;
-    }
-    default:
-        return false;
-    }
+LRESULT CTabCtrlEx::OnReflectedNotify(UINT, WPARAM, LPARAM lparam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header->code == static_cast<UINT>(TCN_SELCHANGING)) OnSelChanging();
+    else if (header->code == static_cast<UINT>(TCN_SELCHANGE)) OnSelChange();
+    return FALSE;  // a change is never refused
 }
 
 int CTabCtrlEx::PageCount() const noexcept { return static_cast<int>(Send(TCM_GETITEMCOUNT)); }

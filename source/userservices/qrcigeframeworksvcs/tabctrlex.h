@@ -6,14 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "propertypage.h"
-#include "winkit/window.h"
+#include "winkit/message_map.h"
+#include "winkit/subclassed_window.h"
 
-class CTabCtrlEx : public winkit::Window {
+class CTabCtrlEx : public winkit::SubclassedWindow<CTabCtrlEx> {
 public:
-    CTabCtrlEx() = default;
-    ~CTabCtrlEx();
-    CTabCtrlEx(const CTabCtrlEx&) = delete;
-    CTabCtrlEx& operator=(const CTabCtrlEx&) = delete;
+    // A notification reflected back to the control that sent it (the OLE control convention).
+    static constexpr UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
 
     // Creates the control as a child of the host and takes over its messages.
     HWND Create(HWND host, const RECT& rect, int id, const wchar_t* text, DWORD style);
@@ -47,13 +46,20 @@ public:
     static constexpr int kWidthMargin = 12;
     static constexpr int kHeightMargin = 30;
 
+    BEGIN_MSG_MAP(CTabCtrlEx)
+        MESSAGE_HANDLER_EX(WM_SIZE, OnSize)
+        // The control's hot tracking and its timers would repaint tabs over the pages.
+        MESSAGE_HANDLER_EX(WM_MOUSEMOVE, OnSwallowed)
+        MESSAGE_HANDLER_EX(WM_TIMER, OnSwallowed)
+        MESSAGE_HANDLER_EX(kReflectedNotify, OnReflectedNotify)
+    END_MSG_MAP()
+
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                         DWORD_PTR data);
-    bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    LRESULT OnSize(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT OnSwallowed(UINT, WPARAM, LPARAM) { return 0; }
+    LRESULT OnReflectedNotify(UINT, WPARAM, LPARAM lparam);
     void ResizePages(int width, int height) const noexcept;
     void ShowPageAt(int index, bool show) const noexcept;
-    void Detach() noexcept;
 
     int previousSelection_ = 0;
     int pageX_ = kPageX;

@@ -8,24 +8,8 @@ constexpr int kTabMargin = 5;
 constexpr int kButtonRowHeight = 35;
 constexpr int kCreateTab = 3;
 constexpr int kHistoryTab = 2;
-
-// One tooltip window for the dialog's small picture buttons.
-HWND CreateButtonToolTips(HWND dialog, std::initializer_list<std::pair<int, const wchar_t*>> tips) {
-    HWND tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                                     ::GetModuleHandleW(nullptr), nullptr);
-    if (!tooltip) return nullptr;
-    for (const auto& [id, text] : tips) {
-        TTTOOLINFOW tool = {};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = dialog;
-        tool.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(dialog, id));
-        tool.lpszText = const_cast<wchar_t*>(text);
-        ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    return tooltip;
-}
+constexpr int kSmallButtonIds[] = {IDC_TASKPROPERTIES_PREVIOUS, IDC_TASKPROPERTIES_NEXT, IDC_TASKPROPERTIES_ACTION,
+                                   IDC_TASKPROPERTIES_DEFER};
 
 } // namespace
 
@@ -44,6 +28,12 @@ const TaskItem* CTaskPropertyDlg::CurrentTask() const { return CurrentRecord(); 
 
 TaskItem* CTaskPropertyDlg::CurrentRecord() const {
     return tasks_ ? tasks_->FindByKey(currentIndex_) : nullptr;
+}
+
+const winkit::CToolTipButton* CTaskPropertyDlg::SmallButton(int id) const noexcept {
+    for (size_t i = 0; i < smallButtons_.size(); ++i)
+        if (kSmallButtonIds[i] == id) return &smallButtons_[i];
+    return nullptr;
 }
 
 TaskPropertyValues CTaskPropertyDlg::Values() const {
@@ -91,8 +81,6 @@ BOOL CTaskPropertyDlg::OnInitDialog(HWND, LPARAM) {
 void CTaskPropertyDlg::OnDestroy() {
     runPicture_.reset();
     deferPicture_.reset();
-    // The tooltip window is owned by the dialog and has gone with it.
-    (void)toolTips_.release();
 }
 
 void CTaskPropertyDlg::SetUpButtons() {
@@ -105,10 +93,11 @@ void CTaskPropertyDlg::SetUpButtons() {
                           reinterpret_cast<LPARAM>(runPicture_.get()));
     ::SendDlgItemMessageW(hwnd_, IDC_TASKPROPERTIES_DEFER, BM_SETIMAGE, IMAGE_BITMAP,
                           reinterpret_cast<LPARAM>(deferPicture_.get()));
-    toolTips_.reset(CreateButtonToolTips(hwnd_, {{IDC_TASKPROPERTIES_PREVIOUS, L"Previous Task"},
-                                                 {IDC_TASKPROPERTIES_NEXT, L"Next Task"},
-                                                 {IDC_TASKPROPERTIES_ACTION, L"Run Task"},
-                                                 {IDC_TASKPROPERTIES_DEFER, L"Defer Task"}}));
+    const wchar_t* tips[] = {L"Previous Task", L"Next Task", L"Run Task", L"Defer Task"};
+    for (size_t i = 0; i < smallButtons_.size(); ++i) {
+        smallButtons_[i].SetToolTipText(tips[i]);
+        smallButtons_[i].Subclass(Item(kSmallButtonIds[i]));
+    }
 }
 
 void CTaskPropertyDlg::CreateTabs() {

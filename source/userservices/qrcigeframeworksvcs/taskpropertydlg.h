@@ -6,6 +6,7 @@
 //
 // After DoModal the owner reads the end code, ChangedFlag() and Values() (the General
 // page's four values as last applied, the index, and the assignments of that task).
+#include <array>
 #include <string>
 #include "taskcreatepage.h"
 #include "taskdetailspage.h"
@@ -17,6 +18,7 @@
 #include "taskpropertyowner.h"
 #include "tabctrlex.h"
 #include "winkit/dialog_impl.h"
+#include "winkit/tooltip_button.h"
 #include "winkit/unique_handle.h"
 
 class CTaskPropertyDlg : public winkit::DialogImpl<CTaskPropertyDlg>, private TaskPageHost {
@@ -39,6 +41,8 @@ public:
     const CTaskHistoryPage& HistoryPage() const noexcept { return history_; }
     CTaskCreatePage& CreatePage() noexcept { return create_; }
     CTabCtrlEx& Tabs() noexcept { return tabs_; }
+    // "-", "+", Action or Defer by control id; null for other ids.
+    const winkit::CToolTipButton* SmallButton(int id) const noexcept;
 
     static std::wstring TitleFor(const TaskItem* task, bool creationMode);
 
@@ -94,7 +98,8 @@ private:
     CTaskHistoryPage history_;
     CTaskCreatePage create_;
     CTabCtrlEx tabs_;
+    // "-", "+", Action, Defer: the small buttons with tooltips.
+    std::array<winkit::CToolTipButton, 4> smallButtons_;
     winkit::UniqueHBitmap runPicture_;
     winkit::UniqueHBitmap deferPicture_;
-    winkit::UniqueHWnd toolTips_;
 };
