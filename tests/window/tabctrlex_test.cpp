@@ -55,7 +55,7 @@ protected:
 
     void SendReflected(UINT code) {
         NMHDR header = {tabs.hwnd(), 1001, code};
-        ::SendMessageW(tabs.hwnd(), 0x2000 + WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&header));
+        ::SendMessageW(tabs.hwnd(), CTabCtrlEx::kReflectedNotify, 1001, reinterpret_cast<LPARAM>(&header));
     }
 
     HWND host = nullptr;

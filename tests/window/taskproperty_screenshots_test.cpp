@@ -4,8 +4,9 @@
 //     cmake/wine-run.sh build/bin/qrc_window_tests.exe --gtest_also_run_disabled_tests \
 //     --gtest_filter='*Screenshot*'
 // Each test writes the dialog's window, as the screen shows it, to a .bmp file there.
-// Xvfb runs no window manager: for a caption, let Wine draw its own frames first with
-//   WINEPREFIX=build/wineprefix-x11 wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+// Xvfb runs no window manager: as tools/screenshots/take-screenshots.sh does, let Wine
+// draw its own frames first (X11 Driver values Decorated and Managed set to N in the
+// x11 prefix) and install fonts-wine for Wine's own fonts.
 #include <cstdlib>
 #include <cstdio>
 #include "taskpropertydlg_fixture.h"
@@ -31,19 +32,28 @@ const wchar_t kPumpDocument[] =
     L"\n  </O>"
     L"\n</O>";
 
-void SaveWindowPicture(HWND window, const std::wstring& name) {
-    const wchar_t* folder = _wgetenv(L"QRC_SCREENSHOT_DIR");
-    ASSERT_TRUE(folder) << "QRC_SCREENSHOT_DIR is not set";
-    ::SetForegroundWindow(window);
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+void PumpMessages(DWORD milliseconds) {
     MSG message;
-    for (DWORD until = ::GetTickCount() + 1500; ::GetTickCount() < until;) {
+    for (DWORD until = ::GetTickCount() + milliseconds; ::GetTickCount() < until;) {
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
         ::Sleep(20);
     }
+}
+
+void SaveWindowPicture(HWND window, const std::wstring& name) {
+    const wchar_t* folder = _wgetenv(L"QRC_SCREENSHOT_DIR");
+    ASSERT_TRUE(folder) << "QRC_SCREENSHOT_DIR is not set";
+    ::SetForegroundWindow(window);
+    ::SetActiveWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpMessages(1500);
+    // With no window manager the dialog is never really activated: draw its caption so,
+    // and give Wine time to bring what was drawn to the X server before copying it back.
+    ::SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    PumpMessages(500);
     RECT r = {};
     ::GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
