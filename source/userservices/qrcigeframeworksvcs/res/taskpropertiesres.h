@@ -1,2 +1,49 @@
 #pragma once
-// Resource identifiers of the taskproperties window.
+// Resource identifiers of the task property dialog and its pages.
+#include <windows.h>
+#include "resource.h"
+
+// The property dialog.
+#define IDD_TASKPROPERTIES 267
+#define IDC_TASKPROPERTIES_PREVIOUS 266
+#define IDC_TASKPROPERTIES_NEXT 267
+#define IDC_TASKPROPERTIES_ACTION 253
+#define IDC_TASKPROPERTIES_DEFER 254
+#define IDC_TASKPROPERTIES_APPLY 3
+#define IDC_TASKPROPERTIES_TABS 1001
+
+// The pictures of Action and Defer (shared with the task list's own buttons).
+#define IDB_TASKPROPERTIES_RUN 261
+#define IDB_TASKPROPERTIES_DEFER 262
+// The Item Properties images: unchecked, checked, object.
+#define IDB_TASKPROPERTIES_TREE 271
+
+// General page.
+#define IDD_TASKGENERAL 116
+#define IDC_TASKGENERAL_NAME 259
+#define IDC_TASKGENERAL_DESCRIPTION 260
+#define IDC_TASKGENERAL_STATUS 254
+#define IDC_TASKGENERAL_NOTES 261
+
+// Details page.
+#define IDD_TASKDETAILS 117
+#define IDC_TASKDETAILS_TOOL 262
+#define IDC_TASKDETAILS_DOCUMENT 263
+#define IDC_TASKDETAILS_SOURCETAG 264
+#define IDC_TASKDETAILS_DESTINATIONTAG 265
+
+// History page.
+#define IDD_TASKHISTORY 118
+#define IDC_TASKHISTORY_CREATEDBY 267
+#define IDC_TASKHISTORY_CREATEDDATE 253
+#define IDC_TASKHISTORY_MODIFIEDBY 227
+#define IDC_TASKHISTORY_MODIFIEDDATE 254
+#define IDC_TASKHISTORY_RUNBY 228
+#define IDC_TASKHISTORY_RUNDATE 255
+#define IDC_TASKHISTORY_DELETEDBY 229
+#define IDC_TASKHISTORY_DELETEDDATE 256
+
+// Create / Update page.
+#define IDD_TASKCREATE 119
+#define IDC_TASKCREATE_CLASS 268
+#define IDC_TASKCREATE_PROPERTIES 269
