@@ -3,6 +3,7 @@
 // refills the rows, so the framework stays the owner of the task data.
 #include "tasklistdlg.h"
 
+#include "taskpropertydlg.h"
 #include "tasklistreport.h"
 #include "taskoperations.h"
 #include "winkit/wait_cursor.h"
@@ -18,11 +19,32 @@ bool IsRunnable(const TaskItem& task) {
 
 } // namespace
 
-// The property dialog comes with the task property pages.
-void CTaskListDlg::OnManualTask() {}
+void CTaskListDlg::OnManualTask() {
+    if (!workspace_) return;
+    CTaskPropertyDlg dialog(*this, nullptr, 0);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return;
+    if (TaskOperations(workspace_, tasks_).CreateTask(dialog.Values())) {
+        FetchTaskList();
+        FillRows();
+    }
+}
 
-// The property dialog comes with the task property pages.
-void CTaskListDlg::OnProperties() {}
+void CTaskListDlg::OnProperties() {
+    int row = list_.NextItem(-1, LVNI_SELECTED);
+    if (row < 0) return;
+    CTaskPropertyDlg dialog(*this, &tasks_, RowKey(row));
+    INT_PTR result = dialog.DoModal(::GetActiveWindow());
+    bool changed = dialog.ChangedFlag();
+    if (result == IDOK && changed) SaveTaskProperties(dialog.Values());
+    if (changed) FetchTaskList();
+    // Without changes the fill still shows what Action and Defer patched into the records.
+    FillRows();
+    if (changed && row < list_.ItemCount()) {
+        list_.SetSelectionMark(row);
+        list_.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        list_.EnsureVisible(row);
+    }
+}
 
 void CTaskListDlg::SetRowImage(int row, int image) {
     winkit::LvItem item;
