@@ -123,12 +123,17 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         reader->putContentHandler(this);
         reader->putErrorHandler(this);
         Reset(documentHandler);
-        // A null BSTR is the empty text, handed over as a real (empty) BSTR.
-        winkit::UniqueBstr empty;
-        if (!document) empty = winkit::UniqueBstr::Copy(L"");
+        // A null BSTR is the empty text, handed over as a real (empty) BSTR. White space
+        // before the root element means nothing, but Wine's reader guesses a string's
+        // encoding from its first characters and fails on it: it is left out.
+        std::wstring_view text(document ? document : L"", SysStringLen(document));
+        size_t start = text.find_first_not_of(L" \t\r\n");
+        winkit::UniqueBstr trimmed;
+        if (!document || (start != 0 && start != std::wstring_view::npos && text[start] == L'<'))
+            trimmed = winkit::UniqueBstr::Copy(start == std::wstring_view::npos ? std::wstring_view() : text.substr(start));
         VARIANT input;
         V_VT(&input) = VT_BSTR;
-        V_BSTR(&input) = document ? document : empty.get();
+        V_BSTR(&input) = trimmed.get() ? trimmed.get() : document;
         Check(xhr, reader->parse(input));
     }
     catch (QRSAXAbortException&) {

@@ -216,3 +216,15 @@ TEST_F(TaskItemListTest, ReloadingReplacesEveryFieldOfEveryRecord) {
     EXPECT_EQ(L"", tasks.Item(0).ToDo_Notes);
     EXPECT_EQ(0, tasks.Item(0).ToDo_Index);
 }
+
+TEST(TaskItemListWhiteSpace, WhiteSpaceBeforeTheRootElementIsAccepted) {
+    TaskItemCollection tasks;
+    winkit::UniqueBstr text = winkit::UniqueBstr::Copy(L"\n  \r\n\t<TaskItemList>\n<TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/>\n</TaskItemList>");
+    EXPECT_EQ(S_OK, tasks.Load(text.get()));
+    ASSERT_EQ(1u, tasks.Count());
+    EXPECT_EQ(L"a", tasks.Item(0).ToDo_Name);
+    // Only white space is still no document.
+    winkit::UniqueBstr blank = winkit::UniqueBstr::Copy(L" \n ");
+    EXPECT_TRUE(FAILED(tasks.Load(blank.get())));
+    EXPECT_EQ(0u, tasks.Count());
+}

@@ -50,12 +50,8 @@ void WriteObject(iqrXMLWriter& writer, const ObjRecord& object, long x) {
 
 std::vector<ObjRecord> ReadAssignments(const std::wstring& document) {
     std::vector<ObjRecord> records;
-    // The writer starts a formatted document with a line feed. White space before the
-    // root element means nothing, but Wine's SAX reader guesses the encoding of a string
-    // from its first characters and fails on it, so it is left out.
-    const size_t start = document.find_first_not_of(L" \t\r\n");
-    if (start == std::wstring::npos) return records;
-    winkit::UniqueBstr text = winkit::UniqueBstr::Copy(std::wstring_view(document).substr(start));
+    if (document.find_first_not_of(L" \t\r\n") == std::wstring::npos) return records;
+    winkit::UniqueBstr text = winkit::UniqueBstr::Copy(document);
     // The top object's record is added only when its element ends, so a document that
     // fails to parse leaves no top object; partial records of a failed parse are dropped.
     if (FAILED(ParseObjects(records, text.get()))) records.clear();
