@@ -9,7 +9,7 @@
 #include "simtestsupport.h"
 #include "workspacereader.h"
 #include "workspacewriter.h"
-#include "xmltext.h"
+#include "../../sim/common/xmltext.h"  // the sim's own, not the library's of the same name
 
 using namespace sim;
 
