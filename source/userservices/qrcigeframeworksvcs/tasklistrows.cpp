@@ -41,8 +41,14 @@ void CTaskListDlg::InsertColumns() {
 void CTaskListDlg::FillRows() {
     std::vector<const TaskItem*> kept;
     kept.reserve(tasks_.Count());
-    for (const TaskItem& task : tasks_.Items())
+    const TaskItemCollection& tasks = tasks_;
+    for (const TaskItem& task : tasks.Items()) {
+        // A row carries only its task's key, and every command finds the task by it: a
+        // record its key does not find (a later one with a key already taken) is not
+        // listed, or its row would show one task while the commands acted on another.
+        if (tasks.FindByKey(task.ToDo_Index) != &task) continue;
         if (ShownByViews(task, views_) && FilterMatch(task, rules_)) kept.push_back(&task);
+    }
 
     std::vector<ColumnId> ids;
     ids.reserve(columns_.size());
