@@ -9,7 +9,7 @@
 #include "simtestsupport.h"
 #include "workspacereader.h"
 #include "workspacewriter.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 using namespace sim;
 
