@@ -26,7 +26,7 @@ const std::vector<Rule>& ToDoListRules() {
         // library is made, initialized and synchronizes the claims. A failure there leaves
         // the dialog and reaches Show.
         {L"*Action | CoCreateInstance(QRCIGEFClientServices)", Fails(kInjected, {kUnableToInstance})},
-        {L"*Action | IWorkspace::QueryInterface(IDispatch)", Fails(S_OK, {kUnableToInitialize, kNotAWorkspace})},
+        {L"*Action | IWorkspace::QueryInterface(*)", Fails(S_OK, {kUnableToInitialize, kNotAWorkspace})},
         {L"*Action | CoCreateInstance(QRClientTools.Globals)", Fails(kInjected, {kUnableToInitialize, kNoTools})},
         {L"*Action | IGlobals::GetVersionSpecificIdentifier",
          Fails(kInjected, {kUnableToInitialize, kNoIdentifier}, kCarried)},
@@ -86,7 +86,8 @@ const std::vector<Rule>& ClientServicesRules() {
         {L"* | IServiceRequest::*", SameOrFails()},
 
         {L"ClaimObject | IQREFOldClientServices::SynchronizeClaims", Fails(kInjected, {}, kCarried)},
-        {L"SynchronizeClaims | IQREFOldClientServices::SynchronizeClaims", Fails(kInjected, {}, kCarried)},
+        // The forwarded SynchronizeClaims: the adapter's result and error information are the caller's.
+        {L"SynchronizeClaims | IQREFOldClientServices::SynchronizeClaims", PassedThrough()},
 
         // Everything else the adapter does is never examined.
         {L"* | IQREFOldClientServices::*", Same()},

@@ -58,12 +58,19 @@ Observed RunOnce(const Scenario& scenario, const FaultEvent* armed) {
     ClearThreadError();
     Observed observed;
     Observer observer(observed);
+    auto started = std::chrono::steady_clock::now();
     scenario.run(observer);
+    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     observed.events = plan.Events();
     observed.fired = plan.Fired();
     if (std::getenv("QRC_FAULT_TRACE")) {
-        std::printf("[ trace    ] run%s%s: %zu calls\n", armed ? " failing " : "", armed ? Narrow(armed->rawSite).c_str() : "",
-                    observed.events.size());
+        int windows = 0;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM n) -> BOOL { ++*reinterpret_cast<int*>(n); return TRUE; },
+                          reinterpret_cast<LPARAM>(&windows));
+        std::printf("[ trace    ] %d windows of the thread, %lu GDI, %lu USER objects\n", windows,
+                    GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+        std::printf("[ trace    ] run%s%s #%d: %zu calls, %.0f ms\n", armed ? " failing " : "",
+                    armed ? Narrow(armed->rawSite).c_str() : "", armed ? armed->occurrence : 0, observed.events.size(), ms);
         for (const FaultEvent& e : observed.events) std::printf("    %s #%d\n", Narrow(e.site).c_str(), e.occurrence);
     }
     plan.Start();
@@ -98,6 +105,11 @@ std::wstring FailsMismatch(const Scenario& scenario, const Expectation& e, const
     if (!FAILED(step.hr)) return step.step + L" succeeded (" + Hex(step.hr) + L")";
     if (e.hr != S_OK && step.hr != e.hr) return step.step + L" returned " + Hex(step.hr) + L" instead of " + Hex(e.hr);
     if (!step.error.present) return step.step + L" left no error information";
+    if (e.passedThrough) {
+        if (step.error.description == FaultPlan::InjectedDescription(call) && step.error.source == call) return {};
+        return L"the component's error information was changed: \"" + step.error.source + L"\", \"" +
+               step.error.description + L"\"";
+    }
     if (step.error.description.rfind(L"<QRError", 0) != 0) return L"the description is no QRError document: " + step.error.description;
     auto source = scenario.documentSources.find(step.step);
     if (source != scenario.documentSources.end() && step.error.source != source->second)
@@ -188,6 +200,7 @@ std::wstring Expectation::Describe() const {
     }
     for (const std::wstring& t : texts) text += L", \"" + t + L"\"";
     if (carriesInjected) text += L", with the component's error information";
+    if (passedThrough) text += L", the component's error information passed on unchanged";
     return text;
 }
 
@@ -199,6 +212,12 @@ Expectation Fails(HRESULT hr, std::vector<std::wstring> texts, bool carriesInjec
     e.hr = hr;
     e.texts = std::move(texts);
     e.carriesInjected = carriesInjected;
+    return e;
+}
+
+Expectation PassedThrough() {
+    Expectation e = Fails(kInjectedFailure);
+    e.passedThrough = true;
     return e;
 }
 

@@ -57,12 +57,15 @@ struct Expectation {
     HRESULT hr = kInjectedFailure;  // Fails: S_OK stands for any failure
     std::vector<std::wstring> texts;
     bool carriesInjected = false;   // Fails: the document carries the component's description
+    bool passedThrough = false;     // Fails: the component's own error information, unchanged
 
     std::wstring Describe() const;
 };
 
 Expectation Same();
 Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false);
+// The injected HRESULT with the error information the component left, as it left it.
+Expectation PassedThrough();
 Expectation Message(std::wstring text);
 Expectation SameOrFails(std::vector<std::wstring> texts = {});
 
