@@ -38,6 +38,7 @@ void ForgetStoredSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QRSi
 
 // What must hold after every run, failed or not: everything let go, nothing left open.
 void CheckReleased(const Observed& observed) {
+    for (const std::wstring& violation : observed.violations) ADD_FAILURE() << Narrow(violation);
     EXPECT_FALSE(observed.boxLeftUnanswered) << "a message box had to be ended by the answerer's watchdog";
     EXPECT_EQ(0, winkit::ModuleLock::Count()) << "objects of the library are still alive";
     EXPECT_EQ(S_OK, winkit::ComModule::Get().CanUnloadNow());
@@ -63,6 +64,7 @@ Observed RunOnce(const Scenario& scenario, const FaultEvent* armed) {
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     observed.events = plan.Events();
     observed.fired = plan.Fired();
+    observed.violations = plan.Violations();
     if (std::getenv("QRC_FAULT_TRACE")) {
         int windows = 0;
         EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM n) -> BOOL { ++*reinterpret_cast<int*>(n); return TRUE; },

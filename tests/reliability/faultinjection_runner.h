@@ -26,6 +26,7 @@ struct Observed {
     bool boxLeftUnanswered = false;
     std::vector<FaultEvent> events;
     bool fired = false;
+    std::vector<std::wstring> violations;  // flagged by the proxies
 
     const StepResult* Find(const std::wstring& step) const;
 };

@@ -16,6 +16,7 @@ void FaultPlan::Start() {
     fired_ = false;
     counts_.clear();
     events_.clear();
+    violations_.clear();
 }
 
 void FaultPlan::Arm(const std::wstring& rawSite, int occurrence) {

@@ -48,6 +48,10 @@ public:
     // Gives an earlier call its full name: its raw site followed by the suffix.
     void Relabel(int event, const std::wstring& suffix);
 
+    // What a proxy saw the library do that no failure may lead to, in this run.
+    void Flag(const std::wstring& violation) { violations_.push_back(violation); }
+    const std::vector<std::wstring>& Violations() const { return violations_; }
+
     static std::wstring SiteKey(const std::wstring& phase, const std::wstring& call);
     static std::wstring InjectedDescription(const std::wstring& call);
 
@@ -58,6 +62,7 @@ private:
     bool fired_ = false;
     std::map<std::wstring, int> counts_;
     std::vector<FaultEvent> events_;
+    std::vector<std::wstring> violations_;
 };
 
 // Leaves error information on the thread as a component reports a failure.

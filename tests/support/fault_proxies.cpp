@@ -113,17 +113,20 @@ public:
         return Ask(L"SetFlags") ? kInjectedFailure : inner_->SetFlags(flags);
     }
     STDMETHODIMP Execute(LONG reserved) override {
+        // A record missing a field may name another task (a default index) to a framework
+        // that does not insist on every field: it must not be executed.
+        if (recordBroken_) FaultPlan::Get().Flag(L"executed " + Call(L"Execute") + L" after its record could not be built");
         return Fails(Call(L"Execute")) ? kInjectedFailure : inner_->Execute(reserved);
     }
-    STDMETHODIMP BeginInput() override { return Fails(Call(L"BeginInput")) ? kInjectedFailure : inner_->BeginInput(); }
+    STDMETHODIMP BeginInput() override { return Record(L"BeginInput") ? kInjectedFailure : inner_->BeginInput(); }
     STDMETHODIMP BeginElement(BSTR name) override {
-        return Fails(Call(L"BeginElement")) ? kInjectedFailure : inner_->BeginElement(name);
+        return Record(L"BeginElement") ? kInjectedFailure : inner_->BeginElement(name);
     }
     STDMETHODIMP AddField(BSTR name, VARIANT value) override {
-        return Fails(Call(L"AddField")) ? kInjectedFailure : inner_->AddField(name, value);
+        return Record(L"AddField") ? kInjectedFailure : inner_->AddField(name, value);
     }
     STDMETHODIMP EndElement(BSTR name) override {
-        return Fails(Call(L"EndElement")) ? kInjectedFailure : inner_->EndElement(name);
+        return Record(L"EndElement") ? kInjectedFailure : inner_->EndElement(name);
     }
 
 private:
@@ -140,9 +143,17 @@ private:
         return fail;
     }
 
+    // A call building the input record.
+    bool Record(const wchar_t* member) {
+        bool fail = Fails(Call(member));
+        recordBroken_ |= fail;
+        return fail;
+    }
+
     winkit::ComPtr<IServiceRequest> inner_;
     std::wstring method_;
     std::vector<int> unnamed_;  // plan events waiting for the method's name
+    bool recordBroken_ = false;
 };
 
 class WorkspaceProxy final : public ProxyRoot, public IWorkspace, public IDispatch, public ISupportErrorInfo {
