@@ -27,6 +27,7 @@ struct Observed {
     std::vector<FaultEvent> events;
     bool fired = false;
     std::vector<std::wstring> violations;  // flagged by the proxies
+    std::map<std::wstring, int> tallies;
 
     const StepResult* Find(const std::wstring& step) const;
 };
@@ -59,11 +60,14 @@ struct Expectation {
     std::vector<std::wstring> texts;
     bool carriesInjected = false;   // Fails: the document carries the component's description
     bool passedThrough = false;     // Fails: the component's own error information, unchanged
+    int lostWrites = -1;            // Same: exactly this many spreadsheet writes fewer (-1: not counted)
 
     std::wstring Describe() const;
 };
 
 Expectation Same();
+// Nothing seen, and the report writes one value fewer: the failed write alone.
+Expectation SameLosingOneWrite();
 Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false);
 // The injected HRESULT with the error information the component left, as it left it.
 Expectation PassedThrough();

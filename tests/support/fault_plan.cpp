@@ -17,6 +17,7 @@ void FaultPlan::Start() {
     counts_.clear();
     events_.clear();
     violations_.clear();
+    tallies_.clear();
 }
 
 void FaultPlan::Arm(const std::wstring& rawSite, int occurrence) {

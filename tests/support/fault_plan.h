@@ -17,6 +17,9 @@
 // Recognizable: no system message has this code, so documents show it as a number.
 inline constexpr HRESULT kInjectedFailure = static_cast<HRESULT>(0x8004FA01L);
 
+// The tally of values written into the spreadsheet (successful property puts).
+inline constexpr const wchar_t* kSpreadsheetWrites = L"spreadsheet writes";
+
 // One intercepted call of a run.
 struct FaultEvent {
     std::wstring rawSite;  // the site as it was asked about
@@ -48,6 +51,10 @@ public:
     // Gives an earlier call its full name: its raw site followed by the suffix.
     void Relabel(int event, const std::wstring& suffix);
 
+    // Counts of what the proxies saw succeed in this run, by name.
+    void Tally(const std::wstring& name) { ++tallies_[name]; }
+    const std::map<std::wstring, int>& Tallies() const { return tallies_; }
+
     // What a proxy saw the library do that no failure may lead to, in this run.
     void Flag(const std::wstring& violation) { violations_.push_back(violation); }
     const std::vector<std::wstring>& Violations() const { return violations_; }
@@ -63,6 +70,7 @@ private:
     std::map<std::wstring, int> counts_;
     std::vector<FaultEvent> events_;
     std::vector<std::wstring> violations_;
+    std::map<std::wstring, int> tallies_;
 };
 
 // Leaves error information on the thread as a component reports a failure.

@@ -445,6 +445,8 @@ std::wstring ResultKind(const std::wstring& kind, const std::wstring& member) {
 
 class AutomationProxy final : public ProxyRoot, public IDispatch, public ISupportErrorInfo {
 public:
+    static constexpr DISPID kUndefinedId = 0x7FFFFFF0;
+
     AutomationProxy(IDispatch* inner, std::wstring kind) : inner_(inner), kind_(std::move(kind)) {}
     FAULT_REFCOUNT
 
@@ -461,7 +463,9 @@ public:
     STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* names, UINT count, LCID l, DISPID* ids) override {
         std::wstring name = names && count ? names[0] : L"";
         if (Fails(Site(L"GetIDsOfNames", name))) {
-            for (UINT i = 0; ids && i < count; ++i) ids[i] = DISPID_UNKNOWN;
+            // Only an unknown name promises DISPID_UNKNOWN; after any other failure the ids
+            // are undefined. This one leaves an id that no member has.
+            for (UINT i = 0; ids && i < count; ++i) ids[i] = kUndefinedId;
             return kInjectedFailure;
         }
         HRESULT hr = inner_->GetIDsOfNames(r, names, count, l, ids);
@@ -474,6 +478,7 @@ public:
         std::wstring member = known != MemberNames().end() ? known->second : L"#" + std::to_wstring(id);
         if (Fails(Site(L"Invoke", member))) return kInjectedFailure;
         HRESULT hr = inner_->Invoke(id, r, l, flags, p, result, e, a);
+        if (SUCCEEDED(hr) && (flags & DISPATCH_PROPERTYPUT)) FaultPlan::Get().Tally(kSpreadsheetWrites);
         if (SUCCEEDED(hr) && result && V_VT(result) == VT_DISPATCH && V_DISPATCH(result)) {
             IDispatch* object = V_DISPATCH(result);
             V_DISPATCH(result) = WrapAutomationObject(object, ResultKind(kind_, member));
