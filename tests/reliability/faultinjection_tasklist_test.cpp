@@ -68,6 +68,8 @@ struct Command {
     std::wstring phase;
     int answer = IDOK;  // to every message box
     std::function<void(HWND list)> act;
+    // Made by the registered library (through COM) instead of this program's code.
+    bool registeredLibrary = false;
 };
 
 // Opens the list, runs the command, closes with Cancel (unless a failure ended the dialog
@@ -84,7 +86,10 @@ void ShowToDoList(Observer& observer, const Command& command) {
     {
         winkit::ComPtr<IDispatch> workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
         winkit::ComPtr<IQRCTaskList> list;
-        ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
+        if (command.registeredLibrary)
+            ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QRCTaskList, nullptr, CLSCTX_INPROC_SERVER, IID_IQRCTaskList, list.put_void()));
+        else
+            ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
         observer.Phase(L"Initialize");
         observer.Step(L"Initialize", list->Initialize(workspace.get()));
 
@@ -217,4 +222,18 @@ TEST_F(FaultInjectionToDoList, ConfigureViewStoresTheSettings) {
                                      WhenDialogShown(L"Configure View", [](HWND view) { Click(view, IDOK); });
                                      ::SendMessageW(list, WM_COMMAND, ID_TASKLIST_SETTINGS, 0);
                                  }}));
+}
+
+// The same Action through the registered QRCIGEFrameworkSvcs.dll, which then also makes
+// its own client services object; the library's DllCanUnloadNow answers S_OK after each run.
+TEST(FaultInjectionRegisteredLibrary, ActionOnOpenAndClaimingTasks) {
+    fault::FaultPartners partners({}, false);
+    ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end()));
+    Command action{L"Action", IDOK, [](HWND list) {
+                       SelectKeys(list, {1, 6, 7});
+                       Click(list, IDC_TASKLIST_ACTION);
+                   }};
+    action.registeredLibrary = true;
+    RunScenario(ToDoListScenario(L"Action, registered library", {L"Initialize", L"Action"}, action, {kNotCompleted}));
+    EXPECT_NE(nullptr, GetModuleHandleW(L"QRCIGEFrameworkSvcs.dll")) << "the registered library was not used";
 }

@@ -29,7 +29,7 @@ void FaultPartners::Redirect(REFCLSID clsid, DWORD context, const wchar_t* creat
     overrides_.push_back(std::move(redirected));
 }
 
-FaultPartners::FaultPartners(ApplicationMaker spreadsheet) {
+FaultPartners::FaultPartners(ApplicationMaker spreadsheet, bool clientServicesHere) {
     winkit::ComPtr<IClassFactory> globals = PartnerClassObject(L"simclienttools.dll", CLSID_QRClientToolsGlobals);
     winkit::ComPtr<IClassFactory> nodes = PartnerClassObject(L"simclienttools.dll", CLSID_QRClientToolsSettingsNode);
     winkit::ComPtr<IClassFactory> selection = PartnerClassObject(L"simselectkb.dll", CLSID_QRCSelectKBDlg);
@@ -67,8 +67,9 @@ FaultPartners::FaultPartners(ApplicationMaker spreadsheet) {
              });
     // The library's own class, so that its objects count in this program's module lock
     // and its calls to the adapter and the tools go through the proxies above.
-    Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
-             [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
+    if (clientServicesHere)
+        Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
+                 [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
 
     if (!spreadsheet) return;
     CLSID spreadsheetClass = {};

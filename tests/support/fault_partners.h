@@ -8,7 +8,8 @@
 //                                                       version-specific ProgID)
 //   CoCreateInstance(QRCSelectKBDlg)                    simselectkb.dll
 //   CoCreateInstance(QRCIGEFClientServices)             the library's own class, served from
-//                                                       this program's code, unproxied
+//                                                       this program's code, unproxied (or
+//                                                       left to the registered library)
 //   CoCreateInstance(Excel.Application)                 the class "Excel.Application" names,
 //                                                       registered as a local server as the
 //                                                       library asks for it, making each
@@ -34,7 +35,9 @@ using ApplicationMaker = std::function<HRESULT(IDispatch** application)>;
 
 class FaultPartners {
 public:
-    explicit FaultPartners(ApplicationMaker spreadsheet = {});
+    // Without `clientServicesHere`, the library's client services class is made by the
+    // registered library, as for a To Do list made by it.
+    explicit FaultPartners(ApplicationMaker spreadsheet = {}, bool clientServicesHere = true);
     ~FaultPartners();
     FaultPartners(const FaultPartners&) = delete;
     FaultPartners& operator=(const FaultPartners&) = delete;

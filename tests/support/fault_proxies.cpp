@@ -400,8 +400,16 @@ public:
     }
     STDMETHODIMP Invoke(DISPID id, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override {
         std::wstring member = id == DISPID_QRCSELECTKBDLG_RUNCOMMAND ? L"RunCommand" : L"#" + std::to_wstring(id);
-        if (Fails(L"DQRCSelectKBDlg::Invoke(" + member + L")")) return kInjectedFailure;
-        return inner_->Invoke(id, r, l, f, p, v, e, a);
+        std::wstring call = L"DQRCSelectKBDlg::Invoke(" + member + L")";
+        if (!Fails(call)) return inner_->Invoke(id, r, l, f, p, v, e, a);
+        // A late-bound component reports its failure in the exception information when
+        // the caller gives a place for it.
+        if (!e) return kInjectedFailure;
+        *e = EXCEPINFO{};
+        e->bstrSource = SysAllocString(call.c_str());
+        e->bstrDescription = SysAllocString(FaultPlan::InjectedDescription(call).c_str());
+        e->scode = kInjectedFailure;
+        return DISP_E_EXCEPTION;
     }
 
     // OleRun asks for this and calls Run.
