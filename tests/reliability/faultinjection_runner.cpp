@@ -98,10 +98,16 @@ std::wstring UnexpectedBox(const Scenario& scenario, const Observed& run, const 
     return {};
 }
 
-std::wstring SameMismatch(const StepResult& step, const StepResult* before) {
+std::wstring SameMismatch(const Scenario& scenario, const Observed& run, const StepResult& step, const StepResult* before) {
     HRESULT expected = before ? before->hr : S_OK;
-    if (step.hr == expected) return {};
-    return step.step + L" returned " + Hex(step.hr) + L" instead of " + Hex(expected) + L": " + step.error.description;
+    if (step.hr != expected)
+        return step.step + L" returned " + Hex(step.hr) + L" instead of " + Hex(expected) + L": " + step.error.description;
+    for (const std::wstring& text : scenario.alwaysShown) {
+        bool shown = false;
+        for (const std::wstring& box : run.boxes) shown |= Contains(box, text);
+        if (!shown) return L"no message box saying \"" + text + L"\"";
+    }
+    return {};
 }
 
 std::wstring FailsMismatch(const Scenario& scenario, const Expectation& e, const StepResult& step, const std::wstring& call) {
@@ -143,7 +149,7 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
     const StepResult* before = dry.Find(step->step);
     switch (e.kind) {
     case Expectation::Kind::Same: {
-        std::wstring why = SameMismatch(*step, before);
+        std::wstring why = SameMismatch(scenario, run, *step, before);
         if (why.empty() && e.lostWrites >= 0) why = LostWritesMismatch(e.lostWrites, dry, run);
         return why.empty() ? UnexpectedBox(scenario, run, {}) : why;
     }
@@ -152,7 +158,7 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
         return why.empty() ? UnexpectedBox(scenario, run, {}) : why;
     }
     case Expectation::Kind::Message: {
-        std::wstring why = SameMismatch(*step, before);
+        std::wstring why = SameMismatch(scenario, run, *step, before);
         if (!why.empty()) return why;
         bool shown = false;
         for (const std::wstring& box : run.boxes) shown |= Contains(box, e.texts.at(0));
@@ -169,15 +175,18 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
     return L"unknown expectation";
 }
 
+// What a host saw of a failed run, briefly: the step that failed, its result, the boxes.
+std::wstring Seen(const Observed& run) {
+    const StepResult* step = FailedStep(run);
+    std::wstring text = step ? step->step + L" " + Hex(step->hr) : L"no step";
+    if (!run.boxes.empty()) text += L" with " + std::to_wstring(run.boxes.size()) + L" box(es)";
+    return text;
+}
+
 bool InPhases(const Scenario& scenario, const std::wstring& site) {
     for (const std::wstring& phase : scenario.phases)
         if (site.rfind(phase + L" | ", 0) == 0) return true;
     return false;
-}
-
-std::vector<const FaultEvent*> ChosenOccurrences(const std::vector<const FaultEvent*>& all) {
-    if (all.size() <= 3) return all;
-    return {all.front(), all.back()};
 }
 
 } // namespace
@@ -327,7 +336,10 @@ void RunScenario(const Scenario& scenario) {
             ADD_FAILURE() << "no documented outcome for " << Narrow(site);
             continue;
         }
-        std::vector<const FaultEvent*> chosen = ChosenOccurrences(occurrences[site]);
+        figures.rulesUsed.insert(rule);
+        std::set<std::wstring> seen;
+        // Every call of the site fails in turn (a run takes tens of milliseconds).
+        const std::vector<const FaultEvent*>& chosen = occurrences[site];
         for (const FaultEvent* event : chosen) {
             SCOPED_TRACE(Narrow(site + L", occurrence " + std::to_wstring(event->occurrence) + L" of " +
                                 event->rawSite + L"; documented: " + rule->expect.Describe()));
@@ -338,10 +350,12 @@ void RunScenario(const Scenario& scenario) {
                 continue;
             }
             EXPECT_EQ("", Narrow(Mismatch(scenario, rule->expect, dry, run, CallOf(event->rawSite))));
+            seen.insert(Seen(run));
         }
+        std::wstring outcomes;
+        for (const std::wstring& outcome : seen) outcomes += (outcomes.empty() ? L"" : L"; ") + outcome;
         figures.Add(scenario.name, site,
-                    rule->expect.Describe() + L" (" + std::to_wstring(chosen.size()) + L" of " +
-                        std::to_wstring(occurrences[site].size()) + L" calls failed)");
+                    rule->expect.Describe() + L" (" + std::to_wstring(chosen.size()) + L" calls failed; seen: " + outcomes + L")");
     }
     figures.runs += runs + 1;
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -92,6 +92,9 @@ struct Scenario {
     const std::vector<Rule>* rules = nullptr;
     // Texts found in the boxes the scenario shows by itself (the Action's count, a question).
     std::vector<std::wstring> ownBoxes;
+    // Of those, the ones every run shows whose failure leaves the host's step as it was
+    // (the Action's count when a task of it always fails).
+    std::vector<std::wstring> alwaysShown;
     // The source every failure document of a step must name, for the steps listed.
     std::map<std::wstring, std::wstring> documentSources;
 };
@@ -103,13 +106,14 @@ struct Figures {
     std::set<std::wstring> sites;     // "<phase> | <call>"
     std::set<std::wstring> calls;     // "<call>", whatever the phase
     std::vector<std::wstring> table;  // "<scenario>: <site> -> <documented outcome> (...)"
+    std::set<const Rule*> rulesUsed;
 
     void Add(const std::wstring& scenario, const std::wstring& site, const std::wstring& outcome);
 };
 Figures& SuiteFigures();
 
-// The dry run, then the runs failing each site at its chosen occurrences (every one up
-// to three, otherwise the first and the last), with gtest expectations for every check.
+// The dry run, then one run for each call of each site reached in the scenario's phases,
+// failing that call, with gtest expectations for every check.
 void RunScenario(const Scenario& scenario);
 
 } // namespace faultinjection

@@ -151,6 +151,20 @@ TEST_F(TaskOperationsTest, RunHandsAClaimsDocumentToTheClientServices) {
     EXPECT_EQ(1u, services.refs);  // released on every path
 }
 
+// The framework ran the task, but its answer (perhaps claims to synchronize) cannot be
+// read: the run failed, and no client services object is made for an answer never seen.
+TEST_F(TaskOperationsTest, RunWhoseAnswerCannotBeReadFails) {
+    FakeClientServices services;
+    Calls serviceCalls;
+    services.calls = &serviceCalls;
+    ClientServicesRegistration registration(services);
+    script.outputs[L"ActionTask"] = L"<Claims/>";
+    script.getOutputResult = static_cast<HRESULT>(0x800706BE);
+    workspace.UseScript(script);
+    EXPECT_EQ(static_cast<HRESULT>(0x800706BE), operations.RunTaskItem(5));
+    EXPECT_TRUE(serviceCalls.empty());
+}
+
 TEST_F(TaskOperationsTest, RejectedClaimsMarkTheTaskInError) {
     FakeClientServices services;
     services.errorMessage = L"P-101 is locked by another user";

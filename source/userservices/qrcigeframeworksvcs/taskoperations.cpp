@@ -114,8 +114,11 @@ int TaskOperations::RunTaskItem(int index) {
     HRESULT executed = request.Execute();
     if (FAILED(executed)) return executed;
 
+    // The framework ran the task; an answer that cannot be read may be a claims document
+    // that would then never be synchronized: the run failed, it did not complete.
     winkit::UniqueBstr claims;
-    request.GetOutput(claims);
+    HRESULT read = request.GetOutput(claims);
+    if (FAILED(read)) return read;
     if (claims.empty()) return executed;
     if (IsErrorAnswer(claims)) return 1;
 
