@@ -85,7 +85,7 @@ const std::vector<Rule>& ClientServicesRules() {
         {L"ClaimStream | IRunnableObject::Run", Fails(kInjected, {kNoSelection})},
         {L"ClaimStream | QRCSelectKBDlg::QueryInterface(DQRCSelectKBDlg)", Fails(kInjected, {kNoSelection})},
         {L"ClaimStream | DQRCSelectKBDlg::Invoke(RunCommand)", Fails(kInjected, {}, kCarried)},
-        {L"ClaimStream | *", Same()},
+        {L"ClaimStream | *", SameGoingOn(L"ClaimStream | DQRCSelectKBDlg::Invoke(RunCommand)")},
 
         // Text calls of the framework: their failure is the method's, with its error information.
         {L"* | IWorkspace::CreateServiceRequest [*]", Fails(kInjected, {}, kCarried)},

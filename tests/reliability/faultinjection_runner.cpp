@@ -135,6 +135,12 @@ int Tally(const Observed& observed, const wchar_t* name) {
     return found == observed.tallies.end() ? 0 : found->second;
 }
 
+int Calls(const Observed& observed, const std::wstring& rawSite) {
+    int calls = 0;
+    for (const FaultEvent& event : observed.events) calls += event.rawSite == rawSite;
+    return calls;
+}
+
 std::wstring LostWritesMismatch(int expected, const Observed& dry, const Observed& run) {
     int lost = Tally(dry, kSpreadsheetWrites) - Tally(run, kSpreadsheetWrites);
     if (lost == expected) return {};
@@ -151,6 +157,9 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
     case Expectation::Kind::Same: {
         std::wstring why = SameMismatch(scenario, run, *step, before);
         if (why.empty() && e.lostWrites >= 0) why = LostWritesMismatch(e.lostWrites, dry, run);
+        if (why.empty() && !e.keepsGoing.empty() && Calls(dry, e.keepsGoing) != Calls(run, e.keepsGoing))
+            why = e.keepsGoing + L" was called " + std::to_wstring(Calls(run, e.keepsGoing)) + L" times instead of " +
+                  std::to_wstring(Calls(dry, e.keepsGoing));
         return why.empty() ? UnexpectedBox(scenario, run, {}) : why;
     }
     case Expectation::Kind::Fails: {
@@ -217,7 +226,10 @@ void Observer::Boxes(const std::vector<std::wstring>& texts, bool unanswered) {
 std::wstring Expectation::Describe() const {
     std::wstring text;
     switch (kind) {
-    case Kind::Same: return lostWrites == 1 ? L"nothing seen; only the failed value is not written" : L"nothing seen";
+    case Kind::Same:
+        if (lostWrites == 1) return L"nothing seen; only the failed value is not written";
+        if (!keepsGoing.empty()) return L"nothing seen; every " + keepsGoing.substr(keepsGoing.find(L" | ") + 3) + L" still made";
+        return L"nothing seen";
     case Kind::Fails: text = L"fails with " + (hr == S_OK ? std::wstring(L"its HRESULT") : Hex(hr)); break;
     case Kind::Message: return L"message \"" + texts.at(0) + L"\"";
     case Kind::SameOrFails: text = L"not examined (nothing seen, or fails as the component decides)"; break;
@@ -229,6 +241,12 @@ std::wstring Expectation::Describe() const {
 }
 
 Expectation Same() { return {}; }
+
+Expectation SameGoingOn(std::wstring rawSite) {
+    Expectation e;
+    e.keepsGoing = std::move(rawSite);
+    return e;
+}
 
 Expectation SameLosingOneWrite() {
     Expectation e;

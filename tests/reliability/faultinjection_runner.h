@@ -61,6 +61,7 @@ struct Expectation {
     bool carriesInjected = false;   // Fails: the document carries the component's description
     bool passedThrough = false;     // Fails: the component's own error information, unchanged
     int lostWrites = -1;            // Same: exactly this many spreadsheet writes fewer (-1: not counted)
+    std::wstring keepsGoing;        // Same: a raw site called as often as without the failure
 
     std::wstring Describe() const;
 };
@@ -68,6 +69,8 @@ struct Expectation {
 Expectation Same();
 // Nothing seen, and the report writes one value fewer: the failed write alone.
 Expectation SameLosingOneWrite();
+// Nothing seen, and the calls of `rawSite` all still made: the failure stopped nothing.
+Expectation SameGoingOn(std::wstring rawSite);
 Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false);
 // The injected HRESULT with the error information the component left, as it left it.
 Expectation PassedThrough();
