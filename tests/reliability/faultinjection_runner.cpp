@@ -153,6 +153,12 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
     const StepResult* step = FailedStep(run);
     if (!step) return L"the failure happened outside every step";
     const StepResult* before = dry.Find(step->step);
+    for (const std::wstring& name : scenario.recoverySteps) {
+        const StepResult* again = run.Find(name);
+        const StepResult* expected = dry.Find(name);
+        if (!again || !expected || again->hr != expected->hr)
+            return name + L" did not recover: " + (again ? Hex(again->hr) + L" " + again->error.description : L"not run");
+    }
     switch (e.kind) {
     case Expectation::Kind::Same: {
         std::wstring why = SameMismatch(scenario, run, *step, before);

@@ -98,6 +98,9 @@ struct Scenario {
     // Of those, the ones every run shows whose failure leaves the host's step as it was
     // (the Action's count when a task of it always fails).
     std::vector<std::wstring> alwaysShown;
+    // Steps that come after every phase and must end as without the failure in every run:
+    // the object works again once the failing component does.
+    std::vector<std::wstring> recoverySteps;
     // The source every failure document of a step must name, for the steps listed.
     std::map<std::wstring, std::wstring> documentSources;
 };

@@ -91,7 +91,8 @@ void ShowToDoList(Observer& observer, const Command& command) {
         else
             ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
         observer.Phase(L"Initialize");
-        observer.Step(L"Initialize", list->Initialize(workspace.get()));
+        HRESULT initialized = list->Initialize(workspace.get());
+        observer.Step(L"Initialize", initialized);
 
         observer.Phase(L"Open");
         WhenDialogShown(L"To Do List", [&](HWND dialog) {
@@ -104,6 +105,12 @@ void ShowToDoList(Observer& observer, const Command& command) {
         HRESULT hr = list->Show(0, &ok);
         EXPECT_EQ(VARIANT_FALSE, ok);
         observer.Step(L"Show", hr);
+
+        // Whatever happened, the same object shows the list again.
+        observer.Phase(L"Again");
+        if (FAILED(initialized)) list->Initialize(workspace.get());
+        WhenDialogShown(L"To Do List", [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+        observer.Step(L"Show again", list->Show(0, &ok));
         observer.Phase(L"Release");
     }
     std::vector<std::wstring> texts;
@@ -121,6 +128,7 @@ Scenario ToDoListScenario(const std::wstring& name, std::vector<std::wstring> ph
     scenario.ownBoxes = ownBoxes;
     scenario.alwaysShown = std::move(ownBoxes);
     scenario.documentSources = {{L"Initialize", L"QRCTaskList::Initialize"}, {L"Show", L"QRCTaskList::Show"}};
+    scenario.recoverySteps = {L"Show again"};
     scenario.run = [command](Observer& observer) { ShowToDoList(observer, command); };
     return scenario;
 }
