@@ -124,6 +124,17 @@ TEST_F(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTur
     RunScenario(scenario);
 }
 
+// Components that fail without leaving any error information: the documents name the code.
+TEST_F(FaultInjectionClientServices, EveryMethodWithFailuresThatLeaveNoErrorInformation) {
+    Scenario scenario;
+    scenario.name = L"Client services, no error information";
+    scenario.phases.assign(std::begin(kMethods), std::end(kMethods));
+    scenario.rules = &ClientServicesRules();
+    scenario.run = CallEveryMethod;
+    scenario.withoutErrorInfo = true;
+    RunScenario(scenario);
+}
+
 // The version-specific ProgID the tools name is looked up in the registry, not asked of a
 // component: taken away for one run, every method that connects fails with its message.
 TEST_F(FaultInjectionClientServices, AnAdapterNotRegisteredFailsTheMethodWithItsMessage) {

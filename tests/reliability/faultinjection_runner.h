@@ -101,6 +101,9 @@ struct Scenario {
     // Steps that come after every phase and must end as without the failure in every run:
     // the object works again once the failing component does.
     std::vector<std::wstring> recoverySteps;
+    // The failing components leave no error information: a document that would carry
+    // theirs then names the failure's code instead.
+    bool withoutErrorInfo = false;
     // The source every failure document of a step must name, for the steps listed.
     std::map<std::wstring, std::wstring> documentSources;
 };

@@ -247,3 +247,20 @@ TEST(FaultInjectionRegisteredLibrary, ActionOnOpenAndClaimingTasks) {
     RunScenario(ToDoListScenario(L"Action, registered library", {L"Initialize", L"Action"}, action, {kNotCompleted}));
     EXPECT_NE(nullptr, GetModuleHandleW(L"QRCIGEFrameworkSvcs.dll")) << "the registered library was not used";
 }
+
+// Components that fail without leaving any error information, on the paths whose failures
+// reach Show: the documents name the code instead.
+TEST_F(FaultInjectionToDoList, FailuresThatLeaveNoErrorInformation) {
+    Scenario settings = ToDoListScenario(L"Open and close, no error information", {L"Open", L"Close"}, Command{L"Idle", IDOK, {}});
+    settings.withoutErrorInfo = true;
+    RunScenario(settings);
+    Scenario action = ToDoListScenario(L"Action, no error information", {L"Action"},
+                                       Command{L"Action", IDOK,
+                                               [](HWND list) {
+                                                   SelectKeys(list, {6, 7});
+                                                   Click(list, IDC_TASKLIST_ACTION);
+                                               }},
+                                       {kNotCompleted});
+    action.withoutErrorInfo = true;
+    RunScenario(action);
+}

@@ -32,7 +32,8 @@ bool FaultPlan::ShouldFail(const std::wstring& call) {
     events_.push_back({site, count, site});
     if (fired_ || armedOccurrence_ <= 0 || count != armedOccurrence_ || site != armedSite_) return false;
     fired_ = true;
-    SetThreadErrorInfo(call, InjectedDescription(call));
+    if (leavesErrorInfo_) SetThreadErrorInfo(call, InjectedDescription(call));
+    else SetErrorInfo(0, nullptr);
     return true;
 }
 

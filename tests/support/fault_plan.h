@@ -31,16 +31,21 @@ class FaultPlan {
 public:
     static FaultPlan& Get();
 
-    // A new run: no calls counted, nothing armed, phase empty.
+    // A new run: no calls counted, nothing armed, phase empty (error information kept as set).
     void Start();
     // The part of the scenario now running; names the sites of the calls that follow.
     void SetPhase(const std::wstring& phase) { phase_ = phase; }
     const std::wstring& Phase() const { return phase_; }
     // Fails the `occurrence`th call (1-based) of the raw site, once.
     void Arm(const std::wstring& rawSite, int occurrence);
+    // Whether a failure leaves error information (on the thread, or in the exception
+    // information of a late-bound call); many components leave none. On by default.
+    void SetLeavesErrorInfo(bool leaves) { leavesErrorInfo_ = leaves; }
+    bool LeavesErrorInfo() const { return leavesErrorInfo_; }
 
     // Counts the call; true exactly for the armed occurrence, after setting the thread's
-    // error information (source: the call, description "injected failure at <call>").
+    // error information (source: the call, description "injected failure at <call>"), or
+    // clearing it when failures leave none.
     bool ShouldFail(const std::wstring& call);
 
     bool Fired() const { return fired_; }
@@ -67,6 +72,7 @@ private:
     std::wstring armedSite_;
     int armedOccurrence_ = 0;
     bool fired_ = false;
+    bool leavesErrorInfo_ = true;
     std::map<std::wstring, int> counts_;
     std::vector<FaultEvent> events_;
     std::vector<std::wstring> violations_;

@@ -404,7 +404,7 @@ public:
         if (!Fails(call)) return inner_->Invoke(id, r, l, f, p, v, e, a);
         // A late-bound component reports its failure in the exception information when
         // the caller gives a place for it.
-        if (!e) return kInjectedFailure;
+        if (!e || !FaultPlan::Get().LeavesErrorInfo()) return kInjectedFailure;
         *e = EXCEPINFO{};
         e->bstrSource = SysAllocString(call.c_str());
         e->bstrDescription = SysAllocString(FaultPlan::InjectedDescription(call).c_str());
