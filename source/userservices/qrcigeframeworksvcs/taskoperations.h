@@ -26,8 +26,9 @@ public:
     // Borrows both; the workspace may be null (every operation then does nothing).
     TaskOperations(IWorkspace* workspace, TaskItemCollection& tasks) : workspace_(workspace), tasks_(tasks) {}
 
-    // "SetTaskItemData" with the edited texts (and the status for a Manual task), then
-    // "SetTaskAssignments" on the same request, then the local record is patched.
+    // "SetTaskItemData" with the edited texts (and the status for a Manual task; any other
+    // task keeps its own description), then "SetTaskAssignments" on the same request, then
+    // the local record is patched.
     void SaveTaskProperties(const TaskPropertyValues& values);
     // "DeferTask"; the framework decides what deferring means.
     void DeferTaskItem(int index);
@@ -44,7 +45,9 @@ public:
     // Sets the local deleted flag and sends it with "SetTaskItemData". False when the
     // request could not be made: the command ends there.
     bool MarkTaskDeleted(int index);
-    // "DeleteTask" per run of consecutive indices. False when a request could not be made.
+    // "DeleteTask" per run of consecutive indices, up to the first run that fails (the
+    // following runs' indices assume it deleted its tasks). False when a request could
+    // not be made.
     bool DeleteTasks(const std::vector<int>& indices);
     // "CreateTask" of a Manual task; true when the framework took it.
     bool CreateTask(const TaskPropertyValues& values);
