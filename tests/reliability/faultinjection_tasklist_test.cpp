@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 #include "faultinjection_expectations.h"
 #include "faultinjection_runner.h"
@@ -69,13 +71,28 @@ struct Command {
     std::wstring phase;
     int answer = IDOK;  // to every message box
     std::function<void(HWND list)> act;
+    // The tasks (by ToDo_Index in the sample) the command may change, and the ones it may
+    // remove; every other task must stay exactly as it was.
+    std::vector<int> targets;
+    std::vector<int> mayRemove;
     // Made by the registered library (through COM) instead of this program's code.
     bool registeredLibrary = false;
-    // The tasks (by ToDo_Index in the sample) the command may remove; no other may go.
-    std::vector<int> mayRemove;
 };
 
-// What makes a task of the sample workspace itself, whatever its index.
+// A task of the workspace as the framework holds it: every field and its assignments.
+std::wstring Record(SimWorkspace& sim, long index) {
+    static const wchar_t* const kFields[] = {
+        L"ToDo_Name", L"ToDo_Description", L"ToDo_Notes", L"ToDo_Class", L"ToDo_ItemName", L"ToDo_CreatedDate",
+        L"ToDo_CreatedBy", L"ToDo_EngineeringTool", L"ToDo_SrcDocName", L"ToDo_SrcDocType", L"ToDo_Category",
+        L"ToDo_Status", L"ToDo_DeletedFlag", L"ToDo_ModifiedBy", L"ToDo_ModifiedDate", L"ToDo_RunBy", L"ToDo_RunDate",
+        L"ToDo_DeletedBy", L"ToDo_DeletedDate",
+    };
+    std::wstring record;
+    for (const wchar_t* field : kFields) record += std::wstring(field) + L"=" + sim.TaskField(index, field) + L" ";
+    return record + sim.CallFramework(L"GetTaskAssignments", std::to_wstring(index).c_str());
+}
+
+// What makes a task itself, whatever its index and status.
 std::wstring Identity(SimWorkspace& sim, long index) {
     std::wstring identity;
     for (const wchar_t* field : {L"ToDo_Name", L"ToDo_Description", L"ToDo_Category", L"ToDo_CreatedDate"})
@@ -83,26 +100,54 @@ std::wstring Identity(SimWorkspace& sim, long index) {
     return identity;
 }
 
-std::multiset<std::wstring> Identities(SimWorkspace& sim) {
-    std::multiset<std::wstring> tasks;
-    for (long index = 1, count = sim.TaskCount(); index <= count; ++index) tasks.insert(Identity(sim, index));
-    return tasks;
-}
+// A failure may leave a command's changes undone, but never changes a task the command
+// was not given, nor loses one it was not asked to remove.
+class WorkspaceGuard {
+public:
+    // Every run starts from the same sample, so what must stay is read once per command.
+    WorkspaceGuard(SimWorkspace& sim, const Command& command) : sim_(sim) {
+        static std::map<std::wstring, std::pair<std::multiset<std::wstring>, std::vector<std::wstring>>> read;
+        std::wstring key = command.phase;
+        for (int target : command.targets) key += L" " + std::to_wstring(target);
+        key += L" /";
+        for (int removable : command.mayRemove) key += L" " + std::to_wstring(removable);
+        auto& before = read[key];
+        if (before.first.empty()) {
+            for (long index = 1, count = sim.TaskCount(); index <= count; ++index) {
+                int key = static_cast<int>(index);
+                bool target = std::count(command.targets.begin(), command.targets.end(), key) > 0;
+                bool removable = std::count(command.mayRemove.begin(), command.mayRemove.end(), key) > 0;
+                if (!target && !removable) before.first.insert(Record(sim, index));
+                else if (!removable) before.second.push_back(Identity(sim, index));
+            }
+        }
+        untouched_ = before.first;
+        kept_ = before.second;
+    }
 
-// A failure may leave changes undone, but never costs a task the user did not remove.
-void CheckNoTaskLost(SimWorkspace& sim, const std::multiset<std::wstring>& before, const std::vector<std::wstring>& removable) {
-    std::multiset<std::wstring> kept = before;
-    for (const std::wstring& identity : removable) {
-        auto found = kept.find(identity);
-        if (found != kept.end()) kept.erase(found);
+    void Check() {
+        std::multiset<std::wstring> records, identities;
+        for (long index = 1, count = sim_.TaskCount(); index <= count; ++index) {
+            records.insert(Record(sim_, index));
+            identities.insert(Identity(sim_, index));
+        }
+        for (const std::wstring& record : untouched_) {
+            auto found = records.find(record);
+            if (found == records.end()) FaultPlan::Get().Flag(L"a task the command was not given changed or went: " + record);
+            else records.erase(found);
+        }
+        for (const std::wstring& identity : kept_) {
+            auto found = identities.find(identity);
+            if (found == identities.end()) FaultPlan::Get().Flag(L"the task \"" + identity + L"\" was lost");
+            else identities.erase(found);
+        }
     }
-    std::multiset<std::wstring> after = Identities(sim);
-    for (const std::wstring& identity : kept) {
-        auto found = after.find(identity);
-        if (found == after.end()) FaultPlan::Get().Flag(L"the task \"" + identity + L"\" was lost");
-        else after.erase(found);
-    }
-}
+
+private:
+    SimWorkspace& sim_;
+    std::multiset<std::wstring> untouched_;
+    std::vector<std::wstring> kept_;
+};
 
 // Opens the list, runs the command, closes with Cancel (unless a failure ended the dialog
 // already) and lets everything go.
@@ -112,9 +157,7 @@ void ShowToDoList(Observer& observer, const Command& command) {
         ADD_FAILURE() << "QRSim.Workspace must be registered (register-components.sh)";
         return;
     }
-    std::multiset<std::wstring> before = Identities(sim);
-    std::vector<std::wstring> removable;
-    for (int key : command.mayRemove) removable.push_back(Identity(sim, key));
+    WorkspaceGuard guard(sim, command);
     Watchdog watchdog{30};
     MessageBoxAnswerer boxes;
     boxes.answer = command.answer;
@@ -151,7 +194,7 @@ void ShowToDoList(Observer& observer, const Command& command) {
     std::vector<std::wstring> texts;
     for (const ShownMessageBox& box : boxes.boxes()) texts.push_back(box.text);
     observer.Boxes(texts, boxes.watchdogFired());
-    CheckNoTaskLost(sim, before, removable);
+    guard.Check();
 }
 
 // `ownBoxes`: the texts of the boxes the command shows by itself, in every run that goes on.
@@ -198,7 +241,7 @@ TEST_F(FaultInjectionToDoList, ActionOnOpenAndClaimingTasks) {
                                          [](HWND list) {
                                              SelectKeys(list, {1, 6, 7});
                                              Click(list, IDC_TASKLIST_ACTION);
-                                         }},
+                                         }, {1, 6, 7}},
                                  {kNotCompleted}));
 }
 
@@ -211,21 +254,21 @@ TEST_F(FaultInjectionToDoList, ActionFromThePropertyDialog) {
                                                  if (!winkit::ModalRun::HasPending()) Click(properties, IDCANCEL);
                                              });
                                              Click(list, IDC_TASKLIST_PROPERTIES);
-                                         }}));
+                                         }, {6}}));
 }
 
 TEST_F(FaultInjectionToDoList, Defer) {
     RunScenario(ToDoListScenario(L"Defer", {L"Defer"}, Command{L"Defer", IDOK, [](HWND list) {
                                                                  SelectKeys(list, {1, 3});
                                                                  Click(list, IDC_TASKLIST_DEFER);
-                                                             }}));
+                                                             }, {1, 3}}));
 }
 
 TEST_F(FaultInjectionToDoList, MarkDeleted) {
     RunScenario(ToDoListScenario(L"Delete", {L"Delete"}, Command{L"Delete", IDOK, [](HWND list) {
                                                                    SelectKeys(list, {5, 9});
                                                                    Click(list, IDC_TASKLIST_DELETE);
-                                                               }}));
+                                                               }, {5, 9}}));
 }
 
 TEST_F(FaultInjectionToDoList, DeleteFromServer) {
@@ -249,7 +292,7 @@ TEST_F(FaultInjectionToDoList, PropertiesEditedAndSaved) {
                                          Click(properties, IDOK);
                                      });
                                      Click(list, IDC_TASKLIST_PROPERTIES);
-                                 }}));
+                                 }, {3}}));
 }
 
 TEST_F(FaultInjectionToDoList, ManualTaskCreated) {
@@ -279,6 +322,7 @@ TEST(FaultInjectionRegisteredLibrary, ActionOnOpenAndClaimingTasks) {
                        SelectKeys(list, {1, 6, 7});
                        Click(list, IDC_TASKLIST_ACTION);
                    }};
+    action.targets = {1, 6, 7};
     action.registeredLibrary = true;
     RunScenario(ToDoListScenario(L"Action, registered library", {L"Initialize", L"Action"}, action, {kNotCompleted}));
     EXPECT_NE(nullptr, GetModuleHandleW(L"QRCIGEFrameworkSvcs.dll")) << "the registered library was not used";
@@ -295,7 +339,7 @@ TEST_F(FaultInjectionToDoList, FailuresThatLeaveNoErrorInformation) {
                                                [](HWND list) {
                                                    SelectKeys(list, {6, 7});
                                                    Click(list, IDC_TASKLIST_ACTION);
-                                               }},
+                                               }, {6, 7}},
                                        {kNotCompleted});
     action.withoutErrorInfo = true;
     RunScenario(action);
