@@ -108,6 +108,15 @@ struct Scenario {
     std::map<std::wstring, std::wstring> documentSources;
 };
 
+// The step during which the injected failure happened; null when none did.
+const StepResult* FailedStep(const Observed& observed);
+// Empty when the scenario shows no message box but its own ones (and `allowed`), else which.
+std::wstring UnexpectedBox(const Scenario& scenario, const Observed& run, const std::wstring& allowed);
+// Empty when a run failing `call` shows the expected outcome, compared with the run
+// without failures; otherwise what differs.
+std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Observed& dry, const Observed& run,
+                      const std::wstring& call);
+
 // Every run of the program's scenarios adds to these.
 struct Figures {
     int scenarios = 0;

@@ -8,15 +8,11 @@
 #include <cstdlib>
 #include "faultinjection_expectations.h"
 #include "faultinjection_runner.h"
+#include "faultinjection_text.h"
 
 namespace {
 
-std::string Narrow(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
+using faultinjection::Narrow;
 
 // Every operation the proxies can fail, as sites name them (arguments aside).
 const wchar_t* const kOperations[] = {
