@@ -295,6 +295,21 @@ TEST_F(FaultInjectionToDoList, PropertiesEditedAndSaved) {
                                  }, {3}}));
 }
 
+// Defer from the property dialog, then a step to the next row (an Update task too, whose
+// assignments are read for it).
+TEST_F(FaultInjectionToDoList, DeferAndStepInThePropertyDialog) {
+    RunScenario(ToDoListScenario(L"Defer and Next in the property dialog", {L"PropertiesDefer"},
+                                 Command{L"PropertiesDefer", IDOK, [](HWND list) {
+                                             SelectKeys(list, {3});
+                                             WhenDialogShown(L"Task Properties - Update Task", [](HWND properties) {
+                                                 Click(properties, IDC_TASKPROPERTIES_DEFER);
+                                                 Click(properties, IDC_TASKPROPERTIES_NEXT);
+                                                 Click(properties, IDCANCEL);
+                                             });
+                                             Click(list, IDC_TASKLIST_PROPERTIES);
+                                         }, {3}}));
+}
+
 TEST_F(FaultInjectionToDoList, ManualTaskCreated) {
     RunScenario(ToDoListScenario(L"Manual task", {L"ManualTask"}, Command{L"ManualTask", IDOK, [](HWND list) {
                                      WhenDialogShown(L"Task Properties - Manual Task", [](HWND properties) {
