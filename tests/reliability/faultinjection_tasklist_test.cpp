@@ -328,16 +328,17 @@ TEST_F(FaultInjectionToDoList, ConfigureViewStoresTheSettings) {
                                  }}));
 }
 
-// The same Action through the registered QRCIGEFrameworkSvcs.dll, which then also makes
-// its own client services object; the library's DllCanUnloadNow answers S_OK after each run.
-TEST(FaultInjectionRegisteredLibrary, ActionOnOpenAndClaimingTasks) {
+// The Action on the claiming tasks through the registered QRCIGEFrameworkSvcs.dll, which
+// then also makes its own client services object; the library's DllCanUnloadNow answers
+// S_OK after each run.
+TEST(FaultInjectionRegisteredLibrary, ActionOnClaimingTasks) {
     fault::FaultPartners partners({}, false);
     ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end()));
     Command action{L"Action", IDOK, [](HWND list) {
-                       SelectKeys(list, {1, 6, 7});
+                       SelectKeys(list, {6, 7});
                        Click(list, IDC_TASKLIST_ACTION);
                    }};
-    action.targets = {1, 6, 7};
+    action.targets = {6, 7};
     action.registeredLibrary = true;
     RunScenario(ToDoListScenario(L"Action, registered library", {L"Initialize", L"Action"}, action, {kNotCompleted}));
     EXPECT_NE(nullptr, GetModuleHandleW(L"QRCIGEFrameworkSvcs.dll")) << "the registered library was not used";
@@ -346,7 +347,8 @@ TEST(FaultInjectionRegisteredLibrary, ActionOnOpenAndClaimingTasks) {
 // Components that fail without leaving any error information, on the paths whose failures
 // reach Show: the documents name the code instead.
 TEST_F(FaultInjectionToDoList, FailuresThatLeaveNoErrorInformation) {
-    Scenario settings = ToDoListScenario(L"Open and close, no error information", {L"Open", L"Close"}, Command{L"Idle", IDOK, {}});
+    // Opening only: closing fails its store calls through the same code.
+    Scenario settings = ToDoListScenario(L"Open, no error information", {L"Open"}, Command{L"Idle", IDOK, {}});
     settings.withoutErrorInfo = true;
     RunScenario(settings);
     Scenario action = ToDoListScenario(L"Action, no error information", {L"Action"},
