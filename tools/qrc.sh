@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          libwine-dev wine64 googletest xvfb xauth imagemagick unzip)
+          libwine-dev wine64 fonts-wine googletest xvfb xauth imagemagick unzip)
 
 install_missing() {
   local missing=()

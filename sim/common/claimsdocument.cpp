@@ -2,7 +2,7 @@
 
 #include "domreader.h"
 #include "simerror.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include "simerror.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_variant.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

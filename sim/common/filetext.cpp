@@ -4,7 +4,7 @@
 #include <vector>
 #include "simerror.h"
 #include "winkit/unique_handle.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

@@ -7,7 +7,7 @@
 #include "simerror.h"
 #include "taskrecord.h"
 #include "tasklistdocument.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

@@ -1,6 +1,6 @@
 #include "tasklistdocument.h"
 
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include "automationdate.h"
 #include "simerror.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

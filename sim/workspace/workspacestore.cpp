@@ -3,7 +3,7 @@
 #include "simerror.h"
 #include "workspacereader.h"
 #include "workspacewriter.h"
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

@@ -1,6 +1,6 @@
 #include "workspacewriter.h"
 
-#include "xmltext.h"
+#include "simxmltext.h"
 
 namespace sim {
 

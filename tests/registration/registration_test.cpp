@@ -10,6 +10,7 @@ namespace {
 
 const std::wstring kTaskListClsid = L"{38000212-7CAF-422A-A2E2-AA314A11A2A9}";
 const std::wstring kLibId = L"{38000000-7CAF-422A-A2E2-AA314A11A2A9}";
+const std::wstring kClientServicesClsid = L"{38000201-7CAF-422A-A2E2-AA314A11A2A9}";
 
 std::wstring LibraryPath() { return ProgramFolder() + L"QRCIGEFrameworkSvcs.dll"; }
 
@@ -51,11 +52,33 @@ void ExpectTaskListRegistered() {
     EXPECT_EQ(L"QRCIGEFrameworkSvcs Version 38.0", RegistryString(HKEY_CLASSES_ROOT, L"TypeLib\\" + kLibId + L"\\17c.0"));
 }
 
+void ExpectClientServicesRegistered() {
+    const std::wstring clsidKey = L"CLSID\\" + kClientServicesClsid;
+    EXPECT_EQ(L"ClientServices Class", RegistryString(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices.380"));
+    EXPECT_EQ(kClientServicesClsid, RegistryString(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices.380\\CLSID"));
+    EXPECT_EQ(L"ClientServices Class", RegistryString(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices"));
+    EXPECT_EQ(kClientServicesClsid, RegistryString(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices\\CLSID"));
+    EXPECT_EQ(L"QRCIGEFrameworkSvcs.ClientServices.380",
+              RegistryString(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices\\CurVer"));
+    EXPECT_EQ(L"ClientServices Class", RegistryString(HKEY_CLASSES_ROOT, clsidKey));
+    EXPECT_EQ(L"QRCIGEFrameworkSvcs.ClientServices.380", RegistryString(HKEY_CLASSES_ROOT, clsidKey + L"\\ProgID"));
+    EXPECT_EQ(L"QRCIGEFrameworkSvcs.ClientServices",
+              RegistryString(HKEY_CLASSES_ROOT, clsidKey + L"\\VersionIndependentProgID"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, clsidKey + L"\\Programmable"));
+    auto server = RegistryString(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32");
+    ASSERT_TRUE(server.has_value());
+    EXPECT_TRUE(SamePath(*server, LibraryPath())) << *server;
+    // Registered without a threading model: the host's main apartment.
+    EXPECT_EQ((std::vector<std::wstring>{L""}), RegistryValueNames(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32"));
+    EXPECT_EQ(kLibId, RegistryString(HKEY_CLASSES_ROOT, clsidKey + L"\\TypeLib"));
+}
+
 } // namespace
 
 TEST_F(Registration, RegisteringWritesEveryValue) {
     ASSERT_EQ(0u, Regsvr32(L"/s"));
     ExpectTaskListRegistered();
+    ExpectClientServicesRegistered();
     CLSID clsid;
     ASSERT_EQ(S_OK, CLSIDFromProgID(L"QRCGenericSvcs.QRCTaskList", &clsid));
     EXPECT_EQ(CLSID_QRCTaskList, clsid);
@@ -84,6 +107,9 @@ TEST_F(Registration, UnregisteringRemovesTheClassAndProgIdsButNotTheClsidRoot) {
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"QRCGenericSvcs.QRCTaskList"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"QRCGenericSvcs.QRCTaskList.380"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + kTaskListClsid));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"QRCIGEFrameworkSvcs.ClientServices.380"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + kClientServicesClsid));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + kLibId + L"\\17c.0"));
     // Unregistering what is not registered is not an error.

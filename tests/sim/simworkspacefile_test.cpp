@@ -9,7 +9,7 @@
 #include "simtestsupport.h"
 #include "workspacereader.h"
 #include "workspacewriter.h"
-#include "../../sim/common/xmltext.h"  // the sim's own, not the library's of the same name
+#include "simxmltext.h"
 
 using namespace sim;
 

@@ -7,8 +7,12 @@
 #include "reportfiles.h"
 #include "spreadsheetidentifiers.h"
 #include "support/fake_workspace.h"
+#include "support/dialog_driver.h"
+#include "support/fake_settings_store.h"
 #include "support/registry_helpers.h"
+#include "support/sim_workspace.h"
 #include "support/test_list_view.h"
+#include "tasklistdlg.h"
 #include "tasklistreport.h"
 #include "userstamp.h"
 #include "winkit/com_module.h"
@@ -168,4 +172,63 @@ TEST(SpreadsheetServer, ReportOfThreeListedTasksOutOfTenBecomesAWorkbookFile) {
         }
     EXPECT_EQ(14u * 11u, table.cells.size()) << "nothing below row 11";
     EXPECT_TRUE(ReadSheetXml(parts["xl/worksheets/sheet3.xml"]).cells.empty());
+}
+
+// The Report button of the real To Do List over the sample workspace, with a filter that
+// lists 3 of its 30 tasks and a column dragged to the front.
+TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasks) {
+    SimWorkspace sim;
+    ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
+    ASSERT_EQ(0u, RunServer(L"/RegServer"));
+    ReportsFolderSetting reports;
+    FakeSettingsStore store;
+    Watchdog watchdog(60);
+
+    std::vector<std::vector<std::wstring>> listed;
+    CTaskListDlg dialog(sim.Workspace());
+    WhenDialogShown(L"To Do List", [&](HWND window) {
+        dialog.Rules().push_back(FilterRule{L"Task Category", kIsEqual, L"unclaim"});
+        dialog.FillRows();
+        ASSERT_EQ(3, dialog.RowCount());
+        std::vector<int> order = {13, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // "Deleted Flag" dragged first
+        dialog.List().SetColumnOrderArray(order);
+        for (int row = 0; row < 3; ++row) {
+            listed.emplace_back();
+            for (int column = 0; column < 14; ++column) listed.back().push_back(dialog.List().ItemText(row, column));
+        }
+        Click(window, IDC_TASKLIST_REPORT);
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.DoModal(nullptr);
+
+    std::optional<std::wstring> path;
+    ASSERT_TRUE(WaitFor([&] { return (path = RegistryString(HKEY_CURRENT_USER, kSpreadsheetSettingsKey, kLastReportValue)).has_value(); }, 10000));
+    EXPECT_TRUE(WaitFor([] { return ServerProcesses() == 0; }, 20000));
+    std::string problem;
+    auto parts = ReadStoredZip(FileBytes(*path), &problem);
+    ASSERT_EQ("", problem);
+
+    SheetContent cover = ReadSheetXml(parts["xl/worksheets/sheet1.xml"]);
+    EXPECT_EQ(L"To Do List Report for Workspace:", cover.Find(L"D1")->text);
+    EXPECT_EQ(L"Unit 0101 Feed Pumps and Cooling Water", cover.Find(L"E1")->text);
+    EXPECT_EQ(L"PLANT\\jdoe", cover.Find(L"E2")->text);
+    EXPECT_EQ((std::map<int, double>{{4, 30}, {5, 40}}), cover.widths);
+
+    SheetContent table = ReadSheetXml(parts["xl/worksheets/sheet2.xml"]);
+    EXPECT_EQ("A1:N31", table.dimension);  // the header and T = 30 rows
+    for (int c = 0; c < 14; ++c) {
+        const SheetCell* header = table.Find(Column(c) + L"1");
+        ASSERT_TRUE(header);
+        EXPECT_EQ(kDefaultColumns[c], header->text) << "column-set order, not the dragged order";
+        EXPECT_EQ(1, header->style) << "bold";
+        EXPECT_DOUBLE_EQ(20, table.widths[c + 1]);
+    }
+    for (int row = 0; row < 30; ++row) {
+        for (int c = 0; c < 14; ++c) {
+            const SheetCell* cell = table.Find(Column(c) + std::to_wstring(row + 2));
+            ASSERT_TRUE(cell) << row << "," << c;
+            EXPECT_EQ(row < 3 ? listed[row][c] : L"", cell->text) << row << "," << c;
+        }
+    }
+    EXPECT_EQ(L"UnClaim", table.Find(L"L2")->text);
 }

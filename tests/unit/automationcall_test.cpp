@@ -1,6 +1,7 @@
 // The late-bound call: id lookup and its cache, argument order, the put's named value,
 // the locale and the HRESULTs handed back.
 #include <gtest/gtest.h>
+#include <vector>
 #include "automationcall.h"
 #include "support/fake_spreadsheet.h"
 #include "winkit/com_ptr.h"
@@ -122,4 +123,51 @@ TEST_F(AutomationCallTest, InvokesFailureComesBack) {
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(DISP_E_EXCEPTION, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
     EXPECT_EQ(1210, id) << "the id stays known after a failed call";
+}
+
+namespace {
+
+// A component whose first lookup fails after writing an id anyway, as a failure other
+// than an unknown name may (the out-array is then undefined), and whose second succeeds.
+class ScribblingLookup final : public IDispatch {
+public:
+    std::vector<DISPID> invoked;
+    int lookups = 0;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        *out = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID* ids) override {
+        if (++lookups == 1) {
+            ids[0] = 77;
+            return RPC_E_DISCONNECTED;
+        }
+        ids[0] = 558;
+        return S_OK;
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        invoked.push_back(id);
+        return S_OK;
+    }
+};
+
+} // namespace
+
+TEST(AutomationCallCache, AFailedLookupLeavesTheCacheUnknownWhateverTheComponentWrote) {
+    ScribblingLookup component;
+    DISPID visible = -1;
+    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
+    EXPECT_EQ(RPC_E_DISCONNECTED, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, &component, visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(-1, visible);
+    EXPECT_TRUE(component.invoked.empty());
+    // The next call looks the name up again instead of invoking the id left behind.
+    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, &component, visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(2, component.lookups);
+    EXPECT_EQ(std::vector<DISPID>{558}, component.invoked);
+    EXPECT_EQ(558, visible);
 }

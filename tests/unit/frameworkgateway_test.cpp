@@ -153,6 +153,48 @@ TEST_F(FrameworkGatewayTest, RecordCallWithOneFieldStillOpensAndClosesTaskItem) 
     EXPECT_EQ(S_OK, call.Execute());
 }
 
+// A framework that fills a missing field with a default would act on another task: a
+// record with a field the request refused is never executed, whichever call refused.
+TEST_F(FrameworkGatewayTest, RecordThatCouldNotBeBuiltIsNotExecuted) {
+    const HRESULT kRefused = static_cast<HRESULT>(0x80041002);
+    struct Refusal {
+        const char* call;
+        HRESULT beginInput, beginElement, index, count, endElement;
+    };
+    const Refusal refusals[] = {
+        {"BeginInput", kRefused, S_OK, S_OK, S_OK, S_OK},
+        {"BeginElement", S_OK, kRefused, S_OK, S_OK, S_OK},
+        {"the first AddField", S_OK, S_OK, kRefused, S_OK, S_OK},
+        {"the last AddField", S_OK, S_OK, S_OK, kRefused, S_OK},
+        {"EndElement", S_OK, S_OK, S_OK, S_OK, kRefused},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.call);
+        ExpectOpen(L"DeleteTask");
+        EXPECT_CALL(*request, BeginInput()).WillOnce(Return(refusal.beginInput));
+        EXPECT_CALL(*request, BeginElement(_)).WillOnce(Return(refusal.beginElement));
+        EXPECT_CALL(*request, AddField(Text(L"ToDo_Index"), _)).WillOnce(Return(refusal.index));
+        EXPECT_CALL(*request, AddField(Text(L"Count"), _)).WillOnce(Return(refusal.count));
+        EXPECT_CALL(*request, EndElement(_)).WillOnce(Return(refusal.endElement));
+        EXPECT_CALL(*request, Execute(_)).Times(0);
+        FrameworkRequest call;
+        ASSERT_EQ(S_OK, FrameworkRequest::Open(workspace.get(), L"DeleteTask", call));
+        call.BeginInput();
+        call.BeginRecord();
+        call.AddLong(L"ToDo_Index", 3);
+        call.AddLong(L"Count", 2);
+        call.EndRecord();
+        EXPECT_EQ(kRefused, call.Execute());
+        // Nor is a second method given the broken record.
+        EXPECT_CALL(*request, SetMethod(Text(L"SetTaskAssignments"))).WillOnce(Return(S_OK));
+        call.SetMethod(L"SetTaskAssignments");
+        EXPECT_EQ(kRefused, call.Execute());
+        call = FrameworkRequest();
+        testing::Mock::VerifyAndClearExpectations(request.get());
+        testing::Mock::VerifyAndClearExpectations(workspace.get());
+    }
+}
+
 TEST_F(FrameworkGatewayTest, RequestThatCannotBeMadeCallsNothing) {
     EXPECT_CALL(*workspace, CreateServiceRequest(_)).WillOnce(Return(E_OUTOFMEMORY));
     FrameworkRequest call;

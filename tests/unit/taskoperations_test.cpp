@@ -84,15 +84,19 @@ TEST_F(TaskOperationsTest, SaveOfAManualTaskSendsItsStatusThenTheAssignments) {
     EXPECT_FALSE(task.ToDo_ModifiedDate.empty());
 }
 
+// The page shows a Claim task's description as a sentence made from its name; the task's
+// own description is what is sent back, so that saving its notes does not replace it.
 TEST_F(TaskOperationsTest, SaveOfAClaimTaskSendsNoStatusButStillTheAssignmentsCall) {
+    tasks.Item(1).ToDo_Description = L"Claim P-101 for the nozzle change";
     operations.SaveTaskProperties({2, L"P-101", L"This task will Claim P-101", kStatusCompleted, L"n", L""});
     EXPECT_EQ(Join({Opening(L"SetTaskItemData"), kStampedRecord,
                     {L"AddField ToDo_Index I4 2", L"AddField ToDo_Name BSTR P-101",
-                     L"AddField ToDo_Description BSTR This task will Claim P-101", L"AddField ToDo_Notes BSTR n",
+                     L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change", L"AddField ToDo_Notes BSTR n",
                      L"AddField ToDo_ModifiedBy BSTR j.smith", L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem",
                      L"Execute 0", L"SetMethod SetTaskAssignments", L"Execute 0", L"(released)"}}),
               LoggedCalls());
     EXPECT_EQ(kStatusCompleted, tasks.Item(1).ToDo_Status);  // the local status is patched all the same
+    EXPECT_EQ(L"Claim P-101 for the nozzle change", tasks.Item(1).ToDo_Description);
 }
 
 TEST_F(TaskOperationsTest, SaveOfAnIndexThatNamesNoTaskSendsNothing) {
@@ -149,6 +153,20 @@ TEST_F(TaskOperationsTest, RunHandsAClaimsDocumentToTheClientServices) {
     EXPECT_EQ(0, operations.RunTaskItem(5));
     EXPECT_EQ((Calls{L"Initialize", L"SynchronizeClaims error"}), serviceCalls);
     EXPECT_EQ(1u, services.refs);  // released on every path
+}
+
+// The framework ran the task, but its answer (perhaps claims to synchronize) cannot be
+// read: the run failed, and no client services object is made for an answer never seen.
+TEST_F(TaskOperationsTest, RunWhoseAnswerCannotBeReadFails) {
+    FakeClientServices services;
+    Calls serviceCalls;
+    services.calls = &serviceCalls;
+    ClientServicesRegistration registration(services);
+    script.outputs[L"ActionTask"] = L"<Claims/>";
+    script.getOutputResult = static_cast<HRESULT>(0x800706BE);
+    workspace.UseScript(script);
+    EXPECT_EQ(static_cast<HRESULT>(0x800706BE), operations.RunTaskItem(5));
+    EXPECT_TRUE(serviceCalls.empty());
 }
 
 TEST_F(TaskOperationsTest, RejectedClaimsMarkTheTaskInError) {
@@ -245,6 +263,17 @@ TEST_F(TaskOperationsTest, PermanentDeleteSendsRunsAdjustedForRenumbering) {
                     {L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem", L"Execute 0", L"(released)"},
                     Opening(L"DeleteTask"), kStampedRecord,
                     {L"AddField ToDo_Index I4 6", L"AddField Count I4 2", L"EndElement TaskItem", L"Execute 0", L"(released)"}}),
+              LoggedCalls());
+}
+
+// The runs after a failed one are numbered as if it had deleted its tasks: sent anyway,
+// they would permanently delete tasks nobody selected. The list is still fetched again.
+TEST_F(TaskOperationsTest, PermanentDeleteStopsAtTheFirstRunThatFails) {
+    script.executeResults[L"DeleteTask"] = static_cast<HRESULT>(0x80040E14);
+    workspace.UseScript(script);
+    EXPECT_TRUE(operations.DeleteTasks({3, 4, 5, 9, 10}));
+    EXPECT_EQ(Join({Opening(L"DeleteTask"), kStampedRecord,
+                    {L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem", L"Execute 0", L"(released)"}}),
               LoggedCalls());
 }
 

@@ -171,3 +171,18 @@ TEST_F(TaskListProperties, AnUpdateTasksTreeExpandsCollapsesAndItsSwitchedFlagIs
     EXPECT_NE(std::wstring::npos, saved.find(L"<O X=\"3\""));
     EXPECT_NE(std::wstring::npos, saved.find(L"<E I=\"2\" V=\"Fail Open\"/>"));  // entries survive
 }
+
+// The page shows an Update task's description as "This task will Update ..."; saving its
+// notes must leave the framework's own description alone.
+TEST_F(TaskListProperties, SavingTheNotesOfAnUpdateTaskKeepsItsDescription) {
+    std::wstring description = sim.TaskField(3, L"ToDo_Description");
+    EditThroughTheList(3, IDC_TASKLIST_PROPERTIES, L"Task Properties - Update Task", [](HWND dialog) {
+        HWND general = PageWith(dialog, IDC_TASKGENERAL_NOTES);
+        EXPECT_EQ(L"This task will Update valve XV-1203", Text(general, IDC_TASKGENERAL_DESCRIPTION));
+        Type(general, IDC_TASKGENERAL_NOTES, L"Checked on site");
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(L"Checked on site", sim.TaskField(3, L"ToDo_Notes"));
+    EXPECT_EQ(description, sim.TaskField(3, L"ToDo_Description"));
+    EXPECT_NE(std::wstring::npos, description.find(L"HAZOP")) << "the sample's own description";
+}

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include "configureview.h"
+#include "screencapture.h"
 #include "module.h"
 #include "tasklistdlg.h"
 #include "winkit/com_ptr.h"
@@ -21,50 +22,11 @@ namespace {
 std::wstring outputFolder;
 int failures = 0;
 
-bool SaveBitmap(const std::wstring& path, HBITMAP bitmap, int width, int height) {
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    int stride = (width * 3 + 3) & ~3;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = _wfopen(path.c_str(), L"wb");
-    if (!out) return false;
-    fwrite(&file, sizeof file, 1, out);
-    fwrite(&header, sizeof header, 1, out);
-    fwrite(pixels.data(), 1, pixels.size(), out);
-    fclose(out);
-    return true;
-}
-
 // The window as the screen shows it, frame included.
 void Capture(HWND window, const wchar_t* name) {
-    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT r;
-    GetWindowRect(window, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    winkit::UniqueHBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    HGDIOBJ old = SelectObject(memory, bitmap.get());
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     std::wstring path = outputFolder + L"\\" + name + L".bmp";
-    if (SaveBitmap(path, bitmap.get(), width, height)) {
-        std::wprintf(L"saved %ls (%dx%d)\n", path.c_str(), width, height);
+    if (CaptureWindow(window, path)) {
+        std::wprintf(L"saved %ls\n", path.c_str());
     } else {
         std::wprintf(L"cannot write %ls\n", path.c_str());
         ++failures;

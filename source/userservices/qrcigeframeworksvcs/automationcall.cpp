@@ -8,8 +8,11 @@ HRESULT AutomationCall(WORD kind, VARIANT* result, IDispatch* object, DISPID& me
     if (!object) return E_FAIL;
     if (memberIdCache == -1) {
         LPOLESTR name = const_cast<LPOLESTR>(memberName);
-        HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &memberIdCache);
+        // A failed lookup may leave anything in its out-array: only a found id is kept.
+        DISPID id = DISPID_UNKNOWN;
+        HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
         if (FAILED(hr)) return hr;
+        memberIdCache = id;
     }
     // Invoke takes the arguments last first.
     std::vector<VARIANT> reversed(std::rbegin(arguments), std::rend(arguments));

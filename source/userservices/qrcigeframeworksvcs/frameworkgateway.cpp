@@ -11,6 +11,7 @@ winkit::UniqueBstr Text(std::wstring_view text) { return winkit::UniqueBstr::Cop
 
 HRESULT FrameworkRequest::Open(IWorkspace* workspace, const wchar_t* method, FrameworkRequest& out) {
     out.request_.reset();
+    out.recordResult_ = S_OK;
     if (!workspace) return E_POINTER;
     winkit::ComPtr<IServiceRequest> request;
     HRESULT hr = workspace->CreateServiceRequest(request.put());
@@ -29,12 +30,12 @@ void FrameworkRequest::SetInput(std::wstring_view text) {
 
 void FrameworkRequest::SetMethod(const wchar_t* method) { request_->SetMethod(Text(method).get()); }
 
-void FrameworkRequest::BeginInput() { request_->BeginInput(); }
+void FrameworkRequest::BeginInput() { KeepRecordResult(request_->BeginInput()); }
 
-void FrameworkRequest::BeginRecord() { request_->BeginElement(Text(kTaskItemElement).get()); }
+void FrameworkRequest::BeginRecord() { KeepRecordResult(request_->BeginElement(Text(kTaskItemElement).get())); }
 
 void FrameworkRequest::AddField(const wchar_t* name, const VARIANT& value) {
-    request_->AddField(Text(name).get(), value);
+    KeepRecordResult(request_->AddField(Text(name).get(), value));
 }
 
 void FrameworkRequest::AddLong(const wchar_t* name, LONG value) {
@@ -49,9 +50,12 @@ void FrameworkRequest::AddDate(const wchar_t* name, double automationDate) {
     AddField(name, *winkit::UniqueVariant::Double(automationDate).get());
 }
 
-void FrameworkRequest::EndRecord() { request_->EndElement(Text(kTaskItemElement).get()); }
+void FrameworkRequest::EndRecord() { KeepRecordResult(request_->EndElement(Text(kTaskItemElement).get())); }
 
-HRESULT FrameworkRequest::Execute() { return request_->Execute(0); }
+HRESULT FrameworkRequest::Execute() {
+    if (FAILED(recordResult_)) return recordResult_;
+    return request_->Execute(0);
+}
 
 HRESULT FrameworkRequest::GetOutput(winkit::UniqueBstr& output) { return request_->GetOutput(output.put()); }
 

@@ -22,6 +22,10 @@ public:
     void SetInput(std::wstring_view text);
     // A second method on the same request, as saving task properties does.
     void SetMethod(const wchar_t* method);
+    // The record calls below (BeginInput to EndRecord) keep their first failure: a record
+    // that could not be built whole is never executed, because a framework that fills
+    // missing fields with defaults would act on another task (a permanent delete of
+    // whatever index it assumes). Execute then returns that failure instead.
     // BeginInput(); the record's element follows.
     void BeginInput();
     void BeginRecord();  // BeginElement("TaskItem")
@@ -31,6 +35,8 @@ public:
     void AddDate(const wchar_t* name, double automationDate);  // VT_R8, not VT_DATE
     void EndRecord();    // EndElement("TaskItem")
 
+    // Execute(0), unless the record could not be built: then that failure, and the
+    // request is not executed (nor is a second method on it).
     HRESULT Execute();
     // The output text; on failure the text is left empty.
     HRESULT GetOutput(winkit::UniqueBstr& output);
@@ -38,7 +44,12 @@ public:
     IServiceRequest* get() const { return request_.get(); }
 
 private:
+    void KeepRecordResult(HRESULT hr) {
+        if (SUCCEEDED(recordResult_) && FAILED(hr)) recordResult_ = hr;
+    }
+
     winkit::ComPtr<IServiceRequest> request_;
+    HRESULT recordResult_ = S_OK;
 };
 
 // The text call: the method with one input text (not set when empty); the output

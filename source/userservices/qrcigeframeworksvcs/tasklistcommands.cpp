@@ -61,6 +61,7 @@ void CTaskListDlg::OnAction() {
     struct Selected {
         int key;
         bool run;
+        bool failed = false;
     };
     std::vector<Selected> selected;
     for (int row : list_.SelectedRows()) {
@@ -71,14 +72,17 @@ void CTaskListDlg::OnAction() {
         if (!run) continue;
         SetRowImage(row, kImageBlank);  // the picture of an open task while it runs
         int outcome = RunTaskItem(key);
+        selected.back().failed = outcome != 0;
         SetRowImage(row, outcome == 0 ? kImageCompleted : kImageError);
     }
     FetchTaskList();
-    // A task not run counts as not completed by this run, whatever its status.
+    // A task not run counts as not completed by this run, whatever its status; so does a
+    // run that failed although the framework lists the task as completed (its claims were
+    // refused and marking it in error failed too): the user must hear of it.
     int notCompleted = 0;
     for (const Selected& row : selected) {
         const TaskItem* task = tasks_.FindByKey(row.key);
-        if (!row.run || !task || task->ToDo_Status != kStatusCompleted) ++notCompleted;
+        if (!row.run || row.failed || !task || task->ToDo_Status != kStatusCompleted) ++notCompleted;
     }
     if (notCompleted != 0) {
         wchar_t message[128];

@@ -44,14 +44,19 @@ TaskOperations::Stamp TaskOperations::BeginStampedRecord(FrameworkRequest& reque
 void TaskOperations::SaveTaskProperties(const TaskPropertyValues& values) {
     TaskItem* task = tasks_.FindByKey(values.index);
     if (!task) return;  // an index that names no task is never sent
+    // Only a Manual task's description is the user's: any other task's page shows a
+    // sentence made from its category and name, which must not replace the framework's
+    // own description of the task.
+    const bool manual = task->ToDo_Category == kCategoryManual;
+    const std::wstring description = manual ? values.description : task->ToDo_Description;
     FrameworkRequest request;
     if (!OpenRequest(L"SetTaskItemData", request)) return;
     winkit::WaitCursor wait;
     Stamp stamp = BeginStampedRecord(request);
     request.AddLong(L"ToDo_Index", values.index);
     request.AddText(L"ToDo_Name", values.name);
-    request.AddText(L"ToDo_Description", values.description);
-    if (task->ToDo_Category == kCategoryManual) request.AddLong(L"ToDo_Status", values.status);
+    request.AddText(L"ToDo_Description", description);
+    if (manual) request.AddLong(L"ToDo_Status", values.status);
     request.AddText(L"ToDo_Notes", values.notes);
     request.AddText(L"ToDo_ModifiedBy", stamp.user.userName);
     request.AddDate(L"ToDo_ModifiedDate", stamp.date);
@@ -63,7 +68,7 @@ void TaskOperations::SaveTaskProperties(const TaskPropertyValues& values) {
     request.Execute();
 
     task->ToDo_Name = values.name;
-    task->ToDo_Description = values.description;
+    task->ToDo_Description = description;
     task->ToDo_Notes = values.notes;
     task->ToDo_Status = values.status;
     task->ToDo_ModifiedBy = stamp.user.userName;
@@ -114,8 +119,11 @@ int TaskOperations::RunTaskItem(int index) {
     HRESULT executed = request.Execute();
     if (FAILED(executed)) return executed;
 
+    // The framework ran the task; an answer that cannot be read may be a claims document
+    // that would then never be synchronized: the run failed, it did not complete.
     winkit::UniqueBstr claims;
-    request.GetOutput(claims);
+    HRESULT read = request.GetOutput(claims);
+    if (FAILED(read)) return read;
     if (claims.empty()) return executed;
     if (IsErrorAnswer(claims)) return 1;
 
@@ -181,7 +189,9 @@ bool TaskOperations::DeleteTasks(const std::vector<int>& indices) {
         request.AddLong(L"ToDo_Index", run.index);
         request.AddLong(L"Count", run.count);
         request.EndRecord();
-        request.Execute();
+        // The runs after this one are numbered as if it had deleted its tasks: after a
+        // failure they would name tasks nobody selected, and deleting is for good.
+        if (FAILED(request.Execute())) break;
     }
     return true;
 }

@@ -26,15 +26,17 @@ public:
     // Borrows both; the workspace may be null (every operation then does nothing).
     TaskOperations(IWorkspace* workspace, TaskItemCollection& tasks) : workspace_(workspace), tasks_(tasks) {}
 
-    // "SetTaskItemData" with the edited texts (and the status for a Manual task), then
-    // "SetTaskAssignments" on the same request, then the local record is patched.
+    // "SetTaskItemData" with the edited texts (and the status for a Manual task; any other
+    // task keeps its own description), then "SetTaskAssignments" on the same request, then
+    // the local record is patched.
     void SaveTaskProperties(const TaskPropertyValues& values);
     // "DeferTask"; the framework decides what deferring means.
     void DeferTaskItem(int index);
     // "ActionTask", then the claims synchronization when the framework answers with a
     // claims document. 0: success; 1: the task ended in error; a negative HRESULT when a
-    // request could not be made or executed. Throws QRComException when the client
-    // services cannot be created, initialized or cannot synchronize the claims.
+    // request could not be made or executed or its answer could not be read. Throws
+    // QRComException when the client services cannot be created, initialized or cannot
+    // synchronize the claims.
     int RunTaskItem(int index);
     // "SetTaskItemData" setting status Error with the message as notes.
     void MarkTaskError(int index, const std::wstring& message);
@@ -43,7 +45,9 @@ public:
     // Sets the local deleted flag and sends it with "SetTaskItemData". False when the
     // request could not be made: the command ends there.
     bool MarkTaskDeleted(int index);
-    // "DeleteTask" per run of consecutive indices. False when a request could not be made.
+    // "DeleteTask" per run of consecutive indices, up to the first run that fails (the
+    // following runs' indices assume it deleted its tasks). False when a request could
+    // not be made.
     bool DeleteTasks(const std::vector<int>& indices);
     // "CreateTask" of a Manual task; true when the framework took it.
     bool CreateTask(const TaskPropertyValues& values);

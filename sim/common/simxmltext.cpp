@@ -1,4 +1,4 @@
-#include "xmltext.h"
+#include "simxmltext.h"
 
 #include <windows.h>
 #include "simerror.h"
