@@ -87,7 +87,20 @@ void CTaskListDlg::FillRows() {
 
 LRESULT CTaskListDlg::OnListItemChanged(NMHDR* header) {
     const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if (!rebuildingRows_ && (change->uChanged & LVIF_STATE)) UpdateButtonStates();
+    if (rebuildingRows_ || !(change->uChanged & LVIF_STATE)) return 0;
+    bool was = (change->uOldState & LVIS_SELECTED) != 0, is = (change->uNewState & LVIS_SELECTED) != 0;
+    if (change->iItem < 0) {
+        UpdateButtonStates();
+        return 0;
+    }
+    if (was == is) return 0;
+    selection_.Count(RowTask(change->iItem), is ? +1 : -1);
+    // The counts follow the rows' changes; should they ever miss one, they are made again.
+    if (selection_.rows != list_.SelectedCount()) {
+        UpdateButtonStates();
+        return 0;
+    }
+    ApplyButtonStates();
     return 0;
 }
 
