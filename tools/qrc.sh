@@ -31,6 +31,9 @@ build() {
 stop_wine() {
   WINEPREFIX="$root/build/wineprefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
   WINEPREFIX="$root/build/wineprefix-x11" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  for prefix in "$root"/build/wineprefix-hostile_documents "$root"/build/wineprefix-command_sequences_*; do
+    [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  done
 }
 
 case "${1:-}" in
@@ -44,7 +47,10 @@ case "${1:-}" in
     install_missing
     build
     trap stop_wine EXIT
-    ctest --test-dir build --output-on-failure
+    # Tests that share the main prefix lock it (RESOURCE_LOCK registry) and run one at a
+    # time; the hostile documents and command sequences run beside them, each in a prefix
+    # of its own.
+    ctest --test-dir build --output-on-failure -j4
     ;;
   *)
     echo "usage: $0 demo|test" >&2

@@ -18,6 +18,9 @@ void Check(HRESULT hr, const wchar_t* what) {
 DomReader::DomReader(std::wstring_view text, const wchar_t* what) {
     if (HasDocumentTypeDeclaration(text))
         Fail(E_INVALIDARG, L"%ls carries a document type declaration, which is not accepted", what);
+    // The DOM reads a text only up to its first NUL, which XML does not allow anywhere:
+    // whatever follows would go unread.
+    if (text.find(L'\0') != std::wstring_view::npos) Fail(E_INVALIDARG, L"%ls holds a NUL character", what);
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
                                   document_.put_void());
     if (FAILED(hr)) FailWithCause(hr, L"Unable to create an MSXML 6 DOM document");

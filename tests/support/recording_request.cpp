@@ -38,7 +38,9 @@ STDMETHODIMP RecordingRequest::SetInput(BSTR text) { Log(L"SetInput " + Text(tex
 STDMETHODIMP RecordingRequest::GetOutput(BSTR* text) {
     Log(L"GetOutput");
     auto found = outputs.find(method_);
-    *text = SysAllocString(found != outputs.end() ? found->second.c_str() : L"");
+    // The whole text, NUL characters included: an output may carry them.
+    *text = found != outputs.end() ? SysAllocStringLen(found->second.data(), static_cast<UINT>(found->second.size()))
+                                   : SysAllocString(L"");
     return getOutputResult;
 }
 

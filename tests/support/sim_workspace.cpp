@@ -18,10 +18,10 @@ std::wstring SimWorkspace::SampleWorkspacePath() {
     return {};
 }
 
-SimWorkspace::SimWorkspace(const std::wstring& source) {
-    wchar_t folder[MAX_PATH], file[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    GetTempFileNameW(folder, L"qws", 0, file);
+SimWorkspace::SimWorkspace(const std::wstring& source, const std::wstring& folder) {
+    wchar_t temporary[MAX_PATH], file[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    GetTempFileNameW(folder.empty() ? temporary : folder.c_str(), L"qws", 0, file);
     path_ = file;
     std::wstring from = source.empty() ? SampleWorkspacePath() : source;
     if (!CopyFileW(from.c_str(), path_.c_str(), FALSE)) return;

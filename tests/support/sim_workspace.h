@@ -9,8 +9,8 @@
 class SimWorkspace {
 public:
     // Copies sim/data/sample-workspace.xml (found from the program's folder upwards) or
-    // the given file and opens the copy.
-    explicit SimWorkspace(const std::wstring& source = L"");
+    // the given file into the folder (default: the temporary folder) and opens the copy.
+    explicit SimWorkspace(const std::wstring& source = L"", const std::wstring& folder = L"");
     ~SimWorkspace();
     SimWorkspace(const SimWorkspace&) = delete;
     SimWorkspace& operator=(const SimWorkspace&) = delete;

@@ -61,7 +61,11 @@ HRESULT CreateFrameworkDataDocument(winkit::ComPtr<IXMLDOMDocument2>& document) 
 }
 
 HRESULT ReadFrameworkData(IXMLDOMDocument2* document, BSTR text, FrameworkData& data) {
-    if (HasDocumentTypeDeclaration({text ? text : L"", text ? SysStringLen(text) : 0})) return S_FALSE;
+    std::wstring_view whole(text ? text : L"", text ? SysStringLen(text) : 0);
+    if (HasDocumentTypeDeclaration(whole)) return S_FALSE;
+    // The DOM reads a text only up to its first NUL, a character XML does not allow:
+    // such a text is not a document, and what follows the NUL would go unread.
+    if (whole.find(L'\0') != std::wstring_view::npos) return S_FALSE;
     VARIANT_BOOL loaded = VARIANT_FALSE;
     HRESULT hr = document->loadXML(text, &loaded);
     if (hr != S_OK || loaded != VARIANT_TRUE) return FAILED(hr) ? hr : S_FALSE;

@@ -3,6 +3,7 @@
 // user's privileges.
 #include <windows.h>
 #include <oleauto.h>
+#include <unordered_map>
 #include <vector>
 #include "taskitem.h"
 
@@ -13,17 +14,30 @@ public:
     // failure stay; the failure's HRESULT is returned with its QRError document.
     HRESULT Load(BSTR document);
     // Removes all items; the privileges stay.
-    void Clear() { items_.clear(); }
+    void Clear() {
+        items_.clear();
+        indexed_ = false;
+    }
 
     size_t Count() const { return items_.size(); }
-    TaskItem& Item(size_t position) { return items_[position]; }
+    // The records handed out for changing may change their keys: the look-up index of
+    // FindByKey is made again at its next use.
+    TaskItem& Item(size_t position) {
+        indexed_ = false;
+        return items_[position];
+    }
     const TaskItem& Item(size_t position) const { return items_[position]; }
-    std::vector<TaskItem>& Items() { return items_; }
+    std::vector<TaskItem>& Items() {
+        indexed_ = false;
+        return items_;
+    }
     const std::vector<TaskItem>& Items() const { return items_; }
 
     // The task a list row stands for, by its ToDo_Index: the record at position
     // key - 1 when it carries that key, otherwise the first record that does; null when
-    // none does. Nothing ever indexes outside the collection.
+    // none does. Nothing ever indexes outside the collection. Keys away from their
+    // positions are found through an index of first positions, made once per change of
+    // the items, so that rows of a document numbered otherwise are not each a search.
     TaskItem* FindByKey(int key);
     const TaskItem* FindByKey(int key) const;
 
@@ -33,4 +47,6 @@ public:
 
 private:
     std::vector<TaskItem> items_;
+    mutable std::unordered_map<int, size_t> firstPositions_;
+    mutable bool indexed_ = false;
 };

@@ -161,5 +161,6 @@ HRESULT TaskItemCollection::Load(BSTR document) {
     TaskItemListParser parser(*this);
     HRESULT hr = parser.ParseString(document);
     parser.Finish();
+    indexed_ = false;
     return hr;
 }

@@ -150,23 +150,39 @@ void CTaskListDlg::StoreSettings() {
 }
 
 // Buttons.
+void CTaskListDlg::SelectionSummary::Count(const TaskItem* task, int step) noexcept {
+    rows += step;
+    if (!task) return;  // commands skip rows without a task
+    tasks += step;
+    if (task->ToDo_Status == kStatusCompleted) completed += step;
+    if (task->ToDo_Status == kStatusCompleted || task->ToDo_Status == kStatusDeferred) completedOrDeferred += step;
+    if (task->ToDo_DeletedFlag == 1) deleted += step;
+}
+
 void CTaskListDlg::UpdateButtonStates() {
-    int selected = 0;
-    bool completedOrDeferred = false, completed = false, deleted = false;
-    for (int row : list_.SelectedRows()) {
-        const TaskItem* task = RowTask(row);
-        if (!task) continue;  // commands skip rows without a task
-        ++selected;
-        completed |= task->ToDo_Status == kStatusCompleted;
-        completedOrDeferred |= task->ToDo_Status == kStatusCompleted || task->ToDo_Status == kStatusDeferred;
-        deleted |= task->ToDo_DeletedFlag == 1;
-    }
-    bool any = selected > 0;
-    SetButtonEnabled(ButtonIndex(IDC_TASKLIST_PROPERTIES), any);
-    SetButtonEnabled(ButtonIndex(IDC_TASKLIST_ACTION), tasks_.Run && any && !completedOrDeferred && !deleted);
-    SetButtonEnabled(ButtonIndex(IDC_TASKLIST_DEFER), tasks_.Defer && any && !completed && !deleted);
-    SetButtonEnabled(ButtonIndex(IDC_TASKLIST_DELETE), tasks_.Delete && any && !deleted);
-    SetButtonEnabled(ButtonIndex(IDC_TASKLIST_DELETEFROMSERVER), tasks_.Delete && any);
+    selection_ = SelectionSummary();
+    for (int row : list_.SelectedRows()) selection_.Count(RowTask(row), +1);
+    appliedButtonStates_ = -1;
+    ApplyButtonStates();
+}
+
+void CTaskListDlg::ApplyButtonStates() {
+    bool any = selection_.tasks > 0;
+    bool completed = selection_.completed > 0;
+    bool completedOrDeferred = selection_.completedOrDeferred > 0;
+    bool deleted = selection_.deleted > 0;
+    const std::pair<int, bool> states[] = {
+        {IDC_TASKLIST_PROPERTIES, any},
+        {IDC_TASKLIST_ACTION, tasks_.Run && any && !completedOrDeferred && !deleted},
+        {IDC_TASKLIST_DEFER, tasks_.Defer && any && !completed && !deleted},
+        {IDC_TASKLIST_DELETE, tasks_.Delete && any && !deleted},
+        {IDC_TASKLIST_DELETEFROMSERVER, tasks_.Delete && any},
+    };
+    int mask = 0;
+    for (const auto& state : states) mask = mask << 1 | (state.second ? 1 : 0);
+    if (mask == appliedButtonStates_) return;  // a row's change that changes no button
+    for (const auto& state : states) SetButtonEnabled(ButtonIndex(state.first), state.second);
+    appliedButtonStates_ = mask;
 }
 
 void CTaskListDlg::SetButtonEnabled(int index, bool enabled) {

@@ -171,4 +171,19 @@ private:
     bool sortAscending_ = false;
     // Row changes made by the dialog itself update the buttons once, at their end.
     bool rebuildingRows_ = false;
+    // What the buttons depend on, counted over the selected rows, so that one row's
+    // change of selection is one step rather than a pass over the whole selection
+    // (selecting all of a long list changes each row in turn).
+    struct SelectionSummary {
+        int rows = 0;  // selected rows, with or without a task
+        int tasks = 0;
+        int completed = 0;
+        int completedOrDeferred = 0;
+        int deleted = 0;
+        void Count(const TaskItem* task, int step) noexcept;
+    };
+    SelectionSummary selection_;
+    // The enabled states last given to the buttons, one bit each; -1 to give them again.
+    int appliedButtonStates_ = -1;
+    void ApplyButtonStates();
 };

@@ -41,8 +41,14 @@ void CTaskListDlg::InsertColumns() {
 void CTaskListDlg::FillRows() {
     std::vector<const TaskItem*> kept;
     kept.reserve(tasks_.Count());
-    for (const TaskItem& task : tasks_.Items())
+    const TaskItemCollection& tasks = tasks_;
+    for (const TaskItem& task : tasks.Items()) {
+        // A row carries only its task's key, and every command finds the task by it: a
+        // record its key does not find (a later one with a key already taken) is not
+        // listed, or its row would show one task while the commands acted on another.
+        if (tasks.FindByKey(task.ToDo_Index) != &task) continue;
         if (ShownByViews(task, views_) && FilterMatch(task, rules_)) kept.push_back(&task);
+    }
 
     std::vector<ColumnId> ids;
     ids.reserve(columns_.size());
@@ -81,7 +87,20 @@ void CTaskListDlg::FillRows() {
 
 LRESULT CTaskListDlg::OnListItemChanged(NMHDR* header) {
     const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if (!rebuildingRows_ && (change->uChanged & LVIF_STATE)) UpdateButtonStates();
+    if (rebuildingRows_ || !(change->uChanged & LVIF_STATE)) return 0;
+    bool was = (change->uOldState & LVIS_SELECTED) != 0, is = (change->uNewState & LVIS_SELECTED) != 0;
+    if (change->iItem < 0) {
+        UpdateButtonStates();
+        return 0;
+    }
+    if (was == is) return 0;
+    selection_.Count(RowTask(change->iItem), is ? +1 : -1);
+    // The counts follow the rows' changes; should they ever miss one, they are made again.
+    if (selection_.rows != list_.SelectedCount()) {
+        UpdateButtonStates();
+        return 0;
+    }
+    ApplyButtonStates();
     return 0;
 }
 

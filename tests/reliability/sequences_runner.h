@@ -1,0 +1,101 @@
+#pragma once
+// One random sequence of To Do list commands over a fresh copy of the simulated
+// workspace: the real dialog driven with the messages a user's actions produce, a model
+// of the workspace's tasks kept alongside, and the checks after every command and at
+// the end. The seed and the index decide every choice, so a sequence is replayed from
+// them alone.
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "filterrules.h"
+#include "support/seeded_random.h"
+#include "tasklistcolumns.h"
+
+class CheckedWorkspace;
+class CTaskListDlg;
+class DialogTrigger;
+class MessageBoxAnswerer;
+class SimWorkspace;
+
+// What the model expects of one task of the workspace.
+struct ModelTask {
+    std::wstring name;
+    std::wstring notes;
+    int category = 0;
+    int status = 0;
+    int deleted = 0;
+    bool failsWhenRun = false;  // the framework fails it, or its claims are held by another user
+    bool notesFromRun = false;  // a failed claim writes the refusal into the notes
+};
+
+struct BatchResult {
+    int sequences = 0;  // run
+    int commands = 0;   // carried out by them
+    bool failed = false;
+};
+
+// Opens the To Do list once and runs the sequences first .. first + count - 1 of the seed
+// on it, each on a fresh copy of the sample workspace; stops after a failed one.
+BatchResult RunSequenceBatch(uint64_t seed, int first, int count);
+
+// The workspace's tasks as the framework lists them now.
+struct Truth {
+    std::vector<TaskItem> tasks;
+    std::wstring problem;  // not well-formed, or not numbered 1..n
+};
+
+class CommandSequence {
+public:
+    CommandSequence(uint64_t seed, int index);
+    // Runs the sequence on the open dialog over the workspace copy; every mismatch is a
+    // test failure carrying the sequence's log and how to replay it.
+    void Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorkspace& checked, MessageBoxAnswerer& boxes,
+             DialogTrigger& trigger);
+    bool Failed() const { return failed_; }
+    // One line per command, as carried out.
+    const std::vector<std::wstring>& Log() const { return log_; }
+    int Commands() const { return commands_; }
+
+private:
+    void RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes);
+    void Step(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes);
+
+    void SelectRows(CTaskListDlg& dialog);
+    void Action(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void Defer(CTaskListDlg& dialog);
+    void MarkDeleted(CTaskListDlg& dialog);
+    void DeleteFromServer(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void ManualTask(CTaskListDlg& dialog);
+    void Properties(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void Refresh(CTaskListDlg& dialog);
+    void ToggleView(CTaskListDlg& dialog);
+    void Sort(CTaskListDlg& dialog);
+    void ConfigureView(CTaskListDlg& dialog);
+
+    // Saving in the property dialog: the texts its General page holds go to the task.
+    void SaveFromPage(HWND page, int key);
+    std::wstring RandomText(int maxPieces, bool lineBreaks);
+    bool ButtonEnabled(CTaskListDlg& dialog, int id) const;
+    std::vector<int> SelectedKeys(CTaskListDlg& dialog) const;
+
+    // The checks.
+    void LoadModel(SimWorkspace& sim);
+    void CheckModel(const Truth& truth, const wchar_t* when);
+    void CheckRows(CTaskListDlg& dialog, const Truth& truth);
+    void CheckButtons(CTaskListDlg& dialog);
+    void CheckWorkspace(SimWorkspace& sim);
+    void Note(const std::wstring& line) { log_.push_back(line); }
+    std::wstring Where() const;
+
+    uint64_t seed_;
+    int index_;
+    SeededRandom random_;
+    std::vector<ModelTask> model_;
+    ViewFlags views_;
+    FilterRules rules_;
+    std::vector<std::wstring> log_;
+    int commands_ = 0;
+    int expectedCount_ = 0;
+    DialogTrigger* trigger_ = nullptr;
+    bool failed_ = false;
+};

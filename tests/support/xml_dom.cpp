@@ -1,0 +1,117 @@
+#include "support/xml_dom.h"
+
+#include <windows.h>
+#include <msxml2.h>
+#include "winkit/com_ptr.h"
+#include "winkit/unique_bstr.h"
+#include "winkit/unique_variant.h"
+
+EXTERN_C const CLSID CLSID_DOMDocument60;
+
+namespace {
+
+// MinGW declares the DOM interfaces without defining their identifiers.
+constexpr IID kIXMLDOMDocument = {0x2933bf81, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+
+std::wstring Text(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
+
+void Collect(IXMLDOMNode* node, int depth, std::vector<DomElementInfo>& out) {
+    DOMNodeType type = NODE_INVALID;
+    node->get_nodeType(&type);
+    if (type == NODE_ELEMENT) {
+        DomElementInfo element;
+        element.depth = depth;
+        winkit::UniqueBstr name;
+        node->get_nodeName(name.put());
+        element.name = Text(name.get());
+        winkit::ComPtr<IXMLDOMNamedNodeMap> attributes;
+        if (SUCCEEDED(node->get_attributes(attributes.put())) && attributes) {
+            long count = 0;
+            attributes->get_length(&count);
+            for (long i = 0; i < count; ++i) {
+                winkit::ComPtr<IXMLDOMNode> attribute;
+                if (FAILED(attributes->get_item(i, attribute.put())) || !attribute) continue;
+                winkit::UniqueBstr attributeName;
+                winkit::UniqueVariant value;
+                attribute->get_nodeName(attributeName.put());
+                attribute->get_nodeValue(value.put());
+                element.attributes[Text(attributeName.get())] = value.vt() == VT_BSTR ? Text(V_BSTR(value.get())) : L"";
+            }
+        }
+        winkit::ComPtr<IXMLDOMNode> child;
+        node->get_firstChild(child.put());
+        while (child) {
+            DOMNodeType childType = NODE_INVALID;
+            child->get_nodeType(&childType);
+            if (childType == NODE_TEXT || childType == NODE_CDATA_SECTION) {
+                winkit::UniqueVariant value;
+                if (SUCCEEDED(child->get_nodeValue(value.put())) && value.vt() == VT_BSTR)
+                    element.text += Text(V_BSTR(value.get()));
+            }
+            winkit::ComPtr<IXMLDOMNode> next;
+            child->get_nextSibling(next.put());
+            child = std::move(next);
+        }
+        out.push_back(std::move(element));
+        ++depth;
+    }
+    // Iterative over siblings; recursion only as deep as the document.
+    winkit::ComPtr<IXMLDOMNode> child;
+    node->get_firstChild(child.put());
+    while (child) {
+        if (depth < 1000) Collect(child.get(), depth, out);
+        winkit::ComPtr<IXMLDOMNode> next;
+        child->get_nextSibling(next.put());
+        child = std::move(next);
+    }
+}
+
+DomReadResult Read(bool fromFile, const std::wstring& source) {
+    DomReadResult result;
+    winkit::ComPtr<IXMLDOMDocument> document;
+    if (FAILED(CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER, kIXMLDOMDocument,
+                                document.put_void()))) {
+        result.reason = L"no MSXML 6 DOM document";
+        return result;
+    }
+    document->put_async(VARIANT_FALSE);
+    document->put_validateOnParse(VARIANT_FALSE);
+    document->put_resolveExternals(VARIANT_FALSE);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    if (fromFile) {
+        winkit::UniqueVariant path = winkit::UniqueVariant::String(source);
+        document->load(*path.get(), &loaded);
+    } else {
+        document->loadXML(winkit::UniqueBstr::Copy(source).get(), &loaded);
+    }
+    if (loaded != VARIANT_TRUE) {
+        winkit::ComPtr<IXMLDOMParseError> error;
+        winkit::UniqueBstr reason;
+        if (SUCCEEDED(document->get_parseError(error.put())) && error) error->get_reason(reason.put());
+        result.reason = Text(reason.get());
+        return result;
+    }
+    result.wellFormed = true;
+    winkit::ComPtr<IXMLDOMElement> root;
+    if (SUCCEEDED(document->get_documentElement(root.put())) && root) Collect(root.get(), 0, result.elements);
+    return result;
+}
+
+} // namespace
+
+std::vector<const DomElementInfo*> DomReadResult::Named(const std::wstring& name) const {
+    std::vector<const DomElementInfo*> found;
+    for (const DomElementInfo& element : elements)
+        if (element.name == name) found.push_back(&element);
+    return found;
+}
+
+std::wstring DomReadResult::Attribute(const DomElementInfo& element, const std::wstring& name,
+                                     const std::wstring& fallback) {
+    auto found = element.attributes.find(name);
+    return found == element.attributes.end() ? fallback : found->second;
+}
+
+DomReadResult ReadXmlFile(const std::wstring& path) { return Read(true, path); }
+
+DomReadResult ReadXmlText(const std::wstring& text) { return Read(false, text); }
