@@ -40,26 +40,6 @@ void SelectKeys(HWND dialog, std::initializer_list<int> keys) {
     }
 }
 
-// The page of the property dialog that holds the control.
-HWND PageWith(HWND dialog, int controlId) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{controlId};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetParent(child) == ::GetAncestor(child, GA_ROOT) && ::GetDlgItem(child, s->id)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void Type(HWND page, int id, const wchar_t* text) {
     HWND edit = ::GetDlgItem(page, id);
     ::SendMessageW(edit, EM_SETSEL, 0, -1);

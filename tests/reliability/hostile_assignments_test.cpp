@@ -105,22 +105,8 @@ protected:
         std::cout << "[ documents ] GetTaskAssignments: " << documents << std::endl;
     }
 
-    static HWND FindControl(HWND dialog, int id) {
-        struct Search {
-            int id;
-            HWND found = nullptr;
-        } search{id};
-        ::EnumChildWindows(
-            dialog,
-            [](HWND child, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                if (::GetDlgCtrlID(child) != s->id) return TRUE;
-                s->found = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    // A control of one of the property dialog's pages.
+    static HWND FindControl(HWND dialog, int id) { return ::GetDlgItem(PageWith(dialog, id), id); }
 
     static int RowCount(HWND tree) { return static_cast<int>(::SendMessageW(tree, LVM_GETITEMCOUNT, 0, 0)); }
 

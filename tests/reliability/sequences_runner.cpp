@@ -90,25 +90,6 @@ bool ClaimsRefused(const std::wstring& claims, const std::wstring& user) {
     return false;
 }
 
-HWND PageWith(HWND dialog, int controlId) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{controlId};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetParent(child) == ::GetAncestor(child, GA_ROOT) && ::GetDlgItem(child, s->id)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // What the user types replaces the whole text; an edit reports it as a change.
 void Type(HWND page, int id, const std::wstring& text) {
     HWND edit = ::GetDlgItem(page, id);

@@ -140,3 +140,22 @@ LRESULT SendNotify(HWND parent, HWND control, UINT code) {
 }
 
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+HWND PageWith(HWND dialog, int controlId) {
+    struct Search {
+        int id;
+        HWND found = nullptr;
+    } search{controlId};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetParent(child) == ::GetAncestor(child, GA_ROOT) && ::GetDlgItem(child, s->id)) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

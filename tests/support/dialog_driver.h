@@ -58,3 +58,6 @@ std::wstring WindowText(HWND window);
 LRESULT SendNotify(HWND parent, HWND control, UINT code);
 // A click on a push button: BM_CLICK, which sends its WM_COMMAND to the parent.
 void Click(HWND dialog, int id);
+// The page of a tabbed dialog (a child of the dialog itself) that holds the control;
+// null when none does.
+HWND PageWith(HWND dialog, int controlId);

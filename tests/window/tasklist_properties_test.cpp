@@ -9,26 +9,6 @@
 
 namespace {
 
-// The page of the property dialog that holds the control.
-HWND PageWith(HWND dialog, int controlId) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{controlId};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetParent(child) == ::GetAncestor(child, GA_ROOT) && ::GetDlgItem(child, s->id)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void ListNotify(HWND list, UINT code, int row, int x) {
     RECT r = {LVIR_BOUNDS};
     ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
