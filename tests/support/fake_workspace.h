@@ -24,6 +24,7 @@ public:
             if (FAILED(script.createResult)) return script.createResult;
             auto* request = new RecordingRequest(script.log);
             request->executeResults = script.executeResults;
+            request->setMethodResults = script.setMethodResults;
             request->outputs = script.outputs;
             request->getOutputResult = script.getOutputResult;
             ++script.requestsMade;

@@ -28,8 +28,11 @@ STDMETHODIMP_(ULONG) RecordingRequest::Release() {
 STDMETHODIMP RecordingRequest::SetComponent(BSTR progId) { Log(L"SetComponent " + Text(progId)); return S_OK; }
 
 STDMETHODIMP RecordingRequest::SetMethod(BSTR method) {
-    method_ = Text(method);
-    Log(L"SetMethod " + method_);
+    std::wstring name = Text(method);
+    Log(L"SetMethod " + name);
+    auto result = setMethodResults.find(name);
+    if (result != setMethodResults.end() && FAILED(result->second)) return result->second;
+    method_ = name;
     return S_OK;
 }
 

@@ -17,6 +17,7 @@ public:
 
     // What Execute returns and what GetOutput hands out while a method is set.
     std::map<std::wstring, HRESULT> executeResults;
+    std::map<std::wstring, HRESULT> setMethodResults;  // by the method being set
     std::map<std::wstring, std::wstring> outputs;
     HRESULT getOutputResult = S_OK;
 
@@ -49,6 +50,7 @@ private:
 struct RequestScript {
     std::shared_ptr<RequestLog> log = std::make_shared<RequestLog>();
     std::map<std::wstring, HRESULT> executeResults;
+    std::map<std::wstring, HRESULT> setMethodResults;
     std::map<std::wstring, std::wstring> outputs;
     HRESULT getOutputResult = S_OK;
     HRESULT createResult = S_OK;

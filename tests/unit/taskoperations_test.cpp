@@ -84,6 +84,17 @@ TEST_F(TaskOperationsTest, SaveOfAManualTaskSendsItsStatusThenTheAssignments) {
     EXPECT_FALSE(task.ToDo_ModifiedDate.empty());
 }
 
+TEST_F(TaskOperationsTest, SaveWhoseAssignmentsMethodCannotBeSetDoesNotRunTheDataMethodAgain) {
+    script.setMethodResults[L"SetTaskAssignments"] = E_FAIL;
+    workspace.UseScript(script);
+    operations.SaveTaskProperties({4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"});
+    Calls calls = LoggedCalls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ((Calls{L"Execute 0", L"SetMethod SetTaskAssignments", L"(released)"}),
+              Calls(calls.end() - 3, calls.end()));
+    EXPECT_EQ(1, std::count(calls.begin(), calls.end(), L"Execute 0"));
+}
+
 // The page shows a Claim task's description as a sentence made from its name; the task's
 // own description is what is sent back, so that saving its notes does not replace it.
 TEST_F(TaskOperationsTest, SaveOfAClaimTaskSendsNoStatusButStillTheAssignmentsCall) {
@@ -106,7 +117,7 @@ TEST_F(TaskOperationsTest, SaveOfAnIndexThatNamesNoTaskSendsNothing) {
 
 TEST_F(TaskOperationsTest, DeferReadsTheOutputOnlyAfterASuccessfulExecute) {
     script.outputs[L"DeferTask"] = L"ignored";
-    operations.DeferTaskItem(7);
+    EXPECT_TRUE(operations.DeferTaskItem(7));
     EXPECT_EQ(Join({Opening(L"DeferTask"), kStampedRecord,
                     {L"AddField ToDo_Index I4 7", L"AddField ToDo_ModifiedBy BSTR j.smith",
                      L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"GetOutput", L"(released)"}}),
@@ -114,7 +125,7 @@ TEST_F(TaskOperationsTest, DeferReadsTheOutputOnlyAfterASuccessfulExecute) {
     script.log->calls.clear();
     script.executeResults[L"DeferTask"] = E_FAIL;
     workspace.UseScript(script);
-    operations.DeferTaskItem(7);
+    EXPECT_FALSE(operations.DeferTaskItem(7));
     Calls calls = LoggedCalls();
     EXPECT_EQ(L"Execute 0", calls[calls.size() - 2]);
     EXPECT_EQ(tasks.Item(6).ToDo_Status, kStatusOpen);  // no local change

@@ -17,7 +17,7 @@ public:
     MOCK_METHOD(int, NextKey, (int key), (const, override));
     MOCK_METHOD(void, SaveTaskProperties, (const TaskPropertyValues& values), (override));
     MOCK_METHOD(int, RunTaskItem, (int index), (override));
-    MOCK_METHOD(void, DeferTaskItem, (int index), (override));
+    MOCK_METHOD(bool, DeferTaskItem, (int index), (override));
     MOCK_METHOD(void, FetchTaskAssignments, (int index, winkit::UniqueBstr& document), (override));
 
     // The rows as listed, by key, and the tasks behind them.

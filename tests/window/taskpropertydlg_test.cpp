@@ -286,7 +286,7 @@ TEST_F(TaskPropertyDlgTest, ApplyThenCancelSavesOnceApplyThenOkLeavesTheSecondSa
 
 TEST_F(TaskPropertyDlgTest, DeferredTaskCanOnlyBeUndeferred) {
     SetTasks({MakeTask(4, kCategoryClaim, kStatusDeferred, L"D")});
-    EXPECT_CALL(owner, DeferTaskItem(4)).Times(1);
+    EXPECT_CALL(owner, DeferTaskItem(4)).WillOnce(testing::Return(true));
     EXPECT_CALL(owner, RunTaskItem(_)).Times(0);
     CTaskPropertyDlg dialog(owner, &tasks, 4);
     Run(dialog, L"Task Properties - Claim Task", [&](HWND window) {
@@ -302,9 +302,22 @@ TEST_F(TaskPropertyDlgTest, DeferredTaskCanOnlyBeUndeferred) {
     EXPECT_FALSE(dialog.ChangedFlag());
 }
 
+TEST_F(TaskPropertyDlgTest, ADeferTheFrameworkDidNotTakeLeavesTheStatus) {
+    SetTasks({MakeTask(4, kCategoryClaim, kStatusOpen, L"O")});
+    EXPECT_CALL(owner, DeferTaskItem(4)).WillOnce(testing::Return(false));
+    CTaskPropertyDlg dialog(owner, &tasks, 4);
+    Run(dialog, L"Task Properties - Claim Task", [&](HWND window) {
+        Click(window, IDC_TASKPROPERTIES_DEFER);
+        EXPECT_EQ(kStatusOpen, tasks.Item(0).ToDo_Status);
+        EXPECT_EQ(L"Open", Text(dialog.GeneralPage().hwnd(), IDC_TASKGENERAL_STATUS));
+        EXPECT_TRUE(Enabled(window, IDC_TASKPROPERTIES_ACTION));
+        Click(window, IDCANCEL);
+    });
+}
+
 TEST_F(TaskPropertyDlgTest, PrivilegesGateActionAndDefer) {
     SetTasks({MakeTask(1, kCategoryClaim, kStatusDeferred, L"D")}, /*run*/ false, /*defer*/ true);
-    EXPECT_CALL(owner, DeferTaskItem(1)).Times(2);
+    EXPECT_CALL(owner, DeferTaskItem(1)).Times(2).WillRepeatedly(testing::Return(true));
     CTaskPropertyDlg dialog(owner, &tasks, 1);
     Run(dialog, L"Task Properties - Claim Task", [&](HWND window) {
         Click(window, IDC_TASKPROPERTIES_DEFER);

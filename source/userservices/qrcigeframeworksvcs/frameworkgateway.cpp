@@ -28,7 +28,7 @@ void FrameworkRequest::SetInput(std::wstring_view text) {
     if (!text.empty()) request_->SetInput(Text(text).get());
 }
 
-void FrameworkRequest::SetMethod(const wchar_t* method) { request_->SetMethod(Text(method).get()); }
+HRESULT FrameworkRequest::SetMethod(const wchar_t* method) { return request_->SetMethod(Text(method).get()); }
 
 void FrameworkRequest::BeginInput() { KeepRecordResult(request_->BeginInput()); }
 

@@ -21,7 +21,7 @@ public:
     // SetInput only for a text that is not empty.
     void SetInput(std::wstring_view text);
     // A second method on the same request, as saving task properties does.
-    void SetMethod(const wchar_t* method);
+    HRESULT SetMethod(const wchar_t* method);
     // The record calls below (BeginInput to EndRecord) keep their first failure: a record
     // that could not be built whole is never executed, because a framework that fills
     // missing fields with defaults would act on another task (a permanent delete of

@@ -137,7 +137,7 @@ void CTaskListDlg::SaveTaskProperties(const TaskPropertyValues& values) {
 
 int CTaskListDlg::RunTaskItem(int index) { return TaskOperations(workspace_, tasks_).RunTaskItem(index); }
 
-void CTaskListDlg::DeferTaskItem(int index) { TaskOperations(workspace_, tasks_).DeferTaskItem(index); }
+bool CTaskListDlg::DeferTaskItem(int index) { return TaskOperations(workspace_, tasks_).DeferTaskItem(index); }
 
 void CTaskListDlg::FetchTaskAssignments(int index, winkit::UniqueBstr& document) {
     TaskOperations(workspace_, tasks_).FetchTaskAssignments(index, document);

@@ -78,7 +78,7 @@ public:
     // dialog's workspace and collection.
     void SaveTaskProperties(const TaskPropertyValues& values) override;
     int RunTaskItem(int index) override;
-    void DeferTaskItem(int index) override;
+    bool DeferTaskItem(int index) override;
     void FetchTaskAssignments(int index, winkit::UniqueBstr& document) override;
 
     // The picture a button shows when enabled or disabled (null for the buttons that

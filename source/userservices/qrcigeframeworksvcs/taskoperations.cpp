@@ -63,9 +63,12 @@ void TaskOperations::SaveTaskProperties(const TaskPropertyValues& values) {
     request.EndRecord();
     request.Execute();
 
-    request.SetMethod(L"SetTaskAssignments");
-    request.SetInput(values.assignments);
-    request.Execute();
+    // Without its new method the request still names SetTaskItemData: executing it again
+    // would send the assignments document as task data.
+    if (SUCCEEDED(request.SetMethod(L"SetTaskAssignments"))) {
+        request.SetInput(values.assignments);
+        request.Execute();
+    }
 
     task->ToDo_Name = values.name;
     task->ToDo_Description = description;
@@ -75,18 +78,18 @@ void TaskOperations::SaveTaskProperties(const TaskPropertyValues& values) {
     task->ToDo_ModifiedDate = stamp.user.timeText;
 }
 
-void TaskOperations::DeferTaskItem(int index) {
+bool TaskOperations::DeferTaskItem(int index) {
     FrameworkRequest request;
-    if (!OpenRequest(L"DeferTask", request)) return;
+    if (!OpenRequest(L"DeferTask", request)) return false;
     Stamp stamp = BeginStampedRecord(request);
     request.AddLong(L"ToDo_Index", index);
     request.AddText(L"ToDo_ModifiedBy", stamp.user.userName);
     request.AddDate(L"ToDo_ModifiedDate", stamp.date);
     request.EndRecord();
-    if (SUCCEEDED(request.Execute())) {
-        winkit::UniqueBstr discarded;
-        request.GetOutput(discarded);
-    }
+    if (FAILED(request.Execute())) return false;
+    winkit::UniqueBstr discarded;
+    request.GetOutput(discarded);
+    return true;
 }
 
 namespace {

@@ -30,8 +30,9 @@ public:
     // task keeps its own description), then "SetTaskAssignments" on the same request, then
     // the local record is patched.
     void SaveTaskProperties(const TaskPropertyValues& values);
-    // "DeferTask"; the framework decides what deferring means.
-    void DeferTaskItem(int index);
+    // "DeferTask"; the framework decides what deferring means. True when the request was
+    // made and executed.
+    bool DeferTaskItem(int index);
     // "ActionTask", then the claims synchronization when the framework answers with a
     // claims document. 0: success; 1: the task ended in error; a negative HRESULT when a
     // request could not be made or executed or its answer could not be read. Throws

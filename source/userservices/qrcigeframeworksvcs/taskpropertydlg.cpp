@@ -239,7 +239,9 @@ void CTaskPropertyDlg::OnAction(UINT, int, HWND) {
 void CTaskPropertyDlg::OnDefer(UINT, int, HWND) {
     if (!CurrentRecord()) return;
     winkit::WaitCursor wait;
-    owner_.DeferTaskItem(currentIndex_);
+    // A defer the framework did not take leaves the status as it is: the dialog and, after
+    // it, the list would otherwise show a state the workspace does not have.
+    if (!owner_.DeferTaskItem(currentIndex_)) return;
     if (TaskItem* task = CurrentRecord())
         task->ToDo_Status = task->ToDo_Status == kStatusDeferred ? kStatusOpen : kStatusDeferred;
     Reload();

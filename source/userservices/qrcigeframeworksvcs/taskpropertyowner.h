@@ -36,7 +36,8 @@ public:
     // 0 success, 1 the task ended in error, a negative HRESULT when a request failed;
     // throws QRComException when the claims cannot be synchronized.
     virtual int RunTaskItem(int index) = 0;
-    virtual void DeferTaskItem(int index) = 0;
+    // True when the framework took the request (made and executed).
+    virtual bool DeferTaskItem(int index) = 0;
     // The task's assignments document; left untouched when the request fails.
     virtual void FetchTaskAssignments(int index, winkit::UniqueBstr& document) = 0;
 };
