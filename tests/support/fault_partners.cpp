@@ -21,6 +21,18 @@ HRESULT MakeInner(IClassFactory* factory, REFIID iid, winkit::ComPtr<Interface>&
     return factory->CreateInstance(nullptr, iid, inner.put_void());
 }
 
+// Creation that makes the partner's object through its own class object and hands out
+// a failing proxy around it.
+template <class Interface>
+ClassOverride::Creator ProxiedCreation(winkit::ComPtr<IClassFactory> factory, const IID& innerIid,
+                                       Interface* (*wrap)(Interface*)) {
+    return [factory, innerIid, wrap](REFIID iid, void** out) {
+        winkit::ComPtr<Interface> inner;
+        HRESULT hr = MakeInner(factory.get(), innerIid, inner);
+        return FAILED(hr) ? hr : HandOut(wrap(inner.get()), iid, out);
+    };
+}
+
 } // namespace
 
 void FaultPartners::Redirect(REFCLSID clsid, DWORD context, const wchar_t* creationCall, ClassOverride::Creator create) {
@@ -42,29 +54,13 @@ FaultPartners::FaultPartners(ApplicationMaker spreadsheet, bool clientServicesHe
     if (!adapter) problem_ += L" the adapter's ProgID or simoldadapter.dll is missing;";
 
     Redirect(CLSID_QRClientToolsGlobals, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRClientTools.Globals)",
-             [globals](REFIID iid, void** out) {
-                 winkit::ComPtr<IGlobals> inner;
-                 HRESULT hr = MakeInner(globals.get(), IID_IGlobals, inner);
-                 return FAILED(hr) ? hr : HandOut(WrapGlobals(inner.get()), iid, out);
-             });
+             ProxiedCreation<IGlobals>(globals, IID_IGlobals, &WrapGlobals));
     Redirect(CLSID_QRClientToolsSettingsNode, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRClientTools.SettingsNode)",
-             [nodes](REFIID iid, void** out) {
-                 winkit::ComPtr<ISettingsNode> inner;
-                 HRESULT hr = MakeInner(nodes.get(), IID_ISettingsNode, inner);
-                 return FAILED(hr) ? hr : HandOut(WrapSettingsNode(inner.get()), iid, out);
-             });
+             ProxiedCreation<ISettingsNode>(nodes, IID_ISettingsNode, &WrapSettingsNode));
     Redirect(adapterClass, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
-             [adapter](REFIID iid, void** out) {
-                 winkit::ComPtr<IQREFOldClientServices> inner;
-                 HRESULT hr = MakeInner(adapter.get(), IID_IQREFOldClientServices, inner);
-                 return FAILED(hr) ? hr : HandOut(WrapAdapter(inner.get()), iid, out);
-             });
+             ProxiedCreation<IQREFOldClientServices>(adapter, IID_IQREFOldClientServices, &WrapAdapter));
     Redirect(CLSID_QRCSelectKBDlg, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCSelectKBDlg)",
-             [selection](REFIID iid, void** out) {
-                 winkit::ComPtr<IDispatch> inner;
-                 HRESULT hr = MakeInner(selection.get(), IID_IDispatch, inner);
-                 return FAILED(hr) ? hr : HandOut(WrapSelection(inner.get()), iid, out);
-             });
+             ProxiedCreation<IDispatch>(selection, IID_IDispatch, &WrapSelection));
     // The library's own class, so that its objects count in this program's module lock
     // and its calls to the adapter and the tools go through the proxies above.
     if (clientServicesHere)
