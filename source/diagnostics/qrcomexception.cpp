@@ -156,6 +156,28 @@ void QRComException::CatchAll(SourceLocation where) {
     throw;
 }
 
+void QRComException::FallBackToOutOfMemory() noexcept {
+    ReleaseErrorInfo();
+    SetErrorInfo(0, nullptr);
+    result = E_OUTOFMEMORY;
+}
+
+void QRComException::CatchAtBoundary(SourceLocation where, QRComException& caught) noexcept {
+    try {
+        Catch(where, caught);
+    } catch (...) {
+        FallBackToOutOfMemory();
+    }
+}
+
+void QRComException::CatchAtBoundary(SourceLocation where, _com_error& caught) noexcept {
+    try {
+        Catch(where, caught);
+    } catch (...) {
+        FallBackToOutOfMemory();
+    }
+}
+
 void QRComException::CatchAllAtBoundary(SourceLocation where) noexcept {
     try {
         TraceSink::Instance().WriteLocation(where.file, where.line, L"!!!! Unhandled Exception !!!!");
@@ -170,7 +192,7 @@ void QRComException::CatchAllAtBoundary(SourceLocation where) noexcept {
         }
     } catch (...) {
         // Recording itself ran out of memory: the code alone must do.
-        result = E_OUTOFMEMORY;
+        FallBackToOutOfMemory();
     }
 }
 

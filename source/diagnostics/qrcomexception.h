@@ -40,9 +40,14 @@ struct QRComException {
     void Catch(SourceLocation where, _com_error& caught);
     // Traces and rethrows the exception being handled.
     [[noreturn]] void CatchAll(SourceLocation where);
-    // For the outermost scope of a COM method: traces like CatchAll, then turns the
-    // exception into E_OUTOFMEMORY (std::bad_alloc) or E_UNEXPECTED with a document,
-    // because no exception may cross the COM boundary.
+
+    // The handlers of the outermost scope of a COM method, where no exception may pass:
+    // like Catch, and unable to throw. CatchAllAtBoundary traces like CatchAll, then
+    // turns the exception into E_OUTOFMEMORY (std::bad_alloc) or E_UNEXPECTED with a
+    // document. Whenever recording itself runs out of memory, the result is
+    // E_OUTOFMEMORY with no document.
+    void CatchAtBoundary(SourceLocation where, QRComException& caught) noexcept;
+    void CatchAtBoundary(SourceLocation where, _com_error& caught) noexcept;
     void CatchAllAtBoundary(SourceLocation where) noexcept;
 
     HRESULT Normalize();
@@ -57,6 +62,7 @@ struct QRComException {
 
 private:
     void ReleaseErrorInfo() noexcept;
+    void FallBackToOutOfMemory() noexcept;
     void RecordErrorV(const SourceLocation* where, HRESULT hr, const wchar_t* format, ...);
 };
 
@@ -67,7 +73,7 @@ private:
     catch (...) { (xhr).CatchAll(QR_HERE); }
 
 // Handlers of a COM interface method: nothing leaves the method.
-#define QR_CATCH_COM(xhr)                                               \
-    catch (QRComException & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); } \
-    catch (_com_error & qr_caught_) { (xhr).Catch(QR_HERE, qr_caught_); }     \
+#define QR_CATCH_COM(xhr)                                                               \
+    catch (QRComException & qr_caught_) { (xhr).CatchAtBoundary(QR_HERE, qr_caught_); } \
+    catch (_com_error & qr_caught_) { (xhr).CatchAtBoundary(QR_HERE, qr_caught_); }     \
     catch (...) { (xhr).CatchAllAtBoundary(QR_HERE); }
