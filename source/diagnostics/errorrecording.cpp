@@ -2,6 +2,7 @@
 // below it, converts foreign descriptions and OLE DB error records, and publishes the
 // result as the thread's error information.
 #include <oledb.h>
+#include "errorinfo.h"
 #include "hresulttext.h"
 #include "qrcomexception.h"
 #include "qrerrorelement.h"
@@ -82,22 +83,14 @@ std::wstring QRComException::CurrentDescription() {
 
 void QRComException::Publish(const std::wstring& document, const wchar_t* source, std::wstring* copy) {
     if (copy) copy->clear();
-    ICreateErrorInfo* creator = nullptr;
-    if (FAILED(CreateErrorInfo(&creator))) return;
     std::wstring heldSource;
     if (!source && !methodName && errorInfo) heldSource = SourceOf(errorInfo);
     const wchar_t* effectiveSource = source ? source : methodName ? methodName : errorInfo ? heldSource.c_str() : nullptr;
-    if (effectiveSource) creator->SetSource(const_cast<LPOLESTR>(effectiveSource));
-    if (!document.empty()) {
-        creator->SetDescription(const_cast<LPOLESTR>(document.c_str()));
-        if (copy) *copy = document;
-    }
-    IErrorInfo* made = nullptr;
-    creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&made));
-    creator->Release();
+    winkit::ComPtr<IErrorInfo> made = MakeErrorInfo({effectiveSource, document.empty() ? nullptr : document.c_str()});
     if (!made) return;
+    if (copy) *copy = document;
     ReleaseErrorInfo();
-    errorInfo = made;
+    errorInfo = made.release();
     SetErrorInfo(0, errorInfo);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include "diagnostics/errorinfo.h"
 #include "diagnostics/wideformat.h"
 #include "winkit/unique_bstr.h"
 #include "xmlprolog.h"
@@ -375,19 +376,9 @@ void ContentHandler::SaveError(HRESULT hr) noexcept {
 HRESULT ContentHandler::PublishSavedError() noexcept {
     SetErrorInfo(0, nullptr);
     if (!savedError_.hasInfo) return savedError_.hr;
-    ICreateErrorInfo* creator = nullptr;
-    if (FAILED(CreateErrorInfo(&creator))) return savedError_.hr;
-    creator->SetGUID(savedError_.guid);
-    creator->SetHelpContext(savedError_.helpContext);
-    if (!savedError_.description.empty()) creator->SetDescription(const_cast<LPOLESTR>(savedError_.description.c_str()));
-    if (!savedError_.source.empty()) creator->SetSource(const_cast<LPOLESTR>(savedError_.source.c_str()));
-    if (!savedError_.helpFile.empty()) creator->SetHelpFile(const_cast<LPOLESTR>(savedError_.helpFile.c_str()));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-        SetErrorInfo(0, info);
-        info->Release();
-    }
-    creator->Release();
+    auto textIfAny = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
+    SetThreadErrorInfo({textIfAny(savedError_.source), textIfAny(savedError_.description), savedError_.guid,
+                        textIfAny(savedError_.helpFile), savedError_.helpContext});
     return savedError_.hr;
 }
 

@@ -1,5 +1,6 @@
 #include "errorinfo_helpers.h"
 
+#include "diagnostics/errorinfo.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
 
@@ -17,14 +18,7 @@ ThreadError TakeThreadError() {
 }
 
 void PlantThreadError(const wchar_t* source, const wchar_t* description, REFIID iid) {
-    winkit::ComPtr<ICreateErrorInfo> creator;
-    if (FAILED(CreateErrorInfo(creator.put()))) return;
-    creator->SetGUID(iid);
-    creator->SetSource(const_cast<LPOLESTR>(source));
-    creator->SetDescription(const_cast<LPOLESTR>(description));
-    winkit::ComPtr<IErrorInfo> info;
-    creator.As(&info);
-    SetErrorInfo(0, info.get());
+    SetThreadErrorInfo({source, description, iid});
 }
 
 void ClearThreadError() { SetErrorInfo(0, nullptr); }

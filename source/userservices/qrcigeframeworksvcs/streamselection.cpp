@@ -2,6 +2,7 @@
 
 #include <comdef.h>
 #include <ole2.h>
+#include "diagnostics/errorinfo.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_safearray.h"
 #include "winkit/unique_variant.h"
@@ -68,16 +69,7 @@ std::vector<LONG> ArrayIdentifiers(SAFEARRAY* array, VARTYPE type) {
             helpFile(exception.bstrHelpFile);
         if (exception.scode) hr = exception.scode;
         else if (exception.wCode) hr = _com_error::WCodeToHRESULT(exception.wCode);
-        ICreateErrorInfo* creator = nullptr;
-        if (SUCCEEDED(CreateErrorInfo(&creator))) {
-            creator->SetGUID(iid);
-            if (source.get()) creator->SetSource(source.get());
-            if (description.get()) creator->SetDescription(description.get());
-            if (helpFile.get()) creator->SetHelpFile(helpFile.get());
-            creator->SetHelpContext(exception.dwHelpContext);
-            creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
-            creator->Release();
-        }
+        info = MakeErrorInfo({source.get(), description.get(), iid, helpFile.get(), exception.dwHelpContext}).release();
     } else {
         winkit::ComPtr<ISupportErrorInfo> support;
         if (SUCCEEDED(component->QueryInterface(IID_ISupportErrorInfo, support.put_void())) &&
