@@ -130,8 +130,11 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         std::wstring_view text(document ? document : L"", SysStringLen(document));
         size_t start = text.find_first_not_of(L" \t\r\n");
         winkit::UniqueBstr trimmed;
-        if (!document || (start != 0 && start != std::wstring_view::npos && text[start] == L'<'))
+        linesCut_ = columnsCut_ = 0;
+        if (!document || (start != 0 && start != std::wstring_view::npos && text[start] == L'<')) {
             trimmed = winkit::UniqueBstr::Copy(start == std::wstring_view::npos ? std::wstring_view() : text.substr(start));
+            if (document) CountCut(text.substr(0, std::min(start, text.size())));
+        }
         VARIANT input;
         V_VT(&input) = VT_BSTR;
         V_BSTR(&input) = trimmed.get() ? trimmed.get() : document;
@@ -333,12 +336,7 @@ void ContentHandler::FailWithContext(QRComException& xhr, const wchar_t* method,
     try {
         context.assign(L"Parsing element ");
         if (name && length > 0) context.append(name, static_cast<size_t>(length));
-        if (locator_) {
-            int line = 0, column = 0;
-            locator_->getLineNumber(&line);
-            locator_->getColumnNumber(&column);
-            context += FormatWide(L"(Ln %d, Col %d)", line, column);
-        }
+        if (locator_) context += Position(locator_.get());
         xhr.Enter(method, 0);
         xhr.SetActivity(context.c_str());
         xhr.AddError();
@@ -403,18 +401,34 @@ HRESULT ContentHandler::ReportReaderError(ISAXLocator* locator, const wchar_t* m
     std::wstring context;
     QRComException xhr;
     try {
-        if (locator) {
-            int line = 0, column = 0;
-            locator->getLineNumber(&line);
-            locator->getColumnNumber(&column);
-            context = FormatWide(L"Parsing XML (Ln %d, Col %d)", line, column);
-        }
+        if (locator) context = L"Parsing XML " + Position(locator);
         xhr.SetActivity(context.c_str());
         xhr.SetError(hr, format, message ? message : L"");
     }
     QR_CATCH_COM(xhr)
     SaveError(xhr.Result());
     return hr;
+}
+
+std::wstring ContentHandler::Position(ISAXLocator* locator) const {
+    int line = 0, column = 0;
+    locator->getLineNumber(&line);
+    locator->getColumnNumber(&column);
+    if (line <= 1) column += columnsCut_;
+    return FormatWide(L"(Ln %d, Col %d)", line + linesCut_, column);
+}
+
+void ContentHandler::CountCut(std::wstring_view cut) noexcept {
+    // CR LF, a lone CR and a lone LF each end a line, as XML reads them.
+    for (size_t i = 0; i < cut.size(); ++i) {
+        if (cut[i] == L'\r' && i + 1 < cut.size() && cut[i + 1] == L'\n') ++i;
+        if (cut[i] == L'\r' || cut[i] == L'\n') {
+            ++linesCut_;
+            columnsCut_ = 0;
+        } else {
+            ++columnsCut_;
+        }
+    }
 }
 
 // ---- Schema lookup -------------------------------------------------------------------

@@ -124,6 +124,9 @@ private:
                               const wchar_t* format) noexcept;
     void SaveError(HRESULT hr) noexcept;
     HRESULT PublishSavedError() noexcept;
+    // "(Ln <line>, Col <column>)" of the locator's position, counted in the caller's text.
+    std::wstring Position(ISAXLocator* locator) const;
+    void CountCut(std::wstring_view cut) noexcept;
 
     const SchemaEntry* FindElement(const wchar_t* name, int length) const noexcept;
     const SchemaEntry* FindAttribute(const SchemaEntry* element, const SchemaEntry*& hint, const wchar_t* name,
@@ -131,6 +134,10 @@ private:
     bool NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept;
 
     winkit::ComPtr<ISAXLocator> locator_;
+    // The reader gets the text without the white space before its root element: the
+    // lines it held, and the columns of its last line, are added back to positions.
+    int linesCut_ = 0;
+    int columnsCut_ = 0;
     bool ignoreCase_ = false;
     bool skipUndeclared_ = true;
     bool aborted_ = false;

@@ -87,14 +87,16 @@ HRESULT ComModule::RegisterServer(const RegistryReplacements& extra) noexcept {
 
 HRESULT ComModule::UnregisterServer(const RegistryReplacements& extra) noexcept {
     try {
+        // Everything that can be removed is; the first failure is reported.
         Registrar registrar(StandardReplacements(extra));
+        HRESULT first = S_OK;
         for (size_t i = 0; i < count_; ++i) {
             HRESULT hr = registrar.RegisterResource(instance_, table_[i].registryResource, false);
-            if (FAILED(hr)) return hr;
+            if (SUCCEEDED(first)) first = hr;
         }
         ComPtr<ITypeLib> typeLib;
         HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, typeLib.put());
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr)) return FAILED(first) ? first : hr;
         TLIBATTR* attr = nullptr;
         hr = typeLib->GetLibAttr(&attr);
         if (FAILED(hr)) return hr;
@@ -105,7 +107,7 @@ HRESULT ComModule::UnregisterServer(const RegistryReplacements& extra) noexcept 
             hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
         }
         typeLib->ReleaseTLibAttr(attr);
-        return hr;
+        return FAILED(first) ? first : hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -29,6 +29,12 @@ HKEY RootKeyByName(std::wstring_view name) {
     return nullptr;
 }
 
+// What removing a key or value came to: one that is not there counts as removed, so that
+// unregistering twice succeeds; any other failure (access denied) is the caller's to hear.
+HRESULT RemovalResult(LONG rc) {
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
+}
+
 bool HasSubkeys(HKEY key) {
     DWORD subkeys = 0;
     return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
@@ -43,6 +49,12 @@ struct Registrar::Parser {
     size_t pos = 0;
     Token current;
     bool doRegister;
+    // Unregistering removes whatever it can and reports the first removal that failed.
+    HRESULT removalFailure = S_OK;
+
+    void NoteRemoval(LONG rc) {
+        if (SUCCEEDED(removalFailure)) removalFailure = RemovalResult(rc);
+    }
 
     Parser(const Registrar& o, std::wstring_view t, bool reg) : owner(o), text(t), doRegister(reg) { Next(); }
 
@@ -155,7 +167,7 @@ struct Registrar::Parser {
         if (FAILED(hr)) return hr;
         if (!key) return S_OK;
         if (doRegister) return SetValue(key, name.c_str(), type, value);
-        RegDeleteValueW(key, name.c_str());
+        NoteRemoval(RegDeleteValueW(key, name.c_str()));
         return S_OK;
     }
 
@@ -177,24 +189,25 @@ struct Registrar::Parser {
 
         UniqueHKey key;
         if (doRegister && parent) {
-            if (flag == ForceRemove || flag == Delete) RegDeleteTreeW(parent, name.c_str());
+            if ((flag == ForceRemove || flag == Delete) && FAILED(hr = RemovalResult(RegDeleteTreeW(parent, name.c_str()))))
+                return hr;
             if (flag != Delete) {
                 LONG rc = RegCreateKeyExW(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
                 if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
                 if (hasValue && FAILED(hr = SetValue(key.get(), nullptr, type, value))) return hr;
             }
         } else if (parent) {
-            RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, key.put());
+            NoteRemoval(RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, key.put()));
         }
         if (current.kind == Token::OpenBrace && FAILED(hr = ParseBody(key.get()))) return hr;
 
         if (!doRegister && parent && key) {
             if (flag == ForceRemove || flag == Delete) {
                 key.reset();
-                RegDeleteTreeW(parent, name.c_str());
+                NoteRemoval(RegDeleteTreeW(parent, name.c_str()));
             } else if (flag == Plain && !HasSubkeys(key.get())) {
                 key.reset();
-                RegDeleteKeyW(parent, name.c_str());
+                NoteRemoval(RegDeleteKeyW(parent, name.c_str()));
             }
         }
         return S_OK;
@@ -215,7 +228,8 @@ struct Registrar::Parser {
 
 HRESULT Registrar::Run(std::wstring_view script, bool doRegister) const {
     Parser parser(*this, script, doRegister);
-    return parser.ParseScript();
+    HRESULT hr = parser.ParseScript();
+    return FAILED(hr) ? hr : parser.removalFailure;
 }
 
 HRESULT Registrar::Register(std::wstring_view script) const { return Run(script, true); }

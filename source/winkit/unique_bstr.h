@@ -31,6 +31,10 @@ public:
     static UniqueBstr Copy(const wchar_t* text) {
         return text ? Copy(std::wstring_view(text)) : UniqueBstr();
     }
+    // Copies a whole BSTR, its length taken from the BSTR (NULs inside kept); null stays null.
+    static UniqueBstr CopyBstr(BSTR text) {
+        return text ? Copy(std::wstring_view(text, SysStringLen(text))) : UniqueBstr();
+    }
 
     BSTR get() const noexcept { return b_; }
     // Never null: an empty text for an empty holder.

@@ -56,8 +56,8 @@ protected:
     void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
 };
 
-// The stream selection component: RunCommand arrives through IDispatch::Invoke and is
-// decoded into the RunCommand mock. A failure is reported as a component does: with
+// The stream selection component: RunCommand is found by name, under a DISPID of its own,
+// and arrives through IDispatch::Invoke, decoded into the RunCommand mock. A failure is reported as a component does: with
 // error information on the thread (ISupportErrorInfo), or through EXCEPINFO.
 class MockSelection : public FakeComObject<IDispatch, IRunnableObject, ISupportErrorInfo> {
 public:
@@ -72,10 +72,15 @@ public:
 
     STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    static constexpr DISPID kRunCommand = 0x60020007;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (count != 1 || wcscmp(names[0], L"RunCommand") != 0) return DISP_E_UNKNOWNNAME;
+        *ids = kRunCommand;
+        return S_OK;
+    }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                         UINT*) override {
-        if (id != DISPID_QRCSELECTKBDLG_RUNCOMMAND || !(flags & DISPATCH_METHOD)) {
+        if (id != kRunCommand || !(flags & DISPATCH_METHOD)) {
             ADD_FAILURE() << "unexpected member " << id;
             return DISP_E_MEMBERNOTFOUND;
         }

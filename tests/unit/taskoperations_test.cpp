@@ -104,7 +104,7 @@ TEST_F(TaskOperationsTest, SaveOfAClaimTaskSendsNoStatusButStillTheAssignmentsCa
                     {L"AddField ToDo_Index I4 2", L"AddField ToDo_Name BSTR P-101",
                      L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change", L"AddField ToDo_Notes BSTR n",
                      L"AddField ToDo_ModifiedBy BSTR j.smith", L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem",
-                     L"Execute 0", L"SetMethod SetTaskAssignments", L"Execute 0", L"(released)"}}),
+                     L"Execute 0", L"SetMethod SetTaskAssignments", L"SetInput ", L"Execute 0", L"(released)"}}),
               LoggedCalls());
     EXPECT_EQ(kStatusCompleted, tasks.Item(1).ToDo_Status);  // the local status is patched all the same
     EXPECT_EQ(L"Claim P-101 for the nozzle change", tasks.Item(1).ToDo_Description);

@@ -1,5 +1,7 @@
 // The Create / Update page of the property dialog: the Item Properties tree driven with
 // the list's own notifications, its drawing, and the document a save sends.
+#include "qrxmlstringwriter.h"
+#include "support/allocation_failure.h"
 #include "taskpropertydlg_fixture.h"
 
 using testing::_;
@@ -300,6 +302,26 @@ TEST_F(TaskCreatePageTest, UnreadableDocumentGoesBackAsItCame) {
         Click(window, IDC_TASKPROPERTIES_APPLY);
         Click(window, IDCANCEL);
     });
+}
+
+// Without a writer the document cannot be rebuilt: OK still closes, and the document goes
+// back as it was loaded.
+TEST_F(TaskCreatePageTest, DocumentThatCannotBeRebuiltGoesBackAsLoaded) {
+    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
+    ServeDocument(1, kPumpDocument);
+    CTaskPropertyDlg dialog(owner, &tasks, 1);
+    int refused = 0;
+    INT_PTR result = Run(dialog, L"Task Properties - Update Task", [&](HWND window) {
+        PickTab(window, 3);
+        HWND list = ListOf(dialog);
+        Notify(list, NM_DBLCLK, InRow(list, 0, 200));  // a flag switched: the rebuilt document would differ
+        AllocationFailure noWriter(sizeof(QRXMLStringWriter));
+        Click(window, IDOK);
+        refused = noWriter.Refused();
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(1, refused);
+    EXPECT_EQ(kPumpDocument, dialog.Values().assignments);
 }
 
 TEST_F(TaskCreatePageTest, AssignmentsStayWithTheirTask) {

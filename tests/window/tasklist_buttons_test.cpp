@@ -141,3 +141,35 @@ TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) 
     });
     ASSERT_EQ(1u, boxes.boxes().size());  // only the permanent delete's question
 }
+
+// A command whose requests cannot be made: Delete has marked the first task deleted when
+// it stops without a refill, Defer and Run refill the rows they could not change. Either
+// way the buttons follow the records through the selection changes that come after.
+TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBeMade) {
+    RequestScript script;
+    workspace.UseScript(script);
+    script.createResult = E_FAIL;
+    MessageBoxAnswerer boxes;  // Run reports the two tasks it could not run
+    const ButtonStates none{false, false, false, false, false}, all{true, true, true, true, true},
+        deleted{true, false, false, false, true};
+    struct Case {
+        int command;
+        ButtonStates afterCommand, firstRowAlone;
+    } cases[] = {
+        {IDC_TASKLIST_DELETE, deleted, deleted},
+        {IDC_TASKLIST_DEFER, none, all},
+        {IDC_TASKLIST_ACTION, none, all},
+    };
+    for (const Case& c : cases) {
+        Open([&](CTaskListDlg& dialog) {
+            Select(dialog, {0, 1});
+            Command(dialog, c.command);
+            EXPECT_EQ(c.afterCommand, States(dialog)) << c.command;
+            dialog.List().SetItemState(1, 0, LVIS_SELECTED);
+            dialog.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+            EXPECT_EQ(c.firstRowAlone, States(dialog)) << c.command;
+        });
+    }
+    ASSERT_EQ(1u, boxes.boxes().size());
+    EXPECT_EQ(L"2 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+}

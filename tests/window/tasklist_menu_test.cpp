@@ -1,4 +1,5 @@
 // The context menu: grey Properties, check marks, view toggles; from the mouse and the keyboard.
+#include "res/taskpropertiesres.h"
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -104,4 +105,24 @@ TEST_F(TaskListWindow, ADeletedCompletedTaskNeedsBothViews) {
         EXPECT_EQ(-1, dialog.FindRow(6));
         EXPECT_EQ(-1, dialog.FindRow(3));
     });
+}
+
+// A double click on a row and the menu's Properties both open the selected task.
+TEST_F(TaskListWindow, DoubleClickAndMenuPropertiesOpenTheSelectedTask) {
+    const std::function<void(CTaskListDlg&)> ways[] = {
+        [](CTaskListDlg& dialog) { SendNotify(dialog.hwnd(), dialog.List().hwnd(), NM_DBLCLK); },
+        [](CTaskListDlg& dialog) { Command(dialog, ID_TASKLIST_PROPERTIES); },
+    };
+    for (const auto& open : ways) {
+        Open([&](CTaskListDlg& dialog) {
+            Select(dialog, {2});  // task 3, "alpha", a Manual task
+            std::wstring name;
+            WhenDialogShown(L"Task Properties - Manual Task", [&](HWND properties) {
+                name = WindowText(::GetDlgItem(PageWith(properties, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NAME));
+                Click(properties, IDCANCEL);
+            });
+            open(dialog);
+            EXPECT_EQ(L"alpha", name);
+        });
+    }
 }

@@ -7,6 +7,7 @@
 #include "support/fake_settings_store.h"
 #include "support/fake_workspace.h"
 #include "winkit/com_ptr.h"
+#include "winkit/module_lock.h"
 
 namespace {
 
@@ -57,11 +58,56 @@ TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
     EXPECT_EQ(S_OK, list->Show(static_cast<long>(reinterpret_cast<LONG_PTR>(parent)), &ok));
     EXPECT_EQ(parent, owner);
     ::DestroyWindow(parent);
+    // Without a parent the desktop is given as the owner, which owns no window: only the
+    // creation shows what was asked for.
+    static HWND createdUnder;
+    createdUnder = reinterpret_cast<HWND>(-1);
+    HHOOK hook = ::SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wparam, LPARAM lparam) -> LRESULT {
+            auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam);
+            if (code == HCBT_CREATEWND && create->lpcs->lpszName && !IS_INTRESOURCE(create->lpcs->lpszName) &&
+                std::wstring(create->lpcs->lpszName) == L"To Do List")
+                createdUnder = create->lpcs->hwndParent;
+            return ::CallNextHookEx(nullptr, code, wparam, lparam);
+        },
+        nullptr, ::GetCurrentThreadId());
     EXPECT_EQ(S_OK, Show(ok, [&](HWND w) {
         owner = ::GetWindow(w, GW_OWNER);
         ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
     }));
-    EXPECT_EQ(nullptr, owner);  // the desktop owns no window
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(nullptr, owner);
+    EXPECT_EQ(::GetDesktopWindow(), createdUnder);
+}
+
+// A host that re-enters while the list is shown: when the fetch asks for its request, it
+// gives the list another workspace and lets go of its last reference to the list. The
+// dialog still has both until it ends; then both are let go.
+TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
+    FakeWorkspace other;
+    ULONG refsDuringDialog = 0;
+    LONG objectsDuringDialog = -1;
+    const LONG objectsBefore = winkit::ModuleLock::Count();
+    workspace.makeRequest = [&](IServiceRequest** out) {
+        *out = nullptr;
+        if (list) {
+            EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&other)));
+            list.reset();
+            refsDuringDialog = workspace.refs;
+            objectsDuringDialog = winkit::ModuleLock::Count();
+        }
+        return E_FAIL;
+    };
+    IQRCTaskList* shown = list.get();
+    WhenDialogShown(L"To Do List", [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0); });
+    VARIANT_BOOL ok;
+    EXPECT_EQ(S_OK, shown->Show(0, &ok));
+    EXPECT_GT(refsDuringDialog, 1u) << "the workspace in use was let go";
+    EXPECT_EQ(objectsBefore, objectsDuringDialog) << "the list object was destroyed while showing";
+    EXPECT_EQ(objectsBefore - 1, winkit::ModuleLock::Count());
+    EXPECT_EQ(1u, workspace.refs);
+    EXPECT_EQ(1u, other.refs);
 }
 
 TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {

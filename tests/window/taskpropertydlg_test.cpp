@@ -135,6 +135,21 @@ TEST_F(TaskPropertyDlgTest, ManualTaskChoosingAnotherStatusIsAChange) {
     EXPECT_TRUE(dialog.ChangedFlag());
 }
 
+// A status outside the five codes selects no entry: OK keeps the task's own status
+// instead of sending "no selection".
+TEST_F(TaskPropertyDlgTest, StatusOutsideTheListIsKept) {
+    SetTasks({MakeTask(1, kCategoryManual, 7, L"M")});
+    CTaskPropertyDlg dialog(owner, &tasks, 1);
+    Run(dialog, L"Task Properties - Manual Task", [&](HWND window) {
+        HWND general = dialog.GeneralPage().hwnd();
+        EXPECT_EQ(CB_ERR, ::SendDlgItemMessageW(general, IDC_TASKGENERAL_STATUS, CB_GETCURSEL, 0, 0));
+        Type(general, IDC_TASKGENERAL_NOTES, L"edited");
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(7, dialog.Values().status);
+    EXPECT_EQ(L"edited", dialog.Values().notes);
+}
+
 TEST_F(TaskPropertyDlgTest, CreationModeCollectsANewTaskWithoutSaving) {
     EXPECT_CALL(owner, SaveTaskProperties(_)).Times(0);
     EXPECT_CALL(owner, FetchTaskAssignments(_, _)).Times(0);

@@ -123,9 +123,9 @@ STDMETHODIMP CClientServices::SetEFData(BSTR Signature, BSTR Url, BSTR Plant) {
     QRComException xhr;
     try {
         RequireAdapter(xhr);
-        winkit::UniqueBstr signature = winkit::UniqueBstr::Copy(Signature);
-        winkit::UniqueBstr url = winkit::UniqueBstr::Copy(Url);
-        winkit::UniqueBstr plant = winkit::UniqueBstr::Copy(Plant);
+        winkit::UniqueBstr signature = winkit::UniqueBstr::CopyBstr(Signature);
+        winkit::UniqueBstr url = winkit::UniqueBstr::CopyBstr(Url);
+        winkit::UniqueBstr plant = winkit::UniqueBstr::CopyBstr(Plant);
         data_.signature = std::move(signature);
         data_.url = std::move(url);
         data_.frameworkPlant = std::move(plant);
@@ -156,9 +156,9 @@ STDMETHODIMP CClientServices::SetPlantData(BSTR Plant, BSTR Area, BSTR Unit) {
     QRComException xhr;
     try {
         RequireAdapter(xhr);
-        winkit::UniqueBstr plant = winkit::UniqueBstr::Copy(Plant);
-        winkit::UniqueBstr area = winkit::UniqueBstr::Copy(Area);
-        winkit::UniqueBstr unit = winkit::UniqueBstr::Copy(Unit);
+        winkit::UniqueBstr plant = winkit::UniqueBstr::CopyBstr(Plant);
+        winkit::UniqueBstr area = winkit::UniqueBstr::CopyBstr(Area);
+        winkit::UniqueBstr unit = winkit::UniqueBstr::CopyBstr(Unit);
         data_.plant = std::move(plant);
         data_.area = std::move(area);
         data_.unit = std::move(unit);
@@ -188,7 +188,7 @@ STDMETHODIMP CClientServices::put_XMLFileName(BSTR name) {
     QRComException xhr;
     try {
         RequireAdapter(xhr);
-        xmlFileName_ = winkit::UniqueBstr::Copy(name);
+        xmlFileName_ = winkit::UniqueBstr::CopyBstr(name);
         adapter_->put_XMLFileName(name);
     }
     QR_CATCH_COM(xhr)

@@ -24,9 +24,7 @@ HRESULT FrameworkRequest::Open(IWorkspace* workspace, const wchar_t* method, Fra
     return S_OK;
 }
 
-void FrameworkRequest::SetInput(std::wstring_view text) {
-    if (!text.empty()) request_->SetInput(Text(text).get());
-}
+void FrameworkRequest::SetInput(std::wstring_view text) { request_->SetInput(Text(text).get()); }
 
 HRESULT FrameworkRequest::SetMethod(const wchar_t* method) { return request_->SetMethod(Text(method).get()); }
 
@@ -64,7 +62,7 @@ HRESULT FrameworkTextCall(IWorkspace* workspace, const wchar_t* method, std::wst
     FrameworkRequest request;
     HRESULT hr = FrameworkRequest::Open(workspace, method, request);
     if (FAILED(hr)) return hr;
-    request.SetInput(input);
+    if (!input.empty()) request.SetInput(input);
     if (FAILED(hr = request.Execute())) return hr;
     winkit::UniqueBstr text;
     if (FAILED(hr = request.GetOutput(text))) return hr;

@@ -18,7 +18,8 @@ public:
     // failure of CreateServiceRequest; the results of the three setters are not examined.
     static HRESULT Open(IWorkspace* workspace, const wchar_t* method, FrameworkRequest& out);
 
-    // SetInput only for a text that is not empty.
+    // SetInput with the text, an empty one too: a request that keeps its input across
+    // SetMethod must not hand the previous method's input to the next.
     void SetInput(std::wstring_view text);
     // A second method on the same request, as saving task properties does.
     HRESULT SetMethod(const wchar_t* method);

@@ -37,7 +37,11 @@ STDMETHODIMP QRCTaskList::Show(long lParentHWnd, VARIANT_BOOL* pbDialogOK) {
         *pbDialogOK = VARIANT_FALSE;
         if (!initialized_) xhr.Throw(QR_HERE, E_FAIL, L"TaskList interface not initialized");
         HWND parent = lParentHWnd ? reinterpret_cast<HWND>(static_cast<LONG_PTR>(lParentHWnd)) : GetDesktopWindow();
-        *pbDialogOK = RunTaskListDialog(workspace_.get(), parent) == IDOK ? VARIANT_TRUE : VARIANT_FALSE;
+        // A host may re-enter during the modal loop (Initialize with another workspace, or
+        // its last Release): this object and the workspace the dialog uses live until it ends.
+        winkit::ComPtr<IQRCTaskList> self(this);
+        winkit::ComPtr<IWorkspace> workspace = workspace_;
+        *pbDialogOK = RunTaskListDialog(workspace.get(), parent) == IDOK ? VARIANT_TRUE : VARIANT_FALSE;
     }
     QR_CATCH_COM(xhr)
     return xhr.Result();

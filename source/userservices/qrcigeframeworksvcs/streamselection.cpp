@@ -119,7 +119,14 @@ void StreamSelection::ClaimStream(LONG objectId, IDispatch* workspace) {
     EXCEPINFO exception = {};
     UINT argumentError = 0;
     SetErrorInfo(0, nullptr);  // only what RunCommand leaves may be reported
-    HRESULT hr = dispatch_->Invoke(DISPID_QRCSELECTKBDLG_RUNCOMMAND, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                                   &params, result.put(), &exception, &argumentError);
+    if (runCommand_ == DISPID_UNKNOWN) {
+        LPOLESTR name = const_cast<LPOLESTR>(L"RunCommand");
+        DISPID id = DISPID_UNKNOWN;
+        HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr)) RaiseInvokeError(hr, exception, dispatch_.get(), DIID_DQRCSelectKBDlg);
+        runCommand_ = id;
+    }
+    HRESULT hr = dispatch_->Invoke(runCommand_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.put(),
+                                   &exception, &argumentError);
     if (FAILED(hr)) RaiseInvokeError(hr, exception, dispatch_.get(), DIID_DQRCSelectKBDlg);
 }

@@ -17,11 +17,13 @@ public:
     // asks it for its dispatch interface. Returns the first failure.
     HRESULT Connect();
 
-    // RunCommand("ClaimStream", objectId, workspace, 0, 0). The returned VARIANT is
-    // discarded. A failure is thrown as _com_error with the component's error
-    // information (from EXCEPINFO, or from the thread when the component supports it).
+    // RunCommand("ClaimStream", objectId, workspace, 0, 0), its DISPID looked up by name
+    // once. The returned VARIANT is discarded. A failure is thrown as _com_error with the
+    // component's error information (from EXCEPINFO, or from the thread when the
+    // component supports it).
     void ClaimStream(LONG objectId, IDispatch* workspace);
 
 private:
     winkit::ComPtr<IDispatch> dispatch_;
+    DISPID runCommand_ = DISPID_UNKNOWN;
 };

@@ -85,6 +85,8 @@ bool CTaskCreatePage::TopObjectName(std::wstring& name) const {
 }
 
 bool CTaskCreatePage::OnApply() {
-    if (records_.empty()) return true;
-    return SUCCEEDED(WriteAssignments(records_.front(), taskIndex_, document_));
+    // A document that cannot be rebuilt (no writer, or writing failed) goes back as it
+    // was loaded, as an unreadable one does: WriteAssignments leaves it untouched then.
+    if (!records_.empty()) WriteAssignments(records_.front(), taskIndex_, document_);
+    return true;
 }

@@ -19,7 +19,8 @@ public:
 
     void LoadFromTask();
     // Rebuilds the document from the records (the flags may have changed). An empty or
-    // unreadable document has no records and is given back as it was loaded.
+    // unreadable document has no records, and a document that cannot be rebuilt keeps
+    // what was loaded: both are given back as they were loaded.
     bool OnApply() override;
 
     void PrepareColumns(ItemPropertyLayout layout);

@@ -70,6 +70,9 @@ bool CTaskGeneralPage::OnApply() {
     name_ = winkit::Window(Item(IDC_TASKGENERAL_NAME)).Text();
     description_ = winkit::Window(Item(IDC_TASKGENERAL_DESCRIPTION)).Text();
     notes_ = winkit::Window(Item(IDC_TASKGENERAL_NOTES)).Text();
-    status_ = static_cast<int>(::SendDlgItemMessageW(hwnd_, IDC_TASKGENERAL_STATUS, CB_GETCURSEL, 0, 0));
+    // A status outside the list's codes selects no entry: the task keeps its own.
+    const int selected = static_cast<int>(::SendDlgItemMessageW(hwnd_, IDC_TASKGENERAL_STATUS, CB_GETCURSEL, 0, 0));
+    if (selected >= 0) status_ = selected;
+    else if (const TaskItem* task = host_.CreationMode() ? nullptr : host_.CurrentTask()) status_ = task->ToDo_Status;
     return true;
 }

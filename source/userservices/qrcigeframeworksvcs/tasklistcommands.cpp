@@ -103,8 +103,12 @@ void CTaskListDlg::OnDefer() {
 void CTaskListDlg::OnDelete() {
     TaskOperations operations(workspace_, tasks_);
     for (int key : SelectedKeys()) {
-        // Without a workspace or a request the command ends here, unrefreshed.
-        if (!operations.MarkTaskDeleted(key)) return;
+        // Without a workspace or a request the command ends here, unrefreshed; the
+        // records it already marked deleted change what the selection allows.
+        if (!operations.MarkTaskDeleted(key)) {
+            UpdateButtonStates();
+            return;
+        }
     }
     FetchTaskList();
     FillRows();

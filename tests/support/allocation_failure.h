@@ -1,0 +1,18 @@
+#pragma once
+// Makes operator new fail on the thread that armed it, while it lives: to see code
+// survive running out of memory where nothing else can make it run out.
+#include <cstddef>
+
+class AllocationFailure {
+public:
+    // Refuses allocations of exactly `size` bytes; 0 refuses every allocation.
+    explicit AllocationFailure(size_t size = 0) noexcept;
+    ~AllocationFailure();
+    AllocationFailure(const AllocationFailure&) = delete;
+    AllocationFailure& operator=(const AllocationFailure&) = delete;
+
+    // How many allocations were refused.
+    int Refused() const noexcept;
+    // Lets allocations through again (before the holder ends).
+    void Disarm() noexcept;
+};
