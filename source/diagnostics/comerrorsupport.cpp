@@ -2,16 +2,14 @@
 // but does not define: raising a failure of an interface as a _com_error that carries
 // the object's error information.
 #include <comdef.h>
+#include "winkit/com_ptr.h"
 
 void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* object, REFIID iid) {
-    IErrorInfo* info = nullptr;
-    if (object) {
-        ISupportErrorInfo* support = nullptr;
-        if (SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) && support) {
-            if (support->InterfaceSupportsErrorInfo(iid) == S_OK && GetErrorInfo(0, &info) != S_OK) info = nullptr;
-            support->Release();
-        }
-    }
+    winkit::ComPtr<IErrorInfo> info;
+    winkit::ComPtr<ISupportErrorInfo> support;
+    if (object && SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo, support.put_void())) && support &&
+        support->InterfaceSupportsErrorInfo(iid) == S_OK && GetErrorInfo(0, info.put()) != S_OK)
+        info.reset();
     // The exception adopts the reference that GetErrorInfo handed over.
-    _com_raise_error(hr, info);
+    _com_raise_error(hr, info.release());
 }

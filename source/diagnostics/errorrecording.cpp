@@ -3,6 +3,7 @@
 // result as the thread's error information.
 #include <oledb.h>
 #include "errorinfo.h"
+#include "winkit/unique_bstr.h"
 #include "hresulttext.h"
 #include "qrcomexception.h"
 #include "qrerrorelement.h"
@@ -11,22 +12,16 @@
 
 namespace {
 
-std::wstring TakeBstr(BSTR b) {
-    std::wstring text = b ? std::wstring(b, SysStringLen(b)) : std::wstring();
-    SysFreeString(b);
-    return text;
-}
-
 std::wstring DescriptionOf(IErrorInfo* info) {
-    BSTR b = nullptr;
-    if (!info || FAILED(info->GetDescription(&b))) return {};
-    return TakeBstr(b);
+    winkit::UniqueBstr text;
+    if (!info || FAILED(info->GetDescription(text.put()))) return {};
+    return text.str();
 }
 
 std::wstring SourceOf(IErrorInfo* info) {
-    BSTR b = nullptr;
-    if (!info || FAILED(info->GetSource(&b))) return {};
-    return TakeBstr(b);
+    winkit::UniqueBstr text;
+    if (!info || FAILED(info->GetSource(text.put()))) return {};
+    return text.str();
 }
 
 void TraceElement(const std::wstring& element) { TraceSink::Instance().Write(3, L'!', element.c_str()); }
@@ -40,34 +35,32 @@ std::wstring CodeMessage(HRESULT hr, const wchar_t* activity) {
 
 // One element per OLE DB error record, separated by CR LF; empty when there are none.
 std::wstring OleDbRecords(IErrorInfo* held) {
-    IErrorRecords* records = nullptr;
-    if (!held || FAILED(held->QueryInterface(IID_IErrorRecords, reinterpret_cast<void**>(&records)))) return {};
+    winkit::ComPtr<IErrorRecords> records;
+    if (!held || FAILED(held->QueryInterface(IID_IErrorRecords, records.put_void()))) return {};
     std::wstring document;
     ULONG count = 0;
     if (SUCCEEDED(records->GetRecordCount(&count))) {
         for (ULONG i = 0; i < count; ++i) {
             ERRORINFO basic = {};
             records->GetBasicErrorInfo(i, &basic);
-            IErrorInfo* record = nullptr;
-            records->GetErrorInfo(i, GetSystemDefaultLCID(), &record);
-            std::wstring source = SourceOf(record);
+            winkit::ComPtr<IErrorInfo> record;
+            records->GetErrorInfo(i, GetSystemDefaultLCID(), record.put());
+            std::wstring source = SourceOf(record.get());
             if (source.empty()) {
                 wchar_t iid[40] = {};
                 StringFromGUID2(basic.iid, iid, 40);
                 source = std::wstring(L"OLEDB Interface::") + iid;
             }
             std::wstring element = QRErrorElement()
-                                       .AttributeIfAny(L"Desc", DescriptionOf(record))
+                                       .AttributeIfAny(L"Desc", DescriptionOf(record.get()))
                                        .AttributeIfAny(L"Src", source)
                                        .Attribute(L"HR", HResultHex(basic.hrError))
                                        .Finish();
-            if (record) record->Release();
             TraceElement(element);
             if (!document.empty()) document += L"\r\n";
             document += element;
         }
     }
-    records->Release();
     return document;
 }
 
@@ -75,8 +68,8 @@ std::wstring OleDbRecords(IErrorInfo* held) {
 
 std::wstring QRComException::CurrentDescription() {
     std::wstring description;
-    if (!errorInfo) GetErrorInfo(0, &errorInfo);  // taking it clears it on the thread
-    description = DescriptionOf(errorInfo);
+    if (!errorInfo) GetErrorInfo(0, errorInfo.put());  // taking it clears it on the thread
+    description = DescriptionOf(errorInfo.get());
     if (description.empty() && FAILED(result)) description = HResultMessage(result);
     return description;
 }
@@ -84,14 +77,13 @@ std::wstring QRComException::CurrentDescription() {
 void QRComException::Publish(const std::wstring& document, const wchar_t* source, std::wstring* copy) {
     if (copy) copy->clear();
     std::wstring heldSource;
-    if (!source && !methodName && errorInfo) heldSource = SourceOf(errorInfo);
+    if (!source && !methodName && errorInfo) heldSource = SourceOf(errorInfo.get());
     const wchar_t* effectiveSource = source ? source : methodName ? methodName : errorInfo ? heldSource.c_str() : nullptr;
     winkit::ComPtr<IErrorInfo> made = MakeErrorInfo({effectiveSource, document.empty() ? nullptr : document.c_str()});
     if (!made) return;
     if (copy) *copy = document;
-    ReleaseErrorInfo();
-    errorInfo = made.release();
-    SetErrorInfo(0, errorInfo);
+    errorInfo = std::move(made);
+    SetErrorInfo(0, errorInfo.get());
 }
 
 // Turns what the held error information says into a QRError document. `hr` is the
@@ -99,10 +91,10 @@ void QRComException::Publish(const std::wstring& document, const wchar_t* source
 void QRComException::ConvertHeldError(std::wstring* copy, HRESULT hr) {
     if (copy) copy->clear();
     if (!FAILED(hr)) return;
-    std::wstring source = SourceOf(errorInfo);
-    std::wstring document = OleDbRecords(errorInfo);
+    std::wstring source = SourceOf(errorInfo.get());
+    std::wstring document = OleDbRecords(errorInfo.get());
     if (document.empty()) {
-        std::wstring description = DescriptionOf(errorInfo);
+        std::wstring description = DescriptionOf(errorInfo.get());
         if (description.size() > 8 && IsQRErrorDocument(description)) return;
         if (description.empty()) description = HResultMessage(hr);
         document = QRErrorElement()
@@ -164,9 +156,9 @@ void QRComException::RecordPointerError(HRESULT hr, const wchar_t* format, va_li
 
 HRESULT QRComException::Normalize() {
     if (FAILED(result)) {
-        std::wstring description = DescriptionOf(errorInfo);
+        std::wstring description = DescriptionOf(errorInfo.get());
         if (description.size() <= 8 || !IsQRErrorDocument(description)) ConvertHeldError(nullptr, result);
-        else SetErrorInfo(0, errorInfo);
+        else SetErrorInfo(0, errorInfo.get());
     }
     return result;
 }

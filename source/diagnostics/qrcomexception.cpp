@@ -4,32 +4,6 @@
 #include "tracesink.h"
 #include "wideformat.h"
 
-QRComException::QRComException(const QRComException& other) noexcept
-    : result(other.result), errorInfo(other.errorInfo), traceLevel(other.traceLevel),
-      methodName(other.methodName), activity(other.activity) {
-    if (errorInfo) errorInfo->AddRef();
-}
-
-QRComException& QRComException::operator=(const QRComException& other) noexcept {
-    if (this != &other) {
-        if (other.errorInfo) other.errorInfo->AddRef();
-        ReleaseErrorInfo();
-        result = other.result;
-        errorInfo = other.errorInfo;
-        traceLevel = other.traceLevel;
-        methodName = other.methodName;
-        activity = other.activity;
-    }
-    return *this;
-}
-
-QRComException::~QRComException() { ReleaseErrorInfo(); }
-
-void QRComException::ReleaseErrorInfo() noexcept {
-    if (errorInfo) errorInfo->Release();
-    errorInfo = nullptr;
-}
-
 void QRComException::Enter(const wchar_t* name, int level) {
     methodName = name;
     traceLevel = level;
@@ -43,14 +17,14 @@ void QRComException::SetActivity(const wchar_t* text) {
 
 void QRComException::SetResult(HRESULT hr) {
     result = hr;
-    ReleaseErrorInfo();
-    if (FAILED(hr)) GetErrorInfo(0, &errorInfo);
+    errorInfo.reset();
+    if (FAILED(hr)) GetErrorInfo(0, errorInfo.put());
 }
 
 void QRComException::CheckPointer(const void* pointer, const wchar_t* format, ...) {
     if (pointer) return;
     if (!format && methodName) CheckPointer(pointer, L"Invalid pointer passed to method %ls", methodName);
-    ReleaseErrorInfo();
+    errorInfo.reset();
     SetErrorInfo(0, nullptr);
     result = E_POINTER;
     va_list args;
@@ -60,93 +34,73 @@ void QRComException::CheckPointer(const void* pointer, const wchar_t* format, ..
     throw QRComException(*this);
 }
 
-void QRComException::RecordErrorV(const SourceLocation* where, HRESULT hr, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(where, hr, format, args);
-    va_end(args);
-}
+namespace {
 
-void QRComException::Throw(SourceLocation where, HRESULT hr, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(&where, hr, format, args);
-    va_end(args);
-    result = hr;
-    throw QRComException(*this);
-}
+// Ends a variable argument list however the function that started it is left.
+struct ArgumentsEnd {
+    va_list& args;
+    ~ArgumentsEnd() { va_end(args); }
+};
 
-void QRComException::Throw(HRESULT hr, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(nullptr, hr, format, args);
-    va_end(args);
-    result = hr;
-    throw QRComException(*this);
-}
+} // namespace
 
-void QRComException::Rethrow(SourceLocation where, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(&where, 0, format, args);
-    va_end(args);
-    throw QRComException(*this);
-}
-
-void QRComException::Rethrow(const wchar_t* format, ...) {
-    if (!format && !methodName && !activity) {
+// The one body of the recording operations: records the message (and, where the step
+// says so, the HRESULT), then sets the result and throws as the step says.
+void QRComException::RecordStep(Step step, const SourceLocation* where, HRESULT hr, const wchar_t* format,
+                                va_list args) {
+    if (step == Step::RethrowUnnamed && !format && !methodName && !activity) {
         Normalize();
         throw QRComException(*this);
     }
-    va_list args;
-    va_start(args, format);
-    RecordError(nullptr, 0, format, args);
-    va_end(args);
-    throw QRComException(*this);
+    const bool keepsResult = step == Step::Rethrow || step == Step::RethrowUnnamed || step == Step::Add;
+    RecordError(where, keepsResult ? 0 : hr, format, args);
+    if (!keepsResult) result = hr;
+    if (step == Step::Throw || step == Step::Rethrow || step == Step::RethrowUnnamed) throw QRComException(*this);
 }
+
+#define QR_RECORD_STEP(step, where, hr, format) \
+    va_list args;                               \
+    va_start(args, format);                     \
+    ArgumentsEnd end{args};                     \
+    RecordStep(step, where, hr, format, args)
+
+void QRComException::Throw(SourceLocation where, HRESULT hr, const wchar_t* format, ...) {
+    QR_RECORD_STEP(Step::Throw, &where, hr, format);
+}
+
+void QRComException::Throw(HRESULT hr, const wchar_t* format, ...) { QR_RECORD_STEP(Step::Throw, nullptr, hr, format); }
+
+void QRComException::Rethrow(SourceLocation where, const wchar_t* format, ...) {
+    QR_RECORD_STEP(Step::Rethrow, &where, 0, format);
+}
+
+void QRComException::Rethrow(const wchar_t* format, ...) { QR_RECORD_STEP(Step::RethrowUnnamed, nullptr, 0, format); }
 
 void QRComException::SetError(SourceLocation where, HRESULT hr, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(&where, hr, format, args);
-    va_end(args);
-    result = hr;
+    QR_RECORD_STEP(Step::Set, &where, hr, format);
 }
 
-void QRComException::SetError(HRESULT hr, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(nullptr, hr, format, args);
-    va_end(args);
-    result = hr;
-}
+void QRComException::SetError(HRESULT hr, const wchar_t* format, ...) { QR_RECORD_STEP(Step::Set, nullptr, hr, format); }
 
-void QRComException::AddError(const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    RecordError(nullptr, 0, format, args);
-    va_end(args);
-}
+void QRComException::AddError(const wchar_t* format, ...) { QR_RECORD_STEP(Step::Add, nullptr, 0, format); }
+
+#undef QR_RECORD_STEP
 
 void QRComException::Catch(SourceLocation where, QRComException& caught) {
     if (errorInfo && caught.errorInfo == errorInfo) {
         TraceSink::Instance().WriteLocation(where.file, where.line, L"~~~~ Caught QRComException ~~~~");
         return;
     }
-    ReleaseErrorInfo();
-    errorInfo = caught.errorInfo;
-    caught.errorInfo = nullptr;
+    errorInfo = std::move(caught.errorInfo);
     result = caught.result;
     caught.result = S_OK;
-    if (methodName || activity) RecordErrorV(nullptr, 0, nullptr);
+    if (methodName || activity) AddError();
 }
 
 void QRComException::Catch(SourceLocation where, _com_error& caught) {
     QRComException xhr;
-    if (IErrorInfo* info = caught.ErrorInfo()) {  // ErrorInfo() adds a reference
-        SetErrorInfo(0, info);
-        info->Release();
-    }
+    // ErrorInfo() hands over a reference of its own.
+    if (auto info = winkit::ComPtr<IErrorInfo>::Attach(caught.ErrorInfo())) SetErrorInfo(0, info.get());
     xhr.SetError(where, caught.Error(), nullptr);
     Catch(where, xhr);
 }
@@ -157,7 +111,7 @@ void QRComException::CatchAll(SourceLocation where) {
 }
 
 void QRComException::FallBackToOutOfMemory() noexcept {
-    ReleaseErrorInfo();
+    errorInfo.reset();
     SetErrorInfo(0, nullptr);
     result = E_OUTOFMEMORY;
 }
@@ -197,6 +151,6 @@ void QRComException::CatchAllAtBoundary(SourceLocation where) noexcept {
 }
 
 HRESULT QRComException::Result() {
-    if (errorInfo) SetErrorInfo(0, errorInfo);
+    if (errorInfo) SetErrorInfo(0, errorInfo.get());
     return result;
 }

@@ -10,18 +10,16 @@
 #include <cstdarg>
 #include <string>
 #include "sourcelocation.h"
+#include "winkit/com_ptr.h"
 
 struct QRComException {
     HRESULT result = S_OK;
-    IErrorInfo* errorInfo = nullptr;  // counted; its description is a QRError document
+    winkit::ComPtr<IErrorInfo> errorInfo;  // its description is a QRError document
     int traceLevel = 0;
     const wchar_t* methodName = nullptr;  // not owned; "Class::Method"
     const wchar_t* activity = nullptr;    // not owned
 
     QRComException() noexcept = default;
-    QRComException(const QRComException& other) noexcept;
-    QRComException& operator=(const QRComException& other) noexcept;
-    ~QRComException();
 
     void Enter(const wchar_t* name, int level);
     void SetActivity(const wchar_t* text);
@@ -61,9 +59,9 @@ struct QRComException {
     void Publish(const std::wstring& document, const wchar_t* source, std::wstring* copy);
 
 private:
-    void ReleaseErrorInfo() noexcept;
+    enum class Step { Throw, Rethrow, RethrowUnnamed, Set, Add };
+    void RecordStep(Step step, const SourceLocation* where, HRESULT hr, const wchar_t* format, va_list args);
     void FallBackToOutOfMemory() noexcept;
-    void RecordErrorV(const SourceLocation* where, HRESULT hr, const wchar_t* format, ...);
 };
 
 // Handlers of an internal operation: other exceptions are traced and passed on.

@@ -31,20 +31,14 @@ HRESULT QRXMLStringWriter::CopyTo(wchar_t* buffer) {
 }
 
 HRESULT QRXMLStringWriter::Read(void* buffer, ULONG bytes, ULONG* bytesRead) {
-    QRComException xhr;
-    xhr.Enter(L"QRXMLStringWriter::Read", 0);
-    try {
+    return Traced(L"QRXMLStringWriter::Read", 0, [&](QRComException& xhr) {
         if (bytesRead) *bytesRead = 0;
         xhr.SetError(QR_HERE, STG_E_ACCESSDENIED, L"Stream does not support Read operations");
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 HRESULT QRXMLStringWriter::Write(const void* buffer, ULONG bytes, ULONG* bytesWritten) {
-    QRComException xhr;
-    xhr.Enter(L"QRXMLStringWriter::Write", 0);
-    try {
+    return Traced(L"QRXMLStringWriter::Write", 0, [&](QRComException& xhr) {
         if (bytesWritten) *bytesWritten = 0;
         if (bytes % sizeof(wchar_t))
             xhr.Throw(QR_HERE, E_FAIL, L"Cannot write a UTF-16 stream that is not a whole number of wide characters");
@@ -52,7 +46,5 @@ HRESULT QRXMLStringWriter::Write(const void* buffer, ULONG bytes, ULONG* bytesWr
         xhr.SetResult(WriteRaw(static_cast<const wchar_t*>(buffer), bytes / sizeof(wchar_t)));
         if (FAILED(xhr.result)) xhr.Rethrow(QR_HERE);
         if (bytesWritten) *bytesWritten = bytes;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }

@@ -2,7 +2,7 @@
 // The formatting and escaping of an XML writer, on top of the concrete writer's
 // WriteRaw. T is the concrete writer, Interface the writer interface it implements.
 #include <cwchar>
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "qrxmlwriter.h"
 #include "variantconversion.h"
 #include "winkit/unique_bstr.h"
@@ -15,101 +15,57 @@ public:
     void STDMETHODCALLTYPE SetFormatted(bool formatted) override { formatted_ = formatted; }
 
     HRESULT STDMETHODCALLTYPE WriteDeclaration() override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteDeclaration", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteDeclaration", 0, [&](QRComException& xhr) {
             Raw(xhr, L"<?xml version=\"1.0\"?>", 21);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteAttribute(const wchar_t* name, const VARIANT& value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteAttribute", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteAttribute", 0, [&](QRComException& xhr) {
             WriteVariant(xhr, name, value, /*element=*/false);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteAttributeDouble(const wchar_t* name, double value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteAttributeDouble", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteAttributeDouble", 0, [&](QRComException& xhr) {
             wchar_t number[kXmlNumberBufferSize];
             AttributeDouble(xhr, name, value, number);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteAttributeLong(const wchar_t* name, long value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteAttributeLong", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteAttributeLong", 0, [&](QRComException& xhr) {
             wchar_t number[kXmlNumberBufferSize];
             Attribute(xhr, name, number, FormatXmlLong(value, number), /*escape=*/false);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteAttributeBool(const wchar_t* name, bool value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteAttributeBool", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteAttributeBool", 0, [&](QRComException& xhr) {
             Attribute(xhr, name, value ? L"1" : L"0", 1, /*escape=*/false);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteAttributeString(const wchar_t* name, const wchar_t* value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteAttributeString", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteAttributeString", 0, [&](QRComException& xhr) {
             AttributeString(xhr, name, value);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE StartElement(const wchar_t* name) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::StartElement", 0);
-        try {
-            Start(xhr, name);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        return Traced(L"QRXMLWriterImpl::StartElement", 0, [&](QRComException& xhr) { Start(xhr, name); });
     }
 
     HRESULT STDMETHODCALLTYPE EndElement(const wchar_t* name) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::EndElement", 0);
-        try {
-            End(xhr, name);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        return Traced(L"QRXMLWriterImpl::EndElement", 0, [&](QRComException& xhr) { End(xhr, name); });
     }
 
     HRESULT STDMETHODCALLTYPE CloseStartTag() override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::CloseStartTag", 0);
-        try {
-            CloseOpenStartTag(xhr);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        return Traced(L"QRXMLWriterImpl::CloseStartTag", 0, [&](QRComException& xhr) { CloseOpenStartTag(xhr); });
     }
 
     HRESULT STDMETHODCALLTYPE WriteCData(const wchar_t* text) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteCData", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteCData", 0, [&](QRComException& xhr) {
             CloseOpenStartTag(xhr);
             if (text && *text) {
                 Raw(xhr, L"<![CDATA[", 9);
@@ -123,71 +79,43 @@ public:
                 Raw(xhr, rest, std::wcslen(rest));
                 Raw(xhr, L"]]>", 3);
             }
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteText(const wchar_t* text) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteText", 0);
-        try {
-            Text(xhr, text);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        return Traced(L"QRXMLWriterImpl::WriteText", 0, [&](QRComException& xhr) { Text(xhr, text); });
     }
 
     HRESULT STDMETHODCALLTYPE WriteElement(const wchar_t* name, const VARIANT& value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteElement", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteElement", 0, [&](QRComException& xhr) {
             WriteVariant(xhr, name, value, /*element=*/true);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteElementDouble(const wchar_t* name, double value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteElementDouble", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteElementDouble", 0, [&](QRComException& xhr) {
             wchar_t number[kXmlNumberBufferSize];
             SimpleElement(xhr, name, number, FormatXmlDouble(value, number));
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteElementLong(const wchar_t* name, long value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteElementLong", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteElementLong", 0, [&](QRComException& xhr) {
             wchar_t number[kXmlNumberBufferSize];
             SimpleElement(xhr, name, number, FormatXmlLong(value, number));
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteElementBool(const wchar_t* name, bool value) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteElementBool", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteElementBool", 0, [&](QRComException& xhr) {
             SimpleElement(xhr, name, value ? L"1" : L"0", 1);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
     HRESULT STDMETHODCALLTYPE WriteElementString(const wchar_t* name, const wchar_t* text) override {
-        QRComException xhr;
-        xhr.Enter(L"QRXMLWriterImpl::WriteElementString", 0);
-        try {
+        return Traced(L"QRXMLWriterImpl::WriteElementString", 0, [&](QRComException& xhr) {
             ElementString(xhr, name, text);
-        }
-        QR_CATCH_COM(xhr)
-        return xhr.Result();
+        });
     }
 
 private:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include "diagnostics/errorinfo.h"
 #include "diagnostics/wideformat.h"
 #include "winkit/unique_bstr.h"
 #include "xmlprolog.h"
@@ -24,11 +23,6 @@ void DisableExternalResources(ISAXXMLReader* reader) {
     reader->putFeature(L"http://xml.org/sax/features/external-general-entities", VARIANT_FALSE);
     reader->putFeature(L"http://xml.org/sax/features/external-parameter-entities", VARIANT_FALSE);
     reader->putFeature(L"prohibit-dtd", VARIANT_TRUE);
-}
-
-std::wstring TakeBstr(BSTR b) {
-    winkit::UniqueBstr owned(b);
-    return owned.str();
 }
 
 } // namespace
@@ -175,24 +169,30 @@ HRESULT ContentHandler::putDocumentLocator(ISAXLocator* locator) {
     return S_OK;
 }
 
-HRESULT ContentHandler::startElement(const wchar_t*, int, const wchar_t* localName, int localNameLength,
-                                     const wchar_t*, int, ISAXAttributes* attributes) {
-    std::wstring context;  // outlives the scope, whose activity points at it
-    QRComException xhr;
+// The work of a callback in the scope's try block; a handler's request to stop leaves
+// it as QRSAXAbortException, and the abort then runs in a try block of its own.
+template <class Work>
+void ContentHandler::RunCallback(QRComException& xhr, Work&& work) noexcept {
     bool abort = false;
     try {
-        StartElement(xhr, localName, localNameLength, attributes);
+        work();
     }
     catch (QRSAXAbortException&) {
         abort = true;
     }
     QR_CATCH_COM(xhr)
-    if (abort) {
-        try {
-            xhr.SetResult(RunAbort());
-        }
-        QR_CATCH_COM(xhr)
+    if (!abort) return;
+    try {
+        xhr.SetResult(RunAbort());
     }
+    QR_CATCH_COM(xhr)
+}
+
+HRESULT ContentHandler::startElement(const wchar_t*, int, const wchar_t* localName, int localNameLength,
+                                     const wchar_t*, int, ISAXAttributes* attributes) {
+    std::wstring context;  // outlives the scope, whose activity points at it
+    QRComException xhr;
+    RunCallback(xhr, [&] { StartElement(xhr, localName, localNameLength, attributes); });
     if (FAILED(xhr.result) && xhr.result != QRSAX_E_ABORT)
         FailWithContext(xhr, L"SAXSchemaParser::startElement()", localName, localNameLength, context);
     return xhr.Result();
@@ -254,20 +254,7 @@ HRESULT ContentHandler::endElement(const wchar_t*, int, const wchar_t* localName
                                    const wchar_t*, int) {
     std::wstring context;
     QRComException xhr;
-    bool abort = false;
-    try {
-        EndElement(xhr);
-    }
-    catch (QRSAXAbortException&) {
-        abort = true;
-    }
-    QR_CATCH_COM(xhr)
-    if (abort) {
-        try {
-            xhr.SetResult(RunAbort());
-        }
-        QR_CATCH_COM(xhr)
-    }
+    RunCallback(xhr, [&] { EndElement(xhr); });
     if (FAILED(xhr.result) && xhr.result != QRSAX_E_ABORT)
         FailWithContext(xhr, L"SAXSchemaParser::endElement()", localName, localNameLength, context);
     return xhr.Result();
@@ -288,20 +275,9 @@ void ContentHandler::EndElement(QRComException& xhr) {
 
 HRESULT ContentHandler::characters(const wchar_t* text, int length) {
     QRComException xhr;
-    bool abort = false;
-    try {
+    RunCallback(xhr, [&] {
         if (!stack_.empty() && stack_.back().handler) Check(xhr, stack_.back().handler->OnCharacters(text, length));
-    }
-    catch (QRSAXAbortException&) {
-        abort = true;
-    }
-    QR_CATCH_COM(xhr)
-    if (abort) {
-        try {
-            xhr.SetResult(RunAbort());
-        }
-        QR_CATCH_COM(xhr)
-    }
+    });
     HRESULT hr = xhr.Result();
     if (FAILED(hr) && hr != QRSAX_E_ABORT) SaveError(hr);
     return hr;
@@ -350,33 +326,13 @@ void ContentHandler::FailWithContext(QRComException& xhr, const wchar_t* method,
 void ContentHandler::SaveError(HRESULT hr) noexcept {
     savedError_ = SavedError();
     savedError_.hr = hr;
-    if (!FAILED(hr)) return;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return;
-    try {
-        BSTR text = nullptr;
-        if (SUCCEEDED(info->GetDescription(&text))) savedError_.description = TakeBstr(text);
-        text = nullptr;
-        if (SUCCEEDED(info->GetSource(&text))) savedError_.source = TakeBstr(text);
-        text = nullptr;
-        if (SUCCEEDED(info->GetHelpFile(&text))) savedError_.helpFile = TakeBstr(text);
-        info->GetGUID(&savedError_.guid);
-        info->GetHelpContext(&savedError_.helpContext);
-        savedError_.hasInfo = true;
-    } catch (...) {
-        savedError_.hasInfo = false;
-    }
-    SetErrorInfo(0, info);  // taking it cleared it on the thread
-    info->Release();
+    if (!FAILED(hr) || GetErrorInfo(0, savedError_.info.put()) != S_OK) return;
+    SetErrorInfo(0, savedError_.info.get());  // taking it cleared it on the thread
 }
 
 // Makes the saved error the thread's error information again; returns its HRESULT.
 HRESULT ContentHandler::PublishSavedError() noexcept {
-    SetErrorInfo(0, nullptr);
-    if (!savedError_.hasInfo) return savedError_.hr;
-    auto textIfAny = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
-    SetThreadErrorInfo({textIfAny(savedError_.source), textIfAny(savedError_.description), savedError_.guid,
-                        textIfAny(savedError_.helpFile), savedError_.helpContext});
+    SetErrorInfo(0, savedError_.info.get());
     return savedError_.hr;
 }
 

@@ -43,18 +43,12 @@ private:
 };
 
 // Stands for an undeclared element and everything inside it.
-class IgnoreElementHandler final : public SAXSchemaElementHandler {
+class IgnoreElementHandler final : public DefaultSAXSchemaElementHandler {
 public:
-    HRESULT OnStart(int) override { return S_OK; }
-    HRESULT OnEnd(int) override { return S_OK; }
     HRESULT GetChildHandler(int, SAXSchemaElementHandler** handler) override {
         *handler = this;
         return S_OK;
     }
-    HRESULT OnChildEnd(int, SAXSchemaElementHandler*) override { return S_OK; }
-    HRESULT OnAttribute(int, SchemaValue) override { return S_OK; }
-    HRESULT OnElementValue(int, SchemaValue) override { return S_OK; }
-    HRESULT OnCharacters(const wchar_t*, int) override { return S_OK; }
 };
 
 class ContentHandler final : public ISAXContentHandler, public ISAXErrorHandler, public winkit::ComObjectRoot {
@@ -105,10 +99,7 @@ private:
     // its own, so it is kept here and published again when the parse ends.
     struct SavedError {
         HRESULT hr = S_OK;
-        DWORD helpContext = 0;
-        GUID guid = GUID_NULL;
-        std::wstring description, source, helpFile;
-        bool hasInfo = false;
+        winkit::ComPtr<IErrorInfo> info;
     };
 
     void Reset(SAXSchemaElementHandler* documentHandler);
@@ -117,6 +108,8 @@ private:
     void EndElement(QRComException& xhr);
     void ReadAttributes(QRComException& xhr, const State& state, ISAXAttributes* attributes);
     HRESULT RunAbort();
+    template <class Work>
+    void RunCallback(QRComException& xhr, Work&& work) noexcept;
     void Check(QRComException& xhr, HRESULT hr);
     void FailWithContext(QRComException& xhr, const wchar_t* method, const wchar_t* name, int length,
                          std::wstring& context) noexcept;

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 #include <limits>
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "saxcontenthandler.h"
 #include "xmltext.h"
 
@@ -58,9 +58,9 @@ SchemaValue ConvertSchemaValue(int type, const wchar_t* text) noexcept {
 SAXSchemaParser::SAXSchemaParser() = default;
 SAXSchemaParser::~SAXSchemaParser() = default;
 
+// Callers get an HRESULT whatever happens inside.
 HRESULT SAXSchemaParser::ParseString(BSTR document) {
-    QRComException xhr;
-    try {
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
         if (!contentHandler_) {
             xhr.SetResult(SAXSchemaParserImpl::ContentHandler::Create(GetSchema(), &contentHandler_));
             if (FAILED(xhr.result)) xhr.Rethrow(QR_HERE, L"Failed to instanciate SAXSchemaParser");
@@ -70,8 +70,5 @@ HRESULT SAXSchemaParser::ParseString(BSTR document) {
         xhr.SetResult(contentHandler_->Parse(document, this));
         aborted_ = contentHandler_->Aborted();
         if (FAILED(xhr.result)) xhr.Rethrow();
-    }
-    // Callers get an HRESULT whatever happens inside.
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }

@@ -68,5 +68,13 @@ private:
 
 template <class T, class U>
 bool operator==(const ComPtr<T>& a, const ComPtr<U>& b) noexcept { return a.get() == b.get(); }
+template <class T>
+bool operator==(const ComPtr<T>& a, std::nullptr_t) noexcept { return !a; }
+template <class T>
+bool operator==(std::nullptr_t, const ComPtr<T>& a) noexcept { return !a; }
+template <class T>
+bool operator!=(const ComPtr<T>& a, std::nullptr_t) noexcept { return static_cast<bool>(a); }
+template <class T>
+bool operator!=(std::nullptr_t, const ComPtr<T>& a) noexcept { return static_cast<bool>(a); }
 
 } // namespace winkit

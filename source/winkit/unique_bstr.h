@@ -1,26 +1,18 @@
 #pragma once
-// Owned BSTR: move-only, freed with SysFreeString.
+// Owned BSTR: a UniqueHandle freed with SysFreeString, with the text views a BSTR needs.
 #include <oleauto.h>
 #include <new>
 #include <string>
 #include <string_view>
-#include <utility>
+#include "unique_handle.h"
 
 namespace winkit {
 
-class UniqueBstr {
+struct BstrCloser { void operator()(BSTR b) const noexcept { SysFreeString(b); } };
+
+class UniqueBstr : public UniqueHandle<BSTR, BstrCloser> {
 public:
-    UniqueBstr() noexcept = default;
-    // Adopts an allocated BSTR.
-    explicit UniqueBstr(BSTR b) noexcept : b_(b) {}
-    UniqueBstr(UniqueBstr&& other) noexcept : b_(std::exchange(other.b_, nullptr)) {}
-    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.b_, nullptr));
-        return *this;
-    }
-    UniqueBstr(const UniqueBstr&) = delete;
-    UniqueBstr& operator=(const UniqueBstr&) = delete;
-    ~UniqueBstr() { reset(); }
+    using UniqueHandle::UniqueHandle;
 
     // Copies a text into a new BSTR; throws std::bad_alloc when it cannot be allocated.
     static UniqueBstr Copy(std::wstring_view text) {
@@ -36,23 +28,12 @@ public:
         return text ? Copy(std::wstring_view(text, SysStringLen(text))) : UniqueBstr();
     }
 
-    BSTR get() const noexcept { return b_; }
     // Never null: an empty text for an empty holder.
-    const wchar_t* c_str() const noexcept { return b_ ? b_ : L""; }
-    UINT size() const noexcept { return b_ ? SysStringLen(b_) : 0; }
+    const wchar_t* c_str() const noexcept { return get() ? get() : L""; }
+    UINT size() const noexcept { return SysStringLen(get()); }
     bool empty() const noexcept { return size() == 0; }
     std::wstring_view view() const noexcept { return {c_str(), size()}; }
     std::wstring str() const { return std::wstring(view()); }
-
-    void reset(BSTR b = nullptr) noexcept {
-        BSTR old = std::exchange(b_, b);
-        if (old) SysFreeString(old);
-    }
-    [[nodiscard]] BSTR release() noexcept { return std::exchange(b_, nullptr); }
-    BSTR* put() noexcept { reset(); return &b_; }
-
-private:
-    BSTR b_ = nullptr;
 };
 
 } // namespace winkit

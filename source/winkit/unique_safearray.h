@@ -1,35 +1,13 @@
 #pragma once
-// Owned SAFEARRAY: move-only, destroyed with SafeArrayDestroy.
+// Owned SAFEARRAY, destroyed with SafeArrayDestroy, and a lock on its data.
 #include <oleauto.h>
-#include <utility>
+#include "unique_handle.h"
 
 namespace winkit {
 
-class UniqueSafeArray {
-public:
-    UniqueSafeArray() noexcept = default;
-    explicit UniqueSafeArray(SAFEARRAY* a) noexcept : a_(a) {}
-    UniqueSafeArray(UniqueSafeArray&& other) noexcept : a_(std::exchange(other.a_, nullptr)) {}
-    UniqueSafeArray& operator=(UniqueSafeArray&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.a_, nullptr));
-        return *this;
-    }
-    UniqueSafeArray(const UniqueSafeArray&) = delete;
-    UniqueSafeArray& operator=(const UniqueSafeArray&) = delete;
-    ~UniqueSafeArray() { reset(); }
+struct SafeArrayCloser { void operator()(SAFEARRAY* a) const noexcept { SafeArrayDestroy(a); } };
 
-    SAFEARRAY* get() const noexcept { return a_; }
-    explicit operator bool() const noexcept { return a_ != nullptr; }
-    void reset(SAFEARRAY* a = nullptr) noexcept {
-        SAFEARRAY* old = std::exchange(a_, a);
-        if (old) SafeArrayDestroy(old);
-    }
-    [[nodiscard]] SAFEARRAY* release() noexcept { return std::exchange(a_, nullptr); }
-    SAFEARRAY** put() noexcept { reset(); return &a_; }
-
-private:
-    SAFEARRAY* a_ = nullptr;
-};
+using UniqueSafeArray = UniqueHandle<SAFEARRAY*, SafeArrayCloser>;
 
 // Keeps a SAFEARRAY's data locked for the holder's life.
 class SafeArrayLockGuard {

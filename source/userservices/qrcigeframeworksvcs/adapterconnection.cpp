@@ -1,13 +1,11 @@
 #include "adapterconnection.h"
 
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "winkit/unique_bstr.h"
 
 HRESULT ConnectOldAdapter(winkit::ComPtr<IQREFOldClientServices>& adapter) {
     if (adapter) return S_OK;
-    QRComException xhr;
-    xhr.Enter(L"QRCIGEFClientServices::ConnectAdapter", 0);
-    try {
+    return TracedOperation(L"QRCIGEFClientServices::ConnectAdapter", 0, [&](QRComException& xhr) {
         // Whatever an earlier call left on the thread must not end up in this document.
         SetErrorInfo(0, nullptr);
 
@@ -29,7 +27,5 @@ HRESULT ConnectOldAdapter(winkit::ComPtr<IQREFOldClientServices>& adapter) {
         if (FAILED(hr)) xhr.Throw(QR_HERE, hr);
         adapter = std::move(made);
         // The tools component is released here: only the adapter stays.
-    }
-    QR_CATCH(xhr)
-    return xhr.Result();
+    });
 }

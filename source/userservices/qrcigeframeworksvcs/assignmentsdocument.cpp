@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "objschema.h"
 #include "qrxmlutils.h"
 #include "winkit/com_ptr.h"
@@ -59,9 +59,7 @@ std::vector<ObjRecord> ReadAssignments(const std::wstring& document) {
 }
 
 HRESULT WriteAssignments(const ObjRecord& top, long taskIndex, std::wstring& document) {
-    QRComException xhr;
-    xhr.Enter(L"AssignmentsDocument::Write", 0);
-    try {
+    return TracedOperation(L"AssignmentsDocument::Write", 0, [&](QRComException& xhr) {
         winkit::ComPtr<iqrXMLStringWriter> writer;
         HRESULT hr = CreateXMLStringWriter(writer.put());
         if (FAILED(hr)) xhr.Throw(QR_HERE, hr, L"Unable to create the XML writer");
@@ -74,7 +72,5 @@ HRESULT WriteAssignments(const ObjRecord& top, long taskIndex, std::wstring& doc
         std::wstring_view written = text.view();
         written.remove_prefix(std::min(written.find_first_not_of(L"\r\n"), written.size()));
         document.assign(written);
-    }
-    QR_CATCH(xhr)
-    return xhr.Result();
+    });
 }

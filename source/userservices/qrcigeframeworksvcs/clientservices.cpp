@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 #include "adapterconnection.h"
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "frameworkgateway.h"
 
 const QITAB CClientServices::kInterfaces[] = {
@@ -32,10 +32,9 @@ void CClientServices::RequireAdapter(QRComException& xhr) {
 }
 
 void CClientServices::RaiseCallFailure(QRComException& xhr, HRESULT hr) {
-    IErrorInfo* left = nullptr;
-    if (GetErrorInfo(0, &left) == S_OK && left) {
-        SetErrorInfo(0, left);  // put back for SetResult to take
-        left->Release();
+    winkit::ComPtr<IErrorInfo> left;
+    if (GetErrorInfo(0, left.put()) == S_OK && left) {
+        SetErrorInfo(0, left.get());  // put back for SetResult to take
         xhr.SetResult(hr);
         xhr.Rethrow();
     }
@@ -43,10 +42,16 @@ void CClientServices::RaiseCallFailure(QRComException& xhr, HRESULT hr) {
     xhr.Throw(QR_HERE, hr);
 }
 
+namespace {
+
+void CheckOut(QRComException& xhr, const void* out, const wchar_t* method) {
+    xhr.CheckPointer(out, L"Invalid pointer passed to method %ls", method);
+}
+
+} // namespace
+
 STDMETHODIMP CClientServices::Initialize(IDispatch* pWorkspace) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
+    return WithAdapter([&](QRComException& xhr) {
         workspace_.reset();
         if (pWorkspace) pWorkspace->QueryInterface(IID_IWorkspace, workspace_.put_void());
         xhr.Enter(L"QRCIGEFrameworkClientServices::Initialize", 1);
@@ -64,9 +69,7 @@ STDMETHODIMP CClientServices::Initialize(IDispatch* pWorkspace) {
         HRESULT pending = document.empty() ? S_OK : LoadFrameworkData(xhr, document.get());
         PassDataToAdapter(pWorkspace);
         if (pending == S_FALSE) xhr.SetResult(S_FALSE);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 HRESULT CClientServices::LoadFrameworkData(QRComException& xhr, BSTR text) {
@@ -89,89 +92,58 @@ void CClientServices::PassDataToAdapter(IDispatch* workspace) {
 }
 
 STDMETHODIMP CClientServices::get_ConnectionStatus(long* pVal) {
-    QRComException xhr;
-    try {
-        xhr.CheckPointer(pVal, L"Invalid pointer passed to method %ls", L"ConnectionStatus");
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        CheckOut(xhr, pVal, L"ConnectionStatus");
         *pVal = 0;
         RequireAdapter(xhr);
         *pVal = connectionStatus_;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
+}
+
+// The type library gives these parameters no direction: nothing is written before all
+// three pointers are known good and all three copies made.
+HRESULT CClientServices::HandOut(const wchar_t* method, const std::array<BSTR*, 3>& outs,
+                                 const std::array<const winkit::UniqueBstr*, 3>& values) {
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        for (BSTR* out : outs) CheckOut(xhr, out, method);
+        RequireAdapter(xhr);
+        winkit::UniqueBstr copies[3];
+        for (size_t i = 0; i < 3; ++i) copies[i] = winkit::UniqueBstr::Copy(values[i]->view());
+        for (size_t i = 0; i < 3; ++i) *outs[i] = copies[i].release();
+    });
+}
+
+// Whole copies (NULs inside kept), all made before any field changes.
+void CClientServices::Store(const std::array<winkit::UniqueBstr*, 3>& fields, const std::array<BSTR, 3>& values) {
+    winkit::UniqueBstr copies[3];
+    for (size_t i = 0; i < 3; ++i) copies[i] = winkit::UniqueBstr::CopyBstr(values[i]);
+    for (size_t i = 0; i < 3; ++i) *fields[i] = std::move(copies[i]);
 }
 
 STDMETHODIMP CClientServices::GetEFData(BSTR* Signature, BSTR* Url, BSTR* Plant) {
-    QRComException xhr;
-    try {
-        // The type library gives these no direction: nothing is written before all are known good.
-        xhr.CheckPointer(Signature, L"Invalid pointer passed to method %ls", L"GetEFData");
-        xhr.CheckPointer(Url, L"Invalid pointer passed to method %ls", L"GetEFData");
-        xhr.CheckPointer(Plant, L"Invalid pointer passed to method %ls", L"GetEFData");
-        RequireAdapter(xhr);
-        winkit::UniqueBstr signature = winkit::UniqueBstr::Copy(data_.signature.view());
-        winkit::UniqueBstr url = winkit::UniqueBstr::Copy(data_.url.view());
-        winkit::UniqueBstr plant = winkit::UniqueBstr::Copy(data_.frameworkPlant.view());
-        *Signature = signature.release();
-        *Url = url.release();
-        *Plant = plant.release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return HandOut(L"GetEFData", {Signature, Url, Plant}, {&data_.signature, &data_.url, &data_.frameworkPlant});
 }
 
 STDMETHODIMP CClientServices::SetEFData(BSTR Signature, BSTR Url, BSTR Plant) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        winkit::UniqueBstr signature = winkit::UniqueBstr::CopyBstr(Signature);
-        winkit::UniqueBstr url = winkit::UniqueBstr::CopyBstr(Url);
-        winkit::UniqueBstr plant = winkit::UniqueBstr::CopyBstr(Plant);
-        data_.signature = std::move(signature);
-        data_.url = std::move(url);
-        data_.frameworkPlant = std::move(plant);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) {
+        Store({&data_.signature, &data_.url, &data_.frameworkPlant}, {Signature, Url, Plant});
+    });
 }
 
 STDMETHODIMP CClientServices::GetPlantData(BSTR* Plant, BSTR* Area, BSTR* Unit) {
-    QRComException xhr;
-    try {
-        xhr.CheckPointer(Plant, L"Invalid pointer passed to method %ls", L"GetPlantData");
-        xhr.CheckPointer(Area, L"Invalid pointer passed to method %ls", L"GetPlantData");
-        xhr.CheckPointer(Unit, L"Invalid pointer passed to method %ls", L"GetPlantData");
-        RequireAdapter(xhr);
-        winkit::UniqueBstr plant = winkit::UniqueBstr::Copy(data_.plant.view());
-        winkit::UniqueBstr area = winkit::UniqueBstr::Copy(data_.area.view());
-        winkit::UniqueBstr unit = winkit::UniqueBstr::Copy(data_.unit.view());
-        *Plant = plant.release();
-        *Area = area.release();
-        *Unit = unit.release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return HandOut(L"GetPlantData", {Plant, Area, Unit}, {&data_.plant, &data_.area, &data_.unit});
 }
 
 STDMETHODIMP CClientServices::SetPlantData(BSTR Plant, BSTR Area, BSTR Unit) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        winkit::UniqueBstr plant = winkit::UniqueBstr::CopyBstr(Plant);
-        winkit::UniqueBstr area = winkit::UniqueBstr::CopyBstr(Area);
-        winkit::UniqueBstr unit = winkit::UniqueBstr::CopyBstr(Unit);
-        data_.plant = std::move(plant);
-        data_.area = std::move(area);
-        data_.unit = std::move(unit);
+    return WithAdapter([&](QRComException&) {
+        Store({&data_.plant, &data_.area, &data_.unit}, {Plant, Area, Unit});
         adapter_->SetPlantData(Plant, Area, Unit);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::get_XMLFileName(BSTR* pVal) {
-    QRComException xhr;
-    try {
-        xhr.CheckPointer(pVal, L"Invalid pointer passed to method %ls", L"XMLFileName");
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        CheckOut(xhr, pVal, L"XMLFileName");
         *pVal = nullptr;
         RequireAdapter(xhr);
         // The stored name is handed over once; the adapter's name wins when it gives one.
@@ -179,26 +151,19 @@ STDMETHODIMP CClientServices::get_XMLFileName(BSTR* pVal) {
         winkit::UniqueBstr fromAdapter;
         adapter_->get_XMLFileName(fromAdapter.put());
         *pVal = fromAdapter.get() ? fromAdapter.release() : handed.release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::put_XMLFileName(BSTR name) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
+    return WithAdapter([&](QRComException&) {
         xmlFileName_ = winkit::UniqueBstr::CopyBstr(name);
         adapter_->put_XMLFileName(name);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::SupportsFeature(BSTR Feature, VARIANT_BOOL* Supported) {
-    QRComException xhr;
-    try {
-        xhr.CheckPointer(Supported, L"Invalid pointer passed to method %ls", L"SupportsFeature");
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        CheckOut(xhr, Supported, L"SupportsFeature");
         *Supported = VARIANT_FALSE;
         RequireAdapter(xhr);
         double version = data_.version.get() ? _wtof(data_.version.get()) : 0.0;
@@ -206,110 +171,54 @@ STDMETHODIMP CClientServices::SupportsFeature(BSTR Feature, VARIANT_BOOL* Suppor
         // character names the feature.
         wchar_t first = Feature ? Feature[0] : L'\0';
         if ((first == L'C' || first == L'R') && version >= 3.65) *Supported = VARIANT_TRUE;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::UnInitialize() {
-    QRComException xhr;
-    try {
+    return Traced(nullptr, 0, [&](QRComException&) {
         if (adapter_) adapter_->UnInitialize();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
+}
+
+STDMETHODIMP CClientServices::GetProjectList(SAFEARRAY** Projects) {
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        CheckOut(xhr, Projects, L"GetProjectList");
+        *Projects = nullptr;
+        RequireAdapter(xhr);
+        adapter_->GetProjectList(Projects);
+    });
 }
 
 // The methods below only forward; the adapter's result is not looked at.
 
 STDMETHODIMP CClientServices::ConnectToEF() {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->ConnectToEF();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->ConnectToEF(); });
 }
 
 STDMETHODIMP CClientServices::Publish(BSTR sOID) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->Publish(sOID);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->Publish(sOID); });
 }
 
 STDMETHODIMP CClientServices::Retrieve() {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->Retrieve();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->Retrieve(); });
 }
 
 STDMETHODIMP CClientServices::FindDocsToPublish() {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->FindDocsToPublish();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->FindDocsToPublish(); });
 }
 
 STDMETHODIMP CClientServices::LaunchFrameworkBrowser() {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->LaunchFrameworkBrowser();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->LaunchFrameworkBrowser(); });
 }
 
 STDMETHODIMP CClientServices::Register(IDispatch* pWorkspace) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->Register(pWorkspace);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
-}
-
-STDMETHODIMP CClientServices::GetProjectList(SAFEARRAY** Projects) {
-    QRComException xhr;
-    try {
-        xhr.CheckPointer(Projects, L"Invalid pointer passed to method %ls", L"GetProjectList");
-        *Projects = nullptr;
-        RequireAdapter(xhr);
-        adapter_->GetProjectList(Projects);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->Register(pWorkspace); });
 }
 
 STDMETHODIMP CClientServices::PublishProjectAsBuilt(BSTR sProjectName) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->PublishProjectAsBuilt(sProjectName);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->PublishProjectAsBuilt(sProjectName); });
 }
 
 STDMETHODIMP CClientServices::Revise(BSTR sOID) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
-        adapter_->Revise(sOID);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return WithAdapter([&](QRComException&) { adapter_->Revise(sOID); });
 }

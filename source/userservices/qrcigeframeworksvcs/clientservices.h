@@ -4,14 +4,14 @@
 // answers feature queries and claims objects and streams; publishing, revising and
 // browsing belong to the older client services component, which it connects to on
 // first use and forwards to.
+#include <array>
 #include "comidentifiers.h"
+#include "diagnostics/traced.h"
 #include "frameworkdata.h"
 #include "winkit/com_object.h"
 #include "winkit/com_ptr.h"
 #include "winkit/dispatch_impl.h"
 #include "winkit/unique_bstr.h"
-
-struct QRComException;
 
 inline constexpr const wchar_t* kProductName = L"Morvandel";
 
@@ -62,6 +62,12 @@ private:
     // Reads the framework data into the fields; returns the pending result of Initialize.
     HRESULT LoadFrameworkData(QRComException& xhr, BSTR document);
     void PassDataToAdapter(IDispatch* workspace);
+    // A traced method without a scope name of its own: the adapter's connection, then the work.
+    template <class Work>
+    HRESULT WithAdapter(Work&& work);
+    HRESULT HandOut(const wchar_t* method, const std::array<BSTR*, 3>& outs,
+                    const std::array<const winkit::UniqueBstr*, 3>& values);
+    static void Store(const std::array<winkit::UniqueBstr*, 3>& fields, const std::array<BSTR, 3>& values);
 
     winkit::UniqueBstr xmlFileName_;
     FrameworkData data_;
@@ -69,3 +75,11 @@ private:
     winkit::ComPtr<IQREFOldClientServices> adapter_;
     winkit::ComPtr<IWorkspace> workspace_;
 };
+
+template <class Work>
+HRESULT CClientServices::WithAdapter(Work&& work) {
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
+        RequireAdapter(xhr);
+        work(xhr);
+    });
+}

@@ -1,14 +1,12 @@
 // CClientServices: claiming objects and streams, and synchronizing claims.
 #include <string>
 #include "clientservices.h"
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "frameworkgateway.h"
 #include "streamselection.h"
 
 STDMETHODIMP CClientServices::ClaimObject(BSTR strOID) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
+    return WithAdapter([&](QRComException& xhr) {
         xhr.Enter(L"QRCIGEFClientServices::ClaimObject", 1);
         SetErrorInfo(0, nullptr);  // only what this method's calls leave may be carried
         if (!workspace_) xhr.Throw(QR_HERE, E_FAIL, L"ClientServices interface not initialized");
@@ -24,15 +22,11 @@ STDMETHODIMP CClientServices::ClaimObject(BSTR strOID) {
             if (FAILED(hr)) RaiseCallFailure(xhr, hr);
             xhr.SetResult(hr);  // a success code of the adapter is the method's too
         }
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::ClaimStream(IDispatch* pWorkspace, VARIANT saOID) {
-    QRComException xhr;
-    try {
-        RequireAdapter(xhr);
+    return WithAdapter([&](QRComException& xhr) {
         SetErrorInfo(0, nullptr);  // only what this method's calls leave may be carried
         StreamSelection selection;
         HRESULT hr = selection.Connect();
@@ -43,21 +37,16 @@ STDMETHODIMP CClientServices::ClaimStream(IDispatch* pWorkspace, VARIANT saOID) 
             // A failed claim of one stream does not stop the others.
             ClaimObject(winkit::UniqueBstr::Copy(std::to_wstring(id)).get());
         }
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP CClientServices::SynchronizeClaims(BSTR ClaimsXML, BSTR* pErrorMessage) {
-    QRComException xhr;
-    try {
+    return Traced(nullptr, 0, [&](QRComException& xhr) {
         xhr.CheckPointer(pErrorMessage, L"Invalid pointer passed to method %ls", L"SynchronizeClaims");
         *pErrorMessage = nullptr;
         RequireAdapter(xhr);
         SetErrorInfo(0, nullptr);  // the caller gets what the adapter leaves, or nothing
         // The adapter's result and error information are the caller's.
         xhr.SetResult(adapter_->SynchronizeClaims(ClaimsXML, pErrorMessage));
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }

@@ -1,6 +1,6 @@
 #include "qrctasklist.h"
 
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "tasklistrunner.h"
 
 const QITAB QRCTaskList::kInterfaces[] = {
@@ -16,23 +16,17 @@ HRESULT QRCTaskList::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 STDMETHODIMP QRCTaskList::Initialize(IDispatch* pWorkspace) {
-    QRComException xhr;
-    xhr.Enter(L"QRCTaskList::Initialize", 1);
-    try {
+    return Traced(L"QRCTaskList::Initialize", 1, [&](QRComException& xhr) {
         winkit::ComPtr<IWorkspace> workspace;
         if (!pWorkspace || FAILED(pWorkspace->QueryInterface(IID_IWorkspace, workspace.put_void())))
             xhr.Throw(QR_HERE, E_INVALIDARG);
         workspace_ = std::move(workspace);
         initialized_ = true;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP QRCTaskList::Show(long lParentHWnd, VARIANT_BOOL* pbDialogOK) {
-    QRComException xhr;
-    xhr.Enter(L"QRCTaskList::Show", 1);
-    try {
+    return Traced(L"QRCTaskList::Show", 1, [&](QRComException& xhr) {
         xhr.CheckPointer(pbDialogOK, L"");
         *pbDialogOK = VARIANT_FALSE;
         if (!initialized_) xhr.Throw(QR_HERE, E_FAIL, L"TaskList interface not initialized");
@@ -42,7 +36,5 @@ STDMETHODIMP QRCTaskList::Show(long lParentHWnd, VARIANT_BOOL* pbDialogOK) {
         winkit::ComPtr<IQRCTaskList> self(this);
         winkit::ComPtr<IWorkspace> workspace = workspace_;
         *pbDialogOK = RunTaskListDialog(workspace.get(), parent) == IDOK ? VARIANT_TRUE : VARIANT_FALSE;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include "automationcall.h"
 #include "diagnostics/hresulttext.h"
-#include "diagnostics/qrcomexception.h"
+#include "diagnostics/traced.h"
 #include "reportcells.h"
 #include "userstamp.h"
 #include "winkit/com_ptr.h"
@@ -126,9 +126,7 @@ std::wstring WorkspaceName(IWorkspace* workspace) {
 
 HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
                     IWorkspace* workspace, std::optional<Unreachable>& unreachable) {
-    QRComException xhr;
-    xhr.Enter(L"CExcelApp::OpenFile", 1);
-    try {
+    return Traced(L"CExcelApp::OpenFile", 1, [&](QRComException& xhr) {
         unreachable.reset();
         winkit::ComPtr<IDispatch> application = StartSpreadsheet(xhr, unreachable);
         ReportSteps steps(xhr);
@@ -177,9 +175,7 @@ HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames,
         winkit::ComPtr<IDispatch> data = steps.Resize(steps.Range(table.get(), L"A2").get(), taskCount, columns);
         winkit::UniqueSafeArray texts = DataBlock(listView, taskCount, columns);
         steps.Put(data.get(), ids.value, L"Value", ArrayArgument(texts));
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 } // namespace
