@@ -30,18 +30,23 @@ bool ListView::SetItemText(int row, int subItem, const wchar_t* text) const noex
 }
 
 std::wstring ListView::ItemText(int row, int subItem) const {
-    // LVM_GETITEMTEXT reports the characters copied; grow until the text fits.
-    for (size_t size = 256;; size *= 2) {
-        std::wstring buffer(size, L'\0');
+    // Far beyond any text a list shows; ends the doubling should a control always fill the buffer.
+    constexpr size_t kLongest = size_t{1} << 24;
+    std::wstring buffer(256, L'\0');
+    for (;;) {
         LvItem item;
         item.iSubItem = subItem;
         item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(size);
-        size_t n = static_cast<size_t>(Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (n < size - 1 || size >= (1u << 20)) {
-            buffer.resize(n);
+        item.cchTextMax = static_cast<int>(buffer.size());
+        size_t length = static_cast<size_t>(Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        // The control may answer with text of its own instead of filling the buffer.
+        if (item.pszText != buffer.data()) return item.pszText ? std::wstring(item.pszText) : std::wstring();
+        // A text that filled the buffer may have been cut short.
+        if (length + 1 < buffer.size() || buffer.size() >= kLongest) {
+            buffer.resize(wcsnlen(buffer.c_str(), length));
             return buffer;
         }
+        buffer.assign(buffer.size() * 2, L'\0');
     }
 }
 

@@ -68,6 +68,7 @@ public:
     int ItemCount() const noexcept { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
     void SetItemCount(int count) const noexcept { Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count)); }
     bool DeleteAllItems() const noexcept { return Send(LVM_DELETEALLITEMS) != FALSE; }
+    bool DeleteItem(int row) const noexcept { return Send(LVM_DELETEITEM, static_cast<WPARAM>(row)) != FALSE; }
     int InsertItem(const LVITEMW& item) const noexcept {
         return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     }
@@ -93,6 +94,10 @@ public:
         return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
     }
     int SelectedCount() const noexcept { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT)); }
+    // The row and (in hit.iSubItem) the column under hit.pt; -1 for none.
+    int SubItemHitTest(LVHITTESTINFO& hit) const noexcept {
+        return static_cast<int>(Send(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    }
     // The selected rows, top to bottom.
     std::vector<int> SelectedRows() const;
     int SelectionMark() const noexcept { return static_cast<int>(Send(LVM_GETSELECTIONMARK)); }

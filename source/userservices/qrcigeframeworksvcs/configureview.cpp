@@ -151,55 +151,38 @@ void CConfigureView::EnableControl(int id, bool enable) {
     control.Enable(enable);
 }
 
-void CConfigureView::OnAdd(UINT, int, HWND) {
-    int chosen = available_.CurSel();
+// Moves the chosen name from one list to the end of the other; the chosen place stays on
+// the next name of its list, or goes to the other list's first name when the list is empty.
+void CConfigureView::MoveChosen(winkit::ListBoxCtrl& from, winkit::ListBoxCtrl& to) {
+    int chosen = from.CurSel();
     if (chosen == LB_ERR) return;
-    std::wstring name = available_.String(chosen);
-    available_.DeleteString(chosen);
-    visible_.AddString(name.c_str());
-    int left = available_.Count();
+    std::wstring name = from.String(chosen);
+    from.DeleteString(chosen);
+    to.AddString(name.c_str());
+    int left = from.Count();
     if (left > 0)
-        available_.SetCurSel(chosen < left ? chosen : left - 1);
+        from.SetCurSel(chosen < left ? chosen : left - 1);
     else
-        visible_.SetCurSel(0);
+        to.SetCurSel(0);
     UpdateColumnButtons();
 }
 
-void CConfigureView::OnAddAll(UINT, int, HWND) {
-    if (available_.CurSel() == LB_ERR) return;
-    for (int i = available_.Count() - 1; i >= 0; --i) {
-        std::wstring name = available_.String(i);
-        available_.DeleteString(i);
-        visible_.AddString(name.c_str());
+// Moves every name, last first, when one is chosen.
+void CConfigureView::MoveAll(winkit::ListBoxCtrl& from, winkit::ListBoxCtrl& to) {
+    if (from.CurSel() == LB_ERR) return;
+    for (int i = from.Count() - 1; i >= 0; --i) {
+        std::wstring name = from.String(i);
+        from.DeleteString(i);
+        to.AddString(name.c_str());
     }
-    visible_.SetCurSel(0);
+    to.SetCurSel(0);
     UpdateColumnButtons();
 }
 
-void CConfigureView::OnRemove(UINT, int, HWND) {
-    int chosen = visible_.CurSel();
-    if (chosen == LB_ERR) return;
-    std::wstring name = visible_.String(chosen);
-    visible_.DeleteString(chosen);
-    available_.AddString(name.c_str());
-    int left = visible_.Count();
-    if (left > 0)
-        visible_.SetCurSel(chosen < left ? chosen : left - 1);
-    else
-        available_.SetCurSel(0);
-    UpdateColumnButtons();
-}
-
-void CConfigureView::OnRemoveAll(UINT, int, HWND) {
-    if (visible_.CurSel() == LB_ERR) return;
-    for (int i = visible_.Count() - 1; i >= 0; --i) {
-        std::wstring name = visible_.String(i);
-        visible_.DeleteString(i);
-        available_.AddString(name.c_str());
-    }
-    available_.SetCurSel(0);
-    UpdateColumnButtons();
-}
+void CConfigureView::OnAdd(UINT, int, HWND) { MoveChosen(available_, visible_); }
+void CConfigureView::OnAddAll(UINT, int, HWND) { MoveAll(available_, visible_); }
+void CConfigureView::OnRemove(UINT, int, HWND) { MoveChosen(visible_, available_); }
+void CConfigureView::OnRemoveAll(UINT, int, HWND) { MoveAll(visible_, available_); }
 
 void CConfigureView::MoveSwap(int from, int to) {
     std::wstring name = visible_.String(from);

@@ -78,6 +78,8 @@ private:
     void OnAddAll(UINT, int, HWND);
     void OnRemove(UINT, int, HWND);
     void OnRemoveAll(UINT, int, HWND);
+    void MoveChosen(winkit::ListBoxCtrl& from, winkit::ListBoxCtrl& to);
+    void MoveAll(winkit::ListBoxCtrl& from, winkit::ListBoxCtrl& to);
     void OnUp(UINT, int, HWND);
     void OnDown(UINT, int, HWND);
     void OnRuleAdd(UINT, int, HWND);

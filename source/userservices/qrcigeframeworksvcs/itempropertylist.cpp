@@ -9,28 +9,24 @@ struct ColumnLayout {
     int width;
 };
 
-void InsertColumn(HWND list, int index, const wchar_t* title, int width) {
-    LVCOLUMNW column = {};
+void InsertColumn(const winkit::ListView& list, int index, const wchar_t* title, int width) {
+    winkit::LvColumn column;
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<wchar_t*>(title);
     column.cx = width;
     column.iSubItem = index;
-    ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+    list.InsertColumn(index, column);
 }
 
-int ColumnCount(HWND list) {
+int ColumnCount(const winkit::ListView& list) {
     // Asked of the list itself: the header of a list that was never shown may not exist yet.
     int count = 0;
     for (;; ++count) {
-        LVCOLUMNW column = {};
+        winkit::LvColumn column;
         column.mask = LVCF_WIDTH;
-        if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&column))) break;
+        if (!list.GetColumn(count, column)) break;
     }
     return count;
-}
-
-int ColumnWidth(HWND list, int column) {
-    return static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2) {
@@ -41,17 +37,16 @@ void Line(HDC dc, int x1, int y1, int x2, int y2) {
 } // namespace
 
 void ItemPropertyList::Attach(HWND list, HIMAGELIST images) noexcept {
-    list_ = list;
+    list_.Attach(list);
     images_ = images;
 }
 
 void ItemPropertyList::PrepareColumns(ItemPropertyLayout layout) {
     layout_ = layout;
-    while (::SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
+    while (list_.DeleteColumn(0)) {
     }
     if (layout == ItemPropertyLayout::Create) {
-        RECT client = {};
-        ::GetClientRect(list_, &client);
+        RECT client = list_.ClientRect();
         const ColumnLayout columns[] = {{L"Name", 150}, {L"Value", 100}, {L"Units", client.right - 250}};
         for (int i = 0; i < 3; ++i) InsertColumn(list_, i, columns[i].title, columns[i].width);
     } else {
@@ -66,7 +61,7 @@ int ItemPropertyList::TextIndexOfColumn(int column) const noexcept {
 }
 
 void ItemPropertyList::ShowObject(ObjRecord* top) {
-    ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    list_.DeleteAllItems();
     tree_.Clear();
     if (!top) return;
     tree_.Build(*top);
@@ -76,22 +71,22 @@ void ItemPropertyList::ShowObject(ObjRecord* top) {
 void ItemPropertyList::InsertRows(size_t from, size_t count) const {
     for (size_t i = from; i < from + count; ++i) {
         ItemPropertyRow* row = tree_.Shown()[i];
-        LVITEMW item = {};
+        winkit::LvItem item;
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = static_cast<int>(i);
         item.pszText = const_cast<wchar_t*>(row->texts[0].c_str());
         item.iImage = row->image;
         item.lParam = reinterpret_cast<LPARAM>(row);
-        ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        list_.InsertItem(item);
     }
 }
 
 void ItemPropertyList::DeleteRows(size_t from, size_t count) const {
-    for (size_t i = 0; i < count; ++i) ::SendMessageW(list_, LVM_DELETEITEM, from, 0);
+    for (size_t i = 0; i < count; ++i) list_.DeleteItem(static_cast<int>(from));
 }
 
 void ItemPropertyList::RedrawRow(size_t position) const noexcept {
-    ::SendMessageW(list_, LVM_REDRAWITEMS, position, position);
+    list_.RedrawItems(static_cast<int>(position), static_cast<int>(position));
 }
 
 bool ItemPropertyList::ExpandAt(int position) {
@@ -116,16 +111,15 @@ bool ItemPropertyList::CollapseAt(int position) {
 int ItemPropertyList::RowAt(POINT point, int* column) const noexcept {
     LVHITTESTINFO hit = {};
     hit.pt = point;
-    int row = static_cast<int>(::SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    int row = list_.SubItemHitTest(hit);
     if (column) *column = hit.iSubItem;
     if (row < 0 || static_cast<size_t>(row) >= tree_.Shown().size()) return -1;
     return row;
 }
 
 int ItemPropertyList::RowLeft(int position) const noexcept {
-    RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    ::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&bounds));
+    RECT bounds;
+    list_.ItemRect(position, bounds, LVIR_BOUNDS);
     return bounds.left;  // moves left with horizontal scrolling
 }
 
@@ -141,7 +135,7 @@ bool ItemPropertyList::OnClick(POINT point) {
 
 bool ItemPropertyList::OnKeyDown(WORD key) {
     if (key != VK_ADD && key != VK_SUBTRACT) return false;
-    int position = static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    int position = list_.NextItem(-1, LVNI_SELECTED);
     if (position < 0) return false;
     return key == VK_ADD ? ExpandAt(position) : CollapseAt(position);
 }
@@ -149,11 +143,7 @@ bool ItemPropertyList::OnKeyDown(WORD key) {
 bool ItemPropertyList::OnDoubleClick(POINT point) {
     int position = RowAt(point, nullptr);
     if (position < 0 || !tree_.ToggleFlag(static_cast<size_t>(position))) return false;
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = position;
-    item.iImage = tree_.Shown()[position]->image;
-    ::SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    list_.SetItemImage(position, tree_.Shown()[position]->image);
     RedrawRow(static_cast<size_t>(position));
     return true;
 }
@@ -172,7 +162,7 @@ void ItemPropertyList::Draw(const DRAWITEMSTRUCT& item) const {
     int left = item.rcItem.left;
     const int columns = ColumnCount(list_);
     for (int column = 0; column < columns; ++column) {
-        const int width = ColumnWidth(list_, column);
+        const int width = list_.ColumnWidth(column);
         RECT cell = {left, item.rcItem.top, left + width, item.rcItem.bottom};
         left += width;
         ::FillRect(dc, &cell, brush.get());

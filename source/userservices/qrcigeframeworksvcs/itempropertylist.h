@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "itempropertytree.h"
+#include "winkit/list_view.h"
 
 enum class ItemPropertyLayout { Create, Update };
 
@@ -21,7 +22,7 @@ public:
 
     // The list control and the images (not owned).
     void Attach(HWND list, HIMAGELIST images) noexcept;
-    HWND Handle() const noexcept { return list_; }
+    HWND Handle() const noexcept { return list_.hwnd(); }
 
     // Clears all columns and sets those of the layout.
     void PrepareColumns(ItemPropertyLayout layout);
@@ -56,7 +57,7 @@ private:
     void RedrawRow(size_t position) const noexcept;
     void DrawTreeCell(HDC dc, const RECT& cell, const ItemPropertyRow& row, COLORREF background) const;
 
-    HWND list_ = nullptr;
+    winkit::ListView list_;
     HIMAGELIST images_ = nullptr;
     ItemPropertyLayout layout_ = ItemPropertyLayout::Create;
     ItemPropertyTree tree_;

@@ -6,9 +6,6 @@
 #include <vector>
 #include "winkit/unique_safearray.h"
 
-// The text of a report-view list's cell, however long; empty where the list has none.
-std::wstring ListCellText(HWND listView, int row, int column);
-
 // One row: the column names in column-set order.
 winkit::UniqueSafeArray HeaderBlock(const std::vector<std::wstring>& columnNames);
 

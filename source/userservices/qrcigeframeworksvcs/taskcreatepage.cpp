@@ -18,13 +18,13 @@ BOOL CTaskCreatePage::OnInitDialog(HWND, LPARAM) {
     winkit::UniqueHBitmap art(static_cast<HBITMAP>(
         ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDB_TASKPROPERTIES_TREE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (images_ && art) ::ImageList_AddMasked(images_.get(), art.get(), kImageBackground);
-    HWND list = Item(IDC_TASKCREATE_PROPERTIES);
+    winkit::ListView list(Item(IDC_TASKCREATE_PROPERTIES));
     list_.Attach(list, images_.get());
-    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    list.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The list shares the images (LVS_SHAREIMAGELISTS): they only set its row height.
-    ::SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
+    list.SetImageList(images_.get(), LVSIL_SMALL);
     // Measure the rows again now that this page answers WM_MEASUREITEM.
-    ::SendMessageW(list, WM_SETFONT, ::SendMessageW(list, WM_GETFONT, 0, 0), FALSE);
+    list.Send(WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), FALSE);
     list_.PrepareColumns(ItemPropertyLayout::Create);
     LoadFromTask();
     return TRUE;
