@@ -1,6 +1,6 @@
 #include "qrerrorelement.h"
 
-#include <windows.h>
+#include "winkit/text_compare.h"
 
 QRErrorElement& QRErrorElement::Attribute(std::wstring_view name, std::wstring_view value) {
     text_.append(name);
@@ -10,15 +10,8 @@ QRErrorElement& QRErrorElement::Attribute(std::wstring_view name, std::wstring_v
     return *this;
 }
 
-namespace {
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-} // namespace
-
 bool IsQRErrorDocument(std::wstring_view text) {
-    return text.size() >= 8 && EqualsNoCase(text.substr(0, 8), L"<QRError");
+    return text.size() >= 8 && winkit::EqualsNoCase(text.substr(0, 8), L"<QRError");
 }
 
 std::wstring FirstDesc(std::wstring_view text) {
@@ -38,7 +31,7 @@ std::wstring FirstDesc(std::wstring_view text) {
         if (i > n) return {};
         size_t close = text.find(L'"', i);
         if (close == std::wstring_view::npos) return {};
-        if (EqualsNoCase(name, L"Desc")) return std::wstring(text.substr(i, close - i));
+        if (winkit::EqualsNoCase(name, L"Desc")) return std::wstring(text.substr(i, close - i));
         i = close + 1;
     }
 }

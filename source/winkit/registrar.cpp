@@ -2,15 +2,11 @@
 
 #include <cwctype>
 #include <memory>
+#include "text_compare.h"
 #include "unique_handle.h"
 
 namespace winkit {
 namespace {
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 struct Token {
     enum Kind { End, Word, Quoted, OpenBrace, CloseBrace, Equals } kind = End;
