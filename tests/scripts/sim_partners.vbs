@@ -15,7 +15,7 @@ Sub CheckError(number, description)
 End Sub
 
 Sub Main()
-    Dim fso, copy, ws, globals, node, written, adapter, projects, selection
+    Dim fso, copy, ws, globals, node, written, adapter, selection
     Set fso = CreateObject("Scripting.FileSystemObject")
     ' The simulated framework saves into the file it opened: it works on a copy.
     copy = fso.BuildPath(CreateObject("WScript.Shell").ExpandEnvironmentStrings("%TEMP%"), fso.GetTempName() & ".xml")
@@ -23,7 +23,6 @@ Sub Main()
     Set ws = CreateObject("QRSim.Workspace")
     ws.Open copy
     Check ws.TaskCount = 30 And ws.UserName = "PLANT\jdoe" And LCase(ws.Path) = LCase(copy), "the workspace's count, user and path"
-    Check ws.TaskField(12, "FailsOnAction") = "1" And ws.TaskField(30, "ToDo_Index") = "30", "task fields"
     Check InStr(ws.CallFramework("GetTaskList", ""), "<TaskItem ToDo_Index=""30"" ToDo_Name=""Archive superseded P&amp;ID") > 0, "task 30 listed"
     Check InStr(ws.CallFramework("SynchronizeObjectClaim", "1002"), "Locked=""1"" LockedBy=""kmueller""/>") > 0, "claims of 1002"
     On Error Resume Next
@@ -47,12 +46,6 @@ Sub Main()
     adapter.SetFrameworkData "ZOD-7F3A-2291", "http://ef", "NORTHFIELD", "jdoe", "Northfield"
     Check adapter.SynchronizeClaims("<Claims><Claim OID=""1002"" Name=""V-205"" Locked=""1"" LockedBy=""kmueller""/></Claims>") = _
           "V-205 (OID 1002) is locked by kmueller and cannot be claimed", "a refused claim"
-    projects = adapter.GetProjectList()
-    Check UBound(projects) = 2 And projects(0) = "As-Built", "project list"
-    On Error Resume Next
-    adapter.SynchronizeClaims "<Claims><Claim"
-    CheckError &H80070057, "The claims document is not well-formed XML"
-    On Error GoTo 0
 
     Set selection = CreateObject("QRSim.SelectKBDlg")
     Check IsEmpty(selection.RunCommand("ClaimStream", 1001, Nothing, 0, 0)), "ClaimStream returns an empty value"

