@@ -2,7 +2,6 @@
 // through the workspace's service requests, saving into the workspace file at once.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <functional>
 #include <map>
 #include "simtestsupport.h"
 #include "simworkspace.h"
@@ -214,21 +213,6 @@ TEST_F(SimFramework, BadCallsFailWithTheirReasonAndLeaveTheFileUntouched) {
     }
     EXPECT_EQ(before, ReadBytes(sample_.path));
     EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample_.folder.Files());
-}
-
-TEST_F(SimFramework, InputOutOfOrderIsRefusedAtOnceAndAgainAtExecute) {
-    winkit::ComPtr<IServiceRequest> request;
-    ASSERT_EQ(S_OK, sample_.workspace->CreateServiceRequest(request.put()));
-    winkit::UniqueBstr task = winkit::UniqueBstr::Copy(L"TaskItem"), index = winkit::UniqueBstr::Copy(L"ToDo_Index");
-    std::function<HRESULT()> begin = [&] { return request->BeginInput(); };
-    std::function<HRESULT()> element = [&] { return request->BeginElement(task.get()); };
-    std::function<HRESULT()> field = [&] { return request->AddField(index.get(), *winkit::UniqueVariant::Long(2).get()); };
-    std::function<HRESULT()> execute = [&] { return simtest::Run(request.get(), {L"SetTaskItemData"}).hr; };
-    const std::pair<std::function<HRESULT()>, HRESULT> sequence[] = {
-        {element, E_UNEXPECTED}, {begin, S_OK}, {field, E_UNEXPECTED}, {execute, E_UNEXPECTED},  // refused before
-        {begin, S_OK}, {element, S_OK}, {field, S_OK}, {execute, E_UNEXPECTED},                  // still open
-    };
-    for (size_t i = 0; i < std::size(sequence); ++i) EXPECT_EQ(sequence[i].second, sequence[i].first()) << "step " << i;
 }
 
 TEST_F(SimFramework, PrivilegesOfTheWorkspaceUserAreEnforced) {

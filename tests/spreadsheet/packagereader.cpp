@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include "storedzip.h"
 #include "support/xml_dom.h"
-#include "winkit/unique_handle.h"
 
 namespace {
 
@@ -81,12 +83,6 @@ SheetContent ReadSheetXml(const std::string& xml) {
 }
 
 std::string FileBytes(const std::wstring& path) {
-    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return {};
-    winkit::UniqueKernelHandle file(opened);
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
