@@ -2,8 +2,8 @@
 
 #include "simerror.h"
 #include "simframework.h"
-#include "winkit/com_ptr.h"
 #include "winkit/bstr_text.h"
+#include "winkit/com_ptr.h"
 
 namespace sim {
 
