@@ -1,20 +1,10 @@
 #include "simglobals.h"
 
-#include "diagnostics/qrcomexception.h"
-#include "winkit/unique_bstr.h"
+#include "winkit/bstr_text.h"
 
 namespace sim {
 
-const QITAB SimGlobals::kInterfaces[] = {
-    SIM_QITABENT(SimGlobals, IGlobals),
-    SIM_QITABENTMULTI(SimGlobals, IID_IDispatch, IGlobals),
-    SIM_QITABENT(SimGlobals, ISupportErrorInfo),
-    {},
-};
-
-HRESULT SimGlobals::Create(IUnknown* outer, REFIID iid, void** out) {
-    return winkit::CreateComInstance<SimGlobals>(outer, iid, out);
-}
+SIM_DUAL_CLASS(SimGlobals, IGlobals)
 
 std::wstring VersionSpecificIdentifier(std::wstring_view identifier) {
     static const struct { const wchar_t* identifier; const wchar_t* versioned; } kKnown[] = {
@@ -29,40 +19,16 @@ std::wstring VersionSpecificIdentifier(std::wstring_view identifier) {
 }
 
 STDMETHODIMP SimGlobals::GetSettingsRoot(BSTR* root) {
-    QRComException xhr;
-    xhr.Enter(L"SimGlobals::GetSettingsRoot", 1);
-    try {
-        xhr.CheckPointer(root);
-        *root = nullptr;
-        *root = winkit::UniqueBstr::Copy(kSettingsRoot).release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return TracedText(L"SimGlobals::GetSettingsRoot", root, [] { return kSettingsRoot; });
 }
 
 STDMETHODIMP SimGlobals::GetToolsVersion(BSTR* version) {
-    QRComException xhr;
-    xhr.Enter(L"SimGlobals::GetToolsVersion", 1);
-    try {
-        xhr.CheckPointer(version);
-        *version = nullptr;
-        *version = winkit::UniqueBstr::Copy(L"3.8.0").release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return TracedText(L"SimGlobals::GetToolsVersion", version, [] { return L"3.8.0"; });
 }
 
 STDMETHODIMP SimGlobals::GetVersionSpecificIdentifier(BSTR identifier, BSTR* versioned) {
-    QRComException xhr;
-    xhr.Enter(L"SimGlobals::GetVersionSpecificIdentifier", 1);
-    try {
-        xhr.CheckPointer(versioned);
-        *versioned = nullptr;
-        std::wstring_view given(identifier ? identifier : L"", SysStringLen(identifier));
-        *versioned = winkit::UniqueBstr::Copy(VersionSpecificIdentifier(given)).release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return TracedText(L"SimGlobals::GetVersionSpecificIdentifier", versioned,
+                      [&] { return VersionSpecificIdentifier(winkit::BstrView(identifier)); });
 }
 
 } // namespace sim

@@ -1,6 +1,7 @@
 #include "domreader.h"
 
 #include "simerror.h"
+#include "winkit/bstr_text.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_variant.h"
 #include "simxmltext.h"
@@ -73,7 +74,7 @@ std::wstring DomReader::Attribute(IXMLDOMElement* element, const wchar_t* name, 
     Check(hr, L"reading an attribute");
     bool found = hr == S_OK && value.vt() == VT_BSTR;
     if (present) *present = found;
-    return found ? std::wstring(V_BSTR(value.get()), SysStringLen(V_BSTR(value.get()))) : std::wstring();
+    return found ? winkit::BstrText(V_BSTR(value.get())) : std::wstring();
 }
 
 std::vector<std::wstring> DomReader::AttributeNames(IXMLDOMElement* element) {
@@ -120,7 +121,7 @@ std::wstring DomReader::Text(IXMLDOMElement* element) {
         if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
             winkit::UniqueVariant value;
             if (SUCCEEDED(node->get_nodeValue(value.put())) && value.vt() == VT_BSTR)
-                text.append(V_BSTR(value.get()), SysStringLen(V_BSTR(value.get())));
+                text += winkit::BstrView(V_BSTR(value.get()));
         }
         winkit::ComPtr<IXMLDOMNode> next;
         node->get_nextSibling(next.put());

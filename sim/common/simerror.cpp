@@ -6,20 +6,10 @@
 
 namespace sim {
 
-void Fail(HRESULT hr, const wchar_t* format, ...) {
-    SetErrorInfo(0, nullptr);
+void Raise(bool keepCause, HRESULT hr, const wchar_t* format, ...) {
+    if (!keepCause) SetErrorInfo(0, nullptr);
     QRComException error;
-    va_list args;
-    va_start(args, format);
-    error.RecordError(nullptr, hr, format, args);
-    va_end(args);
-    error.result = hr;
-    throw error;
-}
-
-void FailWithCause(HRESULT hr, const wchar_t* format, ...) {
-    QRComException error;
-    error.SetResult(hr);
+    if (keepCause) error.SetResult(hr);
     va_list args;
     va_start(args, format);
     error.RecordError(nullptr, hr, format, args);

@@ -5,20 +5,34 @@
 
 namespace sim {
 
-void AppendAttributeValue(std::wstring& out, std::wstring_view value) {
-    for (wchar_t c : value) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': out += L"&quot;"; break;
-        case L'\t': out += L"&#9;"; break;
-        case L'\n': out += L"&#10;"; break;
-        case L'\r': out += L"&#13;"; break;
-        default: out += c;
-        }
+namespace {
+
+// The reference that stands for `c`, or null for a character written as it is. Character
+// data escapes markup and CR; an attribute value also its quote and the blanks that a
+// parser would otherwise normalize.
+const wchar_t* Reference(wchar_t c, bool inAttribute) {
+    switch (c) {
+    case L'&': return L"&amp;";
+    case L'<': return L"&lt;";
+    case L'>': return L"&gt;";
+    case L'\r': return L"&#13;";
+    case L'"': return inAttribute ? L"&quot;" : nullptr;
+    case L'\t': return inAttribute ? L"&#9;" : nullptr;
+    case L'\n': return inAttribute ? L"&#10;" : nullptr;
+    default: return nullptr;
     }
 }
+
+void AppendEscaped(std::wstring& out, std::wstring_view text, bool inAttribute) {
+    for (wchar_t c : text) {
+        if (const wchar_t* reference = Reference(c, inAttribute)) out += reference;
+        else out += c;
+    }
+}
+
+} // namespace
+
+void AppendAttributeValue(std::wstring& out, std::wstring_view value) { AppendEscaped(out, value, true); }
 
 void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_view value) {
     out += L' ';
@@ -28,17 +42,7 @@ void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_vie
     out += L'"';
 }
 
-void AppendCharacterData(std::wstring& out, std::wstring_view text) {
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'\r': out += L"&#13;"; break;
-        default: out += c;
-        }
-    }
-}
+void AppendCharacterData(std::wstring& out, std::wstring_view text) { AppendEscaped(out, text, false); }
 
 size_t FindInvalidXmlCharacter(std::wstring_view text) {
     for (size_t i = 0; i < text.size(); ++i) {

@@ -2,13 +2,14 @@
 
 #include <string>
 #include "simerror.h"
+#include "winkit/bstr_text.h"
 
 namespace sim {
 
 const QITAB SimSelectKBDlg::kInterfaces[] = {
-    SIM_QITABENT(SimSelectKBDlg, ISimSelectKBDlg),
+    SIM_QITABDUAL(SimSelectKBDlg, ISimSelectKBDlg),
+    // Callers ask for the stream selection's dispatch interface, which ours stands in for.
     SIM_QITABENTMULTI(SimSelectKBDlg, __uuidof(DQRCSelectKBDlg), ISimSelectKBDlg),
-    SIM_QITABENTMULTI(SimSelectKBDlg, IID_IDispatch, ISimSelectKBDlg),
     SIM_QITABENT(SimSelectKBDlg, ISupportErrorInfo),
     {},
 };
@@ -18,18 +19,13 @@ HRESULT SimSelectKBDlg::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 STDMETHODIMP SimSelectKBDlg::RunCommand(BSTR command, long, IDispatch*, long, short, VARIANT* result) {
-    QRComException xhr;
-    xhr.Enter(L"SimSelectKBDlg::RunCommand", 1);
-    try {
+    return Traced(L"SimSelectKBDlg::RunCommand", 1, [&](QRComException& xhr) {
         xhr.CheckPointer(result);
         VariantInit(result);
-        std::wstring name(command ? command : L"", SysStringLen(command));
-        if (name != kClaimStreamCommand)
-            Fail(E_INVALIDARG, L"The stream selection has no command '%ls'", name.c_str());
+        std::wstring name = winkit::BstrText(command);
+        if (name != kClaimStreamCommand) Fail(E_INVALIDARG, L"The stream selection has no command '%ls'", name.c_str());
         ++claimStreamCount_;
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 } // namespace sim

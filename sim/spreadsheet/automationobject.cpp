@@ -1,6 +1,7 @@
 #include "automationobject.h"
 
 #include <atomic>
+#include "winkit/bstr_text.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ HRESULT ArgumentBool(const VARIANT* v, bool* out) {
 HRESULT ArgumentText(const VARIANT* v, std::wstring* out) {
     if (!v || IsOmitted(v)) return DISP_E_PARAMNOTFOUND;
     if (V_VT(v) != VT_BSTR) return DISP_E_TYPEMISMATCH;
-    out->assign(V_BSTR(v) ? V_BSTR(v) : L"", SysStringLen(V_BSTR(v)));
+    *out = winkit::BstrText(V_BSTR(v));
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 #include "cellvalues.h"
 
 #include <algorithm>
+#include "winkit/bstr_text.h"
 #include "winkit/unique_safearray.h"
 
 HRESULT CellValueOf(const VARIANT* v, std::optional<CellValue>* out) {
@@ -10,7 +11,7 @@ HRESULT CellValueOf(const VARIANT* v, std::optional<CellValue>* out) {
         out->reset();
         return S_OK;
     case VT_BSTR:
-        *out = std::wstring(V_BSTR(v) ? V_BSTR(v) : L"", SysStringLen(V_BSTR(v)));
+        *out = winkit::BstrText(V_BSTR(v));
         return S_OK;
     case VT_BOOL:
         *out = V_BOOL(v) != VARIANT_FALSE;

@@ -7,10 +7,11 @@
 #include <shellapi.h>
 #include <string>
 #include "applicationobject.h"
-#include "res/resource.h"
+#include "res/simspreadsheet_resource.h"
 #include "spreadsheetidentifiers.h"
 #include "winkit/class_factory.h"
 #include "winkit/com_module.h"
+#include "winkit/com_ptr.h"
 #include "winkit/registrar.h"
 #include "winkit/unique_handle.h"
 
@@ -48,31 +49,39 @@ bool ShouldQuit(DWORD started) {
     return now - AutomationObject::LastCallTick() > kIdleLimitMs;
 }
 
+// Runs the message loop until the server should quit.
+void RunUntilQuit() {
+    DWORD started = GetTickCount();
+    UINT_PTR timer = SetTimer(nullptr, 0, kPollMs, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && !message.hwnd) {
+            if (ShouldQuit(started)) break;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    KillTimer(nullptr, timer);
+}
+
+HRESULT ServeApplications() {
+    // One application per process: the next caller starts a server of its own.
+    auto factory = winkit::ComPtr<IClassFactory>::Attach(new winkit::ClassFactory(&CreateSpreadsheetApplication));
+    DWORD cookie = 0;
+    HRESULT hr = CoRegisterClassObject(CLSID_QRSimSpreadsheetApplication, factory.get(), CLSCTX_LOCAL_SERVER,
+                                       REGCLS_SINGLEUSE, &cookie);
+    if (FAILED(hr)) return hr;
+    RunUntilQuit();
+    CoRevokeClassObject(cookie);
+    // Applications still held by a caller that went away keep their workbooks now.
+    for (ApplicationObject* application : ApplicationObject::Alive()) application->KeepWorkbooks();
+    return S_OK;
+}
+
 int Serve() {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    // One application per process: the next caller starts a server of its own.
-    auto* factory = new winkit::ClassFactory(&CreateSpreadsheetApplication);
-    DWORD cookie = 0;
-    HRESULT hr = CoRegisterClassObject(CLSID_QRSimSpreadsheetApplication, factory, CLSCTX_LOCAL_SERVER,
-                                       REGCLS_SINGLEUSE, &cookie);
-    if (SUCCEEDED(hr)) {
-        DWORD started = GetTickCount();
-        UINT_PTR timer = SetTimer(nullptr, 0, kPollMs, nullptr);
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (message.message == WM_TIMER && !message.hwnd) {
-                if (ShouldQuit(started)) break;
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        KillTimer(nullptr, timer);
-        CoRevokeClassObject(cookie);
-        // Applications still held by a caller that went away keep their workbooks now.
-        for (ApplicationObject* application : ApplicationObject::Alive()) application->KeepWorkbooks();
-    }
-    factory->Release();
+    HRESULT hr = ServeApplications();
     CoUninitialize();
     return SUCCEEDED(hr) ? 0 : 1;
 }

@@ -77,6 +77,30 @@ void CheckAssignments(std::wstring_view document, long index, const wchar_t* met
              x.c_str(), index);
 }
 
+// What DeferTask and ActionTask share: a privileged change of the one task their record
+// names, made after the record's stamp fields (who and when) are applied.
+struct StampedChange {
+    const wchar_t* method;
+    bool Privileges::*right;
+    const wchar_t* action;  // as in "may not <action> tasks"
+    const wchar_t* byField;
+    const wchar_t* dateField;
+};
+
+// Applies the change to the task and saves the workspace; returns what the change returns.
+template <class Change>
+std::wstring ChangeStampedTask(WorkspaceStore& store, const RequestInput& input, const StampedChange& kind, Change&& change) {
+    TaskRecord record(input, kind.method);
+    record.AllowFields(false, {kIndexField, kind.byField, kind.dateField});
+    WorkspaceData next = store.Current();
+    RequirePrivilege(next, next.privileges.*kind.right, kind.action, kind.method);
+    SimTask& task = TaskAt(next, record.RequireLong(kIndexField), kind.method);
+    record.ApplyTaskFields(task);
+    std::wstring output = change(task);
+    store.Commit(std::move(next));
+    return output;
+}
+
 } // namespace
 
 std::wstring SimFramework::Execute(std::wstring_view method, std::wstring_view text, const RequestInput& input) {
@@ -138,30 +162,21 @@ std::wstring SimFramework::DeleteTask(const Call& call) {
 }
 
 std::wstring SimFramework::DeferTask(const Call& call) {
-    TaskRecord record(call.input, L"DeferTask");
-    record.AllowFields(false, {kIndexField, L"ToDo_ModifiedBy", L"ToDo_ModifiedDate"});
-    WorkspaceData next = store_.Current();
-    RequirePrivilege(next, next.privileges.deferTasks, L"defer", L"DeferTask");
-    SimTask& task = TaskAt(next, record.RequireLong(kIndexField), L"DeferTask");
-    record.ApplyTaskFields(task);
-    long& status = task.Integer(TaskInteger::Status);
-    status = status == kStatusDeferred ? kStatusOpen : kStatusDeferred;
-    store_.Commit(std::move(next));
-    return {};
+    StampedChange defer{L"DeferTask", &Privileges::deferTasks, L"defer", L"ToDo_ModifiedBy", L"ToDo_ModifiedDate"};
+    return ChangeStampedTask(store_, call.input, defer, [](SimTask& task) {
+        long& status = task.Integer(TaskInteger::Status);
+        status = status == kStatusDeferred ? kStatusOpen : kStatusDeferred;
+        return std::wstring();
+    });
 }
 
 std::wstring SimFramework::ActionTask(const Call& call) {
-    TaskRecord record(call.input, L"ActionTask");
-    record.AllowFields(false, {kIndexField, L"ToDo_RunBy", L"ToDo_RunDate"});
-    WorkspaceData next = store_.Current();
-    RequirePrivilege(next, next.privileges.runTasks, L"run", L"ActionTask");
-    SimTask& task = TaskAt(next, record.RequireLong(kIndexField), L"ActionTask");
-    record.ApplyTaskFields(task);
-    // A task that fails ends in status Error, so that the list shows what happened.
-    task.Integer(TaskInteger::Status) = task.failsOnAction ? kStatusError : kStatusCompleted;
-    std::wstring output = task.failsOnAction ? std::wstring(L"Error") : task.actionClaims;
-    store_.Commit(std::move(next));
-    return output;
+    StampedChange run{L"ActionTask", &Privileges::runTasks, L"run", L"ToDo_RunBy", L"ToDo_RunDate"};
+    return ChangeStampedTask(store_, call.input, run, [](SimTask& task) {
+        // A task that fails ends in status Error, so that the list shows what happened.
+        task.Integer(TaskInteger::Status) = task.failsOnAction ? kStatusError : kStatusCompleted;
+        return task.failsOnAction ? std::wstring(L"Error") : task.actionClaims;
+    });
 }
 
 std::wstring SimFramework::GetTaskAssignments(const Call& call) {

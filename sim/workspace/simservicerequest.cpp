@@ -2,8 +2,8 @@
 
 #include "simerror.h"
 #include "simframework.h"
+#include "winkit/bstr_text.h"
 #include "winkit/com_ptr.h"
-#include "winkit/unique_bstr.h"
 
 namespace sim {
 
@@ -12,12 +12,6 @@ const QITAB SimServiceRequest::kInterfaces[] = {
     SIM_QITABENT(SimServiceRequest, ISupportErrorInfo),
     {},
 };
-
-namespace {
-
-std::wstring Text(BSTR text) { return std::wstring(text ? text : L"", SysStringLen(text)); }
-
-} // namespace
 
 HRESULT SimServiceRequest::Create(std::shared_ptr<WorkspaceStore> store, IServiceRequest** out) {
     if (!out) return E_POINTER;
@@ -31,116 +25,66 @@ HRESULT SimServiceRequest::Create(std::shared_ptr<WorkspaceStore> store, IServic
 }
 
 STDMETHODIMP SimServiceRequest::SetComponent(BSTR progId) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::SetComponent", 1);
-    try {
-        component_ = Text(progId);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::SetComponent", 1, [&](QRComException&) {
+        component_ = winkit::BstrText(progId);
+    });
 }
 
 STDMETHODIMP SimServiceRequest::SetMethod(BSTR method) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::SetMethod", 1);
-    try {
+    return Traced(L"SimServiceRequest::SetMethod", 1, [&](QRComException&) {
         // A second method on the same request takes its own text input; the record stays,
         // because SetTaskAssignments belongs to the task of the record before it.
-        method_ = Text(method);
+        method_ = winkit::BstrText(method);
         text_.clear();
         output_.clear();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    });
 }
 
 STDMETHODIMP SimServiceRequest::SetInput(BSTR text) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::SetInput", 1);
-    try {
-        text_ = Text(text);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::SetInput", 1, [&](QRComException&) { text_ = winkit::BstrText(text); });
 }
 
 STDMETHODIMP SimServiceRequest::GetOutput(BSTR* text) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::GetOutput", 1);
-    try {
-        xhr.CheckPointer(text);
-        *text = nullptr;
-        *text = winkit::UniqueBstr::Copy(output_).release();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return TracedText(L"SimServiceRequest::GetOutput", text, [&] { return std::wstring_view(output_); });
 }
 
 STDMETHODIMP SimServiceRequest::SetFlags(LONG flags) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::SetFlags", 1);
-    try {
-        flags_ = flags;  // carried, with no meaning for the simulated framework
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    // Carried, with no meaning for the simulated framework.
+    return Traced(L"SimServiceRequest::SetFlags", 1, [&](QRComException&) { flags_ = flags; });
 }
 
 STDMETHODIMP SimServiceRequest::Execute(LONG) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::Execute", 1);
-    try {
+    return Traced(L"SimServiceRequest::Execute", 1, [&](QRComException&) {
         output_.clear();
         if (CompareStringOrdinal(component_.c_str(), -1, kFrameworkProgId, -1, TRUE) != CSTR_EQUAL)
             Fail(REGDB_E_CLASSNOTREG, L"The component '%ls' is not available here; the framework component is %ls",
                  component_.c_str(), kFrameworkProgId);
         if (method_.empty()) Fail(E_INVALIDARG, L"No method was set on the request");
         input_.CheckUsable();
-        SimFramework framework(*store_);
-        output_ = framework.Execute(method_, text_, input_);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+        output_ = SimFramework(*store_).Execute(method_, text_, input_);
+    });
 }
 
 STDMETHODIMP SimServiceRequest::BeginInput() {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::BeginInput", 1);
-    try {
-        input_.BeginInput();
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::BeginInput", 1, [&](QRComException&) { input_.BeginInput(); });
 }
 
 STDMETHODIMP SimServiceRequest::BeginElement(BSTR name) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::BeginElement", 1);
-    try {
-        input_.BeginElement(Text(name));
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::BeginElement", 1, [&](QRComException&) {
+        input_.BeginElement(winkit::BstrView(name));
+    });
 }
 
 STDMETHODIMP SimServiceRequest::AddField(BSTR name, VARIANT value) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::AddField", 1);
-    try {
-        input_.AddField(Text(name), value);
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::AddField", 1, [&](QRComException&) {
+        input_.AddField(winkit::BstrView(name), value);
+    });
 }
 
 STDMETHODIMP SimServiceRequest::EndElement(BSTR name) {
-    QRComException xhr;
-    xhr.Enter(L"SimServiceRequest::EndElement", 1);
-    try {
-        input_.EndElement(Text(name));
-    }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
+    return Traced(L"SimServiceRequest::EndElement", 1, [&](QRComException&) {
+        input_.EndElement(winkit::BstrView(name));
+    });
 }
 
 } // namespace sim

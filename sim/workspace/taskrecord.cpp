@@ -4,6 +4,7 @@
 #include "automationdate.h"
 #include "simerror.h"
 #include "simxmltext.h"
+#include "winkit/bstr_text.h"
 
 namespace sim {
 
@@ -59,7 +60,7 @@ void TaskRecord::ApplyTaskFields(SimTask& task) const {
         switch (info->kind) {
         case FieldKind::Text: {
             RequireType(field, VT_BSTR, method_);
-            std::wstring_view text(V_BSTR(value) ? V_BSTR(value) : L"", SysStringLen(V_BSTR(value)));
+            std::wstring_view text = winkit::BstrView(V_BSTR(value));
             size_t bad = FindInvalidXmlCharacter(text);
             if (bad != std::wstring_view::npos)
                 Fail(E_INVALIDARG, L"%ls: the field '%ls' holds the character U+%04X, which a workspace cannot keep",

@@ -15,25 +15,21 @@ const WorkspaceData& WorkspaceStore::Current() {
 }
 
 void WorkspaceStore::Reload() {
-    try {
+    WithContext(L"Unable to read the workspace '" + path_ + L"'", [&] {
         // The stamp is taken before reading: a change made while reading shows at the next look.
         FileStamp stamp = FileStamp::Of(path_);
         WorkspaceData data = ReadWorkspace(ReadTextFile(path_));
         data_ = std::move(data);
         stamp_ = stamp;
-    } catch (QRComException& caught) {
-        RethrowWithContext(caught, L"Unable to read the workspace '%ls'", path_.c_str());
-    }
+    });
 }
 
 void WorkspaceStore::Commit(WorkspaceData next) {
-    try {
+    WithContext(L"Unable to save the workspace '" + path_ + L"'", [&] {
         ReplaceFile(path_, ToUtf8(WriteWorkspace(next)));
         data_ = std::move(next);
         stamp_ = FileStamp::Of(path_);
-    } catch (QRComException& caught) {
-        RethrowWithContext(caught, L"Unable to save the workspace '%ls'", path_.c_str());
-    }
+    });
 }
 
 } // namespace sim

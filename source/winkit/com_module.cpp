@@ -64,6 +64,7 @@ HRESULT ComModule::CanUnloadNow() const noexcept {
 
 RegistryReplacements ComModule::StandardReplacements(const RegistryReplacements& extra) const {
     RegistryReplacements all{{L"MODULE", ModulePath()}, {L"LIBID", GuidToString(libid_)}};
+    for (size_t i = 0; i < count_; ++i) all.emplace_back(table_[i].clsidName, GuidToString(*table_[i].clsid));
     all.insert(all.end(), extra.begin(), extra.end());
     return all;
 }

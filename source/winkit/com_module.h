@@ -14,6 +14,7 @@ struct ClassEntry {
     const CLSID* clsid;
     UINT registryResource;   // resource of type REGISTRY with the class's script
     CreatorFunction create;
+    const wchar_t* clsidName;  // the %NAME% its script gives the class identifier
 };
 
 class ComModule {
@@ -30,7 +31,8 @@ public:
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept;
     HRESULT CanUnloadNow() const noexcept;
 
-    // Runs every class's script in table order, then registers the type library.
+    // Runs every class's script in table order, then registers the type library. Besides
+    // `extra` the scripts see MODULE, LIBID and each class's identifier under its clsidName.
     HRESULT RegisterServer(const RegistryReplacements& extra) noexcept;
     // Removes every class's entries by the same scripts and unregisters the type library.
     HRESULT UnregisterServer(const RegistryReplacements& extra) noexcept;

@@ -1,68 +1,72 @@
 #pragma once
-// Shared helpers of the partner component tests: scratch folders, copies of the sample
-// workspace, whole-file reads, and calls through the host's service requests.
+// What the partner component tests share: a scratch folder, whole-file bytes, a copy of
+// the sample workspace opened by the linked workspace code, and framework calls through
+// the host's service requests, described as table rows.
 #include <windows.h>
-#include <oaidl.h>
-#include <initializer_list>
+#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 #include "hostinterfaces.h"
 #include "simworkspacelib.h"
 #include "winkit/com_ptr.h"
-#include "winkit/unique_variant.h"
 
 namespace simtest {
 
-// A new, empty folder under %TEMP%, removed with everything in it at the end.
-class ScratchFolder {
-public:
+// A new, empty folder under %TEMP%, removed with its files at the end.
+struct ScratchFolder {
     ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::wstring& Path() const { return path_; }
-    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
-    // Names of the files in the folder.
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::wstring File(const wchar_t* name) const { return (path / name).wstring(); }
     std::vector<std::wstring> Files() const;
 
-private:
-    std::wstring path_;
+    std::filesystem::path path;
 };
 
-// The committed sample workspace (never written by the tests).
-std::wstring SampleWorkspacePath();
-// Copies the sample into `folder` and returns the copy's path.
-std::wstring CopySample(const ScratchFolder& folder, const wchar_t* name = L"workspace.xml");
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string Utf8(const std::wstring& text);
+// The first Desc of the thread's error information (taken, so it is cleared), or "".
+std::wstring TakeErrorDesc();
 
-// The description of the thread's error information (taken, so it is cleared), or "".
-std::wstring TakeErrorDescription();
+// A copy of sim/data/sample-workspace.xml, opened by a workspace object of the linked code.
+struct SampleCopy {
+    SampleCopy();
+    std::wstring Field(long index, const wchar_t* name) const;  // TaskField, or "FAILED"
 
-// A workspace object of the linked workspace code, with `path` open.
-winkit::ComPtr<IWorkspace> OpenWorkspace(const std::wstring& path);
-winkit::ComPtr<IQRSimWorkspace> Scriptable(IWorkspace* workspace);
+    ScratchFolder folder;
+    std::wstring path = folder.File(L"workspace.xml");
+    winkit::ComPtr<IQRSimWorkspace> scriptable;
+    winkit::ComPtr<IWorkspace> workspace;
+};
 
+// A field of a request record: VT_I4, VT_BSTR, VT_R8 (a date), or a VARIANT of another
+// type converted from the number.
 struct Field {
     const wchar_t* name;
-    winkit::UniqueVariant value;
+    VARTYPE type;
+    double number = 0;
+    const wchar_t* text = L"";
 };
-Field I4(const wchar_t* name, LONG value);
-Field Text(const wchar_t* name, const wchar_t* value);
-Field Date(const wchar_t* name, double value);
+inline Field I4(const wchar_t* name, long value) { return {name, VT_I4, static_cast<double>(value)}; }
+inline Field Str(const wchar_t* name, const wchar_t* text) { return {name, VT_BSTR, 0, text}; }
+inline Field Date(const wchar_t* name, double value) { return {name, VT_R8, value}; }
 
-// A record call: SetFlags(0), SetComponent, SetMethod, BeginInput, BeginElement("TaskItem"),
-// the fields, EndElement("TaskItem"), Execute(0), and GetOutput after success.
+// One framework call: a record when there are fields, the text input when there is one.
+struct Call {
+    const wchar_t* method;
+    std::vector<Field> fields;
+    std::wstring text;
+    const wchar_t* component = L"QRDBEFrameworkSvcs.Main";
+};
+
 struct CallResult {
     HRESULT hr = E_FAIL;
-    std::wstring output;
-    std::wstring error;  // description of the error information after a failure
+    std::wstring output;  // GetOutput after Execute, whatever it answered
+    std::wstring error;   // the first Desc of the error information after a failure
 };
-CallResult RecordCall(IWorkspace* workspace, const wchar_t* method, std::initializer_list<Field> fields,
-                      const wchar_t* component = L"QRDBEFrameworkSvcs.Main");
-// A text call: as above, with SetInput (only for a non-empty input) instead of the record.
-CallResult TextCall(IWorkspace* workspace, const wchar_t* method, const std::wstring& input = {});
+
+// SetComponent, SetMethod, the record or SetInput, Execute and GetOutput on `request`.
+CallResult Run(IServiceRequest* request, const Call& call);
+// The same on a new request of the workspace, after SetFlags(0).
+CallResult Run(IWorkspace* workspace, const Call& call);
 
 } // namespace simtest

@@ -1,10 +1,13 @@
 #include "packagereader.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include "storedzip.h"
-#include "winkit/unique_handle.h"
+#include "support/xml_dom.h"
 
 namespace {
 
@@ -18,67 +21,13 @@ std::map<std::string, std::string> Fail(std::string* problem, const std::string&
     return {};
 }
 
-std::wstring Utf8ToWide(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), n);
+std::wstring Wide(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size())));
     return wide;
 }
 
-void AppendUtf8(std::string& out, unsigned long c) {
-    wchar_t units[2];
-    int count = 1;
-    if (c >= 0x10000) {
-        units[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-        units[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        count = 2;
-    } else {
-        units[0] = static_cast<wchar_t>(c);
-    }
-    char bytes[8];
-    int n = WideCharToMultiByte(CP_UTF8, 0, units, count, bytes, 8, nullptr, nullptr);
-    out.append(bytes, n);
-}
-
-std::wstring Unescaped(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            out += text[i];
-            continue;
-        }
-        size_t end = text.find(';', i);
-        std::string entity = text.substr(i + 1, end - i - 1);
-        if (entity == "amp") out += '&';
-        else if (entity == "lt") out += '<';
-        else if (entity == "gt") out += '>';
-        else if (entity == "quot") out += '"';
-        else if (entity == "apos") out += '\'';
-        else if (entity.size() > 1 && entity[0] == '#')
-            AppendUtf8(out, entity[1] == 'x' ? std::strtoul(entity.c_str() + 2, nullptr, 16) : std::strtoul(entity.c_str() + 1, nullptr, 10));
-        i = end;
-    }
-    return Utf8ToWide(out);
-}
-
-std::string Attribute(const std::string& tag, const std::string& name) {
-    std::string key = " " + name + "=\"";
-    size_t at = tag.find(key);
-    if (at == std::string::npos) return {};
-    at += key.size();
-    return tag.substr(at, tag.find('"', at) - at);
-}
-
-// The content of the first <name ...>...</name> within text, or nothing for <name/>.
-std::string ElementText(const std::string& text, const std::string& name) {
-    size_t open = text.find("<" + name);
-    if (open == std::string::npos) return {};
-    size_t close = text.find('>', open);
-    if (text[close - 1] == '/') return {};
-    size_t end = text.find("</" + name + ">", close);
-    return text.substr(close + 1, end - close - 1);
-}
+std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 } // namespace
 
@@ -89,63 +38,51 @@ std::map<std::string, std::string> ReadStoredZip(const std::string& archive, std
         if (end == 0) return Fail(problem, "no end record");
         --end;
     }
-    uint32_t count = Read16(archive, end + 10);
-    size_t at = Read32(archive, end + 16);
     std::map<std::string, std::string> entries;
-    for (uint32_t i = 0; i < count; ++i) {
+    size_t at = Read32(archive, end + 16);
+    for (uint32_t i = 0, count = Read16(archive, end + 10); i < count; ++i) {
         if (at + 46 > archive.size() || Read32(archive, at) != 0x02014B50) return Fail(problem, "bad directory entry");
-        uint32_t method = Read16(archive, at + 10), crc = Read32(archive, at + 16);
-        uint32_t size = Read32(archive, at + 20), stored = Read32(archive, at + 24);
-        uint32_t nameLength = Read16(archive, at + 28), extra = Read16(archive, at + 30), comment = Read16(archive, at + 32);
+        uint32_t crc = Read32(archive, at + 16), size = Read32(archive, at + 20), nameLength = Read16(archive, at + 28);
         uint32_t local = Read32(archive, at + 42);
         std::string name = archive.substr(at + 46, nameLength);
-        if (method != 0 || size != stored) return Fail(problem, name + ": not stored");
+        if (Read16(archive, at + 10) != 0 || size != Read32(archive, at + 24)) return Fail(problem, name + ": not stored");
         if (local + 30 > archive.size() || Read32(archive, local) != 0x04034B50) return Fail(problem, name + ": bad local header");
         if (archive.substr(local + 30, Read16(archive, local + 26)) != name) return Fail(problem, name + ": names differ");
         size_t data = local + 30 + Read16(archive, local + 26) + Read16(archive, local + 28);
         if (data + size > archive.size()) return Fail(problem, name + ": cut short");
-        std::string bytes = archive.substr(data, size);
-        if (Crc32(bytes) != crc || Read32(archive, local + 14) != crc) return Fail(problem, name + ": CRC mismatch");
-        entries[name] = bytes;
-        at += 46 + nameLength + extra + comment;
+        entries[name] = archive.substr(data, size);
+        if (Crc32(entries[name]) != crc || Read32(archive, local + 14) != crc) return Fail(problem, name + ": CRC mismatch");
+        at += 46 + nameLength + Read16(archive, at + 30) + Read16(archive, at + 32);
     }
     return entries;
 }
 
 SheetContent ReadSheetXml(const std::string& xml) {
     SheetContent sheet;
-    std::string dimension = xml.substr(xml.find("<dimension") == std::string::npos ? xml.size() : xml.find("<dimension"));
-    sheet.dimension = Attribute(dimension.substr(0, dimension.find('>')), "ref");
-    for (size_t at = xml.find("<col "); at != std::string::npos; at = xml.find("<col ", at + 1)) {
-        std::string tag = xml.substr(at, xml.find('>', at) - at);
-        int first = std::atoi(Attribute(tag, "min").c_str()), last = std::atoi(Attribute(tag, "max").c_str());
-        for (int c = first; c <= last; ++c) sheet.widths[c] = std::atof(Attribute(tag, "width").c_str());
-    }
-    for (size_t at = xml.find("<c "); at != std::string::npos; at = xml.find("<c ", at + 1)) {
-        size_t close = xml.find('>', at);
-        std::string tag = xml.substr(at, close - at);
-        SheetCell cell;
-        cell.type = Attribute(tag, "t");
-        cell.style = std::atoi(Attribute(tag, "s").c_str());
-        if (xml[close - 1] != '/') {
-            std::string content = xml.substr(close + 1, xml.find("</c>", close) - close - 1);
+    DomReadResult dom = ReadXmlText(Wide(xml));
+    EXPECT_TRUE(dom.wellFormed) << Ascii(dom.reason);
+    const std::vector<DomElementInfo>& elements = dom.elements;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const DomElementInfo& element = elements[i];
+        auto attribute = [&](const wchar_t* name) { return DomReadResult::Attribute(element, name); };
+        if (element.name == L"dimension") sheet.dimension = Ascii(attribute(L"ref"));
+        for (int c = _wtoi(attribute(L"min").c_str()); element.name == L"col" && c <= _wtoi(attribute(L"max").c_str()); ++c)
+            sheet.widths[c] = _wtof(attribute(L"width").c_str());
+        if (element.name != L"c") continue;
+        SheetCell& cell = sheet.cells[attribute(L"r")];
+        cell.type = Ascii(attribute(L"t"));
+        cell.style = _wtoi(attribute(L"s").c_str());
+        // The value is the <v> or the inline string's <t> below the cell.
+        for (size_t j = i + 1; j < elements.size() && elements[j].depth > element.depth; ++j) {
+            if (elements[j].name != L"v" && elements[j].name != L"t") continue;
             cell.hasValue = true;
-            cell.text = Unescaped(cell.type == "inlineStr" ? ElementText(content, "t") : ElementText(content, "v"));
+            cell.text = elements[j].text;
         }
-        sheet.cells[Utf8ToWide(Attribute(tag, "r"))] = cell;
     }
     return sheet;
 }
 
 std::string FileBytes(const std::wstring& path) {
-    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        (void)file.release();
-        return {};
-    }
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }

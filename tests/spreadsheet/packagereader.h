@@ -1,6 +1,7 @@
 #pragma once
-// Reading back what the spreadsheet application wrote: the entries of a stored zip
-// archive, and the cells and column widths of a worksheet part.
+// Reading back what the spreadsheet application wrote, independently of its writer: the
+// entries of a stored zip archive, and the cells and column widths of a worksheet part
+// read with MSXML's DOM (a part that is not well-formed fails the test).
 #include <map>
 #include <string>
 
@@ -12,7 +13,7 @@ struct SheetCell {
     std::string type;   // the t attribute: "inlineStr", "b", "e" or empty for numbers
     int style = 0;      // the s attribute
     bool hasValue = false;
-    std::wstring text;  // inline string or <v> content, entities resolved
+    std::wstring text;  // the inline string or the <v> content
 };
 
 struct SheetContent {
@@ -26,7 +27,6 @@ struct SheetContent {
     }
 };
 
-// Reads the markup our writer produces (one attribute order, no nesting beyond <is><t>).
 SheetContent ReadSheetXml(const std::string& xml);
 
 // The whole of a file.

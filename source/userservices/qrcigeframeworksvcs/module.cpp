@@ -4,26 +4,24 @@
 #include "comidentifiers.h"
 #include "qrctasklist.h"
 #include "res/resource.h"
+#include "winkit/dll_module.h"
 
 namespace {
 
 const winkit::ClassEntry kClasses[] = {
-    {&CLSID_QRCIGEFClientServices, IDR_CLIENTSERVICES, &CClientServices::Create},
-    {&CLSID_QRCTaskList, IDR_QRCTASKLIST, &QRCTaskList::Create},
+    {&CLSID_QRCIGEFClientServices, IDR_CLIENTSERVICES, &CClientServices::Create, L"CLSID_QRCIGEFClientServices"},
+    {&CLSID_QRCTaskList, IDR_QRCTASKLIST, &QRCTaskList::Create, L"CLSID_QRCTaskList"},
+};
+
+const winkit::RegistryText kRegistryTexts[] = {
+    {L"ThreadingModel", L"Apartment"},
+    {L"MajorVersion", L"380"},
+    {L"MinorVersion", L"0"},
 };
 
 } // namespace
 
-void InitializeLibraryModule(HINSTANCE instance) {
-    winkit::ComModule::Get().Init(instance, kClasses, std::size(kClasses), LIBID_QRCIGEFrameworkSvcs);
-}
+const winkit::DllDescription winkit::kThisDll{&LIBID_QRCIGEFrameworkSvcs, kClasses, std::size(kClasses), kRegistryTexts,
+                                              std::size(kRegistryTexts)};
 
-winkit::RegistryReplacements LibraryRegistryReplacements() {
-    return {
-        {L"ThreadingModel", L"Apartment"},
-        {L"MajorVersion", L"380"},
-        {L"MinorVersion", L"0"},
-        {L"CLSID_QRCIGEFClientServices", winkit::GuidToString(CLSID_QRCIGEFClientServices)},
-        {L"CLSID_QRCTaskList", winkit::GuidToString(CLSID_QRCTaskList)},
-    };
-}
+void InitializeLibraryModule(HINSTANCE instance) { winkit::kThisDll.Initialize(instance); }

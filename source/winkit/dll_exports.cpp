@@ -1,10 +1,11 @@
-// The library's exported entry points.
+// The entry points of every DLL of the project: DllMain sets the module up from the DLL's
+// description, and the four exports answer from the module it made.
 #include <windows.h>
-#include "module.h"
+#include "dll_module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        InitializeLibraryModule(instance);
+        winkit::kThisDll.Initialize(instance);
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
         winkit::ComModule::Get().Term();
@@ -18,6 +19,6 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
 
 STDAPI DllCanUnloadNow() { return winkit::ComModule::Get().CanUnloadNow(); }
 
-STDAPI DllRegisterServer() { return winkit::ComModule::Get().RegisterServer(LibraryRegistryReplacements()); }
+STDAPI DllRegisterServer() { return winkit::ComModule::Get().RegisterServer(winkit::kThisDll.Texts()); }
 
-STDAPI DllUnregisterServer() { return winkit::ComModule::Get().UnregisterServer(LibraryRegistryReplacements()); }
+STDAPI DllUnregisterServer() { return winkit::ComModule::Get().UnregisterServer(winkit::kThisDll.Texts()); }
