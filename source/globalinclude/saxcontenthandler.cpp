@@ -108,7 +108,8 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         // Whatever an earlier call left on the thread must not be carried into the
         // documents of this parse.
         SetErrorInfo(0, nullptr);
-        if (HasDocumentTypeDeclaration(document, SysStringLen(document)))
+        std::wstring_view text = winkit::BstrView(document);
+        if (HasDocumentTypeDeclaration(text.data(), text.size()))
             xhr.Throw(QR_HERE, QRSAX_E_DTD_PROHIBITED,
                       L"XML documents with a document type declaration are not accepted");
         xhr.SetResult(CoCreateInstance(CLSID_SAXXMLReader60, nullptr, CLSCTX_ALL, IID_ISAXXMLReader,
@@ -121,7 +122,6 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         // A null BSTR is the empty text, handed over as a real (empty) BSTR. White space
         // before the root element means nothing, but Wine's reader guesses a string's
         // encoding from its first characters and fails on it: it is left out.
-        std::wstring_view text(document ? document : L"", SysStringLen(document));
         size_t start = text.find_first_not_of(L" \t\r\n");
         winkit::UniqueBstr trimmed;
         linesCut_ = columnsCut_ = 0;

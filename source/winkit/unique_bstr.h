@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include "bstr_text.h"
 #include "unique_handle.h"
 
 namespace winkit {
@@ -24,9 +25,7 @@ public:
         return text ? Copy(std::wstring_view(text)) : UniqueBstr();
     }
     // Copies a whole BSTR, its length taken from the BSTR (NULs inside kept); null stays null.
-    static UniqueBstr CopyBstr(BSTR text) {
-        return text ? Copy(std::wstring_view(text, SysStringLen(text))) : UniqueBstr();
-    }
+    static UniqueBstr CopyBstr(BSTR text) { return text ? Copy(BstrView(text)) : UniqueBstr(); }
 
     // Never null: an empty text for an empty holder.
     const wchar_t* c_str() const noexcept { return get() ? get() : L""; }

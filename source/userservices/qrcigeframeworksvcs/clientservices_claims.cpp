@@ -4,6 +4,7 @@
 #include "diagnostics/traced.h"
 #include "frameworkgateway.h"
 #include "streamselection.h"
+#include "winkit/bstr_text.h"
 
 STDMETHODIMP CClientServices::ClaimObject(BSTR strOID) {
     return WithAdapter([&](QRComException& xhr) {
@@ -13,7 +14,7 @@ STDMETHODIMP CClientServices::ClaimObject(BSTR strOID) {
 
         winkit::UniqueBstr claims;
         HRESULT hr = FrameworkTextCall(workspace_.get(), L"SynchronizeObjectClaim",
-                                       {strOID ? strOID : L"", strOID ? SysStringLen(strOID) : 0}, claims);
+                                       winkit::BstrView(strOID), claims);
         if (FAILED(hr)) RaiseCallFailure(xhr, hr);
         if (!claims.empty()) {
             // The adapter's own message text is not used: its error information is.

@@ -61,7 +61,7 @@ HRESULT CreateFrameworkDataDocument(winkit::ComPtr<IXMLDOMDocument2>& document) 
 }
 
 HRESULT ReadFrameworkData(IXMLDOMDocument2* document, BSTR text, FrameworkData& data) {
-    std::wstring_view whole(text ? text : L"", text ? SysStringLen(text) : 0);
+    std::wstring_view whole = winkit::BstrView(text);
     if (HasDocumentTypeDeclaration(whole)) return S_FALSE;
     // The DOM reads a text only up to its first NUL, a character XML does not allow:
     // such a text is not a document, and what follows the NUL would go unread.
