@@ -3,7 +3,7 @@
 // process only: its parse runs a script of callbacks the test chooses, so that the
 // parser can be driven where Wine's reader never goes (errors reported through error(),
 // exact locator positions, nesting deeper than the reader allows, a reader that cannot
-// be created).
+// be created). Elements are started without attributes.
 #include <functional>
 #include <string>
 #include <utility>
@@ -21,33 +21,6 @@ public:
 
 private:
     int line_, column_;
-};
-
-// Attributes by local name and value; the parser asks for nothing else.
-class FakeAttributes : public testcom::FakeComObject<ISAXAttributes> {
-public:
-    explicit FakeAttributes(std::vector<std::pair<std::wstring, std::wstring>> list = {}) : list_(std::move(list)) {}
-    STDMETHODIMP getLength(int* length) override { return *length = static_cast<int>(list_.size()), S_OK; }
-    STDMETHODIMP getLocalName(int i, const wchar_t** name, int* length) override { return Give(list_[i].first, name, length); }
-    STDMETHODIMP getValue(int i, const wchar_t** value, int* length) override { return Give(list_[i].second, value, length); }
-    STDMETHODIMP getURI(int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getQName(int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getName(int, const wchar_t**, int*, const wchar_t**, int*, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getIndexFromName(const wchar_t*, int, const wchar_t*, int, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getIndexFromQName(const wchar_t*, int, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getType(int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getTypeFromName(const wchar_t*, int, const wchar_t*, int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getTypeFromQName(const wchar_t*, int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getValueFromName(const wchar_t*, int, const wchar_t*, int, const wchar_t**, int*) override { return E_NOTIMPL; }
-    STDMETHODIMP getValueFromQName(const wchar_t*, int, const wchar_t**, int*) override { return E_NOTIMPL; }
-
-private:
-    static HRESULT Give(const std::wstring& text, const wchar_t** out, int* length) {
-        *out = text.c_str();
-        *length = static_cast<int>(text.size());
-        return S_OK;
-    }
-    std::vector<std::pair<std::wstring, std::wstring>> list_;
 };
 
 class FakeSaxReader : public testcom::FakeComObject<ISAXXMLReader> {

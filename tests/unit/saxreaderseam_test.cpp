@@ -14,9 +14,9 @@ namespace {
 
 using Script = std::function<HRESULT(ISAXContentHandler*, ISAXErrorHandler*)>;
 
-HRESULT Start(ISAXContentHandler* content, const wchar_t* name, ISAXAttributes* attributes) {
+HRESULT Start(ISAXContentHandler* content, const wchar_t* name) {
     int length = static_cast<int>(wcslen(name));
-    return content->startElement(L"", 0, name, length, name, length, attributes);
+    return content->startElement(L"", 0, name, length, name, length, nullptr);
 }
 
 HRESULT End(ISAXContentHandler* content, const wchar_t* name) {
@@ -57,7 +57,6 @@ TEST_F(SaxReaderSeamTest, ReaderIsToldNeverToResolveExternalEntitiesAndLetsGoAft
 
 TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
     testcom::Fake<FakeLocator> locator(12, 4);
-    testcom::Fake<FakeAttributes> none;
     const std::wstring invalid = HResultMessage(E_INVALIDARG);
     struct Case {
         HRESULT creation;
@@ -81,7 +80,7 @@ TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
         {S_OK,
          [&](ISAXContentHandler* content, ISAXErrorHandler*) {
              content->putDocumentLocator(locator.get());
-             return Start(content, L"TaskItem", none.get());
+             return Start(content, L"TaskItem");
          },
          E_INVALIDARG, L"SAXSchemaParser::startElement()",
          L"<QRError Desc=\"" + invalid + L"\" Activity=\"Parsing element TaskItem(Ln 12, Col 4)\" HR=\"E_INVALIDARG\" />\r\n"
@@ -122,10 +121,9 @@ TEST_F(SaxReaderSeamTest, DocumentTypeDeclarationsNeverReachTheReader) {
 
 TEST_F(SaxReaderSeamTest, HundredThousandLevelsOfNestedObjects) {
     const int kDepth = 100000;
-    testcom::Fake<FakeAttributes> numbered(std::vector<std::pair<std::wstring, std::wstring>>{{L"X", L"7"}, {L"N", L"deep"}});
     reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler*) {
         HRESULT hr = S_OK;
-        for (int i = 0; i < kDepth && SUCCEEDED(hr); ++i) hr = Start(content, L"O", numbered.get());
+        for (int i = 0; i < kDepth && SUCCEEDED(hr); ++i) hr = Start(content, L"O");
         for (int i = 0; i < kDepth && SUCCEEDED(hr); ++i) hr = End(content, L"O");
         return hr;
     };
@@ -133,10 +131,8 @@ TEST_F(SaxReaderSeamTest, HundredThousandLevelsOfNestedObjects) {
     ASSERT_EQ(S_OK, ParseObjects(objects, Bstr(L"<O/>").get()));
     ASSERT_EQ(1u, objects.size());
     int depth = 1;
-    for (const ObjRecord* record = &objects[0]; !record->objects.empty(); record = &record->objects[0], ++depth) {
+    for (const ObjRecord* record = &objects[0]; !record->objects.empty(); record = &record->objects[0], ++depth)
         ASSERT_EQ(1u, record->objects.size());
-        ASSERT_EQ(std::make_pair(7L, std::wstring(L"deep")), std::make_pair(record->X, record->N));
-    }
     EXPECT_EQ(kDepth, depth);
     objects.clear();  // destroying the tree must not recurse once per level either
 }
@@ -155,10 +151,9 @@ TEST_F(SaxReaderSeamTest, AbortDeepInsideClosesEveryLevel) {
         HRESULT OnChildEnd(int, SAXSchemaElementHandler*) override { return ++childEnds, S_OK; }
     } counting;
     parser.children[1] = &counting;
-    testcom::Fake<FakeAttributes> none;
     reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler* errors) {
         HRESULT hr = S_OK;
-        for (int i = 0; i < kDepth + 5 && SUCCEEDED(hr); ++i) hr = Start(content, L"n", none.get());
+        for (int i = 0; i < kDepth + 5 && SUCCEEDED(hr); ++i) hr = Start(content, L"n");
         return FAILED(hr) ? errors->fatalError(nullptr, L"stopped", hr) : hr;
     };
     ASSERT_EQ(S_OK, parser.Parse(L"<n/>"));

@@ -100,19 +100,7 @@ TEST_F(SaxSchemaParserTest, CallbackSequences) {
     }
 }
 
-TEST_F(SaxSchemaParserTest, DoublesReadTheSameUnderADecimalCommaLocale) {
-    CallLog both;
-    WithGermanLocale([&] {
-        for (const wchar_t* document : {L"<root d='1.5'><real>0.25</real></root>", L"<root d='1,5'/>"}) {
-            ASSERT_EQ(S_OK, Parse(document));
-            both += log + L" | ";
-        }
-    });
-    EXPECT_EQ(L"doc.GetChild(10) root.Start(10) root.Attr(2,1.5) root.Value(31,0.25) root.End(10) doc.ChildEnd(10,root) | "
-              L"doc.GetChild(10) root.Start(10) root.Attr(2,1) root.End(10) doc.ChildEnd(10,root) | ",
-              both);
-}
-
+// Numbers read the same under a locale with a decimal comma.
 TEST(SchemaValueConversion, TextsByDeclaredType) {
     struct Case {
         int type;
@@ -133,8 +121,12 @@ TEST(SchemaValueConversion, TextsByDeclaredType) {
         {kValueDouble, L"1e999", L"inf"},       {kValueDouble, L"1e-999", L"0"},         {kValueString, L"", L"\"\""},
         {kValueString, nullptr, L"\"\""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, DescribeValue(ConvertSchemaValue(c.type, c.text))) << c.type << L" " << (c.text ? c.text : L"null");
+    auto check = [&] {
+        for (const Case& c : cases)
+            EXPECT_EQ(c.expected, DescribeValue(ConvertSchemaValue(c.type, c.text))) << c.type << L" " << (c.text ? c.text : L"");
+    };
+    check();
+    WithGermanLocale(check);
 }
 
 // A handler that asks to stop ends the parse successfully: every open element is closed

