@@ -41,6 +41,7 @@ TEST(AssignmentsDocument, RebuildGivesBackWhatWasReadWithTheTaskIndexAndFlags) {
 }
 
 TEST(AssignmentsDocument, EmptyOrUnreadableDocumentsGiveNoTopObject) {
-    for (const wchar_t* document : {L"", L" \r\n\t", L"not a document", L"<O N=\"cut short\"><A I=\"x\"/>", L"<A I=\"x\"/>"})
+    for (const wchar_t* document : {L"", L" \r\n\t", L"not a document", L"<O N=\"cut short\"><A I=\"x\"/>", L"<A I=\"x\"/>",
+                                    L"<O N=\"read\"/><O N=\"then broken\">"})
         EXPECT_TRUE(ReadAssignments(document).empty()) << document;
 }

@@ -57,8 +57,9 @@ private:
 TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface) {
     // {0C733A8C-2A1C-11CE-ADE5-00AA0044773D}
     const IID rowset = {0x0c733a8c, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d}};
-    testcom::Fake<RecordsErrorInfo> info(std::vector<Record>{{E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
-                                                              {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
+    testcom::Fake<RecordsErrorInfo> info(std::vector<Record>{
+        {E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
+        {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
     SetErrorInfo(0, static_cast<IErrorInfo*>(info.get()));
 
     QRComException xhr;

@@ -49,7 +49,7 @@ HRESULT Internal(const wchar_t* name, const wchar_t* activity, const Body& body)
 
 // A called component fails and leaves `description`; the scope takes its result unless
 // that is S_OK.
-Body AfterComponentFailure(HRESULT hr, const std::wstring& description, const Body& then) {
+Body AfterCall(HRESULT hr, const std::wstring& description, const Body& then) {
     return [=](QRComException& xhr) {
         PlantThreadError(L"Other.Component", description.c_str());
         if (hr != S_OK) xhr.SetResult(hr);
@@ -57,7 +57,10 @@ Body AfterComponentFailure(HRESULT hr, const std::wstring& description, const Bo
     };
 }
 
-std::wstring Element(const std::wstring& desc, const wchar_t* hr) { return L"<QRError Desc=\"" + desc + L"\" HR=\"" + hr + L"\" />"; }
+// One QRError element; `more` stands between Desc and HR.
+std::wstring Element(const std::wstring& desc, const wchar_t* hr, const std::wstring& more = L"") {
+    return L"<QRError Desc=\"" + desc + L"\" " + more + L"HR=\"" + hr + L"\" />";
+}
 
 } // namespace
 
@@ -66,6 +69,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
     const std::wstring invalid = HResultMessage(E_INVALIDARG), deep = Element(L"deep", L"E_FAIL");
     const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
     const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
+    const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
     struct Case {
         const wchar_t* method;
         const wchar_t* activity;
@@ -73,38 +77,36 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         HRESULT expected;
         std::wstring source, description;
     } cases[] = {
-        {L"QRCTaskList::Show", nullptr, [](auto& x) { x.Throw(QR_HERE, E_FAIL, L"TaskList interface not initialized"); },
-         E_FAIL, L"QRCTaskList::Show", Element(L"TaskList interface not initialized", L"E_FAIL")},
         // Without a message the code's text, wrapped with the activity when there is one.
         {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
-        {L"A::B", L"Parsing element", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
-         L"<QRError Desc=\"Error while Parsing element (" + invalid + L")\" Activity=\"Parsing element\" HR=\"E_INVALIDARG\" />"},
+        {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
+         Element(L"Error while Parsing (" + invalid + L")", L"E_INVALIDARG", L"Activity=\"Parsing\" ")},
+        {L"A::B", nullptr, [&](auto& x) { x.Throw(E_FAIL, L"%ls.", longText.c_str()); }, E_FAIL, L"A::B",
+         Element(longText + L".", L"E_FAIL")},
         // Attribute values turn quotes into apostrophes and keep everything else.
-        {L"A::B", nullptr, [](auto& x) { x.Throw(E_FAIL, L"say \"%ls\" & <go>\nnow", L"hi"); }, E_FAIL, L"A::B",
+        {L"A::B", nullptr, [](auto& x) { x.Throw(QR_HERE, E_FAIL, L"say \"%ls\" & <go>\nnow", L"hi"); }, E_FAIL, L"A::B",
          Element(L"say 'hi' & <go>\nnow", L"E_FAIL")},
-        {L"A::B", nullptr, [](auto& x) { x.Throw(static_cast<HRESULT>(0x800401A1), L"x"); }, static_cast<HRESULT>(0x800401A1),
-         L"A::B", Element(L"x", L"0x800401a1")},
+        {L"A::B", nullptr, [](auto& x) { x.Throw(static_cast<HRESULT>(0x800401A1), L"x"); },
+         static_cast<HRESULT>(0x800401A1), L"A::B", Element(L"x", L"0x800401a1")},
         {L"A::B", nullptr, [](auto& x) { x.SetError(E_ACCESSDENIED, L"Denied %d", 3); }, E_ACCESSDENIED, L"A::B",
          Element(L"Denied 3", L"E_ACCESSDENIED")},
-        {L"A::B", L"Saving", [](auto& x) { x.SetError(QR_HERE, E_FAIL); }, E_FAIL, L"A::B",
-         L"<QRError Desc=\"Error while Saving (" + HResultMessage(E_FAIL) + L")\" Activity=\"Saving\" HR=\"E_FAIL\" />"},
         // A named scope adds its element in front of the called operations'; an unnamed
         // one takes the failure over without an element of its own.
-        {L"QRCTaskList::Show", L"Loading tasks", [](auto&) { FailingOperation(L"Inner::Op", E_ACCESSDENIED, L"no"); },
-         E_ACCESSDENIED, L"QRCTaskList::Show",
-         L"<QRError Desc=\"no\" Activity=\"Loading tasks\" HR=\"E_ACCESSDENIED\" />\r\n" + Element(L"no", L"E_ACCESSDENIED")},
-        {L"Top::Method", nullptr,
+        {L"A::B", L"Loading", [](auto&) { FailingOperation(L"Inner::Op", E_ACCESSDENIED, L"no"); }, E_ACCESSDENIED,
+         L"A::B", Element(L"no", L"E_ACCESSDENIED", L"Activity=\"Loading\" ") + L"\r\n" + Element(L"no", L"E_ACCESSDENIED")},
+        {L"A::B", nullptr,
          [](auto& x) {
-             x.SetResult(Internal(L"Middle::Op", L"Reading", [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"deep"); }));
+             auto inner = [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"deep"); };
+             x.SetResult(Internal(L"Middle::Op", L"Reading", inner));
              if (FAILED(x.result)) x.Rethrow();
          },
-         E_FAIL, L"Top::Method", deep + L"\r\n<QRError Desc=\"deep\" Activity=\"Reading\" HR=\"E_FAIL\" />\r\n" + deep},
+         E_FAIL, L"A::B", deep + L"\r\n" + Element(L"deep", L"E_FAIL", L"Activity=\"Reading\" ") + L"\r\n" + deep},
         {nullptr, nullptr, [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"only me"); }, E_FAIL, L"Inner::Op",
          Element(L"only me", L"E_FAIL")},
         {L"QRCTaskList::Show", nullptr, [](auto& x) { x.CheckPointer(nullptr); }, E_POINTER, L"QRCTaskList::Show",
-         L"<QRError Desc=\"Invalid pointer passed to method QRCTaskList::Show\" Src=\"QRCTaskList::Show\" HR=\"E_POINTER\" />"},
-        {L"QRCTaskList::Show", nullptr, [](auto& x) { x.CheckPointer(nullptr, L""); }, E_POINTER, L"QRCTaskList::Show",
-         L"<QRError Src=\"QRCTaskList::Show\" HR=\"E_POINTER\" />"},
+         Element(L"Invalid pointer passed to method QRCTaskList::Show", L"E_POINTER", L"Src=\"QRCTaskList::Show\" ")},
+        {L"A::B", nullptr, [](auto& x) { x.CheckPointer(nullptr, L""); }, E_POINTER, L"A::B",
+         L"<QRError Src=\"A::B\" HR=\"E_POINTER\" />"},
         // An earlier document is not carried below a pointer error.
         {L"X::Y", L"Checking",
          [](auto& x) {
@@ -113,39 +115,36 @@ TEST(QRComException, DocumentsOfEveryOperation) {
              PlantThreadError(L"Old", L"<QRError Desc=\"old\" HR=\"E_FAIL\" />");
              x.CheckPointer(nullptr, L"Argument %d is null", 2);
          },
-         E_POINTER, L"X::Y", L"<QRError Desc=\"Argument 2 is null\" Src=\"X::Y\" Activity=\"Checking\" HR=\"E_POINTER\" />"},
+         E_POINTER, L"X::Y", Element(L"Argument 2 is null", L"E_POINTER", L"Src=\"X::Y\" Activity=\"Checking\" ")},
         // A plain text left by a called component is kept as an element of its own, also
         // when the first failure the scope records is a plain Throw; a short one as it is.
-        {L"Client::Call", nullptr, AfterComponentFailure(E_ACCESSDENIED, L"The component refused", [](auto& x) { x.Rethrow(L"Calling it"); }),
-         E_ACCESSDENIED, L"Client::Call",
-         Element(L"Calling it", L"E_ACCESSDENIED") +
-             L"\r\n<QRError Desc=\"The component refused\" Src=\"Other.Component\" HR=\"E_ACCESSDENIED\" />"},
-        {L"Client::Call", nullptr, AfterComponentFailure(S_OK, L"Plain text from elsewhere", [](auto& x) { x.Throw(E_FAIL, L"Mine"); }),
-         E_FAIL, L"Client::Call",
-         Element(L"Mine", L"E_FAIL") + L"\r\n<QRError Desc=\"Plain text from elsewhere\" Src=\"Other.Component\" HR=\"E_FAIL\" />"},
-        {L"Client::Call", nullptr, AfterComponentFailure(E_FAIL, L"tiny", [](auto& x) { x.Rethrow(L"Wrapping"); }), E_FAIL,
-         L"Client::Call", Element(L"Wrapping", L"E_FAIL") + L"\r\ntiny"},
+        {L"A::B", nullptr, AfterCall(E_ACCESSDENIED, L"The component refused", [](auto& x) { x.Rethrow(L"Calling"); }),
+         E_ACCESSDENIED, L"A::B",
+         Element(L"Calling", L"E_ACCESSDENIED") + L"\r\n" + Element(L"The component refused", L"E_ACCESSDENIED", other)},
+        {L"A::B", nullptr, AfterCall(S_OK, L"Plain text from elsewhere", [](auto& x) { x.Throw(E_FAIL, L"Mine"); }), E_FAIL,
+         L"A::B", Element(L"Mine", L"E_FAIL") + L"\r\n" + Element(L"Plain text from elsewhere", L"E_FAIL", other)},
+        {L"A::B", nullptr, AfterCall(E_FAIL, L"tiny", [](auto& x) { x.Rethrow(L"Wrapping"); }), E_FAIL, L"A::B",
+         Element(L"Wrapping", L"E_FAIL") + L"\r\ntiny"},
         // Rethrow and AddError without a message repeat the called document's Desc.
-        {L"Client::Call", nullptr, AfterComponentFailure(E_FAIL, server.c_str(), [](auto& x) { x.Rethrow(); }), E_FAIL,
-         L"Client::Call", server + L"\r\n" + server},
-        {L"Client::Call", L"Saving", AfterComponentFailure(E_FAIL, server.c_str(), [](auto& x) { x.AddError(); }), E_FAIL,
-         L"Client::Call", L"<QRError Desc=\"server side\" Activity=\"Saving\" HR=\"E_FAIL\" />\r\n" + server},
-        {L"Client::Call", nullptr, AfterComponentFailure(E_FAIL, server.c_str(), [](auto& x) { x.AddError(L"While %ls", L"saving"); }),
-         E_FAIL, L"Client::Call", Element(L"While saving", L"E_FAIL") + L"\r\n" + server},
+        {L"A::B", nullptr, AfterCall(E_FAIL, server, [](auto& x) { x.Rethrow(); }), E_FAIL, L"A::B",
+         server + L"\r\n" + server},
+        {L"A::B", L"Saving", AfterCall(E_FAIL, server, [](auto& x) { x.AddError(); }), E_FAIL, L"A::B",
+         Element(L"server side", L"E_FAIL", L"Activity=\"Saving\" ") + L"\r\n" + server},
         // A _com_error becomes an ordinary failure, with the component's error information.
-        {L"Settings::Load", nullptr, [](auto&) { _com_issue_error(REGDB_E_CLASSNOTREG); }, REGDB_E_CLASSNOTREG,
-         L"Settings::Load", notRegistered + L"\r\n" + notRegistered},
-        {L"Outer::M", nullptr, [&](auto&) { throw _com_error(E_FAIL, MakeErrorInfo({L"Comp", failed.c_str()}).release()); },
-         E_FAIL, L"Outer::M", failed + L"\r\n" + failed + L"\r\n" + failed},
+        {L"A::B", nullptr, [](auto&) { _com_issue_error(REGDB_E_CLASSNOTREG); }, REGDB_E_CLASSNOTREG, L"A::B",
+         notRegistered + L"\r\n" + notRegistered},
+        {L"A::B", nullptr, [&](auto&) { throw _com_error(E_FAIL, MakeErrorInfo({L"Comp", failed.c_str()}).release()); },
+         E_FAIL, L"A::B", failed + L"\r\n" + failed + L"\r\n" + failed},
         // No other exception leaves a COM method.
-        {L"A::Alloc", nullptr, [](auto&) { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"A::Alloc",
+        {L"A::B", nullptr, [](auto&) { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"A::B",
          Element(L"Out of memory", L"E_OUTOFMEMORY")},
-        {L"A::Logic", nullptr, [](auto&) { throw std::runtime_error("broken"); }, E_UNEXPECTED, L"A::Logic",
+        {L"A::B", nullptr, [](auto&) { throw std::runtime_error("broken"); }, E_UNEXPECTED, L"A::B",
          Element(L"Unexpected exception: broken", L"E_UNEXPECTED")},
-        {L"A::Int", nullptr, [](auto&) { throw 42; }, E_UNEXPECTED, L"A::Int", Element(L"Unexpected exception", L"E_UNEXPECTED")},
+        {L"A::B", nullptr, [](auto&) { throw 42; }, E_UNEXPECTED, L"A::B",
+         Element(L"Unexpected exception", L"E_UNEXPECTED")},
         // A method without failure leaves what an earlier call left.
-        {L"QRCTaskList::Initialize", nullptr, [](auto&) { PlantThreadError(L"Earlier", L"left by an earlier call"); }, S_OK,
-         L"Earlier", L"left by an earlier call"},
+        {L"A::B", nullptr, [](auto&) { PlantThreadError(L"Earlier", L"left by an earlier call"); }, S_OK, L"Earlier",
+         L"left by an earlier call"},
     };
     for (const Case& c : cases) {
         ClearThreadError();
@@ -182,6 +181,7 @@ TEST(QRComException, CodeNamesAndTexts) {
     EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
     EXPECT_EQ(L"E_NOINTERFACE", HResultName(E_NOINTERFACE));
     EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
+    EXPECT_EQ(L"Unknown error 0x71234", HResultMessage(static_cast<HRESULT>(0x71234)));
     std::wstring text = HResultMessage(E_INVALIDARG);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(std::wstring::npos, text.find_last_of(L"\r\n"));

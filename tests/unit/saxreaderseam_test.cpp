@@ -70,12 +70,14 @@ TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
              errors->error(locator.get(), L"Something is wrong", E_FAIL);
              return errors->fatalError(locator.get(), L"And then this", E_UNEXPECTED), E_FAIL;
          },
-         E_FAIL, L"", L"<QRError Desc=\"MSXML Error: Something is wrong\" Activity=\"Parsing XML (Ln 12, Col 4)\" HR=\"E_FAIL\" />"},
+         E_FAIL, L"",
+         L"<QRError Desc=\"MSXML Error: Something is wrong\" Activity=\"Parsing XML (Ln 12, Col 4)\" HR=\"E_FAIL\" />"},
         {S_OK,
          [&](ISAXContentHandler*, ISAXErrorHandler* errors) {
              return errors->fatalError(nullptr, L"Broken", static_cast<HRESULT>(0xC00CE502));
          },
-         static_cast<HRESULT>(0xC00CE502), L"", L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
+         static_cast<HRESULT>(0xC00CE502), L"",
+         L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
         // A task is no root: the element's context carries the locator's position.
         {S_OK,
          [&](ISAXContentHandler* content, ISAXErrorHandler*) {
@@ -107,11 +109,13 @@ TEST_F(SaxReaderSeamTest, DocumentTypeDeclarationsNeverReachTheReader) {
     const std::wstring refusal =
         L"<QRError Desc=\"XML documents with a document type declaration are not accepted\" HR=\"0x8004c002\" />";
     TaskItemCollection tasks;
-    EXPECT_EQ(QRSAX_E_DTD_PROHIBITED, tasks.Load(Bstr(L"<!DOCTYPE TaskItemList><TaskItemList><TaskItem/></TaskItemList>").get()));
+    EXPECT_EQ(QRSAX_E_DTD_PROHIBITED, tasks.Load(Bstr(L"<!DOCTYPE TaskItemList><TaskItemList><TaskItem/></TaskItemList>")
+                                                     .get()));
     EXPECT_EQ(refusal, TakeThreadError().description);
     EXPECT_EQ(0u, tasks.Count());
     std::vector<ObjRecord> objects;
-    EXPECT_EQ(QRSAX_E_DTD_PROHIBITED, ParseObjects(objects, Bstr(L"\xFEFF<!DOCTYPE O [<!ENTITY e \"x\">]><O N='&e;'/>").get()));
+    EXPECT_EQ(QRSAX_E_DTD_PROHIBITED,
+              ParseObjects(objects, Bstr(L"\xFEFF<!DOCTYPE O [<!ENTITY e \"x\">]><O N='&e;'/>").get()));
     EXPECT_EQ(refusal, TakeThreadError().description);
     EXPECT_TRUE(objects.empty());
     EXPECT_TRUE(ReadAssignments(L"<?xml version=\"1.0\"?>\n<!DOCTYPE O SYSTEM \"file:///c:/x\"><O N='a'/>").empty());
@@ -158,7 +162,8 @@ TEST_F(SaxReaderSeamTest, AbortDeepInsideClosesEveryLevel) {
     };
     ASSERT_EQ(S_OK, parser.Parse(L"<n/>"));
     EXPECT_TRUE(parser.IsAborted());
-    EXPECT_EQ(std::make_tuple(kDepth, kDepth, kDepth - 1), std::make_tuple(counting.open, counting.ended, counting.childEnds));
+    EXPECT_EQ(std::make_tuple(kDepth, kDepth, kDepth - 1),
+              std::make_tuple(counting.open, counting.ended, counting.childEnds));
     EXPECT_EQ(L"doc.GetChild(1) doc.ChildEnd(1,?) doc.End(0)", log);
     EXPECT_FALSE(TakeThreadError().present);
 }

@@ -11,23 +11,12 @@ struct TextAttribute {
     std::wstring TaskItem::*field;
 };
 
+#define TEXT_FIELD(name) {L## #name, &TaskItem::name}
 const TextAttribute kTextAttributes[] = {
-    {L"ToDo_Name", &TaskItem::ToDo_Name},
-    {L"ToDo_Description", &TaskItem::ToDo_Description},
-    {L"ToDo_Notes", &TaskItem::ToDo_Notes},
-    {L"ToDo_Class", &TaskItem::ToDo_Class},
-    {L"ToDo_ItemName", &TaskItem::ToDo_ItemName},
-    {L"ToDo_CreatedDate", &TaskItem::ToDo_CreatedDate},
-    {L"ToDo_CreatedBy", &TaskItem::ToDo_CreatedBy},
-    {L"ToDo_ModifiedDate", &TaskItem::ToDo_ModifiedDate},
-    {L"ToDo_ModifiedBy", &TaskItem::ToDo_ModifiedBy},
-    {L"ToDo_RunDate", &TaskItem::ToDo_RunDate},
-    {L"ToDo_RunBy", &TaskItem::ToDo_RunBy},
-    {L"ToDo_DeletedDate", &TaskItem::ToDo_DeletedDate},
-    {L"ToDo_DeletedBy", &TaskItem::ToDo_DeletedBy},
-    {L"ToDo_EngineeringTool", &TaskItem::ToDo_EngineeringTool},
-    {L"ToDo_SrcDocName", &TaskItem::ToDo_SrcDocName},
-    {L"ToDo_SrcDocType", &TaskItem::ToDo_SrcDocType},
+    TEXT_FIELD(ToDo_Name),       TEXT_FIELD(ToDo_Description), TEXT_FIELD(ToDo_Notes),           TEXT_FIELD(ToDo_Class),
+    TEXT_FIELD(ToDo_ItemName),   TEXT_FIELD(ToDo_CreatedDate), TEXT_FIELD(ToDo_CreatedBy),       TEXT_FIELD(ToDo_RunBy),
+    TEXT_FIELD(ToDo_ModifiedBy), TEXT_FIELD(ToDo_RunDate),     TEXT_FIELD(ToDo_ModifiedDate),    TEXT_FIELD(ToDo_SrcDocName),
+    TEXT_FIELD(ToDo_DeletedBy),  TEXT_FIELD(ToDo_DeletedDate), TEXT_FIELD(ToDo_EngineeringTool), TEXT_FIELD(ToDo_SrcDocType),
 };
 
 // Every field of a task: the four numbers, then each text that is not empty.
@@ -35,7 +24,8 @@ std::wstring Fields(const TaskItem& task) {
     std::wstring text = std::to_wstring(task.ToDo_Index) + L"/" + std::to_wstring(task.ToDo_Status) + L"/" +
                         std::to_wstring(task.ToDo_Category) + L"/" + std::to_wstring(task.ToDo_DeletedFlag);
     for (const TextAttribute& attribute : kTextAttributes)
-        if (!(task.*attribute.field).empty()) text += std::wstring(L" ") + attribute.name + L"=" + task.*attribute.field;
+        if (!(task.*attribute.field).empty())
+            text += std::wstring(L" ") + attribute.name + L"=" + task.*attribute.field;
     return text;
 }
 
@@ -46,7 +36,8 @@ protected:
 
     // The privileges, then each task's fields in list order.
     std::wstring Contents() const {
-        std::wstring text = std::wstring(tasks.Delete ? L"D" : L"-") + (tasks.Run ? L"R" : L"-") + (tasks.Defer ? L"F" : L"-");
+        std::wstring text = std::wstring(tasks.Delete ? L"D" : L"-") + (tasks.Run ? L"R" : L"-") +
+                            (tasks.Defer ? L"F" : L"-");
         for (const TaskItem& task : tasks.Items()) text += L" [" + Fields(task) + L"]";
         return text;
     }
@@ -77,7 +68,8 @@ TEST_F(TaskItemListTest, EveryAttributeReachesItsOwnField) {
 TEST_F(TaskItemListTest, LoadSequence) {
     std::wstring full = L"<TaskItemList>", fullContents = L"DRF";
     for (int i = 1; i <= 3; ++i) {
-        full += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) + L"\" ToDo_Status=\"3\" ToDo_Category=\"2\" ToDo_DeletedFlag=\"1\"";
+        full += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) +
+                L"\" ToDo_Status=\"3\" ToDo_Category=\"2\" ToDo_DeletedFlag=\"1\"";
         fullContents += L" [" + std::to_wstring(i) + L"/3/2/1";
         for (const TextAttribute& attribute : kTextAttributes) {
             full += std::wstring(L" ") + attribute.name + L"=\"old\"";
@@ -94,8 +86,8 @@ TEST_F(TaskItemListTest, LoadSequence) {
     } steps[] = {
         {L"<TaskItemList><TaskItem ToDo_Name=\"x\"/></TaskItemList>", S_OK, L"--- [0/0/0/0 ToDo_Name=x]"},
         {full, S_OK, fullContents},
-        {L"<TaskItemList>\n<TaskItem ToDo_Name=\"new\"/>\n<TaskItem ToDo_Index=\"9\" ToDo_Status=\"\" ToDo_Category=\"x\"/>\n"
-         L"<Privilege Run=\"false\"/></TaskItemList>",
+        {L"<TaskItemList>\n<TaskItem ToDo_Name=\"new\"/>\n<TaskItem ToDo_Index=\"9\" ToDo_Status=\"\" "
+         L"ToDo_Category=\"x\"/>\n<Privilege Run=\"false\"/></TaskItemList>",
          S_OK, L"D-F [0/0/0/0 ToDo_Name=new] [9/0/0/0]"},
         {L"<TaskItemList><TaskItem ToDo_Index=\"2\" ToDo_Name=\"b\"/><Privilege Run=\"1\"/><TaskItem ToDo_Index=\"2\" "
          L"ToDo_Name=\"c\"/><TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/></TaskItemList>",
@@ -128,11 +120,11 @@ TEST_F(TaskItemListTest, LoadSequence) {
 }
 
 TEST_F(TaskItemListTest, KeysAreFoundWhereverTheyStand) {
-    ASSERT_EQ(S_OK, Load(L"<TaskItemList><TaskItem ToDo_Index=\"2\"/><TaskItem ToDo_Index=\"2\"/>"
+    ASSERT_EQ(S_OK, Load(L"<TaskItemList><TaskItem ToDo_Index=\"5\"/><TaskItem ToDo_Index=\"5\"/>"
                          L"<TaskItem ToDo_Index=\"1\"/></TaskItemList>"));
-    EXPECT_EQ(&tasks.Item(1), tasks.FindByKey(2));
+    EXPECT_EQ(&tasks.Item(0), tasks.FindByKey(5));  // the first of two
     EXPECT_EQ(&tasks.Item(2), tasks.FindByKey(1));
-    EXPECT_EQ(nullptr, tasks.FindByKey(3));
+    EXPECT_EQ(nullptr, tasks.FindByKey(2));
     // The one-line form of a document, with keys at their positions.
     std::wstring document = L"<TaskItemList>";
     for (int i = 1; i <= 200; ++i)

@@ -30,8 +30,8 @@ TEST(UserStamp, AutomationDates) {
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(c.expected, AutomationDate(c.time)) << c.time.year << "-" << c.time.month;
     // The platform agrees with every valid date.
-    for (LocalTime t : {LocalTime{2024, 2, 29, 23, 59, 59}, LocalTime{2000, 2, 29, 6, 30, 0}, LocalTime{9999, 12, 31, 0, 0, 1},
-                        LocalTime{1850, 6, 15, 18, 0, 0}}) {
+    for (LocalTime t : {LocalTime{2024, 2, 29, 23, 59, 59}, LocalTime{2000, 2, 29, 6, 30, 0},
+                        LocalTime{9999, 12, 31, 0, 0, 1}, LocalTime{1850, 6, 15, 18, 0, 0}}) {
         SYSTEMTIME st = {static_cast<WORD>(t.year), static_cast<WORD>(t.month), 0, static_cast<WORD>(t.day),
                          static_cast<WORD>(t.hour), static_cast<WORD>(t.minute), static_cast<WORD>(t.second), 0};
         double expected = 0;

@@ -35,14 +35,12 @@ inline std::wstring WithoutPositions(const std::wstring& document) {
     return std::regex_replace(document, std::wregex(L"\\(Ln \\d+, Col \\d+\\)"), L"(Ln #, Col #)");
 }
 
-// The calls in order, each "name.Call(arguments)", separated by blanks.
-using CallLog = std::wstring;
+using CallLog = std::wstring;  // "name.Call(arguments)" for each call, separated by blanks
 
-// Records each callback into the log: Start, End, GetChild, ChildEnd, Attr, Value, Chars
-// (white space between elements is left out). Children are given by element id (an id
-// without entry gives none); `results` scripts the HRESULT of a call by its recorded
-// text, and a scripted failure leaves `failureDocument` as the thread's error
-// information when there is one, as a handler that failed with a document does.
+// Records each callback: Start, End, GetChild, ChildEnd, Attr, Value, Chars (white space
+// between elements left out). Children are given by element id; `results` scripts the
+// HRESULT of a call by its recorded text, and a scripted failure leaves
+// `failureDocument`, when there is one, as the thread's error information.
 template <class Base>
 class Recorder : public Base {
 public:
