@@ -140,30 +140,3 @@ TEST_F(SaxReaderSeamTest, HundredThousandLevelsOfNestedObjects) {
     EXPECT_EQ(kDepth, depth);
     objects.clear();  // destroying the tree must not recurse once per level either
 }
-
-TEST_F(SaxReaderSeamTest, AbortDeepInsideClosesEveryLevel) {
-    static constexpr int kDepth = 20000;
-    CallLog log;
-    const SchemaEntry schema[] = {
-        {kSchemaStart, nullptr, 0}, {kComplexElement, L"n", 1}, {kEndMembers, nullptr, 0}, {kSchemaEnd, nullptr, 0}};
-    RecordingParser parser(schema, log);
-    struct Counting : DefaultSAXSchemaElementHandler {
-        int open = 0, ended = 0, childEnds = 0;
-        HRESULT GetChildHandler(int, SAXSchemaElementHandler** handler) override { return *handler = this, S_OK; }
-        HRESULT OnStart(int) override { return ++open == kDepth ? QRSAX_E_ABORT : S_OK; }
-        HRESULT OnEnd(int) override { return ++ended, S_OK; }
-        HRESULT OnChildEnd(int, SAXSchemaElementHandler*) override { return ++childEnds, S_OK; }
-    } counting;
-    parser.children[1] = &counting;
-    reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler* errors) {
-        HRESULT hr = S_OK;
-        for (int i = 0; i < kDepth + 5 && SUCCEEDED(hr); ++i) hr = Start(content, L"n");
-        return FAILED(hr) ? errors->fatalError(nullptr, L"stopped", hr) : hr;
-    };
-    ASSERT_EQ(S_OK, parser.Parse(L"<n/>"));
-    EXPECT_TRUE(parser.IsAborted());
-    EXPECT_EQ(std::make_tuple(kDepth, kDepth, kDepth - 1),
-              std::make_tuple(counting.open, counting.ended, counting.childEnds));
-    EXPECT_EQ(L"doc.GetChild(1) doc.ChildEnd(1,?) doc.End(0)", log);
-    EXPECT_FALSE(TakeThreadError().present);
-}

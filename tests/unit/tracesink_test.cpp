@@ -59,13 +59,3 @@ TEST(TraceSink, LinesOfScopeOperations) {
         EXPECT_EQ(c.lines, capture.text());
     }
 }
-
-TEST(TraceSink, WithoutOutputTextIsDroppedAndTheTagIsBounded) {
-    TraceSink& sink = TraceSink::Instance();
-    TraceOutput* old = sink.Attach(nullptr);
-    sink.Write(9, L'!', L"nobody hears this");
-    sink.SetTag(L"0123456789ABCDEFGHIJ");
-    EXPECT_EQ(std::wstring(L"0123456789ABCDE"), sink.Tag());
-    sink.SetTag(L"&QRCE&");
-    sink.Attach(old);
-}

@@ -1,17 +1,12 @@
 // The acting user and the dates sent to the framework.
 #include <gtest/gtest.h>
-#include "support/fake_workspace.h"
 #include "userstamp.h"
 
-TEST(UserStamp, WorkspaceNameIsUsedUnchangedAndEmptyFallsBackToTheSystem) {
-    FakeWorkspace workspace;
-    workspace.userName = L"j.smith";
-    EXPECT_EQ(L"j.smith", StampUserAndTime(&workspace).userName);
-    workspace.userName = L"";
-    std::wstring system = SystemUserName();
-    EXPECT_NE(std::wstring::npos, system.find(L'\\')) << "domain\\user form: " << system.c_str();
-    UserAndTime stamp = StampUserAndTime(&workspace);
-    EXPECT_EQ(system, stamp.userName);
+// Which name is used is checked with the operations that send it; here its form.
+TEST(UserStamp, WithoutAWorkspaceTheSystemsDomainAndUser) {
+    UserAndTime stamp = StampUserAndTime(nullptr);
+    EXPECT_NE(std::wstring::npos, stamp.userName.find(L'\\')) << "domain\\user form: " << stamp.userName.c_str();
+    EXPECT_EQ(SystemUserName(), stamp.userName);
     EXPECT_FALSE(stamp.timeText.empty());
 }
 
