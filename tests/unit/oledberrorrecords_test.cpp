@@ -3,9 +3,9 @@
 #include <oledb.h>
 #include <string>
 #include <vector>
+#include "diagnostics/errorinfo.h"
 #include "diagnostics/qrcomexception.h"
-#include "support/errorinfo_helpers.h"
-#include "winkit/com_ptr.h"
+#include "fake_com.h"
 
 namespace {
 
@@ -17,28 +17,18 @@ struct Record {
 };
 
 // An error information object that also offers OLE DB error records.
-class RecordsErrorInfo final : public IErrorInfo, public IErrorRecords {
+class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo>, public IErrorRecords {
 public:
     explicit RecordsErrorInfo(std::vector<Record> records) : records_(std::move(records)) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IErrorInfo) *out = static_cast<IErrorInfo*>(this);
-        else if (iid == IID_IErrorRecords) *out = static_cast<IErrorRecords*>(this);
-        else { *out = nullptr; return E_NOINTERFACE; }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG n = --refs_;
-        if (!n) delete this;
-        return n;
-    }
-    STDMETHODIMP GetGUID(GUID* g) override { *g = GUID_NULL; return S_OK; }
-    STDMETHODIMP GetSource(BSTR* s) override { *s = SysAllocString(L"Provider"); return S_OK; }
-    STDMETHODIMP GetDescription(BSTR* d) override { *d = SysAllocString(L"top-level description"); return S_OK; }
-    STDMETHODIMP GetHelpFile(BSTR* f) override { *f = nullptr; return S_OK; }
-    STDMETHODIMP GetHelpContext(DWORD* c) override { *c = 0; return S_OK; }
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return FakeComObject::QueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return FakeComObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return FakeComObject::Release(); }
+    STDMETHODIMP GetGUID(GUID* g) override { return *g = GUID_NULL, S_OK; }
+    STDMETHODIMP GetSource(BSTR* s) override { return *s = SysAllocString(L"Provider"), S_OK; }
+    STDMETHODIMP GetDescription(BSTR* d) override { return *d = SysAllocString(L"top-level description"), S_OK; }
+    STDMETHODIMP GetHelpFile(BSTR* f) override { return *f = nullptr, S_OK; }
+    STDMETHODIMP GetHelpContext(DWORD* c) override { return *c = 0, S_OK; }
 
     STDMETHODIMP AddErrorRecord(ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP GetBasicErrorInfo(ULONG i, ERRORINFO* info) override {
@@ -47,23 +37,19 @@ public:
         info->iid = records_[i].iid;
         return S_OK;
     }
-    STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { *out = nullptr; return E_NOTIMPL; }
+    STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
     STDMETHODIMP GetErrorInfo(ULONG i, LCID, IErrorInfo** out) override {
-        winkit::ComPtr<ICreateErrorInfo> creator;
-        CreateErrorInfo(creator.put());
-        if (records_[i].source) creator->SetSource(const_cast<LPOLESTR>(records_[i].source));
-        creator->SetDescription(const_cast<LPOLESTR>(records_[i].description));
-        return creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(out));
-    }
-    STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetRecordCount(ULONG* count) override {
-        *count = static_cast<ULONG>(records_.size());
+        *out = MakeErrorInfo({records_[i].source, records_[i].description}).release();
         return S_OK;
     }
+    STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetRecordCount(ULONG* count) override { return *count = static_cast<ULONG>(records_.size()), S_OK; }
+
+protected:
+    void* QueryOther(REFIID iid) override { return iid == IID_IErrorRecords ? static_cast<IErrorRecords*>(this) : nullptr; }
 
 private:
     std::vector<Record> records_;
-    ULONG refs_ = 1;
 };
 
 } // namespace
@@ -71,10 +57,10 @@ private:
 TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface) {
     // {0C733A8C-2A1C-11CE-ADE5-00AA0044773D}
     const IID rowset = {0x0c733a8c, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d}};
-    auto* info = new RecordsErrorInfo({{E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
-                                       {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
-    SetErrorInfo(0, static_cast<IErrorInfo*>(info));
-    info->Release();
+    testcom::Fake<RecordsErrorInfo> info(std::vector<Record>{
+        {E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
+        {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
+    SetErrorInfo(0, static_cast<IErrorInfo*>(info.get()));
 
     QRComException xhr;
     xhr.SetResult(static_cast<HRESULT>(0x80040E14));
@@ -85,4 +71,6 @@ TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface)
               L"HR=\"0x80040e14\" />",
               error.description);
     EXPECT_EQ(L"Provider", error.source);
+    xhr = QRComException();
+    EXPECT_EQ(1u, info->RefCount());
 }

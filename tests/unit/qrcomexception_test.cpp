@@ -1,14 +1,20 @@
-// The method scope: results, error documents left on the thread, nesting, handlers.
+// The method scope: for each way a call fails, its HRESULT and the QRError document and
+// source it leaves on the thread; nesting, carried and converted descriptions, handlers.
 #include <gtest/gtest.h>
+#include <functional>
 #include <new>
 #include <stdexcept>
+#include "diagnostics/errorinfo.h"
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
 #include "diagnostics/qrerrorelement.h"
+#include "fake_com.h"
 #include "support/errorinfo_helpers.h"
-#include "winkit/com_ptr.h"
+#include "winkit/unique_bstr.h"
 
 namespace {
+
+using Body = std::function<void(QRComException&)>;
 
 // A named operation that raises its failure to its caller, as a called routine does.
 void FailingOperation(const wchar_t* name, HRESULT hr, const wchar_t* message) {
@@ -17,303 +23,141 @@ void FailingOperation(const wchar_t* name, HRESULT hr, const wchar_t* message) {
     xhr.Throw(QR_HERE, hr, message);
 }
 
-// A traced internal operation that returns its result.
-HRESULT MiddleOperation() {
-    QRComException xhr;
-    xhr.Enter(L"Middle::Op", 0);
-    xhr.SetActivity(L"Reading");
-    try {
-        FailingOperation(L"Inner::Op", E_FAIL, L"deep");
-    }
-    QR_CATCH(xhr)
-    return xhr.Result();
-}
-
-HRESULT MethodCalling(const wchar_t* name, const wchar_t* activity, void (*body)()) {
+// A COM method: its scope, one try block and the boundary's handlers.
+HRESULT Method(const wchar_t* name, const wchar_t* activity, const Body& body) {
     QRComException xhr;
     xhr.Enter(name, 1);
     if (activity) xhr.SetActivity(activity);
     try {
-        body();
+        body(xhr);
     }
     QR_CATCH_COM(xhr)
     return xhr.Result();
 }
 
-class QRComExceptionTest : public testing::Test {
-protected:
-    void SetUp() override { ClearThreadError(); }
-    void TearDown() override { ClearThreadError(); }
-};
+// An internal operation: the handlers that pass other exceptions on.
+HRESULT Internal(const wchar_t* name, const wchar_t* activity, const Body& body) {
+    QRComException xhr;
+    xhr.Enter(name, 0);
+    if (activity) xhr.SetActivity(activity);
+    try {
+        body(xhr);
+    }
+    QR_CATCH(xhr)
+    return xhr.Result();
+}
+
+// A called component fails and leaves `description`; the scope takes its result unless
+// that is S_OK.
+Body AfterCall(HRESULT hr, const std::wstring& description, const Body& then) {
+    return [=](QRComException& xhr) {
+        PlantThreadError(L"Other.Component", description.c_str());
+        if (hr != S_OK) xhr.SetResult(hr);
+        then(xhr);
+    };
+}
+
+// One QRError element; `more` stands between Desc and HR.
+std::wstring Element(const std::wstring& desc, const wchar_t* hr, const std::wstring& more = L"") {
+    return L"<QRError Desc=\"" + desc + L"\" " + more + L"HR=\"" + hr + L"\" />";
+}
 
 } // namespace
 
-TEST_F(QRComExceptionTest, MethodWithoutFailureLeavesThreadErrorInformationAlone) {
-    PlantThreadError(L"Earlier", L"left by an earlier call");
-    QRComException xhr;
-    xhr.Enter(L"QRCTaskList::Initialize", 1);
-    try {
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(S_OK, xhr.Result());
-    ThreadError error = TakeThreadError();
-    ASSERT_TRUE(error.present);
-    EXPECT_EQ(L"left by an earlier call", error.description);
-}
-
-TEST_F(QRComExceptionTest, ThrowWithMessageLeavesOneElementAndTheMethodAsSource) {
-    QRComException xhr;
-    xhr.Enter(L"QRCTaskList::Show", 1);
-    try {
-        xhr.Throw(QR_HERE, E_FAIL, L"TaskList interface not initialized");
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(E_FAIL, xhr.Result());
-    ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"QRCTaskList::Show", error.source);
-    EXPECT_EQ(L"<QRError Desc=\"TaskList interface not initialized\" HR=\"E_FAIL\" />", error.description);
-}
-
-TEST_F(QRComExceptionTest, MessageComesFromTheCodeWithoutActivityAndWrappedWithIt) {
-    {
-        QRComException xhr;
-        xhr.Enter(L"A::B", 1);
-        try { xhr.Throw(E_INVALIDARG); }
-        QR_CATCH_COM(xhr)
-        EXPECT_EQ(E_INVALIDARG, xhr.Result());
-        EXPECT_EQ(L"<QRError Desc=\"" + HResultMessage(E_INVALIDARG) + L"\" HR=\"E_INVALIDARG\" />",
-                  TakeThreadError().description);
-    }
-    {
-        QRComException xhr;
-        xhr.Enter(L"A::B", 1);
-        xhr.SetActivity(L"Parsing element");
-        try { xhr.Throw(E_INVALIDARG); }
-        QR_CATCH_COM(xhr)
-        EXPECT_EQ(L"<QRError Desc=\"Error while Parsing element (" + HResultMessage(E_INVALIDARG) +
-                      L")\" Activity=\"Parsing element\" HR=\"E_INVALIDARG\" />",
-                  TakeThreadError().description);
-    }
-    EXPECT_FALSE(HResultMessage(E_INVALIDARG).empty());
-    EXPECT_NE(L'\n', HResultMessage(E_INVALIDARG).back());
-    EXPECT_NE(L'\r', HResultMessage(E_INVALIDARG).back());
-}
-
-TEST_F(QRComExceptionTest, AttributeValuesTurnQuotesIntoApostrophesAndKeepEverythingElse) {
-    QRComException xhr;
-    xhr.Enter(L"A::B", 1);
-    try { xhr.Throw(E_FAIL, L"say \"%ls\" & <go>\nnow", L"hi"); }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(L"<QRError Desc=\"say 'hi' & <go>\nnow\" HR=\"E_FAIL\" />", TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, CodesWithoutNameAreLowerCaseHexadecimal) {
-    QRComException xhr;
-    xhr.Enter(L"A::B", 1);
-    try { xhr.Throw(static_cast<HRESULT>(0x800401A1), L"x"); }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(L"<QRError Desc=\"x\" HR=\"0x800401a1\" />", TakeThreadError().description);
-    EXPECT_EQ(L"0x8000000a", HResultName(static_cast<HRESULT>(0x8000000A)));
-    EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
-    EXPECT_EQ(L"E_NOINTERFACE", HResultName(E_NOINTERFACE));
-    EXPECT_EQ(L"E_POINTER", HResultName(E_POINTER));
-    EXPECT_EQ(L"E_UNEXPECTED", HResultName(E_UNEXPECTED));
-    EXPECT_EQ(L"E_ACCESSDENIED", HResultName(E_ACCESSDENIED));
-    EXPECT_EQ(L"E_OUTOFMEMORY", HResultName(E_OUTOFMEMORY));
-}
-
-TEST_F(QRComExceptionTest, UnknownCodesGetUpperCaseHexInTheirMessage) {
-    EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
-}
-
-TEST_F(QRComExceptionTest, NamedOuterScopeAddsItsElementInFrontOfTheCalledOperations) {
-    HRESULT hr = MethodCalling(L"QRCTaskList::Show", L"Loading tasks",
-                               [] { FailingOperation(L"Inner::Op", E_ACCESSDENIED, L"inner said no"); });
-    EXPECT_EQ(E_ACCESSDENIED, hr);
-    ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"QRCTaskList::Show", error.source);
-    EXPECT_EQ(L"<QRError Desc=\"inner said no\" Activity=\"Loading tasks\" HR=\"E_ACCESSDENIED\" />\r\n"
-              L"<QRError Desc=\"inner said no\" HR=\"E_ACCESSDENIED\" />",
-              error.description);
-}
-
-TEST_F(QRComExceptionTest, ThreeLevelsGiveThreeElementsNewestFirst) {
-    QRComException xhr;
-    xhr.Enter(L"Top::Method", 1);
-    try {
-        xhr.SetResult(MiddleOperation());
-        if (FAILED(xhr.result)) xhr.Rethrow();
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(E_FAIL, xhr.Result());
-    EXPECT_EQ(L"<QRError Desc=\"deep\" HR=\"E_FAIL\" />\r\n"
-              L"<QRError Desc=\"deep\" Activity=\"Reading\" HR=\"E_FAIL\" />\r\n"
-              L"<QRError Desc=\"deep\" HR=\"E_FAIL\" />",
-              TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, UnnamedScopeTakesOverWithoutAnElementOfItsOwn) {
-    QRComException xhr;
-    try {
-        FailingOperation(L"Inner::Op", E_FAIL, L"only me");
-    }
-    QR_CATCH(xhr)
-    EXPECT_EQ(E_FAIL, xhr.Result());
-    ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"<QRError Desc=\"only me\" HR=\"E_FAIL\" />", error.description);
-    EXPECT_EQ(L"Inner::Op", error.source);
-}
-
-TEST_F(QRComExceptionTest, CheckPointerMessages) {
-    {
-        QRComException xhr;
-        xhr.Enter(L"QRCTaskList::Show", 1);
-        try { xhr.CheckPointer(nullptr); }
-        QR_CATCH_COM(xhr)
-        EXPECT_EQ(E_POINTER, xhr.Result());
-        ThreadError error = TakeThreadError();
-        EXPECT_EQ(L"<QRError Desc=\"Invalid pointer passed to method QRCTaskList::Show\" Src=\"QRCTaskList::Show\" "
-                  L"HR=\"E_POINTER\" />",
-                  error.description);
-        EXPECT_EQ(L"QRCTaskList::Show", error.source);
-    }
-    {
-        QRComException xhr;
-        xhr.Enter(L"QRCTaskList::Show", 1);
-        try { xhr.CheckPointer(nullptr, L""); }
-        QR_CATCH_COM(xhr)
-        EXPECT_EQ(L"<QRError Src=\"QRCTaskList::Show\" HR=\"E_POINTER\" />", TakeThreadError().description);
-    }
-    {
+// Each row runs its body in a COM method's scope of the given name and activity.
+TEST(QRComException, DocumentsOfEveryOperation) {
+    const std::wstring invalid = HResultMessage(E_INVALIDARG), deep = Element(L"deep", L"E_FAIL");
+    const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
+    const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
+    const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
+    struct Case {
+        const wchar_t* method;
+        const wchar_t* activity;
+        Body body;
+        HRESULT expected;
+        std::wstring source, description;
+    } cases[] = {
+        // Without a message the code's text, wrapped with the activity when there is one.
+        {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
+        {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
+         Element(L"Error while Parsing (" + invalid + L")", L"E_INVALIDARG", L"Activity=\"Parsing\" ")},
+        {L"A::B", nullptr, [&](auto& x) { x.Throw(E_FAIL, L"%ls.", longText.c_str()); }, E_FAIL, L"A::B",
+         Element(longText + L".", L"E_FAIL")},
+        // Attribute values turn quotes into apostrophes and keep everything else.
+        {L"A::B", nullptr, [](auto& x) { x.Throw(QR_HERE, E_FAIL, L"say \"%ls\" & <go>\nnow", L"hi"); }, E_FAIL, L"A::B",
+         Element(L"say 'hi' & <go>\nnow", L"E_FAIL")},
+        {L"A::B", nullptr, [](auto& x) { x.Throw(static_cast<HRESULT>(0x800401A1), L"x"); },
+         static_cast<HRESULT>(0x800401A1), L"A::B", Element(L"x", L"0x800401a1")},
+        {L"A::B", nullptr, [](auto& x) { x.SetError(E_ACCESSDENIED, L"Denied %d", 3); }, E_ACCESSDENIED, L"A::B",
+         Element(L"Denied 3", L"E_ACCESSDENIED")},
+        // A named scope adds its element in front of the called operations'; an unnamed
+        // one takes the failure over without an element of its own.
+        {L"A::B", L"Loading", [](auto&) { FailingOperation(L"Inner::Op", E_ACCESSDENIED, L"no"); }, E_ACCESSDENIED,
+         L"A::B", Element(L"no", L"E_ACCESSDENIED", L"Activity=\"Loading\" ") + L"\r\n" + Element(L"no", L"E_ACCESSDENIED")},
+        {L"A::B", nullptr,
+         [](auto& x) {
+             auto inner = [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"deep"); };
+             x.SetResult(Internal(L"Middle::Op", L"Reading", inner));
+             if (FAILED(x.result)) x.Rethrow();
+         },
+         E_FAIL, L"A::B", deep + L"\r\n" + Element(L"deep", L"E_FAIL", L"Activity=\"Reading\" ") + L"\r\n" + deep},
+        {nullptr, nullptr, [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"only me"); }, E_FAIL, L"Inner::Op",
+         Element(L"only me", L"E_FAIL")},
+        {L"QRCTaskList::Show", nullptr, [](auto& x) { x.CheckPointer(nullptr); }, E_POINTER, L"QRCTaskList::Show",
+         Element(L"Invalid pointer passed to method QRCTaskList::Show", L"E_POINTER", L"Src=\"QRCTaskList::Show\" ")},
+        {L"A::B", nullptr, [](auto& x) { x.CheckPointer(nullptr, L""); }, E_POINTER, L"A::B",
+         L"<QRError Src=\"A::B\" HR=\"E_POINTER\" />"},
         // An earlier document is not carried below a pointer error.
-        PlantThreadError(L"Old", L"<QRError Desc=\"old\" HR=\"E_FAIL\" />");
-        QRComException xhr;
-        xhr.Enter(L"X::Y", 1);
-        xhr.SetActivity(L"Checking");
-        int value = 0;
-        try {
-            xhr.CheckPointer(&value);
-            xhr.CheckPointer(nullptr, L"Argument %d is null", 2);
-        }
-        QR_CATCH_COM(xhr)
-        EXPECT_EQ(L"<QRError Desc=\"Argument 2 is null\" Src=\"X::Y\" Activity=\"Checking\" HR=\"E_POINTER\" />",
-                  TakeThreadError().description);
-    }
-}
-
-TEST_F(QRComExceptionTest, PlainTextLeftByACalledComponentIsKeptAsAnElementOfItsOwn) {
-    QRComException xhr;
-    xhr.Enter(L"Client::Call", 1);
-    try {
-        PlantThreadError(L"Other.Component", L"The other component refused the call");
-        xhr.SetResult(E_ACCESSDENIED);
-        xhr.Rethrow(L"Calling the other component");
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(E_ACCESSDENIED, xhr.Result());
-    EXPECT_EQ(L"<QRError Desc=\"Calling the other component\" HR=\"E_ACCESSDENIED\" />\r\n"
-              L"<QRError Desc=\"The other component refused the call\" Src=\"Other.Component\" HR=\"E_ACCESSDENIED\" />",
-              TakeThreadError().description);
-
-    // Also when the first failure the scope records is a plain Throw.
-    QRComException first;
-    first.Enter(L"Client::Call", 1);
-    try {
-        PlantThreadError(L"Other.Component", L"Plain text from elsewhere");
-        first.Throw(E_FAIL, L"Mine");
-    }
-    QR_CATCH_COM(first)
-    EXPECT_EQ(L"<QRError Desc=\"Mine\" HR=\"E_FAIL\" />\r\n"
-              L"<QRError Desc=\"Plain text from elsewhere\" Src=\"Other.Component\" HR=\"E_FAIL\" />",
-              TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, ShortPlainTextIsCarriedUnchanged) {
-    QRComException xhr;
-    xhr.Enter(L"Client::Call", 1);
-    try {
-        PlantThreadError(L"Other", L"tiny");
-        xhr.SetResult(E_FAIL);
-        xhr.Rethrow(L"Wrapping");
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(L"<QRError Desc=\"Wrapping\" HR=\"E_FAIL\" />\r\ntiny", TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, RethrowWithoutMessageRepeatsTheCalledDocumentsDesc) {
-    QRComException xhr;
-    xhr.Enter(L"Client::Call", 1);
-    try {
-        PlantThreadError(L"Server", L"<QRError Desc=\"server side\" HR=\"E_FAIL\" />");
-        xhr.SetResult(E_FAIL);
-        xhr.Rethrow();
-    }
-    QR_CATCH_COM(xhr)
-    EXPECT_EQ(L"<QRError Desc=\"server side\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"server side\" HR=\"E_FAIL\" />",
-              TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, ComErrorBecomesAnOrdinaryFailure) {
-    HRESULT hr = MethodCalling(L"Settings::Load", nullptr, [] { _com_issue_error(static_cast<HRESULT>(0x80040154)); });
-    EXPECT_EQ(static_cast<HRESULT>(0x80040154), hr);
-    std::wstring text = HResultMessage(static_cast<HRESULT>(0x80040154));
-    EXPECT_EQ(L"<QRError Desc=\"" + text + L"\" HR=\"0x80040154\" />\r\n<QRError Desc=\"" + text + L"\" HR=\"0x80040154\" />",
-              TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, ComErrorCarriesTheComponentsErrorInformation) {
-    HRESULT hr = MethodCalling(L"Outer::M", nullptr, [] {
-        winkit::ComPtr<ICreateErrorInfo> creator;
-        CreateErrorInfo(creator.put());
-        creator->SetSource(const_cast<LPOLESTR>(L"Comp"));
-        creator->SetDescription(const_cast<LPOLESTR>(L"<QRError Desc=\"component failed\" HR=\"E_FAIL\" />"));
-        winkit::ComPtr<IErrorInfo> info;
-        creator.As(&info);
-        throw _com_error(E_FAIL, info.release());
-    });
-    EXPECT_EQ(E_FAIL, hr);
-    EXPECT_EQ(L"<QRError Desc=\"component failed\" HR=\"E_FAIL\" />\r\n"
-              L"<QRError Desc=\"component failed\" HR=\"E_FAIL\" />\r\n"
-              L"<QRError Desc=\"component failed\" HR=\"E_FAIL\" />",
-              TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, OtherExceptionsNeverLeaveACOMMethod) {
-    EXPECT_EQ(E_OUTOFMEMORY, MethodCalling(L"A::Alloc", nullptr, [] { throw std::bad_alloc(); }));
-    EXPECT_EQ(L"<QRError Desc=\"Out of memory\" HR=\"E_OUTOFMEMORY\" />", TakeThreadError().description);
-    EXPECT_EQ(E_UNEXPECTED, MethodCalling(L"A::Logic", nullptr, [] { throw std::runtime_error("broken"); }));
-    EXPECT_EQ(L"<QRError Desc=\"Unexpected exception: broken\" HR=\"E_UNEXPECTED\" />", TakeThreadError().description);
-    EXPECT_EQ(E_UNEXPECTED, MethodCalling(L"A::Int", nullptr, [] { throw 42; }));
-    EXPECT_EQ(L"<QRError Desc=\"Unexpected exception\" HR=\"E_UNEXPECTED\" />", TakeThreadError().description);
-}
-
-TEST_F(QRComExceptionTest, InternalOperationsPassOtherExceptionsOn) {
-    auto internal = [] {
-        QRComException xhr;
-        xhr.Enter(L"Internal::Op", 0);
-        try {
-            throw std::logic_error("passes");
-        }
-        QR_CATCH(xhr)
+        {L"X::Y", L"Checking",
+         [](auto& x) {
+             int value = 0;
+             x.CheckPointer(&value);
+             PlantThreadError(L"Old", L"<QRError Desc=\"old\" HR=\"E_FAIL\" />");
+             x.CheckPointer(nullptr, L"Argument %d is null", 2);
+         },
+         E_POINTER, L"X::Y", Element(L"Argument 2 is null", L"E_POINTER", L"Src=\"X::Y\" Activity=\"Checking\" ")},
+        // A plain text left by a called component is kept as an element of its own, also
+        // when the first failure the scope records is a plain Throw; a short one as it is.
+        {L"A::B", nullptr, AfterCall(E_ACCESSDENIED, L"The component refused", [](auto& x) { x.Rethrow(L"Calling"); }),
+         E_ACCESSDENIED, L"A::B",
+         Element(L"Calling", L"E_ACCESSDENIED") + L"\r\n" + Element(L"The component refused", L"E_ACCESSDENIED", other)},
+        {L"A::B", nullptr, AfterCall(S_OK, L"Plain text from elsewhere", [](auto& x) { x.Throw(E_FAIL, L"Mine"); }), E_FAIL,
+         L"A::B", Element(L"Mine", L"E_FAIL") + L"\r\n" + Element(L"Plain text from elsewhere", L"E_FAIL", other)},
+        {L"A::B", nullptr, AfterCall(E_FAIL, L"tiny", [](auto& x) { x.Rethrow(L"Wrapping"); }), E_FAIL, L"A::B",
+         Element(L"Wrapping", L"E_FAIL") + L"\r\ntiny"},
+        // Rethrow and AddError without a message repeat the called document's Desc.
+        {L"A::B", nullptr, AfterCall(E_FAIL, server, [](auto& x) { x.Rethrow(); }), E_FAIL, L"A::B",
+         server + L"\r\n" + server},
+        {L"A::B", L"Saving", AfterCall(E_FAIL, server, [](auto& x) { x.AddError(); }), E_FAIL, L"A::B",
+         Element(L"server side", L"E_FAIL", L"Activity=\"Saving\" ") + L"\r\n" + server},
+        // A _com_error becomes an ordinary failure, with the component's error information.
+        {L"A::B", nullptr, [](auto&) { _com_issue_error(REGDB_E_CLASSNOTREG); }, REGDB_E_CLASSNOTREG, L"A::B",
+         notRegistered + L"\r\n" + notRegistered},
+        {L"A::B", nullptr, [&](auto&) { throw _com_error(E_FAIL, MakeErrorInfo({L"Comp", failed.c_str()}).release()); },
+         E_FAIL, L"A::B", failed + L"\r\n" + failed + L"\r\n" + failed},
+        // No other exception leaves a COM method.
+        {L"A::B", nullptr, [](auto&) { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"A::B",
+         Element(L"Out of memory", L"E_OUTOFMEMORY")},
+        {L"A::B", nullptr, [](auto&) { throw std::runtime_error("broken"); }, E_UNEXPECTED, L"A::B",
+         Element(L"Unexpected exception: broken", L"E_UNEXPECTED")},
+        {L"A::B", nullptr, [](auto&) { throw 42; }, E_UNEXPECTED, L"A::B",
+         Element(L"Unexpected exception", L"E_UNEXPECTED")},
+        // A method without failure leaves what an earlier call left.
+        {L"A::B", nullptr, [](auto&) { PlantThreadError(L"Earlier", L"left by an earlier call"); }, S_OK, L"Earlier",
+         L"left by an earlier call"},
     };
-    EXPECT_THROW(internal(), std::logic_error);
+    for (const Case& c : cases) {
+        ClearThreadError();
+        EXPECT_EQ(c.expected, Method(c.method, c.activity, c.body)) << c.description;
+        ThreadError error = TakeThreadError();
+        EXPECT_EQ(c.source, error.source) << c.description;
+        EXPECT_EQ(c.description, error.description);
+    }
+    EXPECT_THROW(Internal(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }), std::logic_error);
 }
 
-TEST_F(QRComExceptionTest, CopiesShareTheErrorInformationObject) {
-    QRComException xhr;
-    xhr.Enter(L"A::B", 1);
-    xhr.SetError(E_FAIL, L"kept");
-    QRComException copy(xhr);
-    EXPECT_EQ(xhr.errorInfo, copy.errorInfo);
-    EXPECT_EQ(E_FAIL, copy.result);
-    EXPECT_STREQ(L"A::B", copy.methodName);
-    QRComException assigned;
-    assigned = copy;
-    EXPECT_EQ(xhr.errorInfo, assigned.errorInfo);
-    ClearThreadError();
-}
-
-TEST_F(QRComExceptionTest, SetResultTakesTheThreadsErrorInformationOnlyForFailures) {
+// Converting what the scope took is shown with the documents above.
+TEST(QRComException, ScopeTakesTheThreadsErrorInformationOnlyForFailures) {
     QRComException xhr;
     PlantThreadError(L"S", L"D");
     xhr.SetResult(S_FALSE);
@@ -321,21 +165,22 @@ TEST_F(QRComExceptionTest, SetResultTakesTheThreadsErrorInformationOnlyForFailur
     EXPECT_TRUE(TakeThreadError().present);
     PlantThreadError(L"S", L"D");
     xhr.SetResult(E_FAIL);
-    EXPECT_NE(nullptr, xhr.errorInfo);
     EXPECT_FALSE(TakeThreadError().present);  // taking it cleared it
+    QRComException copy(xhr), assigned;
+    assigned = copy;
+    EXPECT_NE(nullptr, assigned.errorInfo);
+    EXPECT_EQ(xhr.errorInfo, assigned.errorInfo);
 }
 
-TEST_F(QRComExceptionTest, NormalizeConvertsAPlainDescription) {
-    QRComException xhr;
-    PlantThreadError(L"Foreign.Source", L"plain words from outside");
-    xhr.SetResult(E_FAIL);
-    EXPECT_EQ(E_FAIL, xhr.Normalize());
-    ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"<QRError Desc=\"plain words from outside\" Src=\"Foreign.Source\" HR=\"E_FAIL\" />", error.description);
-    EXPECT_EQ(L"Foreign.Source", error.source);
-}
+TEST(QRComException, CodeNamesAndTexts) {
+    EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
+    EXPECT_EQ(L"E_NOINTERFACE", HResultName(E_NOINTERFACE));
+    EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
+    EXPECT_EQ(L"Unknown error 0x71234", HResultMessage(static_cast<HRESULT>(0x71234)));
+    std::wstring text = HResultMessage(E_INVALIDARG);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(std::wstring::npos, text.find_last_of(L"\r\n"));
 
-TEST_F(QRComExceptionTest, FirstDescReadsOnlyTheFirstElement) {
     EXPECT_EQ(L"one", FirstDesc(L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />"));
     EXPECT_EQ(L"later", FirstDesc(L"<qrerror HR=\"E_FAIL\" desc=\"later\" />"));
     EXPECT_EQ(L"", FirstDesc(L"<QRError HR=\"E_FAIL\" />"));
@@ -343,44 +188,30 @@ TEST_F(QRComExceptionTest, FirstDescReadsOnlyTheFirstElement) {
     EXPECT_EQ(L"", FirstDesc(L"<QRError Desc=\"unterminated"));
 }
 
-namespace {
-// An object that says it supports error information for one interface only.
-class SupportsErrors final : public ISupportErrorInfo {
-public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_ISupportErrorInfo) {
-            *out = this;
-            return S_OK;
+TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInterface) {
+    struct SupportsErrors : testcom::FakeComObject<ISupportErrorInfo> {
+        STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
+    };
+    testcom::Fake<SupportsErrors> object;
+    const struct {
+        IUnknown* object;
+        const IID& iid;
+        const wchar_t* carried;
+    } cases[] = {{object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
+                 {nullptr, IID_IDispatch, L"<none>"}};
+    for (const auto& c : cases) {
+        PlantThreadError(L"Obj", L"from the object");
+        try {
+            _com_issue_errorex(E_ACCESSDENIED, c.object, c.iid);
+            ADD_FAILURE() << "not raised";
+        } catch (_com_error& e) {
+            EXPECT_EQ(E_ACCESSDENIED, e.Error());
+            winkit::ComPtr<IErrorInfo> info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
+            winkit::UniqueBstr description;
+            if (info) info->GetDescription(description.put());
+            EXPECT_EQ(c.carried, info ? description.str() : L"<none>");
         }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        ClearThreadError();
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
-};
-} // namespace
-
-TEST_F(QRComExceptionTest, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInterface) {
-    SupportsErrors object;
-    PlantThreadError(L"Obj", L"from the object");
-    try {
-        _com_issue_errorex(E_ACCESSDENIED, &object, IID_IDispatch);
-        FAIL() << "must throw";
-    } catch (_com_error& e) {
-        EXPECT_EQ(E_ACCESSDENIED, e.Error());
-        winkit::ComPtr<IErrorInfo> info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
-        ASSERT_TRUE(info);
-        BSTR description = nullptr;
-        info->GetDescription(&description);
-        EXPECT_STREQ(L"from the object", description);
-        SysFreeString(description);
-    }
-    PlantThreadError(L"Obj", L"not for this interface");
-    try {
-        _com_issue_errorex(E_FAIL, &object, IID_IUnknown);
-    } catch (_com_error& e) {
-        EXPECT_EQ(nullptr, winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo()).get());
-    }
-    ClearThreadError();
+    EXPECT_EQ(1u, object->RefCount());
 }

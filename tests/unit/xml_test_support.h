@@ -1,13 +1,13 @@
 #pragma once
-// Helpers of the XML tests: the thread's error information, and element handlers that
-// record every callback as one line, so that a test compares whole call sequences with
-// a table (in the manner of Wine's SAX reader tests).
+// Helpers of the XML tests: element handlers that record every callback, so that a test
+// compares a whole call sequence with one row of a table (in the manner of Wine's SAX
+// reader tests), and the German locale under which numbers must not change.
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <clocale>
 #include <map>
+#include <regex>
 #include <string>
-#include <vector>
 #include "saxschemaparser.h"
 #include "support/errorinfo_helpers.h"
 #include "winkit/unique_bstr.h"
@@ -15,107 +15,106 @@
 
 inline winkit::UniqueBstr Bstr(std::wstring_view text) { return winkit::UniqueBstr::Copy(text); }
 
+// A string in quotes, a number as the document writes it, true or false; " invalid"
+// follows a text that was empty or did not convert.
 inline std::wstring DescribeValue(const SchemaValue& value) {
+    wchar_t number[kXmlNumberBufferSize];
     std::wstring text;
     switch (value.type) {
-    case kValueString: text = L"string \"" + std::wstring(value.value.text) + L"\""; break;
-    case kValueDouble: {
-        wchar_t number[kXmlNumberBufferSize];
-        FormatXmlDouble(value.value.number, number);
-        text = std::wstring(L"double ") + number;
-        break;
-    }
-    case kValueLong: text = L"long " + std::to_wstring(value.value.integer); break;
-    case kValueBool: text = value.value.boolean ? L"bool true" : L"bool false"; break;
-    default: text = L"type " + std::to_wstring(value.type); break;
+    case kValueString: text = L"\"" + std::wstring(value.value.text) + L"\""; break;
+    case kValueDouble: text.assign(number, FormatXmlDouble(value.value.number, number)); break;
+    case kValueLong: text = std::to_wstring(value.value.integer); break;
+    default: text = value.value.boolean ? L"true" : L"false"; break;
     }
     return value.invalid ? text + L" invalid" : text;
 }
 
-using CallLog = std::vector<std::wstring>;
+// The error positions "(Ln 3, Col 17)" of a QRError document as "(Ln #, Col #)": Wine's
+// reader reports the position of its last event, not of the fault.
+inline std::wstring WithoutPositions(const std::wstring& document) {
+    return std::regex_replace(document, std::wregex(L"\\(Ln \\d+, Col \\d+\\)"), L"(Ln #, Col #)");
+}
 
-// Records each callback as "name.Operation(arguments)". Children are given by element
-// id (an id without entry gives no handler); `results` scripts the HRESULT of a call by
-// its recorded line.
-class RecordingHandler : public SAXSchemaElementHandler {
+using CallLog = std::wstring;  // "name.Call(arguments)" for each call, separated by blanks
+
+// Records each callback: Start, End, GetChild, ChildEnd, Attr, Value, Chars (white space
+// between elements left out). Children are given by element id; `results` scripts the
+// HRESULT of a call by its recorded text, and a scripted failure leaves
+// `failureDocument`, when there is one, as the thread's error information.
+template <class Base>
+class Recorder : public Base {
 public:
-    RecordingHandler(CallLog& log, std::wstring name) : log_(log), name_(std::move(name)) {}
+    Recorder(CallLog& log, std::wstring name) : log_(log), name_(std::move(name)) {}
 
     std::map<int, SAXSchemaElementHandler*> children;
     std::map<std::wstring, HRESULT> results;
-    bool recordWhitespace = false;
+    const wchar_t* failureDocument = nullptr;
+    const std::wstring& name() const { return name_; }
 
-    HRESULT OnStart(int id) override { return Record(L"OnStart(" + std::to_wstring(id) + L")"); }
-    HRESULT OnEnd(int id) override { return Record(L"OnEnd(" + std::to_wstring(id) + L")"); }
+    HRESULT OnStart(int id) override { return Record(L"Start(" + std::to_wstring(id) + L")"); }
+    HRESULT OnEnd(int id) override { return Record(L"End(" + std::to_wstring(id) + L")"); }
     HRESULT GetChildHandler(int childId, SAXSchemaElementHandler** handler) override {
         auto found = children.find(childId);
         *handler = found == children.end() ? nullptr : found->second;
-        return Record(L"GetChildHandler(" + std::to_wstring(childId) + L")");
+        return Record(L"GetChild(" + std::to_wstring(childId) + L")");
     }
     HRESULT OnChildEnd(int childId, SAXSchemaElementHandler* child) override {
-        auto* recording = dynamic_cast<RecordingHandler*>(child);
-        return Record(L"OnChildEnd(" + std::to_wstring(childId) + L", " +
-                      (recording ? recording->name_ : child ? L"?" : L"null") + L")");
+        auto* recording = dynamic_cast<Recorder<SAXSchemaElementHandler>*>(child);
+        return Record(L"ChildEnd(" + std::to_wstring(childId) + L"," +
+                      (recording ? recording->name() : child ? L"?" : L"null") + L")");
     }
     HRESULT OnAttribute(int id, SchemaValue value) override {
-        return Record(L"OnAttribute(" + std::to_wstring(id) + L", " + DescribeValue(value) + L")");
+        return Record(L"Attr(" + std::to_wstring(id) + L"," + DescribeValue(value) + L")");
     }
     HRESULT OnElementValue(int id, SchemaValue value) override {
-        return Record(L"OnElementValue(" + std::to_wstring(id) + L", " + DescribeValue(value) + L")");
+        return Record(L"Value(" + std::to_wstring(id) + L"," + DescribeValue(value) + L")");
     }
     HRESULT OnCharacters(const wchar_t* text, int length) override {
         std::wstring piece(text, length);
-        if (!recordWhitespace && piece.find_first_not_of(L" \t\r\n") == std::wstring::npos) return S_OK;
-        return Record(L"OnCharacters(\"" + piece + L"\")");
+        if (piece.find_first_not_of(L" \t\r\n") == std::wstring::npos) return S_OK;
+        return Record(L"Chars(\"" + piece + L"\")");
     }
-
-    const std::wstring& name() const { return name_; }
 
 private:
     HRESULT Record(const std::wstring& call) {
         std::wstring line = name_ + L"." + call;
-        log_.push_back(line);
+        log_ += (log_.empty() ? L"" : L" ") + line;
         auto scripted = results.find(line);
-        return scripted == results.end() ? S_OK : scripted->second;
+        HRESULT hr = scripted == results.end() ? S_OK : scripted->second;
+        if (FAILED(hr) && failureDocument) PlantThreadError(L"Handler", failureDocument);
+        return hr;
     }
 
     CallLog& log_;
     std::wstring name_;
 };
 
-// A parser over any table whose document level records like the handlers ("doc").
-class RecordingParser : public SAXSchemaParser {
+using RecordingHandler = Recorder<SAXSchemaElementHandler>;
+
+// A parser over any schema whose document level records like the handlers ("doc").
+class RecordingParser : public Recorder<SAXSchemaParser> {
 public:
-    RecordingParser(const SchemaEntry* schema, CallLog& log) : schema_(schema), document(log, L"doc") {}
-
+    RecordingParser(const SchemaEntry* schema, CallLog& log) : Recorder(log, L"doc"), schema_(schema) {}
     const SchemaEntry* GetSchema() override { return schema_; }
-    HRESULT OnStart(int id) override { return document.OnStart(id); }
-    HRESULT OnEnd(int id) override { return document.OnEnd(id); }
-    HRESULT GetChildHandler(int id, SAXSchemaElementHandler** handler) override {
-        return document.GetChildHandler(id, handler);
+    void SetOptions(bool ignoreCase, bool skipUndeclared) {
+        ignoreCase_ = ignoreCase;
+        skipUndeclared_ = skipUndeclared;
     }
-    HRESULT OnChildEnd(int id, SAXSchemaElementHandler* child) override { return document.OnChildEnd(id, child); }
-    HRESULT OnAttribute(int id, SchemaValue value) override { return document.OnAttribute(id, value); }
-    HRESULT OnElementValue(int id, SchemaValue value) override { return document.OnElementValue(id, value); }
-    HRESULT OnCharacters(const wchar_t* text, int length) override { return document.OnCharacters(text, length); }
-
-    void SetIgnoreCase(bool value) { ignoreCase_ = value; }
-    void SetSkipUndeclared(bool value) { skipUndeclared_ = value; }
-
     HRESULT Parse(std::wstring_view text) { return ParseString(Bstr(text).get()); }
 
 private:
     const SchemaEntry* schema_;
-
-public:
-    RecordingHandler document;
 };
 
-// Runs fn with the process locale set to German (decimal comma), then restores it.
+// Runs fn with the process locale set to German, where the C runtime writes and reads a
+// decimal comma, then restores the locale.
 template <class Fn>
 void WithGermanLocale(Fn&& fn) {
     std::string previous = setlocale(LC_ALL, nullptr);
     ASSERT_NE(nullptr, setlocale(LC_ALL, "German_Germany"));
+    wchar_t runtime[16];
+    swprintf(runtime, 16, L"%.1f", 1.5);
+    EXPECT_STREQ(L"1,5", runtime);  // the locale is really in force
     fn();
     setlocale(LC_ALL, previous.c_str());
 }

@@ -1,9 +1,10 @@
-// The string writer: exact output with line feeds and indentation, escaping, CDATA
-// splitting, numbers under any locale, failures with their documents, the chunked
-// store and the stream view; and the VARIANT conversions beside it.
-#include <gmock/gmock.h>
-#include <cmath>
+// The string writer: for each sequence of writes the exact text, with line feeds and
+// indentation, escaping, CDATA splitting and numbers under any locale; failures with
+// their documents; the chunked store and the stream view; the VARIANT conversions.
+#include <gtest/gtest.h>
+#include <functional>
 #include "chunkedtext.h"
+#include "diagnostics/hresulttext.h"
 #include "qrxmlutils.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_variant.h"
@@ -11,259 +12,200 @@
 
 namespace {
 
-class XmlWriterTest : public testing::Test {
-protected:
-    void SetUp() override {
-        SetErrorInfo(0, nullptr);
-        ASSERT_EQ(S_OK, CreateXMLStringWriter(writer.put()));
-    }
+using Results = std::vector<HRESULT>;
+using Writes = std::function<Results(iqrXMLStringWriter&)>;
+// Calls on the writer `w`, in order (a braced list evaluates them in order), and their results.
+#define WRITES(...) [&](iqrXMLStringWriter & w) { return Results{__VA_ARGS__}; }
 
-    std::wstring Text() {
-        winkit::UniqueBstr text;
-        EXPECT_EQ(S_OK, writer->GetString(text.put()));
-        std::wstring copied(writer->GetLength() + 1, L'?');
-        EXPECT_EQ(S_OK, writer->CopyTo(copied.data()));
-        EXPECT_EQ(L'\0', copied.back());
-        copied.pop_back();
-        EXPECT_EQ(text.str(), copied);
-        return text.str();
-    }
-
+// A new writer, formatted or not, after the writes, each of which must succeed.
+winkit::ComPtr<iqrXMLStringWriter> Written(bool formatted, const Writes& writes) {
     winkit::ComPtr<iqrXMLStringWriter> writer;
-};
+    EXPECT_EQ(S_OK, CreateXMLStringWriter(writer.put()));
+    writer->SetFormatted(formatted);
+    Results results = writes(*writer.get());
+    EXPECT_EQ(Results(results.size(), S_OK), results);
+    return writer;
+}
 
-std::wstring ErrorDescription() { return TakeThreadError().description; }
+// The text, as GetString and CopyTo give it alike.
+std::wstring Text(iqrXMLStringWriter* writer) {
+    winkit::UniqueBstr text;
+    EXPECT_EQ(S_OK, writer->GetString(text.put()));
+    std::wstring copied(writer->GetLength() + 1, L'?');
+    EXPECT_EQ(S_OK, writer->CopyTo(copied.data()));
+    EXPECT_EQ(text.str() + L'\0', copied);
+    return text.str();
+}
+
+VARIANT NullReference(VARTYPE type) {
+    VARIANT reference;
+    V_VT(&reference) = type | VT_BYREF;
+    V_BYREF(&reference) = nullptr;
+    return reference;
+}
+
+// A VARIANT of the type holding the value; VT_NULL and VT_EMPTY hold none.
+winkit::UniqueVariant Typed(VARTYPE type, double value = 0) {
+    winkit::UniqueVariant variant = winkit::UniqueVariant::Double(value);
+    if (type == VT_NULL) V_VT(variant.get()) = VT_NULL;  // a double has nothing to free
+    else EXPECT_EQ(S_OK, VariantChangeType(variant.get(), variant.get(), 0, type));
+    return variant;
+}
 
 } // namespace
 
-TEST_F(XmlWriterTest, ElementsAreIndentedTwoBlanksPerLevel) {
-    struct Step {
-        const wchar_t* operation;
-        const wchar_t* argument;
-    };
+TEST(XmlWriter, WrittenTexts) {
     struct Case {
         bool formatted;
-        std::vector<Step> steps;
+        Writes writes;
         const wchar_t* expected;
     } cases[] = {
-        {true, {{L"start", L"a"}, {L"attr", L"1 < 2"}, {L"end", L"a"}}, L"\n<a x=\"1 &lt; 2\"/>"},
-        {true, {{L"start", L"a"}, {L"start", L"b"}, {L"end", L"b"}, {L"end", L"a"}}, L"\n<a>\n  <b/>\n</a>"},
-        {true, {{L"start", L"a"}, {L"text", L"x"}, {L"end", L"a"}}, L"\n<a>x</a>"},
         {true,
-         {{L"start", L"a"}, {L"start", L"b"}, {L"start", L"c"}, {L"text", L"t"}, {L"end", L"c"}, {L"end", L"b"},
-          {L"start", L"d"}, {L"end", L"d"}, {L"end", L"a"}},
+         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.StartElement(L"c"), w.WriteText(L"t"), w.EndElement(L"c"),
+                w.EndElement(L"b"), w.StartElement(L"d"), w.EndElement(L"d"), w.EndElement(L"a")),
          L"\n<a>\n  <b>\n    <c>t</c>\n  </b>\n  <d/>\n</a>"},
         {false,
-         {{L"start", L"a"}, {L"start", L"b"}, {L"text", L"t"}, {L"end", L"b"}, {L"start", L"c"}, {L"end", L"c"},
-          {L"end", L"a"}},
+         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.WriteText(L"t"), w.EndElement(L"b"), w.StartElement(L"c"),
+                w.EndElement(L"c"), w.EndElement(L"a")),
          L"<a><b>t</b><c/></a>"},
-        {true, {{L"start", L"a"}, {L"close", nullptr}, {L"end", L"a"}}, L"\n<a></a>"},
-        {true, {{L"start", L"a"}, {L"text", L""}, {L"end", L"a"}}, L"\n<a></a>"},
-        {true, {{L"start", L"a"}, {L"text", L"x"}, {L"start", L"b"}, {L"end", L"b"}, {L"end", L"a"}},
+        {true,
+         WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"), w.WriteText(L""),
+                w.EndElement(L"b")),
+         L"\n<a></a>\n<b></b>"},
+        {true,
+         WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"), w.EndElement(L"a")),
          L"\n<a>x\n  <b/>\n</a>"},
+        // The declaration has no encoding and no line feed of its own.
+        {true, WRITES(w.WriteDeclaration(), w.StartElement(L"r"), w.EndElement(L"r")),
+         L"<?xml version=\"1.0\"?>\n<r/>"},
+        // Text and attribute values are escaped alike.
+        {true,
+         WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
+                w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"), w.EndElement(L"a")),
+         L"\n<a v=\"&quot;q&quot; &amp; &apos;a&apos; &lt;b&gt;&#13;&#10;\" n=\"\">"
+         L"line&#10;it&apos;s &quot;x&quot; &amp; &lt;y&gt; \x00E9\t</a>"},
+        // "]]>" inside a CDATA section is split between two sections.
+        {true,
+         WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
+                w.EndElement(L"c")),
+         L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]>"
+         L"<![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>"},
+        {false,
+         WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
+                w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
+         L"<b>1</b><b>0</b><n>-5</n><s>x&amp;y</s><e/>"},
+        // Simple elements end their parent on a new line.
+        {true,
+         WRITES(w.StartElement(L"p"), w.WriteAttributeLong(L"id", 7), w.WriteAttributeBool(L"on", true),
+                w.WriteElementLong(L"n", 1), w.WriteElementDouble(L"d", 0.5), w.EndElement(L"p")),
+         L"\n<p id=\"7\" on=\"1\">\n  <n>1</n>\n  <d>0.5</d>\n</p>"},
     };
-    for (const Case& c : cases) {
-        ASSERT_EQ(S_OK, CreateXMLStringWriter(writer.put()));
-        writer->SetFormatted(c.formatted);
-        for (const Step& step : c.steps) {
-            std::wstring op = step.operation;
-            HRESULT hr = op == L"start"  ? writer->StartElement(step.argument)
-                         : op == L"end"  ? writer->EndElement(step.argument)
-                         : op == L"text" ? writer->WriteText(step.argument)
-                         : op == L"attr" ? writer->WriteAttributeString(L"x", step.argument)
-                                         : writer->CloseStartTag();
-            ASSERT_EQ(S_OK, hr) << op;
-        }
-        EXPECT_EQ(c.expected, Text());
-    }
+    for (const Case& c : cases) EXPECT_EQ(c.expected, Text(Written(c.formatted, c.writes).get()));
 }
 
-TEST_F(XmlWriterTest, DeclarationHasNoEncodingAndNoLineFeed) {
-    ASSERT_EQ(S_OK, writer->WriteDeclaration());
-    ASSERT_EQ(S_OK, writer->StartElement(L"r"));
-    ASSERT_EQ(S_OK, writer->EndElement(L"r"));
-    EXPECT_EQ(L"<?xml version=\"1.0\"?>\n<r/>", Text());
-}
-
-TEST_F(XmlWriterTest, EscapesTextAndAttributeValues) {
-    ASSERT_EQ(S_OK, writer->StartElement(L"a"));
-    ASSERT_EQ(S_OK, writer->WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"));
-    ASSERT_EQ(S_OK, writer->WriteAttributeString(L"n", nullptr));
-    ASSERT_EQ(S_OK, writer->WriteText(L"line\nit's \"x\" & <y> \x00E9\t"));
-    ASSERT_EQ(S_OK, writer->EndElement(L"a"));
-    EXPECT_EQ(L"\n<a v=\"&quot;q&quot; &amp; &apos;a&apos; &lt;b&gt;&#13;&#10;\" n=\"\">"
-              L"line&#10;it&apos;s &quot;x&quot; &amp; &lt;y&gt; \x00E9\t</a>",
-              Text());
-    EXPECT_EQ(L"&#00;", std::wstring(XmlEntityFor(L'\0')));
-    EXPECT_EQ(L"a&#00;b", EscapeXml(std::wstring_view(L"a\0b", 3)));
-}
-
-TEST_F(XmlWriterTest, CDataSectionsAreSplitAroundTheirTerminator) {
-    ASSERT_EQ(S_OK, writer->StartElement(L"c"));
-    ASSERT_EQ(S_OK, writer->WriteCData(L"a]]>b"));
-    ASSERT_EQ(S_OK, writer->WriteCData(L""));
-    ASSERT_EQ(S_OK, writer->WriteCData(L"]]>]]><&"));
-    ASSERT_EQ(S_OK, writer->EndElement(L"c"));
-    EXPECT_EQ(L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]>"
-              L"<![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>",
-              Text());
-}
-
-TEST_F(XmlWriterTest, SimpleElementsWithTypedValues) {
-    writer->SetFormatted(false);
-    ASSERT_EQ(S_OK, writer->WriteElementBool(L"b", true));
-    ASSERT_EQ(S_OK, writer->WriteElementBool(L"b", false));
-    ASSERT_EQ(S_OK, writer->WriteElementLong(L"n", -5));
-    ASSERT_EQ(S_OK, writer->WriteElementString(L"s", L"x&y"));
-    ASSERT_EQ(S_OK, writer->WriteElementString(L"e", L""));
-    EXPECT_EQ(L"<b>1</b><b>0</b><n>-5</n><s>x&amp;y</s><e/>", Text());
-}
-
-TEST_F(XmlWriterTest, SimpleElementsEndTheParentOnANewLine) {
-    ASSERT_EQ(S_OK, writer->StartElement(L"p"));
-    ASSERT_EQ(S_OK, writer->WriteAttributeLong(L"id", 7));
-    ASSERT_EQ(S_OK, writer->WriteElementLong(L"n", 1));
-    ASSERT_EQ(S_OK, writer->WriteElementDouble(L"d", 0.5));
-    ASSERT_EQ(S_OK, writer->EndElement(L"p"));
-    EXPECT_EQ(L"\n<p id=\"7\">\n  <n>1</n>\n  <d>0.5</d>\n</p>", Text());
-}
-
-TEST_F(XmlWriterTest, DoublesAreLocaleIndependent) {
-    auto write = [&] {
-        ASSERT_EQ(S_OK, CreateXMLStringWriter(writer.put()));
-        writer->SetFormatted(false);
+TEST(XmlWriter, NumbersAreLocaleIndependent) {
+    const Writes writes = [](iqrXMLStringWriter& w) {
+        Results results;
         for (double value : {0.1, 1.0, 1.0 / 3, 1e20, -2.5, 1234567.25, 0.0})
-            ASSERT_EQ(S_OK, writer->WriteElementDouble(L"d", value));
-        ASSERT_EQ(S_OK, writer->StartElement(L"a"));
-        ASSERT_EQ(S_OK, writer->WriteAttributeDouble(L"v", 1234.5));
-        ASSERT_EQ(S_OK, writer->EndElement(L"a"));
+            results.push_back(w.WriteElementDouble(L"d", value));
+        for (HRESULT hr : {w.StartElement(L"a"), w.WriteAttributeDouble(L"v", 1234.5), w.WriteAttributeLong(L"n", -123),
+                           w.EndElement(L"a")})
+            results.push_back(hr);
+        return results;
     };
-    const wchar_t* expected = L"<d>0.1</d><d>1</d><d>0.3333333333333333</d><d>1e+20</d><d>-2.5</d>"
-                              L"<d>1234567.25</d><d>0</d><a v=\"1234.5\"/>";
-    write();
-    EXPECT_EQ(expected, Text());
-    WithGermanLocale([&] {
-        wchar_t runtime[16];
-        swprintf(runtime, 16, L"%.1f", 1234.5);
-        ASSERT_STREQ(L"1234,5", runtime);  // the locale is really in force
-        write();
-        EXPECT_EQ(expected, Text());
-    });
+    const wchar_t* expected = L"<d>0.1</d><d>1</d><d>0.3333333333333333</d><d>1e+20</d><d>-2.5</d><d>1234567.25</d>"
+                              L"<d>0</d><a v=\"1234.5\" n=\"-123\"/>";
+    EXPECT_EQ(expected, Text(Written(false, writes).get()));
+    WithGermanLocale([&] { EXPECT_EQ(expected, Text(Written(false, writes).get())); });
 }
 
-TEST_F(XmlWriterTest, FailuresComeBackWithTheirMessages) {
-    EXPECT_EQ(E_FAIL, writer->EndElement(L"a"));
-    EXPECT_EQ(L"<QRError Desc=\"Cannot close more XML elements than are currently open\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-
-    EXPECT_EQ(E_FAIL, writer->WriteAttributeString(L"x", L"1"));
-    EXPECT_EQ(L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-
-    ASSERT_EQ(S_OK, writer->StartElement(L"a"));
-    EXPECT_EQ(E_FAIL, writer->WriteAttributeString(nullptr, L"1"));
-    EXPECT_EQ(L"<QRError Desc=\"An XML Attribute must have a name and a value\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-
-    ASSERT_EQ(S_OK, writer->WriteText(L"t"));
-    EXPECT_EQ(E_FAIL, writer->WriteAttributeLong(L"x", 1));
-    TakeThreadError();
-    EXPECT_EQ(E_FAIL, writer->WriteAttributeBool(L"x", true));
-    EXPECT_EQ(L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-
-    // Text written before a failure stays.
-    EXPECT_EQ(L"\n<a>t", Text());
-    EXPECT_EQ(E_INVALIDARG, writer->StartElement(L""));
-    EXPECT_EQ(L"<QRError Desc=\"An XML element must have a name\" HR=\"E_INVALIDARG\" />", ErrorDescription());
-    EXPECT_EQ(L"\n<a>t", Text());
-}
-
-TEST_F(XmlWriterTest, FailureNamesTheOperationAsSource) {
-    EXPECT_EQ(E_FAIL, writer->EndElement(L"a"));
-    EXPECT_EQ(L"QRXMLWriterImpl::EndElement", TakeThreadError().source);
-}
-
-TEST_F(XmlWriterTest, VariantValuesChooseTheirForm) {
-    writer->SetFormatted(false);
-    ASSERT_EQ(S_OK, writer->StartElement(L"v"));
-    winkit::UniqueVariant empty, null, i2, ui4, r4, date, text, flag;
-    V_VT(null.get()) = VT_NULL;
-    V_VT(i2.get()) = VT_I2;
-    V_I2(i2.get()) = -12;
-    V_VT(ui4.get()) = VT_UI4;
-    V_UI4(ui4.get()) = 40000u;
-    V_VT(r4.get()) = VT_R4;
-    V_R4(r4.get()) = 0.5f;
-    V_VT(date.get()) = VT_DATE;
-    V_DATE(date.get()) = 45000.25;
-    text = winkit::UniqueVariant::String(L"a\"b");
-    flag = winkit::UniqueVariant::Bool(true);
-    VARIANT byRef;
+TEST(XmlWriter, VariantValuesChooseTheirForm) {
+    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"a\"b"), flag = winkit::UniqueVariant::Bool(true);
+    winkit::UniqueVariant i2 = Typed(VT_I2, -12);
+    VARIANT byRef, longRef;
     V_VT(&byRef) = VT_BYREF | VT_VARIANT;
     V_VARIANTREF(&byRef) = i2.get();
     LONG number = 77;
-    VARIANT longRef;
     V_VT(&longRef) = VT_BYREF | VT_I4;
     V_I4REF(&longRef) = &number;
-
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"e", *empty.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"n", *null.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"i", *i2.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"u", *ui4.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"r", *r4.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"d", *date.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"s", *text.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"b", *flag.get()));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"ref", byRef));
-    EXPECT_EQ(S_OK, writer->WriteAttribute(L"lref", longRef));
-    EXPECT_EQ(S_OK, writer->WriteElement(L"x", *empty.get()));
-    EXPECT_EQ(S_OK, writer->WriteElement(L"y", *text.get()));
-    EXPECT_EQ(S_OK, writer->WriteElement(L"z", *r4.get()));
-    EXPECT_EQ(S_OK, writer->EndElement(L"v"));
-    EXPECT_EQ(L"<v e=\"\" n=\"\" i=\"-12\" u=\"40000\" r=\"0.5\" d=\"45000.25\" s=\"a&quot;b\" b=\"1\" ref=\"-12\" lref=\"77\">"
-              L"<x/><y>a&quot;b</y><z>0.5</z></v>",
-              Text());
-
-    winkit::UniqueVariant unknown;
-    V_VT(unknown.get()) = VT_I8;
-    ASSERT_EQ(S_OK, writer->StartElement(L"w"));
-    EXPECT_EQ(E_FAIL, writer->WriteAttribute(L"q", *unknown.get()));
-    EXPECT_EQ(L"<QRError Desc=\"Could not convert attribute value to a string\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-    EXPECT_EQ(E_FAIL, writer->WriteElement(L"q", *unknown.get()));
-    EXPECT_EQ(L"<QRError Desc=\"Could not convert element value to a string\" HR=\"E_FAIL\" />",
-              ErrorDescription());
-    // The conversion's own failure is kept.
-    VARIANT nullReference;
-    V_VT(&nullReference) = VT_BYREF | VT_I2;
-    V_I2REF(&nullReference) = nullptr;
-    EXPECT_EQ(E_POINTER, writer->WriteAttribute(L"u", nullReference));
-    EXPECT_THAT(ErrorDescription(), testing::StartsWith(L"<QRError Desc=\"Could not convert attribute value"));
+    auto writer = Written(false, WRITES(
+        w.StartElement(L"v"), w.WriteAttribute(L"e", *Typed(VT_EMPTY).get()),
+        w.WriteAttribute(L"n", *Typed(VT_NULL).get()), w.WriteAttribute(L"i", *i2.get()),
+        w.WriteAttribute(L"u", *Typed(VT_UI4, 40000).get()),
+        w.WriteAttribute(L"y", *Typed(VT_UI1, 200).get()), w.WriteAttribute(L"r", *Typed(VT_R4, 0.5).get()),
+        w.WriteAttribute(L"d", *Typed(VT_DATE, 45000.25).get()), w.WriteAttribute(L"s", *text.get()),
+        w.WriteAttribute(L"b", *flag.get()), w.WriteAttribute(L"ref", byRef), w.WriteAttribute(L"lref", longRef),
+        w.WriteElement(L"x", *Typed(VT_NULL).get()), w.WriteElement(L"y", *text.get()),
+        w.WriteElement(L"z", *Typed(VT_R4, 0.5).get()), w.WriteElement(L"w", *flag.get()),
+        w.WriteElement(L"k", *i2.get()), w.EndElement(L"v")));
+    EXPECT_EQ(L"<v e=\"\" n=\"\" i=\"-12\" u=\"40000\" y=\"200\" r=\"0.5\" d=\"45000.25\" s=\"a&quot;b\" b=\"1\" "
+              L"ref=\"-12\" lref=\"77\"><x/><y>a&quot;b</y><z>0.5</z><w>1</w><k>-12</k></v>",
+              Text(writer.get()));
 }
 
-TEST_F(XmlWriterTest, TextBeyondOneChunkComesBackUnchanged) {
-    std::wstring expected;
-    writer->SetFormatted(false);
-    for (int i = 0; i < 3000; ++i) {
-        std::wstring piece = L"<p>" + std::to_wstring(i) + L"</p>";
-        ASSERT_EQ(S_OK, writer->WriteRaw(piece.c_str(), static_cast<ULONG>(piece.size())));
-        expected += piece;
+// A failed write leaves its document and the text written before it.
+TEST(XmlWriter, FailuresComeBackWithTheirDocuments) {
+    ClearThreadError();
+    const Writes none = WRITES(), started = WRITES(w.StartElement(L"a"));
+    const Writes inText = WRITES(w.StartElement(L"a"), w.WriteText(L"t"));
+    winkit::UniqueVariant unknown = winkit::UniqueVariant::Long(1);
+    V_VT(unknown.get()) = VT_I8;
+    VARIANT nullReference = NullReference(VT_I2);
+    const std::wstring outside =
+        L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />";
+    const std::wstring noName = L"<QRError Desc=\"An XML element must have a name\" HR=\"E_INVALIDARG\" />";
+    const std::wstring noValue = L"<QRError Desc=\"Could not convert attribute value to a string\" HR=\"";
+    struct Case {
+        const Writes& before;
+        Writes failing;
+        HRESULT expected;
+        std::wstring source, description;
+        const wchar_t* text;
+    } cases[] = {
+        {none, WRITES(w.EndElement(L"a")), E_FAIL, L"EndElement",
+         L"<QRError Desc=\"Cannot close more XML elements than are currently open\" HR=\"E_FAIL\" />", L""},
+        {none, WRITES(w.WriteAttributeString(L"x", L"1")), E_FAIL, L"WriteAttributeString", outside, L""},
+        {started, WRITES(w.WriteAttributeString(nullptr, L"1")), E_FAIL, L"WriteAttributeString",
+         L"<QRError Desc=\"An XML Attribute must have a name and a value\" HR=\"E_FAIL\" />", L"\n<a"},
+        {inText, WRITES(w.WriteAttributeBool(L"x", true)), E_FAIL, L"WriteAttributeBool", outside, L"\n<a>t"},
+        {inText, WRITES(w.StartElement(L"")), E_INVALIDARG, L"StartElement", noName, L"\n<a>t"},
+        {started, WRITES(w.WriteAttribute(L"q", *unknown.get())), E_FAIL, L"WriteAttribute", noValue + L"E_FAIL\" />",
+         L"\n<a"},
+        {started, WRITES(w.WriteElement(L"q", *unknown.get())), E_FAIL, L"WriteElement",
+         L"<QRError Desc=\"Could not convert element value to a string\" HR=\"E_FAIL\" />", L"\n<a"},
+        // The conversion's own failure is kept.
+        {started, WRITES(w.WriteAttribute(L"u", nullReference)), E_POINTER, L"WriteAttribute",
+         noValue + L"E_POINTER\" />", L"\n<a"},
+    };
+    for (const Case& c : cases) {
+        auto writer = Written(true, c.before);
+        EXPECT_EQ(Results{c.expected}, c.failing(*writer.get())) << c.source;
+        ThreadError error = TakeThreadError();
+        EXPECT_EQ(L"QRXMLWriterImpl::" + c.source, error.source);
+        EXPECT_EQ(c.description, error.description);
+        EXPECT_EQ(c.text, Text(writer.get())) << c.source;
     }
-    std::wstring big(5000, L'z');
-    ASSERT_EQ(S_OK, writer->WriteRaw(big.c_str(), static_cast<ULONG>(big.size())));
-    expected += big;
-    EXPECT_EQ(expected.size(), writer->GetLength());
-    EXPECT_EQ(expected, Text());
+}
 
-    // Clear starts again; the formatting state is kept.
+TEST(XmlWriter, TextBeyondOneChunkAndClear) {
+    std::wstring expected;
+    auto writer = Written(false, [&](iqrXMLStringWriter& w) {
+        Results results;
+        for (int i = 0; i < 3001; ++i) {
+            std::wstring piece = i < 3000 ? L"<p>" + std::to_wstring(i) + L"</p>" : std::wstring(5000, L'z');
+            results.push_back(w.WriteRaw(piece.c_str(), static_cast<ULONG>(piece.size())));
+            expected += piece;
+        }
+        return results;
+    });
+    EXPECT_EQ(expected.size(), writer->GetLength());
+    EXPECT_EQ(expected, Text(writer.get()));
+    // Clear starts again; the formatting is kept.
     writer->SetFormatted(true);
     ASSERT_EQ(S_OK, writer->Clear());
-    EXPECT_EQ(0u, writer->GetLength());
-    EXPECT_EQ(L"", Text());
-    ASSERT_EQ(S_OK, writer->StartElement(L"n"));
-    ASSERT_EQ(S_OK, writer->EndElement(L"n"));
-    EXPECT_EQ(L"\n<n/>", Text());
+    EXPECT_EQ(L"", Text(writer.get()));
+    EXPECT_EQ(Results(2, S_OK), (Results{writer->StartElement(L"n"), writer->EndElement(L"n")}));
+    EXPECT_EQ(L"\n<n/>", Text(writer.get()));
 }
 
 TEST(ChunkedTextTest, ChunksNeverMoveAndExactBoundaries) {
@@ -275,17 +217,28 @@ TEST(ChunkedTextTest, ChunksNeverMoveAndExactBoundaries) {
         std::wstring piece(length, static_cast<wchar_t>(L'a' + expected.size() % 26));
         text.Append(piece.c_str(), piece.size());
         expected += piece;
-        // Room for the text and its NUL is always there.
-        EXPECT_GE(text.ChunkCount() * ChunkedText::kChunkSize, text.Length() + 1);
+        EXPECT_GE(text.ChunkCount() * ChunkedText::kChunkSize, text.Length() + 1);  // room for the NUL
     }
     std::wstring copy(text.Length() + 1, L'?');
     text.CopyTo(copy.data());
     EXPECT_EQ(expected + L'\0', copy);
 }
 
-TEST_F(XmlWriterTest, StreamViewTakesWholeWideCharacters) {
+TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
+    ClearThreadError();
+    auto writer = Written(true, WRITES());
     winkit::ComPtr<ISequentialStream> stream;
+    winkit::ComPtr<iqrXMLWriter> plain;
+    winkit::ComPtr<IUnknown> unknown, other;
     ASSERT_EQ(S_OK, writer->QueryInterface(IID_ISequentialStream, stream.put_void()));
+    ASSERT_EQ(S_OK, writer->QueryInterface(IID_iqrXMLWriter, plain.put_void()));
+    ASSERT_EQ(S_OK, stream->QueryInterface(IID_IUnknown, unknown.put_void()));
+    EXPECT_EQ(E_NOINTERFACE, writer->QueryInterface(IID_IStream, other.put_void()));
+    EXPECT_EQ(nullptr, other.get());
+    EXPECT_EQ(5u, writer->AddRef());
+    EXPECT_EQ(4u, stream->Release());
+    EXPECT_EQ(E_POINTER, CreateXMLStringWriter(nullptr));
+
     ULONG written = 99;
     EXPECT_EQ(E_FAIL, stream->Write(L"ab", 3, &written));
     EXPECT_EQ(0u, written);
@@ -297,129 +250,61 @@ TEST_F(XmlWriterTest, StreamViewTakesWholeWideCharacters) {
     EXPECT_EQ(S_OK, stream->Write(L"ab", 4, &written));
     EXPECT_EQ(4u, written);
     EXPECT_EQ(S_OK, stream->Write(L"c", 2, nullptr));
-    EXPECT_EQ(L"abc", Text());
+    EXPECT_EQ(L"abc", Text(writer.get()));
 
     char buffer[8];
     ULONG read = 99;
     EXPECT_EQ(STG_E_ACCESSDENIED, stream->Read(buffer, 8, &read));
     EXPECT_EQ(0u, read);
-    EXPECT_EQ(L"<QRError Desc=\"Stream does not support Read operations\" HR=\"0x80030005\" />", ErrorDescription());
-}
-
-TEST_F(XmlWriterTest, InterfacesShareOneReferenceCount) {
-    winkit::ComPtr<iqrXMLWriter> plain;
-    winkit::ComPtr<ISequentialStream> stream;
-    winkit::ComPtr<IUnknown> unknown;
-    ASSERT_EQ(S_OK, writer->QueryInterface(IID_iqrXMLWriter, plain.put_void()));
-    ASSERT_EQ(S_OK, writer->QueryInterface(IID_ISequentialStream, stream.put_void()));
-    ASSERT_EQ(S_OK, stream->QueryInterface(IID_IUnknown, unknown.put_void()));
-    winkit::ComPtr<IUnknown> other;
-    EXPECT_EQ(E_NOINTERFACE, writer->QueryInterface(IID_IStream, other.put_void()));
-    EXPECT_EQ(nullptr, other.get());
-    EXPECT_EQ(static_cast<void*>(plain.get()), static_cast<void*>(writer.get()));
-    EXPECT_EQ(5u, writer->AddRef());
-    EXPECT_EQ(4u, stream->Release());
-    EXPECT_EQ(E_POINTER, CreateXMLStringWriter(nullptr));
+    EXPECT_EQ(L"<QRError Desc=\"Stream does not support Read operations\" HR=\"0x80030005\" />",
+              TakeThreadError().description);
 }
 
 // ---- VARIANT conversions ---------------------------------------------------------------
 
-TEST(VariantConversionTest, WithoutConversionOnlyMatchingTypes) {
-    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"1");
-    bool flag = false;
-    long number = -1;
-    double real = -1;
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToBool(*text.get(), &flag, false));
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToLong(*text.get(), &number, false));
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToDouble(*text.get(), &real, false));
-    EXPECT_FALSE(flag);
-    EXPECT_EQ(-1, number);
-    EXPECT_EQ(-1, real);
-
-    winkit::UniqueVariant truth = winkit::UniqueVariant::Bool(true);
-    EXPECT_EQ(S_OK, VariantToBool(*truth.get(), &flag, false));
-    EXPECT_TRUE(flag);
-    VARIANT_BOOL* nullFlag = nullptr;
-    VARIANT flagRef;
-    V_VT(&flagRef) = VT_BOOL | VT_BYREF;
-    V_BOOLREF(&flagRef) = nullFlag;
-    EXPECT_EQ(S_OK, VariantToBool(flagRef, &flag, false));
-    EXPECT_FALSE(flag);
-
-    VARIANT realRef;
-    V_VT(&realRef) = VT_R8 | VT_BYREF;
-    V_R8REF(&realRef) = nullptr;
-    EXPECT_EQ(S_OK, VariantToDouble(realRef, &real, false));
-    EXPECT_EQ(0.0, real);
-
-    winkit::UniqueVariant byte;
-    V_VT(byte.get()) = VT_UI1;
-    V_UI1(byte.get()) = 200;
-    EXPECT_EQ(S_OK, VariantToLong(*byte.get(), &number, false));
-    EXPECT_EQ(200, number);
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToLong(*truth.get(), &number, false));
-
-    BSTR copy = nullptr;
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToString(*truth.get(), &copy));
-    EXPECT_EQ(S_OK, VariantToString(*text.get(), &copy));
-    EXPECT_STREQ(L"1", copy);
-    EXPECT_NE(V_BSTR(text.get()), copy);
-    SysFreeString(copy);
-}
-
-TEST(VariantConversionTest, WithConversionStringsAreReadLocaleIndependently) {
-    auto check = [] {
+// Each conversion with and without conversion allowed: its HRESULT and the value after it,
+// which a failure leaves as it was (-1 below).
+TEST(VariantConversion, ResultsAndValues) {
+    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"1"), truth = winkit::UniqueVariant::Bool(true);
+    auto convert = [](wchar_t to, const VARIANT& from, bool allow) {
         bool flag = false;
-        double real = 0;
-        long number = 0;
-        EXPECT_EQ(S_OK, VariantToBool(*winkit::UniqueVariant::String(L"YES").get(), &flag, true));
-        EXPECT_TRUE(flag);
-        EXPECT_EQ(E_FAIL, VariantToBool(*winkit::UniqueVariant::String(L"t").get(), &flag, true));
-        EXPECT_EQ(S_OK, VariantToDouble(*winkit::UniqueVariant::String(L"2.75").get(), &real, true));
-        EXPECT_EQ(2.75, real);
-        // A string ParseDouble does not read is a type mismatch, not a silent success.
-        real = 9;
-        EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToDouble(*winkit::UniqueVariant::String(L"abc").get(), &real, true));
-        EXPECT_EQ(9, real);
-        EXPECT_EQ(S_OK, VariantToLong(*winkit::UniqueVariant::Double(41.6).get(), &number, true));
-        EXPECT_EQ(42, number);
-        EXPECT_EQ(S_OK, VariantToDouble(*winkit::UniqueVariant::Long(3).get(), &real, true));
-        EXPECT_EQ(3.0, real);
-        EXPECT_EQ(S_OK, VariantToBool(*winkit::UniqueVariant::Long(2).get(), &flag, true));
-        EXPECT_TRUE(flag);
-        number = 5;
-        EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToLong(*winkit::UniqueVariant::String(L"x").get(), &number, true));
-        EXPECT_EQ(5, number);
+        long number = -1;
+        double real = -1;
+        wchar_t digits[kXmlNumberBufferSize];
+        HRESULT hr = to == L'b' ? VariantToBool(from, &flag, allow)
+                     : to == L'l' ? VariantToLong(from, &number, allow) : VariantToDouble(from, &real, allow);
+        std::wstring value = to == L'b'   ? (flag ? L"true" : L"false")
+                             : to == L'l' ? std::to_wstring(number)
+                                          : std::wstring(digits, FormatXmlDouble(real, digits));
+        return HResultName(hr) + L" " + value;
+    };
+    auto check = [&] {
+        using winkit::UniqueVariant;
+        EXPECT_EQ(L"0x80020005 false", convert(L'b', *text.get(), false));
+        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *text.get(), false));
+        EXPECT_EQ(L"0x80020005 -1", convert(L'd', *text.get(), false));
+        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *truth.get(), false));
+        EXPECT_EQ(L"0x0 true", convert(L'b', *truth.get(), false));
+        EXPECT_EQ(L"0x0 false", convert(L'b', NullReference(VT_BOOL), false));
+        EXPECT_EQ(L"0x0 0", convert(L'd', NullReference(VT_R8), false));
+        EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::String(L"YES").get(), true));
+        EXPECT_EQ(L"E_FAIL false", convert(L'b', *UniqueVariant::String(L"t").get(), true));
+        EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::Long(2).get(), true));
+        EXPECT_EQ(L"0x80020005 -1", convert(L'd', *UniqueVariant::String(L"abc").get(), true));
+        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *UniqueVariant::String(L"x").get(), true));
+        EXPECT_EQ(L"0x0 2.75", convert(L'd', *UniqueVariant::String(L"2.75").get(), true));
+        EXPECT_EQ(L"0x0 42", convert(L'l', *UniqueVariant::Double(41.6).get(), true));
+        EXPECT_EQ(L"0x0 3", convert(L'd', *UniqueVariant::Long(3).get(), true));
     };
     check();
     WithGermanLocale(check);
-}
 
-TEST(XmlTextTest, ParseDoubleAndParseBool) {
-    double value = 0;
-    EXPECT_TRUE(ParseDouble(L"  -1.25e2 trailing", &value));
-    EXPECT_EQ(-125.0, value);
-    EXPECT_TRUE(ParseDouble(L"+.5", &value));
-    EXPECT_EQ(0.5, value);
-    EXPECT_TRUE(ParseDouble(L"1e999", &value));
-    EXPECT_TRUE(std::isinf(value));
-    EXPECT_TRUE(ParseDouble(L"1e-999", &value));
-    EXPECT_EQ(0.0, value);
-    EXPECT_FALSE(ParseDouble(L"", &value));
-    EXPECT_TRUE(std::isnan(value));
-    EXPECT_FALSE(ParseDouble(nullptr, &value));
-    EXPECT_FALSE(ParseDouble(L"--1", &value));
-    EXPECT_FALSE(ParseDouble(L"\x0661", &value));  // an Arabic-Indic digit is not a number here
-
-    bool flag = true;
-    for (const wchar_t* word : {L"0", L"FALSE", L"Off", L"no"}) {
-        flag = true;
-        EXPECT_EQ(S_OK, ParseBool(word, &flag)) << word;
-        EXPECT_FALSE(flag) << word;
-    }
-    for (const wchar_t* word : std::initializer_list<const wchar_t*>{L"", L"2", L"yes ", L"t", nullptr}) {
-        flag = true;
-        EXPECT_EQ(E_FAIL, ParseBool(word, &flag));
-        EXPECT_TRUE(flag);
-    }
+    BSTR copy = nullptr;
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantToString(*truth.get(), &copy));
+    winkit::UniqueVariant withNul = winkit::UniqueVariant::String(std::wstring_view(L"a\0b", 3));
+    EXPECT_EQ(S_OK, VariantToString(*withNul.get(), &copy));
+    winkit::UniqueBstr owned(copy);
+    EXPECT_EQ(std::wstring(L"a\0b", 3), owned.str());
+    EXPECT_NE(V_BSTR(withNul.get()), copy);
+    EXPECT_EQ(L"a&#00;b", EscapeXml(std::wstring_view(L"a\0b", 3)));
 }
