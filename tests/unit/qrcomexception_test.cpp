@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include "diagnostics/errorinfo.h"
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
 #include "diagnostics/qrerrorelement.h"
 #include "fake_com.h"
+#include "support/allocation_failure.h"
 #include "support/errorinfo_helpers.h"
 #include "winkit/unique_bstr.h"
 
@@ -154,6 +156,47 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         EXPECT_EQ(c.description, error.description);
     }
     EXPECT_THROW(Internal(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }), std::logic_error);
+}
+
+// Running out of memory while the handlers record the error: the method still returns,
+// with E_OUTOFMEMORY and no document.
+TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
+    std::optional<AllocationFailure> failure;
+    // Armed while the failure leaves the try block, before the handler records it.
+    struct ArmOnUnwind {
+        std::optional<AllocationFailure>& failure;
+        ~ArmOnUnwind() { failure.emplace(); }
+    };
+    const Body cases[] = {
+        [&](auto&) {
+            ArmOnUnwind arm{failure};
+            FailingOperation(L"Inner::Op", E_FAIL, L"refused");
+        },
+        [&](auto&) {
+            ArmOnUnwind arm{failure};
+            _com_issue_error(E_ACCESSDENIED);
+        },
+        [&](auto&) {
+            ArmOnUnwind arm{failure};
+            throw std::runtime_error("broken");
+        },
+    };
+    for (const Body& body : cases) {
+        ClearThreadError();
+        HRESULT hr = S_OK;
+        bool escaped = false;
+        try {
+            hr = Method(L"A::B", L"Saving", body);
+        } catch (...) {
+            escaped = true;
+        }
+        const int refused = failure ? failure->Refused() : 0;
+        failure.reset();
+        EXPECT_GT(refused, 0);
+        EXPECT_FALSE(escaped);
+        EXPECT_EQ(E_OUTOFMEMORY, hr);
+        EXPECT_FALSE(TakeThreadError().present);
+    }
 }
 
 // Converting what the scope took is shown with the documents above.

@@ -229,3 +229,37 @@ TEST_F(SaxSchemaParserTest, MalformedDocumentsFailWithTheReadersFatalError) {
     EXPECT_EQ(E_FAIL, parser.ParseString(nullptr));
     EXPECT_TRUE(TakeThreadError().present);
 }
+
+// The reader is given the text without the white space before its root element; the
+// positions in the documents still count from the caller's text.
+TEST_F(SaxSchemaParserTest, PositionsCountFromTheCallersText) {
+    auto position = [](const std::wstring& description) {
+        std::wsmatch match;
+        std::regex_search(description, match, std::wregex(L"\\(Ln (\\d+), Col (\\d+)\\)"));
+        return match.empty() ? std::make_pair(-1, -1) : std::make_pair(std::stoi(match[1]), std::stoi(match[2]));
+    };
+    const struct {
+        const wchar_t* document;
+        bool skipUndeclared;
+    } documents[] = {
+        {L"<root>\n<zz/></root>", false},  // an undeclared element on the second line
+        {L"<root zz='1'/>", false},        // an undeclared attribute on the first line
+        {L"<root>\n<child></root>", true}, // the reader's own fatal error
+    };
+    const struct {
+        const wchar_t* lead;
+        int lines, columns;  // what the lead adds on the first line
+    } leads[] = {{L"\r\n\r\n\t ", 2, 2}, {L"\n  ", 1, 2}, {L"\r  \n \r", 3, 0}};
+    for (const auto& d : documents) {
+        parser.SetOptions(false, d.skipUndeclared);
+        ASSERT_TRUE(FAILED(Parse(d.document)));
+        const auto bare = position(TakeThreadError().description);
+        ASSERT_GT(bare.first, 0) << d.document;
+        for (const auto& l : leads) {
+            ASSERT_TRUE(FAILED(Parse(std::wstring(l.lead) + d.document)));
+            const auto shifted = position(TakeThreadError().description);
+            EXPECT_EQ(bare.first + l.lines, shifted.first) << d.document;
+            EXPECT_EQ(bare.second + (bare.first == 1 ? l.columns : 0), shifted.second) << d.document;
+        }
+    }
+}
