@@ -42,13 +42,13 @@ inline constexpr const wchar_t* kAllPrivileges = L"<Privilege Delete=\"1\" Run=\
 class HostileListTest : public testing::Test {
 protected:
     FakeSettingsStore store;  // all views on, the default columns
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     RequestScript script;
     MessageBoxAnswerer boxes;
     DialogTrigger trigger;
 
     void SetUp() override {
-        workspace.UseScript(script);
+        workspace->UseScript(script);
         ClearThreadError();
     }
 
@@ -57,7 +57,7 @@ protected:
     void Open(const std::wstring& document, const std::function<void(CTaskListDlg&)>& body, double seconds = 30) {
         script.outputs[L"GetTaskList"] = document;
         Watchdog watchdog(static_cast<UINT>(seconds) + 60);
-        CTaskListDlg dialog(&workspace);
+        CTaskListDlg dialog(workspace.get());
         bool shown = false;
         auto start = std::chrono::steady_clock::now();
         trigger.When(L"To Do List", [&](HWND window) {

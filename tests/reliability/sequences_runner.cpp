@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <set>
 #include "configureview.h"
-#include "support/checked_workspace.h"
 #include "support/dialog_driver.h"
 #include "support/dialog_trigger.h"
+#include "support/fault_plan.h"
+#include "support/fault_proxies.h"
 #include "support/fake_settings_store.h"
 #include "support/message_box_answerer.h"
 #include "support/sim_workspace.h"
 #include "support/xml_dom.h"
+#include "winkit/com_ptr.h"
 #include "tasklistdlg.h"
 #include "taskpropertydlg.h"
 
@@ -139,31 +141,30 @@ BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
     FakeSettingsStore store;  // all views on and the default columns, as every sequence starts
     MessageBoxAnswerer boxes;
     DialogTrigger trigger;
-    CheckedWorkspace checked;
-    const std::wstring folder = WorkspaceFolder();
-    auto sim = std::make_unique<SimWorkspace>(L"", folder);
-    if (!sim->ok()) {
+    SimWorkspace sim(L"", WorkspaceFolder());
+    if (!sim.ok()) {
         ADD_FAILURE() << "QRSim.Workspace must be registered (register-components.sh)";
         result.failed = true;
         return result;
     }
-    checked.SetTarget(sim->Workspace());
+    auto proxy = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
+    winkit::ComPtr<IWorkspace> workspace;
+    proxy.QueryTo(IID_IWorkspace, workspace.put_void());
     Watchdog watchdog(static_cast<UINT>(30 + 5 * count));
-    CTaskListDlg dialog(static_cast<IWorkspace*>(&checked));
+    CTaskListDlg dialog(workspace.get());
     trigger.When(L"To Do List", [&](HWND window) {
         for (int index = first; index < first + count; ++index) {
             if (index > first) {
                 // A fresh copy of the workspace and the dialog as it opens: all views on,
                 // no rules, no sort (Refresh forgets it), nothing selected.
-                sim = std::make_unique<SimWorkspace>(L"", folder);
-                checked.SetTarget(sim->Workspace());
+                EXPECT_TRUE(sim.Renew());
                 dialog.Views() = ViewFlags{};
                 dialog.Rules().clear();
                 Click(window, IDC_TASKLIST_REFRESH);
             }
-            checked.executed.clear();
+            FaultPlan::Get().Start();
             CommandSequence sequence(seed, index);
-            sequence.Run(dialog, *sim, checked, boxes, trigger);
+            sequence.Run(dialog, sim, boxes, trigger);
             result.commands += sequence.Commands();
             ++result.sequences;
             result.failed = sequence.Failed();
@@ -176,16 +177,16 @@ BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
     return result;
 }
 
-void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorkspace& checked,
-                          MessageBoxAnswerer& boxes, DialogTrigger& trigger) {
+void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes, DialogTrigger& trigger) {
     int failedBefore = FailedParts();
     trigger_ = &trigger;
     LoadModel(sim);
     if (FailedParts() == failedBefore) {
         RunInDialog(dialog, sim, boxes);
-        for (const ExecutedRequest& failure : checked.Failures())
-            ADD_FAILURE() << Narrow(Where()) << ": the framework refused " << Narrow(failure.method) << " (0x" << std::hex
-                          << static_cast<unsigned long>(failure.result) << "): " << Narrow(failure.error);
+        for (const FaultEvent& request : FaultPlan::Get().Events())
+            if (request.rawSite.rfind(L"IServiceRequest::Execute", 0) == 0 && FAILED(request.result))
+                ADD_FAILURE() << Narrow(Where()) << ": the framework refused " << Narrow(request.site) << " (0x" << std::hex
+                              << static_cast<unsigned long>(request.result) << "): " << Narrow(request.error);
         CheckWorkspace(sim);
     }
     failed_ = FailedParts() != failedBefore;

@@ -11,7 +11,6 @@
 #include "support/seeded_random.h"
 #include "tasklistcolumns.h"
 
-class CheckedWorkspace;
 class CTaskListDlg;
 class DialogTrigger;
 class MessageBoxAnswerer;
@@ -47,10 +46,10 @@ struct Truth {
 class CommandSequence {
 public:
     CommandSequence(uint64_t seed, int index);
-    // Runs the sequence on the open dialog over the workspace copy; every mismatch is a
-    // test failure carrying the sequence's log and how to replay it.
-    void Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorkspace& checked, MessageBoxAnswerer& boxes,
-             DialogTrigger& trigger);
+    // Runs the sequence on the open dialog over the workspace copy, whose requests go
+    // through the pass-through proxies; every mismatch, and every request the framework
+    // refused, is a test failure carrying the sequence's log and how to replay it.
+    void Run(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes, DialogTrigger& trigger);
     bool Failed() const { return failed_; }
     // One line per command, as carried out.
     const std::vector<std::wstring>& Log() const { return log_; }

@@ -106,12 +106,12 @@ TEST(SpreadsheetServer, ReportOfThreeListedTasksOutOfTenBecomesAWorkbookFile) {
     for (const auto& row : kListedRows) list.AddRow(row);
     // "Deleted Flag" dragged to the front, "Item Name" before "Task Description".
     list.SetColumnOrder({13, 0, 2, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    FakeWorkspace workspace;
-    workspace.workspaceName = L"Sample Workspace";
-    workspace.userName = L"PLANT\\tester";
+    testcom::Fake<FakeWorkspace> workspace;
+    workspace->workspaceName = L"Sample Workspace";
+    workspace->userName = L"PLANT\\tester";
 
     std::wstring before = StampUserAndTime(nullptr).timeText;
-    ASSERT_EQ(S_OK, ReportTaskList(list.list(), kDefaultColumns, 10, &workspace, ReportNotice::Silent));
+    ASSERT_EQ(S_OK, ReportTaskList(list.list(), kDefaultColumns, 10, workspace.get(), ReportNotice::Silent));
     std::wstring after = StampUserAndTime(nullptr).timeText;
 
     std::optional<std::wstring> path;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include "support/errorinfo_helpers.h"
 
 namespace {
 
@@ -29,20 +30,7 @@ protected:
     // A failure leaves error information naming the call, as a real component would.
     HRESULT Call(const std::wstring& line, const wchar_t* source) {
         HRESULT hr = FakeSettingsStore::Current().Call(line);
-        if (FAILED(hr)) {
-            ICreateErrorInfo* create = nullptr;
-            if (SUCCEEDED(CreateErrorInfo(&create))) {
-                create->SetSource(const_cast<wchar_t*>(source));
-                std::wstring text = L"settings store failed: " + line;
-                create->SetDescription(text.data());
-                IErrorInfo* info = nullptr;
-                if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-                    SetErrorInfo(0, info);
-                    info->Release();
-                }
-                create->Release();
-            }
-        }
+        if (FAILED(hr)) PlantThreadError(source, (L"settings store failed: " + line).c_str());
         return hr;
     }
 

@@ -1,6 +1,7 @@
 #include "support/fake_spreadsheet.h"
 
 #include <map>
+#include "support/errorinfo_helpers.h"
 #include "winkit/unique_variant.h"
 
 // {3D0F5B1E-8E52-4C73-9A3B-2F6E1C4D7A10}
@@ -134,16 +135,7 @@ private:
         if (model_->failure) {
             HRESULT hr = model_->failure(call);
             if (FAILED(hr)) {
-                ICreateErrorInfo* create = nullptr;
-                if (!model_->failureDescription.empty() && SUCCEEDED(CreateErrorInfo(&create))) {
-                    create->SetDescription(const_cast<LPOLESTR>(model_->failureDescription.c_str()));
-                    IErrorInfo* info = nullptr;
-                    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-                        SetErrorInfo(0, info);
-                        info->Release();
-                    }
-                    create->Release();
-                }
+                if (!model_->failureDescription.empty()) PlantThreadError(nullptr, model_->failureDescription.c_str());
                 return hr;
             }
         }

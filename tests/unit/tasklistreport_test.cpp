@@ -61,14 +61,14 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, registered.registration());
         progId.PointTo(CLSID_FakeSpreadsheet);
-        workspace.workspaceName = L"Plant 7 & Co";
-        workspace.userName = L"j.smith";
+        workspace->workspaceName = L"Plant 7 & Co";
+        workspace->userName = L"j.smith";
         list.AddRow({L"Update P-101", L"P-101", L""});
         list.AddRow({L"Manual Check seals", longText, L"Deleted"});
     }
 
     HRESULT Report(size_t tasks = 4, ReportNotice notice = ReportNotice::Silent) {
-        return ReportTaskList(list.list(), kColumns, tasks, &workspace, notice);
+        return ReportTaskList(list.list(), kColumns, tasks, workspace.get(), notice);
     }
     const CallRecord* FindCall(const std::wstring& object, const std::wstring& member) const {
         for (const CallRecord& call : model->calls)
@@ -79,7 +79,7 @@ protected:
     std::shared_ptr<FakeSpreadsheet> model = std::make_shared<FakeSpreadsheet>();
     FakeSpreadsheetClass registered{model};
     ProgIdOverride progId{L"Excel.Application"};
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     TestListView list{kColumns};
     // Longer than the first read buffer of 256 characters, and than its first doubling.
     std::wstring longText = std::wstring(300, L'x') + std::wstring(400, L'y') + L"end";

@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         tasks.clear();
         script.outputs[L"GetTaskList"] = kOpenTask;
-        workspace.UseScript(script);
+        workspace->UseScript(script);
     }
 
     // Runs task 1; the framework then lists it as completed.
@@ -29,7 +29,7 @@ protected:
         Open([&](CTaskListDlg& dialog) {
             Select(dialog, {0});
             script.outputs[L"GetTaskList"] = kCompletedTask;
-            workspace.UseScript(script);
+            workspace->UseScript(script);
             Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
         });
     }

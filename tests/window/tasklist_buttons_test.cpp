@@ -125,7 +125,7 @@ TEST_F(TaskListWindow, RowsWhoseKeyNamesNoTaskCountForNothing) {
 
 TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) {
     RequestScript script;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     script.createResult = E_FAIL;  // no request can be made: the fetches fail too
     MessageBoxAnswerer boxes;
     boxes.answer = IDYES;
@@ -147,7 +147,7 @@ TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) 
 // way the buttons follow the records through the selection changes that come after.
 TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBeMade) {
     RequestScript script;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     script.createResult = E_FAIL;
     MessageBoxAnswerer boxes;  // Run reports the two tasks it could not run
     const ButtonStates none{false, false, false, false, false}, all{true, true, true, true, true},

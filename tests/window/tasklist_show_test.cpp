@@ -14,13 +14,13 @@ namespace {
 class TaskListShow : public testing::Test {
 protected:
     FakeSettingsStore store;
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     Watchdog watchdog;
     winkit::ComPtr<IQRCTaskList> list;
 
     void SetUp() override {
         ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
-        ASSERT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&workspace)));
+        ASSERT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(workspace.get())));
     }
 
     // Show, with `action` run on the dialog once it is shown.
@@ -85,16 +85,16 @@ TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
 // gives the list another workspace and lets go of its last reference to the list. The
 // dialog still has both until it ends; then both are let go.
 TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
-    FakeWorkspace other;
+    testcom::Fake<FakeWorkspace> other;
     ULONG refsDuringDialog = 0;
     LONG objectsDuringDialog = -1;
     const LONG objectsBefore = winkit::ModuleLock::Count();
-    workspace.makeRequest = [&](IServiceRequest** out) {
+    workspace->makeRequest = [&](IServiceRequest** out) {
         *out = nullptr;
         if (list) {
-            EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&other)));
+            EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(other.get())));
             list.reset();
-            refsDuringDialog = workspace.refs;
+            refsDuringDialog = workspace->RefCount();
             objectsDuringDialog = winkit::ModuleLock::Count();
         }
         return E_FAIL;
@@ -106,8 +106,8 @@ TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
     EXPECT_GT(refsDuringDialog, 1u) << "the workspace in use was let go";
     EXPECT_EQ(objectsBefore, objectsDuringDialog) << "the list object was destroyed while showing";
     EXPECT_EQ(objectsBefore - 1, winkit::ModuleLock::Count());
-    EXPECT_EQ(1u, workspace.refs);
-    EXPECT_EQ(1u, other.refs);
+    EXPECT_EQ(1u, workspace->RefCount());
+    EXPECT_EQ(1u, other->RefCount());
 }
 
 TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
@@ -128,7 +128,7 @@ TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
     EXPECT_EQ(0u, error.description.find(L"<QRError")) << testing::PrintToString(error.description);
     EXPECT_NE(std::wstring::npos, error.description.find(L"settings store failed: GetSettingsRoot"))
         << testing::PrintToString(error.description);
-    EXPECT_EQ(1u, workspace.refs - 1);  // only the object's own reference remains
+    EXPECT_EQ(1u, workspace->RefCount() - 1);  // only the object's own reference remains
 }
 
 TEST_F(TaskListShow, AStoreFailingAtCloseEndsTheDialogAndShowReportsIt) {

@@ -40,7 +40,7 @@ inline std::vector<TaskItem> SampleTasks() {
 class TaskListWindow : public testing::Test {
 protected:
     FakeSettingsStore store;
-    FakeWorkspace workspace;  // makes no requests: the fetch keeps the tasks given
+    testcom::Fake<FakeWorkspace> workspace;  // makes no requests: the fetch keeps the tasks given
     Watchdog watchdog;
     std::vector<TaskItem> tasks = SampleTasks();
     bool runPrivilege = true, deferPrivilege = true, deletePrivilege = true;
@@ -48,7 +48,7 @@ protected:
     // Opens the dialog over the tasks and runs the body once it is shown; the dialog is
     // then closed with Cancel unless the body ended it. Returns the end code.
     INT_PTR Open(const std::function<void(CTaskListDlg&)>& body) {
-        CTaskListDlg dialog(&workspace);
+        CTaskListDlg dialog(workspace.get());
         dialog.Tasks().Items() = tasks;
         dialog.Tasks().Run = runPrivilege;
         dialog.Tasks().Defer = deferPrivilege;
