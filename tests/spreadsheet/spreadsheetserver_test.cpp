@@ -8,7 +8,7 @@
 #include "spreadsheetidentifiers.h"
 #include "support/fake_workspace.h"
 #include "support/dialog_driver.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/registry_helpers.h"
 #include "support/sim_workspace.h"
 #include "support/test_list_view.h"
@@ -181,8 +181,8 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasks) {
     ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
     ASSERT_EQ(0u, RunServer(L"/RegServer"));
     ReportsFolderSetting reports;
-    FakeSettingsStore store;
-    Watchdog watchdog(60);
+    SettingsStore store;
+    DialogDriver driver(60);
 
     std::vector<std::vector<std::wstring>> listed;
     CTaskListDlg dialog(sim.Workspace());

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 #include "support/dialog_driver.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/fake_workspace.h"
 #include "tasklistdlg.h"
 #include "winkit/button.h"
@@ -39,9 +39,9 @@ inline std::vector<TaskItem> SampleTasks() {
 
 class TaskListWindow : public testing::Test {
 protected:
-    FakeSettingsStore store;
+    SettingsStore store;
     testcom::Fake<FakeWorkspace> workspace;  // makes no requests: the fetch keeps the tasks given
-    Watchdog watchdog;
+    DialogDriver driver;
     std::vector<TaskItem> tasks = SampleTasks();
     bool runPrivilege = true, deferPrivilege = true, deletePrivilege = true;
 
