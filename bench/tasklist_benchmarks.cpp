@@ -10,7 +10,8 @@
 #include <vector>
 #include "benchmark.h"
 #include "saxidentifiers.h"
-#include "tasklist_bench_fakes.h"
+#include "support/fake_workspace.h"
+#include "support/settings_store.h"
 #include "tasklistdlg.h"
 #include "winkit/com_ptr.h"
 #include "winkit/list_view.h"
@@ -148,7 +149,20 @@ winkit::UniqueHWnd BareListFill(const std::vector<std::vector<std::wstring>>& ro
 // The dialog made as a window of its own (not run modally): its opening runs in Create.
 struct OpenDialog {
     std::unique_ptr<CTaskListDlg> dialog;
-    explicit OpenDialog(AnsweringWorkspace& workspace) : dialog(new CTaskListDlg(&workspace)) { dialog->Create(nullptr); }
+    explicit OpenDialog(IWorkspace* workspace) : dialog(new CTaskListDlg(workspace)) { dialog->Create(nullptr); }
+};
+
+// A workspace whose task list is the text, over the client tools' settings store with
+// nothing stored.
+struct BenchWorkspace {
+    SettingsStore store;
+    RequestScript script;
+    testcom::Fake<FakeWorkspace> workspace;
+    explicit BenchWorkspace(const std::wstring& text) {
+        if (!store.problem().empty()) std::fprintf(stderr, "no settings store:%ls\n", store.problem().c_str());
+        script.outputs[L"GetTaskList"] = text;
+        workspace->UseScript(script);
+    }
 };
 
 // The fastest of `repeats` runs of `measured`; what it returns is destroyed after the clock stops.
@@ -166,9 +180,8 @@ double BestWithoutTeardown(int repeats, Measured measured) {
 } // namespace
 
 QRC_BENCHMARK("open-10k", 1.25) {
-    EmptySettingsStore store;
     std::wstring text = TaskListText();
-    AnsweringWorkspace workspace(text);
+    BenchWorkspace bench(text);
     TaskItemCollection parsed;
     parsed.Load(winkit::UniqueBstr::Copy(text).get());
     if (parsed.Count() != static_cast<size_t>(kTaskCount))
@@ -181,7 +194,7 @@ QRC_BENCHMARK("open-10k", 1.25) {
         bareParse = std::min(bareParse, BestSeconds(1, [&] { BareParse(text); }));
         bareFill = std::min(bareFill, BestWithoutTeardown(1, [&] { return BareListFill(texts); }));
         open = std::min(open, BestWithoutTeardown(1, [&] {
-            auto opened = std::make_unique<OpenDialog>(workspace);
+            auto opened = std::make_unique<OpenDialog>(bench.workspace.get());
             if (opened->dialog->RowCount() != kTaskCount)
                 std::fprintf(stderr, "open-10k: %d rows\n", opened->dialog->RowCount());
             return opened;
@@ -194,10 +207,8 @@ QRC_BENCHMARK("open-10k", 1.25) {
 }
 
 QRC_BENCHMARK("sort-date", 3) {
-    EmptySettingsStore store;
-    std::wstring text = TaskListText();
-    AnsweringWorkspace workspace(text);
-    OpenDialog open(workspace);
+    BenchWorkspace bench(TaskListText());
+    OpenDialog open(bench.workspace.get());
     const int taskName = 0, createdDate = 3;
     // Each sort starts from the rows as the other column ordered them.
     auto sortFrom = [&](int from, int by) {

@@ -15,7 +15,6 @@
 #include "support/dialog_driver.h"
 #include "support/fault_partners.h"
 #include "support/fault_proxies.h"
-#include "support/message_box_answerer.h"
 #include "support/progid_override.h"
 #include "support/sim_workspace.h"
 
@@ -37,8 +36,8 @@ void ReportToDoList(Observer& observer) {
         ADD_FAILURE() << "QRSim.Workspace must be registered (register-components.sh)";
         return;
     }
-    Watchdog watchdog{30};
-    MessageBoxAnswerer boxes;
+    DialogDriver boxes{30};
+    boxes.Answer(IDOK);
     {
         winkit::ComPtr<IDispatch> workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
         winkit::ComPtr<IQRCTaskList> list;

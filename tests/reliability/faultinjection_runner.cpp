@@ -35,7 +35,7 @@ void CheckReleased(const Observed& observed) {
 Observed RunOnce(const Scenario& scenario, const FaultEvent* armed) {
     FaultPlan& plan = FaultPlan::Get();
     plan.Start();
-    plan.SetLeavesErrorInfo(!scenario.withoutErrorInfo);
+    if (scenario.withoutErrorInfo) plan.SetErrorInfoLeft(ErrorInfoLeft::Cleared);
     if (armed) plan.Arm(armed->rawSite, armed->occurrence);
     ForgetStoredSettings();
     ClearThreadError();
@@ -54,7 +54,6 @@ Observed RunOnce(const Scenario& scenario, const FaultEvent* armed) {
         for (const FaultEvent& e : observed.events) std::printf("    %s #%d\n", Narrow(e.site).c_str(), e.occurrence);
     }
     plan.Start();
-    plan.SetLeavesErrorInfo(true);
     ClearThreadError();
     CheckReleased(observed);
     return observed;

@@ -18,7 +18,6 @@
 #include "support/dialog_driver.h"
 #include "support/fault_partners.h"
 #include "support/fault_proxies.h"
-#include "support/message_box_answerer.h"
 #include "support/sim_workspace.h"
 #include "winkit/modalrun.h"
 
@@ -138,9 +137,8 @@ void ShowToDoList(Observer& observer, const Command& command) {
         return;
     }
     WorkspaceGuard guard(sim, command);
-    Watchdog watchdog{30};
-    MessageBoxAnswerer boxes;
-    boxes.answer = command.answer;
+    DialogDriver boxes{30};
+    boxes.Answer(command.answer);
     {
         winkit::ComPtr<IDispatch> workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
         winkit::ComPtr<IQRCTaskList> list;

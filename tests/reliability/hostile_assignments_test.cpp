@@ -83,7 +83,7 @@ protected:
         Open(UpdateTaskList(), [&](CTaskListDlg& list) {
             Select(list, {0});
             bool shown = false;
-            trigger.When(L"Task Properties - Update Task", [&](HWND dialog) {
+            WhenDialogShown(L"Task Properties - Update Task", [&](HWND dialog) {
                 shown = true;
                 HWND tree = FindControl(dialog, IDC_TASKCREATE_PROPERTIES);
                 ASSERT_NE(nullptr, tree);

@@ -8,12 +8,10 @@
 #include <vector>
 #include "support/canary_file.h"
 #include "support/dialog_driver.h"
-#include "support/dialog_trigger.h"
 #include "support/errorinfo_helpers.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/fake_workspace.h"
 #include "support/hostile_documents.h"
-#include "support/message_box_answerer.h"
 #include "tasklistdlg.h"
 
 // One row as the list shows it: its key, its "Task Name" and "Task Status" texts.
@@ -41,14 +39,12 @@ inline constexpr const wchar_t* kAllPrivileges = L"<Privilege Delete=\"1\" Run=\
 
 class HostileListTest : public testing::Test {
 protected:
-    FakeSettingsStore store;  // all views on, the default columns
-    FakeWorkspace workspace;
+    SettingsStore store;  // all views on, the default columns
+    testcom::Fake<FakeWorkspace> workspace;
     RequestScript script;
-    MessageBoxAnswerer boxes;
-    DialogTrigger trigger;
 
     void SetUp() override {
-        workspace.UseScript(script);
+        workspace->UseScript(script);
         ClearThreadError();
     }
 
@@ -56,11 +52,12 @@ protected:
     // it is shown; the dialog is then closed. Fails when opening takes over `seconds`.
     void Open(const std::wstring& document, const std::function<void(CTaskListDlg&)>& body, double seconds = 30) {
         script.outputs[L"GetTaskList"] = document;
-        Watchdog watchdog(static_cast<UINT>(seconds) + 60);
-        CTaskListDlg dialog(&workspace);
+        DialogDriver driver(static_cast<UINT>(seconds) + 60);
+        driver.Answer(IDOK);
+        CTaskListDlg dialog(workspace.get());
         bool shown = false;
         auto start = std::chrono::steady_clock::now();
-        trigger.When(L"To Do List", [&](HWND window) {
+        driver.WhenShown(L"To Do List", [&](HWND window) {
             shown = true;
             double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             EXPECT_LT(took, seconds) << "opening took " << took << " s";

@@ -82,19 +82,19 @@ std::vector<DataCase> DataCases() {
 
 class HostileFrameworkData : public testing::Test {
 protected:
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     RequestScript script;
     winkit::ComPtr<IQRCIGEFClientServices> services;
 
     void SetUp() override {
-        workspace.UseScript(script);
+        workspace->UseScript(script);
         ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
     }
 
     HRESULT Initialize(const std::wstring& document) {
         script.outputs[L"GetEFData"] = document;
         ClearThreadError();
-        return services->Initialize(static_cast<IDispatch*>(&workspace));
+        return services->Initialize(static_cast<IDispatch*>(workspace.get()));
     }
 
     FrameworkTexts Texts() {
@@ -139,7 +139,7 @@ TEST_F(HostileFrameworkData, DeclarationsAreRefusedAndTheNamedFileIsNeverRead) {
     for (const NamedDocument& document : ReferenceDocuments(body, canary.Url())) {
         SCOPED_TRACE(testing::PrintToString(document.name));
         script.outputs[L"GetEFData"] = document.text;
-        HRESULT hr = services->Initialize(static_cast<IDispatch*>(&workspace));
+        HRESULT hr = services->Initialize(static_cast<IDispatch*>(workspace.get()));
         EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << std::hex << hr;
         EXPECT_EQ(std::wstring::npos, Texts().signature.find(canary.Marker()));
         ++documents;
@@ -207,18 +207,18 @@ std::vector<ClaimsCase> ClaimsCases() {
 
 class HostileClaims : public testing::Test {
 protected:
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     RequestScript script;
     TaskItemCollection tasks;
     int documents = 0;
 
-    void SetUp() override { workspace.UseScript(script); }
+    void SetUp() override { workspace->UseScript(script); }
 
     // ClaimObject with `document` as the framework's answer.
     void ClaimObject(const std::wstring& document, ClaimOutcome outcome) {
         winkit::ComPtr<IQRCIGEFClientServices> services;
         ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
-        ASSERT_EQ(S_OK, services->Initialize(static_cast<IDispatch*>(&workspace)));
+        ASSERT_EQ(S_OK, services->Initialize(static_cast<IDispatch*>(workspace.get())));
         script.outputs[L"SynchronizeObjectClaim"] = document;
         ClearThreadError();
         HRESULT hr = services->ClaimObject(UniqueBstr::Copy(L"1001").get());
@@ -239,7 +239,7 @@ protected:
         HRESULT thrown = S_OK;
         int result = -1;
         try {
-            result = TaskOperations(&workspace, tasks).RunTaskItem(1);
+            result = TaskOperations(workspace.get(), tasks).RunTaskItem(1);
         } catch (QRComException& e) {
             thrown = e.result;
         }

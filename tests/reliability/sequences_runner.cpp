@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <set>
 #include "configureview.h"
-#include "support/checked_workspace.h"
 #include "support/dialog_driver.h"
-#include "support/dialog_trigger.h"
-#include "support/fake_settings_store.h"
-#include "support/message_box_answerer.h"
+#include "support/fault_plan.h"
+#include "support/fault_proxies.h"
+#include "support/settings_store.h"
 #include "support/sim_workspace.h"
 #include "support/xml_dom.h"
+#include "winkit/com_ptr.h"
 #include "tasklistdlg.h"
 #include "taskpropertydlg.h"
 
@@ -136,34 +136,32 @@ std::wstring CommandSequence::Where() const {
 
 BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
     BatchResult result;
-    FakeSettingsStore store;  // all views on and the default columns, as every sequence starts
-    MessageBoxAnswerer boxes;
-    DialogTrigger trigger;
-    CheckedWorkspace checked;
-    const std::wstring folder = WorkspaceFolder();
-    auto sim = std::make_unique<SimWorkspace>(L"", folder);
-    if (!sim->ok()) {
+    SettingsStore store;  // all views on and the default columns, as every sequence starts
+    SimWorkspace sim(L"", WorkspaceFolder());
+    if (!sim.ok()) {
         ADD_FAILURE() << "QRSim.Workspace must be registered (register-components.sh)";
         result.failed = true;
         return result;
     }
-    checked.SetTarget(sim->Workspace());
-    Watchdog watchdog(static_cast<UINT>(30 + 5 * count));
-    CTaskListDlg dialog(static_cast<IWorkspace*>(&checked));
-    trigger.When(L"To Do List", [&](HWND window) {
+    auto proxy = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
+    winkit::ComPtr<IWorkspace> workspace;
+    proxy.QueryTo(IID_IWorkspace, workspace.put_void());
+    DialogDriver boxes(static_cast<UINT>(30 + 5 * count));
+    boxes.Answer(IDOK);
+    CTaskListDlg dialog(workspace.get());
+    boxes.WhenShown(L"To Do List", [&](HWND window) {
         for (int index = first; index < first + count; ++index) {
             if (index > first) {
                 // A fresh copy of the workspace and the dialog as it opens: all views on,
                 // no rules, no sort (Refresh forgets it), nothing selected.
-                sim = std::make_unique<SimWorkspace>(L"", folder);
-                checked.SetTarget(sim->Workspace());
+                EXPECT_TRUE(sim.Renew());
                 dialog.Views() = ViewFlags{};
                 dialog.Rules().clear();
                 Click(window, IDC_TASKLIST_REFRESH);
             }
-            checked.executed.clear();
+            FaultPlan::Get().Start();
             CommandSequence sequence(seed, index);
-            sequence.Run(dialog, *sim, checked, boxes, trigger);
+            sequence.Run(dialog, sim, boxes);
             result.commands += sequence.Commands();
             ++result.sequences;
             result.failed = sequence.Failed();
@@ -176,16 +174,16 @@ BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
     return result;
 }
 
-void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorkspace& checked,
-                          MessageBoxAnswerer& boxes, DialogTrigger& trigger) {
+void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes) {
     int failedBefore = FailedParts();
-    trigger_ = &trigger;
+    trigger_ = &boxes;
     LoadModel(sim);
     if (FailedParts() == failedBefore) {
         RunInDialog(dialog, sim, boxes);
-        for (const ExecutedRequest& failure : checked.Failures())
-            ADD_FAILURE() << Narrow(Where()) << ": the framework refused " << Narrow(failure.method) << " (0x" << std::hex
-                          << static_cast<unsigned long>(failure.result) << "): " << Narrow(failure.error);
+        for (const FaultEvent& request : FaultPlan::Get().Events())
+            if (request.rawSite.rfind(L"IServiceRequest::Execute", 0) == 0 && FAILED(request.result))
+                ADD_FAILURE() << Narrow(Where()) << ": the framework refused " << Narrow(request.site) << " (0x" << std::hex
+                              << static_cast<unsigned long>(request.result) << "): " << Narrow(request.error);
         CheckWorkspace(sim);
     }
     failed_ = FailedParts() != failedBefore;
@@ -197,7 +195,7 @@ void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorksp
     }
 }
 
-void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes) {
+void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes) {
     CheckRows(dialog, ReadTruth(sim));
     const int length = random_.Between(3, 8);
     for (int i = 0; i < length; ++i) {
@@ -212,7 +210,7 @@ void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, Messa
     }
 }
 
-void CommandSequence::Step(CTaskListDlg& dialog, SimWorkspace&, MessageBoxAnswerer& boxes) {
+void CommandSequence::Step(CTaskListDlg& dialog, SimWorkspace&, DialogDriver& boxes) {
     enum Command { Select, Run, DeferTasks, Delete, DeleteForGood, Manual, Edit, RefreshList, View, SortList, Configure };
     static const Command kCommands[] = {
         Select, Select, Select, Run, Run, DeferTasks, DeferTasks, Delete, Delete, DeleteForGood, DeleteForGood,
@@ -283,7 +281,7 @@ void CommandSequence::SelectRows(CTaskListDlg& dialog) {
     Note(L"select " + Keys(SelectedKeys(dialog)));
 }
 
-void CommandSequence::Action(CTaskListDlg& dialog, MessageBoxAnswerer& boxes) {
+void CommandSequence::Action(CTaskListDlg& dialog, DialogDriver& boxes) {
     std::vector<int> keys = SelectedKeys(dialog);
     if (!ButtonEnabled(dialog, IDC_TASKLIST_ACTION)) {
         Note(L"Action " + Keys(keys) + L" (disabled)");
@@ -298,7 +296,7 @@ void CommandSequence::Action(CTaskListDlg& dialog, MessageBoxAnswerer& boxes) {
         if (task.failsWhenRun) ++failing;
     }
     size_t before = boxes.boxes().size();
-    boxes.answer = IDOK;
+    boxes.Answer(IDOK);
     Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
     if (failing == 0) {
         EXPECT_EQ(before, boxes.boxes().size()) << Narrow(Where()) << ": no message when every task completed";
@@ -337,7 +335,7 @@ void CommandSequence::MarkDeleted(CTaskListDlg& dialog) {
     Click(dialog.hwnd(), IDC_TASKLIST_DELETE);
 }
 
-void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, MessageBoxAnswerer& boxes) {
+void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes) {
     std::vector<int> keys = SelectedKeys(dialog);
     if (!ButtonEnabled(dialog, IDC_TASKLIST_DELETEFROMSERVER)) {
         Note(L"DeleteFromServer " + Keys(keys) + L" (disabled)");
@@ -345,7 +343,7 @@ void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, MessageBoxAnswerer&
     }
     bool yes = random_.Chance(60);
     Note(L"DeleteFromServer " + Keys(keys) + (yes ? L" Yes" : L" No"));
-    boxes.answer = yes ? IDYES : IDNO;
+    boxes.Answer(yes ? IDYES : IDNO);
     size_t before = boxes.boxes().size();
     Click(dialog.hwnd(), IDC_TASKLIST_DELETEFROMSERVER);
     EXPECT_EQ(before + 1, boxes.boxes().size()) << Narrow(Where());
@@ -369,7 +367,7 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog) {
     bool ok = random_.Chance(80);
     Note(L"Manual Task name=[" + task.name + L"] status=" + std::to_wstring(task.status) + (ok ? L" OK" : L" Cancel"));
     bool shown = false;
-    trigger_->When(Title(kCategoryManual), [&](HWND properties) {
+    trigger_->WhenShown(Title(kCategoryManual), [&](HWND properties) {
         shown = true;
         HWND general = PageWith(properties, IDC_TASKGENERAL_NAME);
         Type(general, IDC_TASKGENERAL_NAME, task.name);
@@ -392,7 +390,7 @@ void CommandSequence::SaveFromPage(HWND page, int key) {
     task.notes = WindowText(::GetDlgItem(page, IDC_TASKGENERAL_NOTES));
 }
 
-void CommandSequence::Properties(CTaskListDlg& dialog, MessageBoxAnswerer& boxes) {
+void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
     std::vector<int> keys = SelectedKeys(dialog);
     if (!ButtonEnabled(dialog, IDC_TASKLIST_PROPERTIES)) {
         Note(L"Properties " + Keys(keys) + L" (disabled)");
@@ -402,7 +400,7 @@ void CommandSequence::Properties(CTaskListDlg& dialog, MessageBoxAnswerer& boxes
     int first = dialog.RowKey(row);
     Note(L"Properties of " + std::to_wstring(first));
     bool shown = false;
-    trigger_->When(Title(model_[first - 1].category), [&, first](HWND properties) {
+    trigger_->WhenShown(Title(model_[first - 1].category), [&, first](HWND properties) {
         shown = true;
         int current = first;
         bool changed = false;
@@ -444,7 +442,7 @@ void CommandSequence::Properties(CTaskListDlg& dialog, MessageBoxAnswerer& boxes
                 Note(std::wstring(L"  ") + (forward ? L"Next" : L"Previous") +
                      (changed ? (save ? L" (save: Yes)" : L" (save: No)") : L""));
                 if (changed && save) SaveFromPage(general, current);
-                boxes.answer = save ? IDYES : IDNO;
+                boxes.Answer(save ? IDYES : IDNO);
                 size_t before = boxes.boxes().size();
                 Click(properties, id);
                 if (changed) {
@@ -534,7 +532,7 @@ void CommandSequence::ConfigureView(CTaskListDlg& dialog) {
     Note(clear ? std::wstring(L"Configure View: remove the rules")
                : L"Configure View: rule " + FilterRuleText(rule, false));
     bool shown = false;
-    trigger_->When(L"Configure View", [&](HWND view) {
+    trigger_->WhenShown(L"Configure View", [&](HWND view) {
         shown = true;
         HWND tabs = ::GetDlgItem(view, IDC_CV_TABS);
         ::SendMessageW(tabs, TCM_SETCURSEL, 1, 0);

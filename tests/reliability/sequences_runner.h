@@ -11,10 +11,8 @@
 #include "support/seeded_random.h"
 #include "tasklistcolumns.h"
 
-class CheckedWorkspace;
 class CTaskListDlg;
-class DialogTrigger;
-class MessageBoxAnswerer;
+class DialogDriver;
 class SimWorkspace;
 
 // What the model expects of one task of the workspace.
@@ -47,26 +45,26 @@ struct Truth {
 class CommandSequence {
 public:
     CommandSequence(uint64_t seed, int index);
-    // Runs the sequence on the open dialog over the workspace copy; every mismatch is a
-    // test failure carrying the sequence's log and how to replay it.
-    void Run(CTaskListDlg& dialog, SimWorkspace& sim, CheckedWorkspace& checked, MessageBoxAnswerer& boxes,
-             DialogTrigger& trigger);
+    // Runs the sequence on the open dialog over the workspace copy, whose requests go
+    // through the pass-through proxies; every mismatch, and every request the framework
+    // refused, is a test failure carrying the sequence's log and how to replay it.
+    void Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
     bool Failed() const { return failed_; }
     // One line per command, as carried out.
     const std::vector<std::wstring>& Log() const { return log_; }
     int Commands() const { return commands_; }
 
 private:
-    void RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes);
-    void Step(CTaskListDlg& dialog, SimWorkspace& sim, MessageBoxAnswerer& boxes);
+    void RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
+    void Step(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
 
     void SelectRows(CTaskListDlg& dialog);
-    void Action(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void Action(CTaskListDlg& dialog, DialogDriver& boxes);
     void Defer(CTaskListDlg& dialog);
     void MarkDeleted(CTaskListDlg& dialog);
-    void DeleteFromServer(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes);
     void ManualTask(CTaskListDlg& dialog);
-    void Properties(CTaskListDlg& dialog, MessageBoxAnswerer& boxes);
+    void Properties(CTaskListDlg& dialog, DialogDriver& boxes);
     void Refresh(CTaskListDlg& dialog);
     void ToggleView(CTaskListDlg& dialog);
     void Sort(CTaskListDlg& dialog);
@@ -96,6 +94,6 @@ private:
     std::vector<std::wstring> log_;
     int commands_ = 0;
     int expectedCount_ = 0;
-    DialogTrigger* trigger_ = nullptr;
+    DialogDriver* trigger_ = nullptr;
     bool failed_ = false;
 };

@@ -8,7 +8,7 @@
 #include "spreadsheetidentifiers.h"
 #include "support/fake_workspace.h"
 #include "support/dialog_driver.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/registry_helpers.h"
 #include "support/sim_workspace.h"
 #include "support/test_list_view.h"
@@ -106,12 +106,12 @@ TEST(SpreadsheetServer, ReportOfThreeListedTasksOutOfTenBecomesAWorkbookFile) {
     for (const auto& row : kListedRows) list.AddRow(row);
     // "Deleted Flag" dragged to the front, "Item Name" before "Task Description".
     list.SetColumnOrder({13, 0, 2, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    FakeWorkspace workspace;
-    workspace.workspaceName = L"Sample Workspace";
-    workspace.userName = L"PLANT\\tester";
+    testcom::Fake<FakeWorkspace> workspace;
+    workspace->workspaceName = L"Sample Workspace";
+    workspace->userName = L"PLANT\\tester";
 
     std::wstring before = StampUserAndTime(nullptr).timeText;
-    ASSERT_EQ(S_OK, ReportTaskList(list.list(), kDefaultColumns, 10, &workspace, ReportNotice::Silent));
+    ASSERT_EQ(S_OK, ReportTaskList(list.list(), kDefaultColumns, 10, workspace.get(), ReportNotice::Silent));
     std::wstring after = StampUserAndTime(nullptr).timeText;
 
     std::optional<std::wstring> path;
@@ -181,8 +181,8 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasks) {
     ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
     ASSERT_EQ(0u, RunServer(L"/RegServer"));
     ReportsFolderSetting reports;
-    FakeSettingsStore store;
-    Watchdog watchdog(60);
+    SettingsStore store;
+    DialogDriver driver(60);
 
     std::vector<std::vector<std::wstring>> listed;
     CTaskListDlg dialog(sim.Workspace());

@@ -1,87 +1,189 @@
 #include "support/dialog_driver.h"
 
 #include <gtest/gtest.h>
-#include <map>
+#include <cwchar>
+#include <stdexcept>
 
 namespace {
 
-struct Pending {
-    std::wstring caption;
-    std::function<void(HWND)> action;
-};
+constexpr UINT kRunAction = WM_APP + 17;
+constexpr const wchar_t* kWindowClass = L"QRCTestDialogDriver";
 
-std::map<UINT_PTR, Pending>& PendingActions() {
-    static std::map<UINT_PTR, Pending> pending;
-    return pending;
+DialogDriver* current = nullptr;
+HHOOK hook = nullptr;
+HWND messageWindow = nullptr;
+
+bool IsClass(HWND window, const wchar_t* name) {
+    wchar_t found[16] = {};
+    ::GetClassNameW(window, found, 16);
+    return _wcsicmp(found, name) == 0;
 }
 
-HWND FindThreadDialog(const std::wstring& caption) {
-    struct Search {
-        const std::wstring* caption;
-        HWND found;
-    } search = {&caption, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[32] = {};
-            ::GetClassNameW(window, className, 32);
-            if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) && WindowText(window) == *s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// A message box is a dialog whose text is the static control 0xFFFF.
+bool IsMessageBox(HWND window) { return IsClass(window, L"#32770") && ::GetDlgItem(window, 0xFFFF); }
+bool IsDialog(HWND window) { return IsClass(window, L"#32770") && !::GetDlgItem(window, 0xFFFF); }
+
+bool Shows(HWND control) { return control && (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); }
+
+// The box's buttons (those it did not hide) as its MB_ type; MB_TYPEMASK for another set.
+UINT ButtonsOf(HWND box) {
+    auto bit = [](int id) { return 1u << id; };
+    unsigned shown = 0;
+    for (int id = IDOK; id <= IDCONTINUE; ++id)
+        if (id != IDHELP && Shows(::GetDlgItem(box, id))) shown |= bit(id);
+    static const struct {
+        UINT type;
+        unsigned buttons;
+    } kTypes[] = {
+        {MB_OK, bit(IDOK)},
+        {MB_OKCANCEL, bit(IDOK) | bit(IDCANCEL)},
+        {MB_ABORTRETRYIGNORE, bit(IDABORT) | bit(IDRETRY) | bit(IDIGNORE)},
+        {MB_YESNOCANCEL, bit(IDYES) | bit(IDNO) | bit(IDCANCEL)},
+        {MB_YESNO, bit(IDYES) | bit(IDNO)},
+        {MB_RETRYCANCEL, bit(IDRETRY) | bit(IDCANCEL)},
+        {MB_CANCELTRYCONTINUE, bit(IDCANCEL) | bit(IDTRYAGAIN) | bit(IDCONTINUE)},
+    };
+    for (const auto& type : kTypes)
+        if (type.buttons == shown) return type.type;
+    return MB_TYPEMASK;
 }
 
-void CALLBACK PendingTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    auto& pending = PendingActions();
-    auto it = pending.find(id);
-    if (it == pending.end()) {
-        ::KillTimer(nullptr, id);
+// The icon of the box's icon control as its MB_ICON value: the system's icons are shared.
+UINT IconOf(HWND box) {
+    HICON icon = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child && !icon; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (IsClass(child, L"Static") && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && Shows(child))
+            icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    if (!icon) return 0;
+    static const struct {
+        const wchar_t* id;
+        UINT style;
+    } kIcons[] = {{IDI_HAND, MB_ICONHAND},
+                  {IDI_QUESTION, MB_ICONQUESTION},
+                  {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                  {IDI_ASTERISK, MB_ICONASTERISK}};
+    for (const auto& known : kIcons)
+        if (::LoadIconW(nullptr, known.id) == icon) return known.style;
+    return MB_USERICON;
+}
+
+// The box's message is its longest static text (the icon is a static without text).
+std::wstring MessageOf(HWND box) {
+    std::wstring longest;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring text = IsClass(child, L"Static") ? WindowText(child) : L"";
+        if (text.size() > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+} // namespace
+
+DialogDriver::DialogDriver(UINT watchdogSeconds) : previous_(current) {
+    if (!previous_) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &WindowProc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        ::RegisterClassW(&windowClass);  // fails harmlessly when registered before
+        messageWindow = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          windowClass.hInstance, nullptr);
+        hook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    current = this;
+    timer_ = ::SetTimer(nullptr, 0, watchdogSeconds * 1000, &WatchdogTimer);
+}
+
+DialogDriver::~DialogDriver() {
+    ::KillTimer(nullptr, timer_);
+    current = previous_;
+    if (previous_) return;
+    ::UnhookWindowsHookEx(hook);
+    ::DestroyWindow(messageWindow);
+    hook = nullptr;
+    messageWindow = nullptr;
+}
+
+DialogDriver& DialogDriver::Current() {
+    if (!current) throw std::logic_error("no DialogDriver lives");
+    return *current;
+}
+
+void DialogDriver::WhenShown(const std::wstring& caption, std::function<void(HWND)> action) {
+    pending_.push_back({caption, std::move(action)});
+}
+
+void DialogDriver::Answer(int button) {
+    Answer([button](const ShownMessageBox&) { return button; });
+}
+
+void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action) {
+    DialogDriver::Current().WhenShown(caption, std::move(action));
+}
+
+bool DialogDriver::AnswerBox(HWND box) {
+    // A box is activated again when it regains the focus: answered once.
+    for (HWND done : answered_)
+        if (done == box) return false;
+    answered_.push_back(box);
+    ShownMessageBox shown{WindowText(box), MessageOf(box), ::GetWindow(box, GW_OWNER), ButtonsOf(box) | IconOf(box)};
+    boxes_.push_back(shown);
+    int button = IDCANCEL;
+    if (choose_) button = choose_(shown);
+    else ADD_FAILURE() << "a message box nobody expected: " << testing::PrintToString(shown.text);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return true;
+}
+
+void DialogDriver::RunAction(HWND dialog) {
+    if (!::IsWindow(dialog)) return;
+    // A modal dialog is activated, fully initialized, before its loop shows it once it
+    // finds nothing else to do: shown now, as it would be a moment later.
+    if (!::IsWindowVisible(dialog)) ::ShowWindow(dialog, SW_SHOWNORMAL);
+    std::wstring caption = WindowText(dialog);
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (it->caption != caption) continue;
+        std::function<void(HWND)> action = std::move(it->action);
+        pending_.erase(it);
+        action(dialog);
         return;
     }
-    HWND dialog = FindThreadDialog(it->second.caption);
-    if (!dialog) return;
-    ::KillTimer(nullptr, id);
-    std::function<void(HWND)> action = std::move(it->second.action);
-    pending.erase(it);
-    action(dialog);
 }
 
-void CALLBACK WatchdogTimer(HWND, UINT, UINT_PTR, DWORD) {
+LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wparam, LPARAM lparam) {
+    HWND window = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && current) {
+        if (IsMessageBox(window)) current->AnswerBox(window);
+        else if (IsDialog(window)) ::PostMessageW(messageWindow, kRunAction, wparam, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK DialogDriver::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != kRunAction || !current) return ::DefWindowProcW(window, message, wparam, lparam);
+    current->RunAction(reinterpret_cast<HWND>(wparam));
+    return 0;
+}
+
+void CALLBACK DialogDriver::WatchdogTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current) return;
     ADD_FAILURE() << "watchdog: the window test did not end in time";
+    current->watchdogFired_ = true;
+    current->pending_.clear();
     ::EndMenu();
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND window, LPARAM) -> BOOL {
-            wchar_t className[32] = {};
-            ::GetClassNameW(window, className, 32);
-            if (std::wstring(className) == L"#32770") ::EndDialog(window, IDCANCEL);
+            bool answered = IsMessageBox(window) && current->AnswerBox(window);
+            if (!answered && IsClass(window, L"#32770")) ::EndDialog(window, IDCANCEL);
             return TRUE;
         },
         0);
-    PendingActions().clear();
 }
+
+namespace {
 
 MenuSpy* activeSpy = nullptr;
-
-} // namespace
-
-void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action) {
-    UINT_PTR id = ::SetTimer(nullptr, 0, 20, &PendingTimer);
-    PendingActions()[id] = Pending{caption, std::move(action)};
-}
-
-Watchdog::Watchdog(UINT seconds) : timer_(::SetTimer(nullptr, 0, seconds * 1000, &WatchdogTimer)) {}
-
-Watchdog::~Watchdog() {
-    ::KillTimer(nullptr, timer_);
-    for (auto& p : PendingActions()) ::KillTimer(nullptr, p.first);
-    PendingActions().clear();
-}
 
 std::vector<ShownMenuItem> ReadMenu(HMENU menu) {
     std::vector<ShownMenuItem> items;
@@ -98,6 +200,8 @@ std::vector<ShownMenuItem> ReadMenu(HMENU menu) {
     }
     return items;
 }
+
+} // namespace
 
 MenuSpy::MenuSpy() {
     activeSpy = this;

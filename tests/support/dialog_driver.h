@@ -1,27 +1,72 @@
 #pragma once
 // Driving modal dialogs, menus and message boxes in window tests under the null display
-// driver, where nothing ends a modal loop but code: actions run from thread timers once
-// the window they wait for exists, and a watchdog fails the test and ends everything.
+// driver, where nothing ends a modal loop but code.
 #include <windows.h>
 #include <functional>
 #include <string>
 #include <vector>
 
-// Runs `action` with the dialog once a dialog (or message box) of this thread with this
-// caption is shown, from inside whatever modal loop then runs.
-void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action);
+struct ShownMessageBox {
+    std::wstring title;
+    std::wstring text;
+    HWND owner = nullptr;
+    UINT style = 0;  // its MB_ buttons and icon, as read from the box
+};
 
-// Fails the test and ends every menu and dialog of the thread (IDCANCEL) when it fires.
-class Watchdog {
+// While it lives, the modal windows of the test thread are driven from inside whatever
+// modal loop runs: a CBT hook sees each dialog activated; a message box is recorded and
+// answered at once, a dialog is handed to the action waiting for its caption through a
+// message-only window of the thread. (Polling with timers costs tens of milliseconds per
+// dialog, too slow for thousands; a hook on every sent message costs more still: Wine asks
+// its server about hooks at every call, which makes filling a large list slower by orders
+// of magnitude.) The watchdog, a thread timer, fails the test and ends every menu, box
+// and dialog of the thread when the test has not ended in time. A driver made while
+// another lives takes over until it ends.
+class DialogDriver {
 public:
-    explicit Watchdog(UINT seconds = 30);
-    ~Watchdog();
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
+    explicit DialogDriver(UINT watchdogSeconds = 30);
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    static DialogDriver& Current();
+
+    // The next dialog (not a message box) shown with this caption gets the action, once.
+    void WhenShown(const std::wstring& caption, std::function<void(HWND)> action);
+
+    // The button that answers each message box (IDOK, IDYES...). Until one is chosen, a
+    // box fails the test and is cancelled.
+    void Answer(int button);
+    void Answer(std::function<int(const ShownMessageBox&)> choose) { choose_ = std::move(choose); }
+    const std::vector<ShownMessageBox>& boxes() const { return boxes_; }
+    // True once the watchdog had to end something.
+    bool watchdogFired() const { return watchdogFired_; }
 
 private:
-    UINT_PTR timer_;
+    struct Waiting {
+        std::wstring caption;
+        std::function<void(HWND)> action;
+    };
+    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    static void CALLBACK WatchdogTimer(HWND, UINT, UINT_PTR, DWORD);
+    // False for a box answered before.
+    bool AnswerBox(HWND box);
+    void RunAction(HWND dialog);
+
+    DialogDriver* previous_;
+    HHOOK hook_ = nullptr;
+    HWND window_ = nullptr;
+    UINT_PTR timer_ = 0;
+    std::vector<Waiting> pending_;
+    std::function<int(const ShownMessageBox&)> choose_;
+    std::vector<ShownMessageBox> boxes_;
+    std::vector<HWND> answered_;
+    bool watchdogFired_ = false;
 };
+
+// DialogDriver::Current().WhenShown.
+void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action);
 
 // A menu item as the menu showed it.
 struct ShownMenuItem {
@@ -49,8 +94,6 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
     HHOOK hook_;
 };
-
-std::vector<ShownMenuItem> ReadMenu(HMENU menu);
 
 // The text of a window (caption, control text).
 std::wstring WindowText(HWND window);

@@ -4,32 +4,16 @@
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
+#include "support/fake_com.h"
 
-class FakeClientServices final : public IQRCIGEFClientServices {
+class FakeClientServices final : public testcom::FakeComObject<IQRCIGEFClientServices> {
 public:
     HRESULT initializeResult = S_OK;
     HRESULT synchronizeResult = S_OK;
-    std::wstring errorMessage;             // what SynchronizeClaims hands back
+    std::wstring errorMessage;                   // what SynchronizeClaims hands back
     std::vector<std::wstring>* calls = nullptr;  // "Initialize", "SynchronizeClaims <xml>"
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IQRCIGEFClientServices) {
-            *out = static_cast<IQRCIGEFClientServices*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    ULONG refs = 1;
-
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-
+    TESTCOM_NO_DISPATCH
     STDMETHODIMP ConnectToEF() override { return E_NOTIMPL; }
     STDMETHODIMP Publish(BSTR) override { return E_NOTIMPL; }
     STDMETHODIMP get_ConnectionStatus(LONG*) override { return E_NOTIMPL; }
@@ -59,36 +43,17 @@ public:
     STDMETHODIMP ClaimObject(BSTR) override { return E_NOTIMPL; }
     STDMETHODIMP Revise(BSTR) override { return E_NOTIMPL; }
     STDMETHODIMP SupportsFeature(BSTR, VARIANT_BOOL*) override { return E_NOTIMPL; }
+
+protected:
+    void* QueryOther(REFIID iid) override {
+        return iid == IID_IDispatch ? static_cast<IQRCIGEFClientServices*>(this) : nullptr;
+    }
 };
 
-// Registers a class object for CLSID_QRCIGEFClientServices in this process for the
-// holder's life; its CreateInstance hands out `services` or fails with `createResult`.
-class ClientServicesRegistration final : public IClassFactory {
-public:
-    explicit ClientServicesRegistration(FakeClientServices& services) : services_(services) {
-        CoRegisterClassObject(CLSID_QRCIGEFClientServices, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
-    }
-    ~ClientServicesRegistration() { CoRevokeClassObject(cookie_); }
-    HRESULT createResult = S_OK;
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override {
-        *out = nullptr;
-        if (FAILED(createResult)) return createResult;
-        return services_.QueryInterface(iid, out);
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-
-private:
-    FakeClientServices& services_;
-    DWORD cookie_ = 0;
+// CLSID_QRCIGEFClientServices made by a class object of this process while the holder
+// lives; it hands out `services` (holding a reference to it) or fails with factory->failure.
+struct ClientServicesRegistration {
+    explicit ClientServicesRegistration(FakeClientServices* services) : factory(services) {}
+    testcom::Fake<testcom::FakeClassFactory> factory;
+    testcom::ClassRegistration registration{CLSID_QRCIGEFClientServices, factory.get()};
 };

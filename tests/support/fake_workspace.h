@@ -1,59 +1,70 @@
 #pragma once
-// A minimal workspace: IDispatch + IWorkspace, counting its references. Requests are
-// made by a factory the test supplies.
+// The host's workspace as a scripted fake. Its service requests answer by the framework
+// method set, fail as the script says, and log every call as a line of text, in order,
+// so that tests compare whole call sequences with a table.
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 #include "comidentifiers.h"
-#include "support/recording_request.h"
+#include "support/fake_com.h"
 
-class FakeWorkspace final : public IDispatch, public IWorkspace {
+struct RequestLog {
+    std::vector<std::wstring> calls;  // shared by every request a workspace made
+};
+
+// What the requests of a FakeWorkspace do; read when they are called, keyed by method.
+struct RequestScript {
+    std::shared_ptr<RequestLog> log = std::make_shared<RequestLog>();
+    std::map<std::wstring, HRESULT> executeResults;
+    std::map<std::wstring, HRESULT> setMethodResults;  // by the method being set
+    std::map<std::wstring, std::wstring> outputs;       // what GetOutput hands out
+    HRESULT getOutputResult = S_OK;
+    HRESULT createResult = S_OK;
+    int requestsMade = 0;
+};
+
+class RecordingRequest final : public testcom::FakeComObject<IServiceRequest> {
 public:
+    explicit RecordingRequest(const RequestScript& script) : script_(script), log_(script.log) {}
+    ~RecordingRequest() override { Log(L"(released)"); }
+
+    STDMETHODIMP SetComponent(BSTR progId) override;
+    STDMETHODIMP SetMethod(BSTR method) override;
+    STDMETHODIMP SetInput(BSTR text) override;
+    STDMETHODIMP GetOutput(BSTR* text) override;
+    STDMETHODIMP SetFlags(LONG flags) override;
+    STDMETHODIMP Execute(LONG reserved) override;
+    STDMETHODIMP BeginInput() override;
+    STDMETHODIMP BeginElement(BSTR name) override;
+    STDMETHODIMP AddField(BSTR name, VARIANT value) override;
+    STDMETHODIMP EndElement(BSTR name) override;
+
+private:
+    void Log(const std::wstring& line) { log_->calls.push_back(line); }
+    const RequestScript& script_;
+    std::shared_ptr<RequestLog> log_;
+    std::wstring method_;
+};
+
+class FakeWorkspace final : public testcom::FakeComObject<IDispatch, IWorkspace> {
+public:
+    TESTCOM_NO_DISPATCH
     std::wstring userName = L"tester";
     std::wstring workspaceName = L"Test Workspace";
-    std::function<HRESULT(IServiceRequest**)> makeRequest = [](IServiceRequest** out) {
-        *out = nullptr;
-        return E_NOTIMPL;
-    };
-    ULONG refs = 1;  // owned by the test on the stack
 
-    // Makes RecordingRequests that follow the script and log into its log.
-    void UseScript(RequestScript& script) {
-        log = script.log;
-        makeRequest = [&script](IServiceRequest** out) {
-            *out = nullptr;
-            if (FAILED(script.createResult)) return script.createResult;
-            auto* request = new RecordingRequest(script.log);
-            request->executeResults = script.executeResults;
-            request->setMethodResults = script.setMethodResults;
-            request->outputs = script.outputs;
-            request->getOutputResult = script.getOutputResult;
-            ++script.requestsMade;
-            *out = request;
-            return S_OK;
-        };
-    }
+    // Requests follow the script and log into its log, as do the workspace's own calls;
+    // without a script no request can be made (E_NOTIMPL).
+    void UseScript(RequestScript& script) { script_ = &script; }
+    // When set, makes the requests instead.
+    std::function<HRESULT(IServiceRequest** request)> makeRequest;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
-        else if (iid == IID_IWorkspace) *out = static_cast<IWorkspace*>(this);
-        else { *out = nullptr; return E_NOINTERFACE; }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetUserName(BSTR* name) override;
+    STDMETHODIMP GetWorkspacePath(BSTR* path) override;
+    STDMETHODIMP GetWorkspaceName(BSTR* name) override;
+    STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override;
 
-    STDMETHODIMP GetUserName(BSTR* name) override {
-        if (log) log->calls.push_back(L"GetUserName");
-        *name = SysAllocString(userName.c_str());
-        return S_OK;
-    }
-    std::shared_ptr<RequestLog> log;  // when set, the workspace's own calls are logged too
-    STDMETHODIMP GetWorkspacePath(BSTR* path) override { *path = SysAllocString(L""); return S_OK; }
-    STDMETHODIMP GetWorkspaceName(BSTR* name) override { *name = SysAllocString(workspaceName.c_str()); return S_OK; }
-    STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override { return makeRequest(request); }
+private:
+    RequestScript* script_ = nullptr;
 };

@@ -1,10 +1,43 @@
 #include "support/fault_partners.h"
 
 #include "clientservices.h"
+#include "support/fault_plan.h"
 #include "support/fault_proxies.h"
+#include "support/registry_helpers.h"
 
 namespace fault {
 namespace {
+
+class RedirectingFactory final : public testcom::FakeComObject<IClassFactory> {
+public:
+    RedirectingFactory(std::wstring creationCall, Creator create)
+        : creationCall_(std::move(creationCall)), create_(std::move(create)) {}
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return FaultPlan::Get().Pass(creationCall_, {}, [&] { return create_(iid, out); }, [] {});
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+private:
+    std::wstring creationCall_;
+    Creator create_;
+};
+
+// The class object of a partner component DLL in the program's folder, loaded directly
+// (not through the registry, which the redirections shadow). Null when it cannot be had.
+winkit::ComPtr<IClassFactory> PartnerClassObject(const wchar_t* dllName, REFCLSID clsid) {
+    // Kept loaded for the life of the process: objects of it may outlive any one test.
+    HMODULE module = LoadLibraryW((ProgramFolder() + dllName).c_str());
+    if (!module) return {};
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    winkit::ComPtr<IClassFactory> factory;
+    if (!get || FAILED(get(clsid, IID_IClassFactory, factory.put_void()))) return {};
+    return factory;
+}
 
 // Hands the caller the interface it asked of a new proxy, which is then the caller's.
 template <class Proxy>
@@ -14,73 +47,78 @@ HRESULT HandOut(Proxy* proxy, REFIID iid, void** out) {
     return hr;
 }
 
-// A partner's object made through its own class object, for the interface given.
-template <class Interface>
-HRESULT MakeInner(IClassFactory* factory, REFIID iid, winkit::ComPtr<Interface>& inner) {
-    if (!factory) return REGDB_E_CLASSNOTREG;
-    return factory->CreateInstance(nullptr, iid, inner.put_void());
-}
-
 // Creation that makes the partner's object through its own class object and hands out
-// a failing proxy around it.
+// a proxy around it.
 template <class Interface>
-ClassOverride::Creator ProxiedCreation(winkit::ComPtr<IClassFactory> factory, const IID& innerIid,
+Creator ProxiedCreation(winkit::ComPtr<IClassFactory> factory, const IID& innerIid,
                                        Interface* (*wrap)(Interface*)) {
     return [factory, innerIid, wrap](REFIID iid, void** out) {
+        if (!factory) return REGDB_E_CLASSNOTREG;
         winkit::ComPtr<Interface> inner;
-        HRESULT hr = MakeInner(factory.get(), innerIid, inner);
+        HRESULT hr = factory->CreateInstance(nullptr, innerIid, inner.put_void());
         return FAILED(hr) ? hr : HandOut(wrap(inner.get()), iid, out);
     };
 }
 
 } // namespace
 
-void FaultPartners::Redirect(REFCLSID clsid, DWORD context, const wchar_t* creationCall, ClassOverride::Creator create) {
-    auto redirected = std::make_unique<ClassOverride>(clsid, context, creationCall, std::move(create));
-    if (FAILED(redirected->registration())) problem_ += std::wstring(L" cannot redirect ") + creationCall + L";";
-    overrides_.push_back(std::move(redirected));
+void PartnerRedirects::Redirect(REFCLSID clsid, DWORD context, const wchar_t* creationCall, Creator create) {
+    testcom::Fake<RedirectingFactory> factory(creationCall, std::move(create));
+    registrations_.push_back(std::make_unique<testcom::ClassRegistration>(clsid, factory.get(), context));
+    if (FAILED(registrations_.back()->result())) problem_ += std::wstring(L" cannot redirect ") + creationCall + L";";
 }
 
-FaultPartners::FaultPartners(ApplicationMaker spreadsheet, bool clientServicesHere) {
+void PartnerRedirects::SettingsStore() {
     winkit::ComPtr<IClassFactory> globals = PartnerClassObject(L"simclienttools.dll", CLSID_QRClientToolsGlobals);
     winkit::ComPtr<IClassFactory> nodes = PartnerClassObject(L"simclienttools.dll", CLSID_QRClientToolsSettingsNode);
-    winkit::ComPtr<IClassFactory> selection = PartnerClassObject(L"simselectkb.dll", CLSID_QRCSelectKBDlg);
-    CLSID adapterClass = {};
-    winkit::ComPtr<IClassFactory> adapter;
-    if (SUCCEEDED(CLSIDFromProgID(kVersionedAdapterProgId, &adapterClass)))
-        adapter = PartnerClassObject(L"simoldadapter.dll", adapterClass);
     if (!globals || !nodes) problem_ += L" simclienttools.dll gives no class objects;";
-    if (!selection) problem_ += L" simselectkb.dll gives no class object;";
-    if (!adapter) problem_ += L" the adapter's ProgID or simoldadapter.dll is missing;";
-
     Redirect(CLSID_QRClientToolsGlobals, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRClientTools.Globals)",
              ProxiedCreation<IGlobals>(globals, IID_IGlobals, &WrapGlobals));
     Redirect(CLSID_QRClientToolsSettingsNode, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRClientTools.SettingsNode)",
              ProxiedCreation<ISettingsNode>(nodes, IID_ISettingsNode, &WrapSettingsNode));
-    Redirect(adapterClass, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
-             ProxiedCreation<IQREFOldClientServices>(adapter, IID_IQREFOldClientServices, &WrapAdapter));
-    Redirect(CLSID_QRCSelectKBDlg, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCSelectKBDlg)",
-             ProxiedCreation<IDispatch>(selection, IID_IDispatch, &WrapSelection));
-    // The library's own class, so that its objects count in this program's module lock
-    // and its calls to the adapter and the tools go through the proxies above.
-    if (clientServicesHere)
-        Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
-                 [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
-
-    if (!spreadsheet) return;
-    CLSID spreadsheetClass = {};
-    if (FAILED(CLSIDFromProgID(L"Excel.Application", &spreadsheetClass))) {
-        problem_ += L" Excel.Application is not registered;";
-        return;
-    }
-    Redirect(spreadsheetClass, CLSCTX_LOCAL_SERVER, L"CoCreateInstance(Excel.Application)",
-             [spreadsheet](REFIID iid, void** out) {
-                 winkit::ComPtr<IDispatch> inner;
-                 HRESULT hr = spreadsheet(inner.put());
-                 return FAILED(hr) ? hr : HandOut(WrapAutomationObject(inner.get(), L"Application"), iid, out);
-             });
 }
 
-FaultPartners::~FaultPartners() { overrides_.clear(); }
+void PartnerRedirects::Adapter() {
+    CLSID adapterClass = {};
+    winkit::ComPtr<IClassFactory> adapter;
+    if (SUCCEEDED(CLSIDFromProgID(kVersionedAdapterProgId, &adapterClass)))
+        adapter = PartnerClassObject(L"simoldadapter.dll", adapterClass);
+    if (!adapter) problem_ += L" the adapter's ProgID or simoldadapter.dll is missing;";
+    Redirect(adapterClass, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
+             ProxiedCreation<IQREFOldClientServices>(adapter, IID_IQREFOldClientServices, &WrapAdapter));
+}
+
+void PartnerRedirects::Selection() {
+    winkit::ComPtr<IClassFactory> selection = PartnerClassObject(L"simselectkb.dll", CLSID_QRCSelectKBDlg);
+    if (!selection) problem_ += L" simselectkb.dll gives no class object;";
+    Redirect(CLSID_QRCSelectKBDlg, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCSelectKBDlg)",
+             ProxiedCreation<IDispatch>(selection, IID_IDispatch, &WrapSelection));
+}
+
+void PartnerRedirects::ClientServices() {
+    Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
+             [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
+}
+
+void PartnerRedirects::Spreadsheet(REFCLSID clsid, ApplicationMaker make) {
+    Redirect(clsid, CLSCTX_LOCAL_SERVER, L"CoCreateInstance(Excel.Application)", [make](REFIID iid, void** out) {
+        winkit::ComPtr<IDispatch> inner;
+        HRESULT hr = make(inner.put());
+        return FAILED(hr) ? hr : HandOut(WrapAutomationObject(inner.get(), L"Application"), iid, out);
+    });
+}
+
+FaultPartners::FaultPartners(ApplicationMaker spreadsheet, bool clientServicesHere) {
+    SettingsStore();
+    Adapter();
+    Selection();
+    if (clientServicesHere) ClientServices();
+    if (!spreadsheet) return;
+    CLSID spreadsheetClass = {};
+    if (FAILED(CLSIDFromProgID(L"Excel.Application", &spreadsheetClass)))
+        problem_ += L" Excel.Application is not registered;";
+    else
+        Spreadsheet(spreadsheetClass, std::move(spreadsheet));
+}
 
 } // namespace fault

@@ -1,6 +1,7 @@
 #pragma once
-// Every outside component the library activates, redirected for this process to
-// fault-injecting proxies over the simulated components (sim/), while the object lives:
+// The outside components the library activates, redirected for this process to the
+// pass-through proxies (fault_proxies.h) over the simulated components (sim/), while the
+// object lives:
 //
 //   CoCreateInstance(QRClientTools.Globals)             simclienttools.dll, IGlobals
 //   CoCreateInstance(QRClientTools.SettingsNode)        simclienttools.dll, ISettingsNode
@@ -10,46 +11,65 @@
 //   CoCreateInstance(QRCIGEFClientServices)             the library's own class, served from
 //                                                       this program's code, unproxied (or
 //                                                       left to the registered library)
-//   CoCreateInstance(Excel.Application)                 the class "Excel.Application" names,
-//                                                       registered as a local server as the
-//                                                       library asks for it, making each
+//   CoCreateInstance(Excel.Application)                 a local server class, making each
 //                                                       application with the caller's maker
 //
-// The partner DLLs are loaded from the program's folder. The spreadsheet is optional and
-// made by the caller: the simulated server makes one application per process, and
-// starting a process costs about a second under Wine, so runs by the hundred use the
-// server's objects in this process.
+// The partner DLLs are loaded from the program's folder. The spreadsheet is made by the
+// caller: the simulated server makes one application per process, and starting a process
+// costs about a second under Wine, so runs by the hundred use the server's objects in
+// this process.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-#include <functional>
-#include "support/fault_classes.h"
+#include "support/fake_com.h"
 #include "winkit/com_ptr.h"
 
 namespace fault {
 
 inline constexpr const wchar_t* kVersionedAdapterProgId = L"QREFOldAdapter380.ClientServices.1";
 
+// Makes the object a redirected class hands out.
+using Creator = std::function<HRESULT(REFIID iid, void** out)>;
 // Makes a new spreadsheet application; the caller receives its one reference.
 using ApplicationMaker = std::function<HRESULT(IDispatch** application)>;
 
-class FaultPartners {
+// Each redirected class has a class object registered for this process while the object
+// lives; its CreateInstance goes through the plan as "CoCreateInstance(<class>)".
+class PartnerRedirects {
 public:
-    // Without `clientServicesHere`, the library's client services class is made by the
-    // registered library, as for a To Do list made by it.
-    explicit FaultPartners(ApplicationMaker spreadsheet = {}, bool clientServicesHere = true);
-    ~FaultPartners();
-    FaultPartners(const FaultPartners&) = delete;
-    FaultPartners& operator=(const FaultPartners&) = delete;
+    PartnerRedirects() = default;
+    PartnerRedirects(const PartnerRedirects&) = delete;
+    PartnerRedirects& operator=(const PartnerRedirects&) = delete;
+
+    // Globals and SettingsNode.
+    void SettingsStore();
+    void Adapter();
+    void Selection();
+    // The library's own class, so that its objects count in this program's module lock
+    // and its calls to the adapter and the tools go through the proxies.
+    void ClientServices();
+    // `clsid`: the class "Excel.Application" names.
+    void Spreadsheet(REFCLSID clsid, ApplicationMaker make);
 
     // Empty when every redirection is in place; otherwise what is missing.
     const std::wstring& problem() const { return problem_; }
 
-private:
-    void Redirect(REFCLSID clsid, DWORD context, const wchar_t* creationCall, ClassOverride::Creator create);
-
+protected:
     std::wstring problem_;
-    std::vector<std::unique_ptr<ClassOverride>> overrides_;
+
+private:
+    void Redirect(REFCLSID clsid, DWORD context, const wchar_t* creationCall, Creator create);
+
+    std::vector<std::unique_ptr<testcom::ClassRegistration>> registrations_;
+};
+
+// Every partner. Without `clientServicesHere`, the library's client services class is
+// made by the registered library, as for a To Do list made by it; without `spreadsheet`,
+// the spreadsheet application is not redirected.
+class FaultPartners : public PartnerRedirects {
+public:
+    explicit FaultPartners(ApplicationMaker spreadsheet = {}, bool clientServicesHere = true);
 };
 
 } // namespace fault

@@ -1,6 +1,6 @@
 #include "support/fault_plan.h"
 
-#include <oleauto.h>
+#include "support/errorinfo_helpers.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
 
@@ -9,32 +9,58 @@ FaultPlan& FaultPlan::Get() {
     return plan;
 }
 
-void FaultPlan::Start() {
-    phase_.clear();
-    armedSite_.clear();
-    armedOccurrence_ = 0;
-    fired_ = false;
-    counts_.clear();
-    events_.clear();
-    violations_.clear();
-    tallies_.clear();
-}
+void FaultPlan::Start() { *this = FaultPlan(); }
 
-void FaultPlan::Arm(const std::wstring& rawSite, int occurrence) {
+void FaultPlan::Arm(const std::wstring& rawSite, int occurrence, HRESULT answer) {
     armedSite_ = rawSite;
     armedOccurrence_ = occurrence;
+    answer_ = answer;
     fired_ = false;
 }
 
-bool FaultPlan::ShouldFail(const std::wstring& call) {
+void FaultPlan::ArmCall(const std::wstring& call, HRESULT answer) {
+    armedCall_ = call;
+    answer_ = answer;
+    fired_ = false;
+}
+
+bool FaultPlan::IsArmed(const std::wstring& site, int count, const std::wstring& logged) const {
+    if (fired_) return false;
+    if (!armedCall_.empty()) return logged == armedCall_;
+    return armedOccurrence_ > 0 && count == armedOccurrence_ && site == armedSite_;
+}
+
+std::optional<HRESULT> FaultPlan::Intercept(const std::wstring& call, const std::wstring& logged) {
     std::wstring site = SiteKey(phase_, call);
     int count = ++counts_[site];
-    events_.push_back({site, count, site});
-    if (fired_ || armedOccurrence_ <= 0 || count != armedOccurrence_ || site != armedSite_) return false;
+    events_.push_back({site, count, site, logged.empty() ? call : logged});
+    if (!IsArmed(site, count, events_.back().call)) return std::nullopt;
     fired_ = true;
-    if (leavesErrorInfo_) SetThreadErrorInfo(call, InjectedDescription(call));
-    else SetErrorInfo(0, nullptr);
-    return true;
+    if (FAILED(answer_) && errorInfoLeft_ == ErrorInfoLeft::Injected)
+        PlantThreadError(call.c_str(), InjectedDescription(call).c_str());
+    else if (errorInfoLeft_ == ErrorInfoLeft::Cleared)
+        ClearThreadError();
+    return answer_;
+}
+
+void FaultPlan::Finish(int event, HRESULT result) {
+    if (event < 0 || static_cast<size_t>(event) >= events_.size()) return;
+    events_[event].result = result;
+    if (SUCCEEDED(result)) return;
+    // Read and put back, the same object: the caller takes it next.
+    winkit::ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return;
+    winkit::UniqueBstr description;
+    info->GetDescription(description.put());
+    events_[event].error = description.str();
+    SetErrorInfo(0, info.get());
+}
+
+std::vector<std::wstring> FaultPlan::Calls(const std::wstring& part) const {
+    std::vector<std::wstring> calls;
+    for (const FaultEvent& event : events_)
+        if (event.rawSite.find(part) != std::wstring::npos) calls.push_back(event.call);
+    return calls;
 }
 
 void FaultPlan::Relabel(int event, const std::wstring& suffix) {
@@ -46,12 +72,3 @@ std::wstring FaultPlan::SiteKey(const std::wstring& phase, const std::wstring& c
 }
 
 std::wstring FaultPlan::InjectedDescription(const std::wstring& call) { return L"injected failure at " + call; }
-
-void SetThreadErrorInfo(const std::wstring& source, const std::wstring& description) {
-    winkit::ComPtr<ICreateErrorInfo> creator;
-    if (FAILED(CreateErrorInfo(creator.put()))) return;
-    creator->SetSource(winkit::UniqueBstr::Copy(source).get());
-    creator->SetDescription(winkit::UniqueBstr::Copy(description).get());
-    winkit::ComPtr<IErrorInfo> info;
-    if (SUCCEEDED(creator.QueryTo(IID_IErrorInfo, info.put_void()))) SetErrorInfo(0, info.get());
-}

@@ -1,8 +1,8 @@
 #pragma once
-// The process-wide plan of a fault injection run: every intercepted call to an outside
-// component asks it whether to fail. A run counts the calls per site and fails exactly
-// one occurrence of one site, with a recognizable HRESULT and error information on the
-// thread, as a failing component leaves it.
+// The process-wide plan of the proxies between the library and the outside components
+// (fault_proxies.h): every intercepted call is logged, in order, and may be the one armed
+// to answer in place of the component, with an HRESULT and the error information a
+// failing component leaves.
 //
 // A site is the call ("IServiceRequest::Execute [ActionTask]") within the phase of the
 // scenario that is running ("Action"), written "Action | IServiceRequest::Execute [ActionTask]".
@@ -11,6 +11,7 @@
 // site arms the raw site at the occurrence a run without failures recorded for it.
 #include <windows.h>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,47 +21,74 @@ inline constexpr HRESULT kInjectedFailure = static_cast<HRESULT>(0x8004FA01L);
 // The tally of values written into the spreadsheet (successful property puts).
 inline constexpr const wchar_t* kSpreadsheetWrites = L"spreadsheet writes";
 
-// One intercepted call of a run.
+// One intercepted call.
 struct FaultEvent {
     std::wstring rawSite;  // the site as it was asked about
-    int occurrence;        // of the raw site in this run, from 1
+    int occurrence;        // of the raw site since the plan started, from 1
     std::wstring site;     // the raw site, or relabelled with what was learned later
+    std::wstring call;     // the call with its arguments, as the tests' logs show it
+    HRESULT result = S_OK; // what the caller got
+    std::wstring error;    // the description of the error information a failure left
 };
+
+// What an armed failure leaves on the thread.
+enum class ErrorInfoLeft { Injected, Cleared, Untouched };
 
 class FaultPlan {
 public:
     static FaultPlan& Get();
 
-    // A new run: no calls counted, nothing armed, phase empty (error information kept as set).
+    // Starts afresh: no calls logged, nothing armed, no phase, components answering as
+    // they do and failures leaving injected error information.
     void Start();
     // The part of the scenario now running; names the sites of the calls that follow.
     void SetPhase(const std::wstring& phase) { phase_ = phase; }
     const std::wstring& Phase() const { return phase_; }
-    // Fails the `occurrence`th call (1-based) of the raw site, once.
-    void Arm(const std::wstring& rawSite, int occurrence);
-    // Whether a failure leaves error information (on the thread, or in the exception
-    // information of a late-bound call); many components leave none. On by default.
-    void SetLeavesErrorInfo(bool leaves) { leavesErrorInfo_ = leaves; }
-    bool LeavesErrorInfo() const { return leavesErrorInfo_; }
+    // The `occurrence`th call (1-based) of the raw site, or the first call logged as
+    // `call`, is not forwarded: it answers `answer` with its out-parameters emptied (an
+    // answer that succeeds is a component that did nothing). Once.
+    void Arm(const std::wstring& rawSite, int occurrence, HRESULT answer = kInjectedFailure);
+    void ArmCall(const std::wstring& call, HRESULT answer);
+    // What an armed failure leaves: error information whose source is the call and whose
+    // description is InjectedDescription(call), none (many components leave none), or
+    // whatever the thread held before.
+    void SetErrorInfoLeft(ErrorInfoLeft left) { errorInfoLeft_ = left; }
+    bool LeavesErrorInfo() const { return errorInfoLeft_ == ErrorInfoLeft::Injected; }
+    // The type every VARIANT a settings node answers with is converted to (VT_EMPTY: kept).
+    void SetVariantAnswers(VARTYPE type) { variantAnswers_ = type; }
+    VARTYPE VariantAnswers() const { return variantAnswers_; }
 
-    // Counts the call; true exactly for the armed occurrence, after setting the thread's
-    // error information (source: the call, description "injected failure at <call>"), or
-    // clearing it when failures leave none.
-    bool ShouldFail(const std::wstring& call);
+    // Logs the call (`call` empty: logged as its site); the answer to give in place of
+    // the component when it is the armed one, after leaving the error information.
+    std::optional<HRESULT> Intercept(const std::wstring& call, const std::wstring& logged = {});
+    // Records what the caller of the event got, and the error description it was left.
+    void Finish(int event, HRESULT result);
+    // Logs the call and forwards it, or, when it is the armed one, empties the
+    // out-parameters and answers in its place; records what the caller got.
+    template <class Forward, class EmptyOuts>
+    HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forward, EmptyOuts emptyOuts) {
+        std::optional<HRESULT> armed = Intercept(call, logged);
+        int event = LastEvent();
+        if (armed) emptyOuts();
+        HRESULT hr = armed ? *armed : forward();
+        Finish(event, hr);
+        return hr;
+    }
 
     bool Fired() const { return fired_; }
-    // The calls of this run, in order.
     const std::vector<FaultEvent>& Events() const { return events_; }
+    // The logged calls whose raw site holds `part`, in order.
+    std::vector<std::wstring> Calls(const std::wstring& part = {}) const;
     // The index of the call asked about last (-1 before any).
     int LastEvent() const { return static_cast<int>(events_.size()) - 1; }
     // Gives an earlier call its full name: its raw site followed by the suffix.
     void Relabel(int event, const std::wstring& suffix);
 
-    // Counts of what the proxies saw succeed in this run, by name.
+    // Counts of what the proxies saw succeed, by name.
     void Tally(const std::wstring& name) { ++tallies_[name]; }
     const std::map<std::wstring, int>& Tallies() const { return tallies_; }
 
-    // What a proxy saw the library do that no failure may lead to, in this run.
+    // What a proxy saw the library do that no failure may lead to.
     void Flag(const std::wstring& violation) { violations_.push_back(violation); }
     const std::vector<std::wstring>& Violations() const { return violations_; }
 
@@ -68,16 +96,18 @@ public:
     static std::wstring InjectedDescription(const std::wstring& call);
 
 private:
+    bool IsArmed(const std::wstring& site, int count, const std::wstring& logged) const;
+
     std::wstring phase_;
     std::wstring armedSite_;
     int armedOccurrence_ = 0;
+    std::wstring armedCall_;
+    HRESULT answer_ = kInjectedFailure;
     bool fired_ = false;
-    bool leavesErrorInfo_ = true;
+    ErrorInfoLeft errorInfoLeft_ = ErrorInfoLeft::Injected;
+    VARTYPE variantAnswers_ = VT_EMPTY;
     std::map<std::wstring, int> counts_;
     std::vector<FaultEvent> events_;
     std::vector<std::wstring> violations_;
     std::map<std::wstring, int> tallies_;
 };
-
-// Leaves error information on the thread as a component reports a failure.
-void SetThreadErrorInfo(const std::wstring& source, const std::wstring& description);

@@ -1,8 +1,9 @@
 #pragma once
-// Stand-ins for the outside components that forward every call to the real (simulated)
-// component, after asking the fault plan (fault_plan.h) whether this call fails. A
-// failing call does not reach the component: it returns kInjectedFailure with its
-// out-parameters emptied and the plan's error information on the thread.
+// Pass-through mocks of the outside components: each forwards every call to the real
+// (simulated) component, after logging it in the fault plan (fault_plan.h), which may
+// have armed it to answer in the component's place: the call then does not reach the
+// component and returns the armed answer (kInjectedFailure unless told otherwise) with
+// its out-parameters emptied and the plan's error information on the thread.
 //
 // Objects a proxy hands out (service requests, settings nodes, spreadsheet objects) are
 // proxied too. Proxies are counted, so that a test can see the library let go of every
@@ -21,7 +22,6 @@ LONG LiveProxies();
 // `innerDispatch`), which answers IWorkspace. CreateServiceRequest hands out proxied
 // requests.
 IDispatch* WrapWorkspace(IWorkspace* inner, IDispatch* innerDispatch);
-IServiceRequest* WrapServiceRequest(IServiceRequest* inner);
 IGlobals* WrapGlobals(IGlobals* inner);
 // OpenChild hands out proxied nodes.
 ISettingsNode* WrapSettingsNode(ISettingsNode* inner);

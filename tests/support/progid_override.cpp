@@ -32,7 +32,7 @@ ProgIdOverride::~ProgIdOverride() {
 void ProgIdOverride::PointTo(const CLSID& clsid) {
     Remove();
     std::wstring text = winkit::GuidToString(clsid);
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, (progId_ + L"\\CLSID").c_str(), nullptr, REG_SZ, text.c_str(),
+    result_ = RegSetKeyValueW(HKEY_CLASSES_ROOT, (progId_ + L"\\CLSID").c_str(), nullptr, REG_SZ, text.c_str(),
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 

@@ -8,15 +8,19 @@
 class ProgIdOverride {
 public:
     explicit ProgIdOverride(std::wstring progId);
+    ProgIdOverride(std::wstring progId, const CLSID& clsid) : ProgIdOverride(std::move(progId)) { PointTo(clsid); }
     ~ProgIdOverride();
     ProgIdOverride(const ProgIdOverride&) = delete;
     ProgIdOverride& operator=(const ProgIdOverride&) = delete;
 
     void PointTo(const CLSID& clsid);
     void Remove();
+    // Of the last PointTo.
+    LONG result() const { return result_; }
 
 private:
     std::wstring progId_;
     std::wstring savedKey_;
     bool saved_ = false;
+    LONG result_ = ERROR_SUCCESS;
 };

@@ -18,19 +18,29 @@ std::wstring SimWorkspace::SampleWorkspacePath() {
     return {};
 }
 
-SimWorkspace::SimWorkspace(const std::wstring& source, const std::wstring& folder) {
-    wchar_t temporary[MAX_PATH], file[MAX_PATH];
-    GetTempPathW(MAX_PATH, temporary);
-    GetTempFileNameW(folder.empty() ? temporary : folder.c_str(), L"qws", 0, file);
-    path_ = file;
-    std::wstring from = source.empty() ? SampleWorkspacePath() : source;
-    if (!CopyFileW(from.c_str(), path_.c_str(), FALSE)) return;
+SimWorkspace::SimWorkspace(const std::wstring& source, const std::wstring& folder)
+    : source_(source.empty() ? SampleWorkspacePath() : source), folder_(folder) {
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(L"QRSim.Workspace", &clsid))) return;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, dispatch_.put_void()))) return;
+    if (OpenCopy()) dispatch_.QueryTo(IID_IWorkspace, workspace_.put_void());
+}
+
+bool SimWorkspace::OpenCopy() {
+    wchar_t temporary[MAX_PATH], file[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    GetTempFileNameW(folder_.empty() ? temporary : folder_.c_str(), L"qws", 0, file);
+    path_ = file;
+    if (!CopyFileW(source_.c_str(), path_.c_str(), FALSE)) return false;
     winkit::UniqueVariant path = winkit::UniqueVariant::String(path_);
-    if (FAILED(Invoke(L"Open", {*path.get()}, nullptr))) return;
-    dispatch_.QueryTo(IID_IWorkspace, workspace_.put_void());
+    return SUCCEEDED(Invoke(L"Open", {*path.get()}, nullptr));
+}
+
+bool SimWorkspace::Renew() {
+    std::wstring old = path_;
+    bool opened = dispatch_ && OpenCopy();
+    DeleteFileW(old.c_str());
+    return opened;
 }
 
 SimWorkspace::~SimWorkspace() {

@@ -15,6 +15,9 @@ public:
     SimWorkspace(const SimWorkspace&) = delete;
     SimWorkspace& operator=(const SimWorkspace&) = delete;
 
+    // Opens a fresh copy in the same workspace object, in place of the copy open now.
+    bool Renew();
+
     bool ok() const { return static_cast<bool>(workspace_); }
     IWorkspace* Workspace() const { return workspace_.get(); }
     IDispatch* Dispatch() const { return dispatch_.get(); }
@@ -31,7 +34,10 @@ public:
 
 private:
     HRESULT Invoke(const wchar_t* name, std::initializer_list<VARIANT> arguments, VARIANT* result);
+    bool OpenCopy();
 
+    std::wstring source_;
+    std::wstring folder_;
     std::wstring path_;
     winkit::ComPtr<IDispatch> dispatch_;
     winkit::ComPtr<IWorkspace> workspace_;

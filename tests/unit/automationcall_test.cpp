@@ -1,9 +1,13 @@
-// The late-bound call: id lookup and its cache, argument order, the put's named value,
-// the locale and the HRESULTs handed back.
+// The late-bound call against the spreadsheet application's own objects behind the
+// recording proxies: id lookup and its cache, argument order, the put's named value, the
+// locale and the HRESULTs handed back.
 #include <gtest/gtest.h>
 #include <vector>
+#include "applicationobject.h"
 #include "automationcall.h"
-#include "support/fake_spreadsheet.h"
+#include "support/fake_com.h"
+#include "support/fault_plan.h"
+#include "support/fault_proxies.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_variant.h"
 
@@ -11,8 +15,17 @@ namespace {
 
 class AutomationCallTest : public testing::Test {
 protected:
-    std::shared_ptr<FakeSpreadsheet> model = std::make_shared<FakeSpreadsheet>();
-    winkit::ComPtr<IDispatch> application = winkit::ComPtr<IDispatch>::Attach(model->NewApplication());
+    void SetUp() override { FaultPlan::Get().Start(); }
+    void TearDown() override { FaultPlan::Get().Start(); }
+
+    static winkit::ComPtr<IDispatch> NewApplication() {
+        winkit::ComPtr<ApplicationObject> made = ApplicationObject::Create([](const Workbook&) {});
+        return winkit::ComPtr<IDispatch>::Attach(fault::WrapAutomationObject(made.get(), L"Application"));
+    }
+    static std::vector<std::wstring> Calls() { return FaultPlan::Get().Calls(L"::Invoke("); }
+    static std::vector<std::wstring> Lookups() { return FaultPlan::Get().Calls(L"::GetIDsOfNames("); }
+
+    winkit::ComPtr<IDispatch> application = NewApplication();
 
     // Gets an object-valued member with AutomationCall itself.
     winkit::ComPtr<IDispatch> Get(IDispatch* object, const wchar_t* name, std::initializer_list<VARIANT> arguments = {}) {
@@ -38,51 +51,42 @@ TEST_F(AutomationCallTest, WithoutAnObjectFailsBeforeAnyLookup) {
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(E_FAIL, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, nullptr, id, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, id);
-    EXPECT_TRUE(model->lookups.empty());
+    EXPECT_TRUE(Lookups().empty());
 }
 
 TEST_F(AutomationCallTest, LooksTheNameUpOnceAndKeepsItsId) {
     DISPID visible = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(558, visible);
-    ASSERT_EQ(1u, model->lookups.size());
-    EXPECT_EQ(L"Visible", model->lookups[0].name);
-    EXPECT_TRUE(model->lookups[0].nullInterface);
-    EXPECT_EQ(1u, model->lookups[0].count);
-    EXPECT_EQ(static_cast<LCID>(LOCALE_USER_DEFAULT), model->lookups[0].locale);
+    EXPECT_EQ(kMemberVisible, visible);
+    // With IID_NULL, one name, LOCALE_USER_DEFAULT.
+    EXPECT_EQ(std::vector<std::wstring>{L"Application.Visible"}, Lookups());
 
     ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(1u, model->lookups.size()) << "the cached id is used";
-    ASSERT_EQ(2u, model->calls.size());
-    for (const CallRecord& call : model->calls) {
-        EXPECT_EQ(L"Visible", call.member);
-        EXPECT_TRUE(call.nullInterface);
-        EXPECT_EQ(static_cast<LCID>(LOCALE_SYSTEM_DEFAULT), call.locale);
-        EXPECT_FALSE(call.exceptionInfoGiven);
-        EXPECT_FALSE(call.argumentErrorGiven);
-    }
+    EXPECT_EQ(1u, Lookups().size()) << "the cached id is used";
+    // With IID_NULL, LOCALE_SYSTEM_DEFAULT, no places for exception or argument errors.
+    EXPECT_EQ(std::vector<std::wstring>(2, L"Application put Visible = VT_BOOL -1"), Calls());
 }
 
 TEST_F(AutomationCallTest, AnIdFoundOnOneObjectServesTheNextOfItsKind) {
     auto sheet = FirstSheet();
     auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
     auto b2 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"B2").get()});
-    size_t lookupsBefore = model->lookups.size();
+    size_t lookupsBefore = Lookups().size();
     DISPID value = -1;
     winkit::UniqueVariant text = winkit::UniqueVariant::String(L"x");
     EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, a1.get(), value, L"Value", {*text.get()}));
     EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, b2.get(), value, L"Value", {*text.get()}));
-    ASSERT_EQ(lookupsBefore + 1, model->lookups.size());
-    EXPECT_EQ(L"Sheet1!A1", model->lookups.back().object);
-    EXPECT_EQ(L"Sheet1!B2", model->calls.back().object);
+    ASSERT_EQ(lookupsBefore + 1, Lookups().size());
+    EXPECT_EQ(L"Sheet1!A1.Value", Lookups().back());
+    EXPECT_EQ(L"Sheet1!B2 put Value = VT_BSTR \"x\"", Calls().back());
 }
 
 TEST_F(AutomationCallTest, ALookupFailureIsReturnedAndNothingIsInvoked) {
     DISPID id = -1;
     EXPECT_EQ(DISP_E_UNKNOWNNAME, AutomationCall(DISPATCH_PROPERTYGET, nullptr, application.get(), id, L"Nope"));
-    EXPECT_EQ(1u, model->lookups.size());
-    EXPECT_TRUE(model->calls.empty());
+    EXPECT_EQ(1u, Lookups().size());
+    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(AutomationCallTest, ArgumentsReachInvokeLastFirst) {
@@ -91,14 +95,9 @@ TEST_F(AutomationCallTest, ArgumentsReachInvokeLastFirst) {
     DISPID resize = -1;
     winkit::UniqueVariant rows = winkit::UniqueVariant::Long(3), columns = winkit::UniqueVariant::Long(5), result;
     ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), a1.get(), resize, L"Resize", {*rows.get(), *columns.get()}));
-    const CallRecord& call = model->calls.back();
-    ASSERT_EQ(2u, call.received.size());
-    EXPECT_EQ(L"5", call.received[0].text);
-    EXPECT_EQ(L"3", call.received[1].text);
-    EXPECT_TRUE(call.named.empty());
-    EXPECT_EQ(DISPATCH_PROPERTYGET, call.kind);
+    // Invoke got 5 then 3 (the line shows them in the member's order), no named argument.
+    EXPECT_EQ(L"Sheet1!A1 get Resize(VT_I4 3, VT_I4 5)", Calls().back());
     EXPECT_EQ(VT_DISPATCH, result.vt());
-    EXPECT_EQ(L"Sheet1!A1 get Resize(VT_I4 3, VT_I4 5)", call.Line());
     // The caller's VARIANTs are copied, not taken: they still hold their values.
     EXPECT_EQ(3, V_I4(rows.get()));
 }
@@ -108,38 +107,27 @@ TEST_F(AutomationCallTest, APutNamesItsValueAndOtherKindsNameNothing) {
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true), result;
     ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
     ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), application.get(), workbooks, L"Workbooks"));
-    ASSERT_EQ(2u, model->calls.size());
-    EXPECT_EQ(std::vector<DISPID>{DISPID_PROPERTYPUT}, model->calls[0].named);
-    ASSERT_EQ(1u, model->calls[0].received.size());
-    EXPECT_EQ(VT_BOOL, model->calls[0].received[0].type);
-    EXPECT_EQ(L"-1", model->calls[0].received[0].text);
-    EXPECT_TRUE(model->calls[1].named.empty());
-    EXPECT_TRUE(model->calls[1].received.empty());
+    // The put's one argument is named DISPID_PROPERTYPUT; the get has none.
+    EXPECT_EQ((std::vector<std::wstring>{L"Application put Visible = VT_BOOL -1", L"Application get Workbooks()"}), Calls());
 }
 
 TEST_F(AutomationCallTest, InvokesFailureComesBack) {
-    model->failure = [](const CallRecord& call) { return call.member == L"UserControl" ? DISP_E_EXCEPTION : S_OK; };
+    FaultPlan::Get().Arm(L"Excel Application::Invoke(UserControl)", 1, DISP_E_EXCEPTION);
     DISPID id = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(DISP_E_EXCEPTION, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
-    EXPECT_EQ(1210, id) << "the id stays known after a failed call";
+    EXPECT_EQ(kMemberUserControl, id) << "the id stays known after a failed call";
 }
 
 namespace {
 
 // A component whose first lookup fails after writing an id anyway, as a failure other
 // than an unknown name may (the out-array is then undefined), and whose second succeeds.
-class ScribblingLookup final : public IDispatch {
+class ScribblingLookup final : public testcom::FakeComObject<IDispatch> {
 public:
     std::vector<DISPID> invoked;
     int lookups = 0;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID* ids) override {
@@ -159,15 +147,15 @@ public:
 } // namespace
 
 TEST(AutomationCallCache, AFailedLookupLeavesTheCacheUnknownWhateverTheComponentWrote) {
-    ScribblingLookup component;
+    testcom::Fake<ScribblingLookup> component;
     DISPID visible = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    EXPECT_EQ(RPC_E_DISCONNECTED, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, &component, visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(RPC_E_DISCONNECTED, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, visible);
-    EXPECT_TRUE(component.invoked.empty());
+    EXPECT_TRUE(component->invoked.empty());
     // The next call looks the name up again instead of invoking the id left behind.
-    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, &component, visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(2, component.lookups);
-    EXPECT_EQ(std::vector<DISPID>{558}, component.invoked);
+    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(2, component->lookups);
+    EXPECT_EQ(std::vector<DISPID>{558}, component->invoked);
     EXPECT_EQ(558, visible);
 }

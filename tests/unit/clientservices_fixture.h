@@ -2,7 +2,7 @@
 // The client services object under test with its partners replaced for this process:
 // GoogleMock fakes of the older adapter, the client tools' Globals and the stream
 // selection component, registered with CoRegisterClassObject, the adapter's ProgID
-// written under HKCU\Software\Classes, and a fake workspace whose requests the test queues.
+// pointed at the fake adapter's class, and a fake workspace whose requests the test queues.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <deque>
@@ -10,7 +10,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include "fake_host.h"
+#include "support/fake_host.h"
+#include "support/progid_override.h"
+#include "winkit/com_module.h"
 #include "winkit/module_lock.h"
 #include "winkit/unique_bstr.h"
 
@@ -249,7 +251,7 @@ protected:
     winkit::ComPtr<IQRCIGEFClientServices> services;
 
 private:
-    ProgIdKey adapterProgId_{kFakeAdapterProgId, kFakeAdapterClass};
+    ProgIdOverride adapterProgId_{kFakeAdapterProgId, kFakeAdapterClass};
     std::optional<ClassRegistration> globalsRegistration_, adapterRegistration_, selectionRegistration_;
     std::deque<winkit::ComPtr<IServiceRequest>> queued_;
 };

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include "fake_com.h"
+#include "support/fake_com.h"
 #include "saxidentifiers.h"
 
 class FakeLocator : public testcom::FakeComObject<ISAXLocator> {

@@ -2,7 +2,7 @@
 // TaskItemCollection::Load (the TaskItemList reader) to link.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include "fake_host.h"
+#include "support/fake_host.h"
 #include "frameworkgateway.h"
 #include "taskitemcollection.h"
 

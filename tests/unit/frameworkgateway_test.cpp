@@ -1,7 +1,7 @@
 // The gateway's calling order on the host's service request, against strict fakes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include "fake_host.h"
+#include "support/fake_host.h"
 #include "frameworkgateway.h"
 #include "winkit/module_lock.h"
 

@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 #include <comdef.h>
 #include "listsettings.h"
-#include "support/fake_settings_store.h"
+#include "support/fault_plan.h"
+#include "support/settings_store.h"
 
 namespace {
 
 using Lines = std::vector<std::wstring>;
 
 const Lines kOpenRoot = {
-    L"create Globals", L"GetSettingsRoot", L"create SettingsNode", L"OpenChild Root",
-    L"OpenChild Root/ToDoListSettings", L"OpenChild Root/ToDoListSettings/Options",
+    L"CoCreateInstance(QRClientTools.Globals)", L"GetSettingsRoot", L"CoCreateInstance(QRClientTools.SettingsNode)",
+    L"OpenChild QRClientTools",
+    L"OpenChild QRClientTools/ToDoListSettings", L"OpenChild QRClientTools/ToDoListSettings/Options",
 };
 
 Lines Concat(std::initializer_list<Lines> parts) {
@@ -28,7 +30,7 @@ std::vector<ShownColumn> Shown(std::initializer_list<std::pair<const wchar_t*, i
 
 class ListSettings : public testing::Test {
 protected:
-    FakeSettingsStore store;
+    SettingsStore store;
     ViewFlags views;
     ColumnSet columns;
 
@@ -52,14 +54,14 @@ TEST_F(ListSettings, FirstUseGivesAllViewsAndTheDefaultColumns) {
         EXPECT_EQ(100, columns[i].width);
     }
     EXPECT_EQ(Concat({kOpenRoot,
-                      {L"GetValue Root/ToDoListSettings/Options ShowDeleted",
-                       L"GetValue Root/ToDoListSettings/Options ShowOpen",
-                       L"GetValue Root/ToDoListSettings/Options ShowDeferred",
-                       L"GetValue Root/ToDoListSettings/Options ShowCompleted",
-                       L"OpenChild Root/ToDoListSettings/Columns", L"BeginEntries Root/ToDoListSettings/Columns",
-                       L"OpenChild Root/ToDoListSettings/Columns/0",
-                       L"GetValue Root/ToDoListSettings/Columns/0 Name"}}),
-              store.log);
+                      {L"GetValue QRClientTools/ToDoListSettings/Options ShowDeleted",
+                       L"GetValue QRClientTools/ToDoListSettings/Options ShowOpen",
+                       L"GetValue QRClientTools/ToDoListSettings/Options ShowDeferred",
+                       L"GetValue QRClientTools/ToDoListSettings/Options ShowCompleted",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns", L"BeginEntries QRClientTools/ToDoListSettings/Columns",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns/0",
+                       L"GetValue QRClientTools/ToDoListSettings/Columns/0 Name"}}),
+              store.Log());
 }
 
 TEST_F(ListSettings, FlagsReadAsNumbersEqualToOne) {
@@ -69,7 +71,7 @@ TEST_F(ListSettings, FlagsReadAsNumbersEqualToOne) {
     } cases[] = {{L"1", 1}, {L" 1", 1}, {L"1x", 1}, {L"01", 1}, {L"+1", 1}, {L"0", 0},
                  {L"2", 0}, {L"", 0},   {L"x1", 0}, {L"-1", 0}, {L"11", 0}};
     for (const Case& c : cases) {
-        store.values.clear();
+        store.Clear();
         store.Set(kOptionsPath, L"ShowOpen", c.text);
         Load();
         EXPECT_EQ(c.expected, views.ShowOpen) << "text \"" << testing::PrintToString(std::wstring(c.text)) << "\"";
@@ -98,11 +100,12 @@ TEST_F(ListSettings, ColumnsLoadUpToTheFirstMissingEntry) {
     EXPECT_EQ(250, columns[0].width);
     EXPECT_EQ(L"Run Date", columns[1].name);
     EXPECT_EQ(100, columns[1].width);
-    Lines tail(store.log.end() - 8, store.log.end());
-    EXPECT_EQ((Lines{L"GetValue Root/ToDoListSettings/Columns/0 Name", L"GetValue Root/ToDoListSettings/Columns/0 Width",
-                     L"OpenChild Root/ToDoListSettings/Columns/1", L"GetValue Root/ToDoListSettings/Columns/1 Name",
-                     L"GetValue Root/ToDoListSettings/Columns/1 Width", L"OpenChild Root/ToDoListSettings/Columns/2",
-                     L"GetValue Root/ToDoListSettings/Columns/2 Name"}),
+    Lines log = store.Log();
+    Lines tail(log.end() - 8, log.end());
+    EXPECT_EQ((Lines{L"GetValue QRClientTools/ToDoListSettings/Columns/0 Name", L"GetValue QRClientTools/ToDoListSettings/Columns/0 Width",
+                     L"OpenChild QRClientTools/ToDoListSettings/Columns/1", L"GetValue QRClientTools/ToDoListSettings/Columns/1 Name",
+                     L"GetValue QRClientTools/ToDoListSettings/Columns/1 Width", L"OpenChild QRClientTools/ToDoListSettings/Columns/2",
+                     L"GetValue QRClientTools/ToDoListSettings/Columns/2 Name"}),
               Lines(tail.begin() + 1, tail.end()));
 }
 
@@ -120,14 +123,14 @@ TEST_F(ListSettings, ColumnTextsAreNotChecked) {
 }
 
 TEST_F(ListSettings, FoundResultsOfOtherTypesAreConverted) {
-    store.resultType = VT_BSTR;
+    FaultPlan::Get().SetVariantAnswers(VT_BSTR);
     store.Set(kOptionsPath, L"ShowOpen", L"0");
     store.Set(ColumnPath(0), L"Name", L"Run By");
     Load();
     EXPECT_EQ(0, views.ShowOpen);
     EXPECT_EQ(1, views.ShowDeleted);
     ASSERT_EQ(1u, columns.size());
-    store.resultType = VT_I4;
+    FaultPlan::Get().SetVariantAnswers(VT_I4);
     Load();
     EXPECT_EQ(0, views.ShowOpen);
     ASSERT_EQ(1u, columns.size());
@@ -141,32 +144,33 @@ TEST_F(ListSettings, StoreWritesFlagsThenColumnsInDisplayOrder) {
     shown.push_back({L"Item Name", std::nullopt});  // width unreadable: none written
     StoreViewSettings(views, shown);
     EXPECT_EQ(Concat({kOpenRoot,
-                      {L"SetValue Root/ToDoListSettings/Options ShowDeleted=0",
-                       L"SetValue Root/ToDoListSettings/Options ShowOpen=1",
-                       L"SetValue Root/ToDoListSettings/Options ShowDeferred=1",
-                       L"SetValue Root/ToDoListSettings/Options ShowCompleted=1",
-                       L"OpenChild Root/ToDoListSettings/Columns", L"BeginEntries Root/ToDoListSettings/Columns",
-                       L"OpenChild Root/ToDoListSettings/Columns/0",
-                       L"SetValue Root/ToDoListSettings/Columns/0 Name=Run Date",
-                       L"SetValue Root/ToDoListSettings/Columns/0 Width=120",
-                       L"OpenChild Root/ToDoListSettings/Columns/1",
-                       L"SetValue Root/ToDoListSettings/Columns/1 Name=Task Name",
-                       L"SetValue Root/ToDoListSettings/Columns/1 Width=80",
-                       L"OpenChild Root/ToDoListSettings/Columns/2",
-                       L"SetValue Root/ToDoListSettings/Columns/2 Name=Item Name",
-                       L"OpenChild Root/ToDoListSettings/Columns/3", L"EndEntries Root/ToDoListSettings/Columns/3"}}),
-              store.log);
+                      {L"SetValue QRClientTools/ToDoListSettings/Options ShowDeleted=0",
+                       L"SetValue QRClientTools/ToDoListSettings/Options ShowOpen=1",
+                       L"SetValue QRClientTools/ToDoListSettings/Options ShowDeferred=1",
+                       L"SetValue QRClientTools/ToDoListSettings/Options ShowCompleted=1",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns", L"BeginEntries QRClientTools/ToDoListSettings/Columns",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns/0",
+                       L"SetValue QRClientTools/ToDoListSettings/Columns/0 Name=Run Date",
+                       L"SetValue QRClientTools/ToDoListSettings/Columns/0 Width=120",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns/1",
+                       L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Task Name",
+                       L"SetValue QRClientTools/ToDoListSettings/Columns/1 Width=80",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns/2",
+                       L"SetValue QRClientTools/ToDoListSettings/Columns/2 Name=Item Name",
+                       L"OpenChild QRClientTools/ToDoListSettings/Columns/3", L"EndEntries QRClientTools/ToDoListSettings/Columns/3"}}),
+              store.Log());
 }
 
 TEST_F(ListSettings, RefusedNameEndsTheColumnLoopButNotTheEntries) {
-    store.refusedNamePaths = {ColumnPath(1)};
+    FaultPlan::Get().ArmCall(L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Run By", S_OK);  // refused
     StoreViewSettings(views, Shown({{L"Task Name", 10}, {L"Run By", 20}, {L"Item Name", 30}}));
-    Lines tail(store.log.end() - 6, store.log.end());
-    EXPECT_EQ((Lines{L"SetValue Root/ToDoListSettings/Columns/0 Name=Task Name",
-                     L"SetValue Root/ToDoListSettings/Columns/0 Width=10",
-                     L"OpenChild Root/ToDoListSettings/Columns/1",
-                     L"SetValue Root/ToDoListSettings/Columns/1 Name=Run By",
-                     L"OpenChild Root/ToDoListSettings/Columns/3", L"EndEntries Root/ToDoListSettings/Columns/3"}),
+    Lines log = store.Log();
+    Lines tail(log.end() - 6, log.end());
+    EXPECT_EQ((Lines{L"SetValue QRClientTools/ToDoListSettings/Columns/0 Name=Task Name",
+                     L"SetValue QRClientTools/ToDoListSettings/Columns/0 Width=10",
+                     L"OpenChild QRClientTools/ToDoListSettings/Columns/1",
+                     L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Run By",
+                     L"OpenChild QRClientTools/ToDoListSettings/Columns/3", L"EndEntries QRClientTools/ToDoListSettings/Columns/3"}),
               tail);
 }
 
@@ -186,36 +190,36 @@ TEST_F(ListSettings, FewerColumnsStoredAreExactlyWhatTheNextLoadReads) {
 namespace {
 
 // Runs the operation once to learn its calls, then once per call with that call failing.
-void ExpectEveryFailureRaised(FakeSettingsStore& store, const std::function<void()>& operation) {
+void ExpectEveryFailureRaised(SettingsStore& store, const std::function<void()>& operation) {
     store.ClearLog();
     operation();
-    Lines calls = store.log;
+    std::vector<FaultEvent> calls = FaultPlan::Get().Events();
     ASSERT_FALSE(calls.empty());
-    for (const std::wstring& call : calls) {
-        SCOPED_TRACE(testing::PrintToString(call));
+    for (const FaultEvent& call : calls) {
+        SCOPED_TRACE(testing::PrintToString(call.call));
         store.ClearLog();
-        store.failingCall = call;
-        store.failure = call.find(L"GetValue") == 0 ? E_ACCESSDENIED : DISP_E_EXCEPTION;
+        HRESULT failure = call.call.find(L"GetValue") == 0 ? E_ACCESSDENIED : DISP_E_EXCEPTION;
+        FaultPlan::Get().Arm(call.rawSite, call.occurrence, failure);
         try {
             operation();
             ADD_FAILURE() << "no error raised";
         } catch (_com_error& e) {
-            EXPECT_EQ(store.failure, e.Error());
-            ASSERT_FALSE(store.log.empty());
-            EXPECT_EQ(call, store.log.back());  // the operation ended at the failing call
+            EXPECT_EQ(failure, e.Error());
+            Lines log = store.Log();
+            ASSERT_FALSE(log.empty());
+            EXPECT_EQ(call.call, log.back());  // the operation ended at the failing call
             IErrorInfo* info = e.ErrorInfo();
-            bool created = call.find(L"create ") == 0;
+            bool created = call.call.find(L"CoCreateInstance") == 0;
             EXPECT_EQ(!created, info != nullptr);  // the object's own information travels along
             if (info) {
                 BSTR description = nullptr;
                 info->GetDescription(&description);
-                EXPECT_EQ(L"settings store failed: " + call, std::wstring(description ? description : L""));
+                EXPECT_EQ(FaultPlan::InjectedDescription(call.rawSite), std::wstring(description ? description : L""));
                 SysFreeString(description);
                 info->Release();
             }
         }
     }
-    store.failingCall.clear();
 }
 
 } // namespace

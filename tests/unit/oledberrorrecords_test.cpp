@@ -5,7 +5,7 @@
 #include <vector>
 #include "diagnostics/errorinfo.h"
 #include "diagnostics/qrcomexception.h"
-#include "fake_com.h"
+#include "support/fake_com.h"
 
 namespace {
 

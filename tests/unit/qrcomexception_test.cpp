@@ -9,8 +9,8 @@
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
 #include "diagnostics/qrerrorelement.h"
-#include "fake_com.h"
 #include "support/allocation_failure.h"
+#include "support/fake_com.h"
 #include "support/errorinfo_helpers.h"
 #include "winkit/unique_bstr.h"
 

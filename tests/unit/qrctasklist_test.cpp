@@ -3,7 +3,6 @@
 #include "comidentifiers.h"
 #include "qrctasklist.h"
 #include "support/errorinfo_helpers.h"
-#include "support/fake_dispatch.h"
 #include "support/fake_workspace.h"
 #include "winkit/com_module.h"
 #include "winkit/com_ptr.h"
@@ -87,26 +86,26 @@ TEST(QRCTaskList, ShowChecksItsPointerThenItsState) {
 
 TEST(QRCTaskList, InitializeRefusesWhatIsNotAWorkspaceAndKeepsTheOneItHas) {
     auto list = NewTaskList();
-    FakeDispatch notAWorkspace;
+    testcom::Fake<testcom::FakeDispatch> notAWorkspace;
     EXPECT_EQ(E_INVALIDARG, list->Initialize(nullptr));
     EXPECT_EQ(L"QRCTaskList::Initialize", TakeThreadError().source);
-    EXPECT_EQ(E_INVALIDARG, list->Initialize(&notAWorkspace));
-    EXPECT_EQ(1u, notAWorkspace.refs);
+    EXPECT_EQ(E_INVALIDARG, list->Initialize(notAWorkspace.get()));
+    EXPECT_EQ(1u, notAWorkspace->RefCount());
     VARIANT_BOOL ok;
     EXPECT_EQ(E_FAIL, list->Show(0, &ok));  // still not initialized
     ClearThreadError();
 
-    FakeWorkspace first, second;
-    EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&first)));
-    EXPECT_EQ(2u, first.refs);  // one counted reference kept
-    EXPECT_EQ(E_INVALIDARG, list->Initialize(&notAWorkspace));
-    EXPECT_EQ(2u, first.refs);  // a failed Initialize leaves the workspace in place
+    testcom::Fake<FakeWorkspace> first, second;
+    EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(first.get())));
+    EXPECT_EQ(2u, first->RefCount());  // one counted reference kept
+    EXPECT_EQ(E_INVALIDARG, list->Initialize(notAWorkspace.get()));
+    EXPECT_EQ(2u, first->RefCount());  // a failed Initialize leaves the workspace in place
     ClearThreadError();
-    EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&second)));
-    EXPECT_EQ(1u, first.refs);
-    EXPECT_EQ(2u, second.refs);
+    EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(second.get())));
+    EXPECT_EQ(1u, first->RefCount());
+    EXPECT_EQ(2u, second->RefCount());
     list.reset();
-    EXPECT_EQ(1u, second.refs);  // destroying the object releases the workspace
+    EXPECT_EQ(1u, second->RefCount());  // destroying the object releases the workspace
 }
 
 TEST(QRCTaskList, AggregatedInstanceDelegatesToTheOuterObject) {

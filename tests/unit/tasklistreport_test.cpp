@@ -1,12 +1,16 @@
-// The To Do list report against a recording stand-in of the spreadsheet application:
-// the exact calls and their order, the two cell blocks, the id caches, the failure rules
-// and what the user is told when the application cannot be reached.
+// The To Do list report against the spreadsheet application's own objects behind the
+// recording proxies: the exact calls and their order, the two cell blocks, the id caches,
+// the failure rules and what the user is told when the application cannot be reached.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include "applicationobject.h"
 #include "diagnostics/hresulttext.h"
+#include "support/dialog_driver.h"
 #include "support/errorinfo_helpers.h"
-#include "support/fake_spreadsheet.h"
 #include "support/fake_workspace.h"
-#include "support/message_box_answerer.h"
+#include "support/fault_partners.h"
+#include "support/fault_plan.h"
+#include "support/fault_proxies.h"
 #include "support/progid_override.h"
 #include "support/test_list_view.h"
 #include "support/trace_capture.h"
@@ -15,6 +19,9 @@
 #include "winkit/com_ptr.h"
 
 namespace {
+
+// {3D0F5B1E-8E52-4C73-9A3B-2F6E1C4D7A10}: the class "Excel.Application" names while a test runs.
+const CLSID kSpreadsheetClass = {0x3d0f5b1e, 0x8e52, 0x4c73, {0x9a, 0x3b, 0x2f, 0x6e, 0x1c, 0x4d, 0x7a, 0x10}};
 
 const std::vector<std::wstring> kColumns = {L"Task Name", L"Item Name", L"Deleted Flag"};
 
@@ -59,27 +66,50 @@ std::vector<std::wstring> ExpectedCalls(const std::wstring& workspaceName, const
 class TaskListReport : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(S_OK, registered.registration());
-        progId.PointTo(CLSID_FakeSpreadsheet);
-        workspace.workspaceName = L"Plant 7 & Co";
-        workspace.userName = L"j.smith";
+        FaultPlan::Get().Start();
+        spreadsheet.Spreadsheet(kSpreadsheetClass, [this](IDispatch** application) {
+            ++applicationsMade;
+            auto made = ApplicationObject::Create([this](const Workbook& book) { kept.push_back(book); });
+            return made->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application));
+        });
+        ASSERT_EQ(L"", spreadsheet.problem());
+        ASSERT_EQ(ERROR_SUCCESS, progId.result());
+        workspace->workspaceName = L"Plant 7 & Co";
+        workspace->userName = L"j.smith";
         list.AddRow({L"Update P-101", L"P-101", L""});
         list.AddRow({L"Manual Check seals", longText, L"Deleted"});
     }
+    void TearDown() override { FaultPlan::Get().Start(); }
 
     HRESULT Report(size_t tasks = 4, ReportNotice notice = ReportNotice::Silent) {
-        return ReportTaskList(list.list(), kColumns, tasks, &workspace, notice);
+        return ReportTaskList(list.list(), kColumns, tasks, workspace.get(), notice);
     }
-    const CallRecord* FindCall(const std::wstring& object, const std::wstring& member) const {
-        for (const CallRecord& call : model->calls)
-            if (call.object == object && call.member == member) return &call;
-        return nullptr;
+    static std::vector<std::wstring> Calls() { return FaultPlan::Get().Calls(L"::Invoke("); }
+    static std::vector<std::wstring> Lookups() { return FaultPlan::Get().Calls(L"::GetIDsOfNames("); }
+    static bool Called(const std::wstring& call) {
+        std::vector<std::wstring> calls = Calls();
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
     }
+    // The texts of a block of the workbook the report made (1-based); "(none)" for a
+    // cell that holds no text.
+    std::vector<std::vector<std::wstring>> Texts(size_t sheet, int top, int rows, int columns) const {
+        std::vector<std::vector<std::wstring>> texts(rows, std::vector<std::wstring>(columns, L"(none)"));
+        if (kept.size() != 1 || kept[0].sheets.size() < sheet) return texts;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                const Cell* cell = kept[0].sheets[sheet - 1].Find({top + r, 1 + c});
+                if (cell && cell->value && std::holds_alternative<std::wstring>(*cell->value))
+                    texts[r][c] = std::get<std::wstring>(*cell->value);
+            }
+        return texts;
+    }
+    std::wstring TimeWritten() const { return Texts(1, 3, 1, 5)[0][4]; }  // E3
 
-    std::shared_ptr<FakeSpreadsheet> model = std::make_shared<FakeSpreadsheet>();
-    FakeSpreadsheetClass registered{model};
-    ProgIdOverride progId{L"Excel.Application"};
-    FakeWorkspace workspace;
+    ProgIdOverride progId{L"Excel.Application", kSpreadsheetClass};
+    fault::PartnerRedirects spreadsheet;
+    std::vector<Workbook> kept;
+    int applicationsMade = 0;
+    testcom::Fake<FakeWorkspace> workspace;
     TestListView list{kColumns};
     // Longer than the first read buffer of 256 characters, and than its first doubling.
     std::wstring longText = std::wstring(300, L'x') + std::wstring(400, L'y') + L"end";
@@ -93,36 +123,26 @@ TEST_F(TaskListReport, MakesEveryCallInOrderAndReleasesEverything) {
     ASSERT_EQ(S_OK, Report());
     std::wstring after = StampUserAndTime(nullptr).timeText;
 
-    std::vector<std::wstring> lines = model->Lines();
+    std::vector<std::wstring> lines = Calls();
     ASSERT_EQ(32u, lines.size());
-    const ArgumentRecord* time = model->calls[21].PutValue();
-    ASSERT_TRUE(time);
-    EXPECT_TRUE(time->text == before || time->text == after) << time->text.c_str();
-    EXPECT_EQ(ExpectedCalls(L"Plant 7 & Co", L"j.smith", time->text), lines);
-    for (const CallRecord& call : model->calls) {
-        EXPECT_EQ(static_cast<LCID>(LOCALE_SYSTEM_DEFAULT), call.locale);
-        EXPECT_FALSE(call.exceptionInfoGiven);
-        EXPECT_FALSE(call.argumentErrorGiven);
-    }
-    EXPECT_EQ(1, model->applicationsMade);
-    EXPECT_EQ(0, model->liveObjects) << "every object is released";
+    std::wstring time = TimeWritten();
+    EXPECT_TRUE(time == before || time == after) << time.c_str();
+    // Each in LOCALE_SYSTEM_DEFAULT, without places for exception or argument errors.
+    EXPECT_EQ(ExpectedCalls(L"Plant 7 & Co", L"j.smith", time), lines);
+    EXPECT_EQ(1, applicationsMade);
+    EXPECT_EQ(0, fault::LiveProxies()) << "every object is released";
+    EXPECT_EQ(1u, kept.size()) << "the application is released";
     EXPECT_NE(std::wstring::npos, trace.text().find(L">>>> Enter CExcelApp::OpenFile()")) << trace.text().c_str();
 }
 
 TEST_F(TaskListReport, LooksEachMemberNameUpOnceOnTheFirstObjectItMeets) {
     ASSERT_EQ(S_OK, Report());
-    std::vector<std::wstring> looked;
-    for (const NameLookup& lookup : model->lookups) {
-        looked.push_back(lookup.object + L"." + lookup.name);
-        EXPECT_TRUE(lookup.nullInterface);
-        EXPECT_EQ(1u, lookup.count);
-        EXPECT_EQ(static_cast<LCID>(LOCALE_USER_DEFAULT), lookup.locale);
-    }
+    // Each with IID_NULL, one name, LOCALE_USER_DEFAULT.
     EXPECT_EQ((std::vector<std::wstring>{
                   L"Application.Visible", L"Application.UserControl", L"Application.Workbooks", L"Workbooks.Add",
                   L"Workbook.Sheets", L"Sheets.Item", L"Sheet1.Range", L"Sheet1!A1.Value", L"Sheet1!D1.ColumnWidth",
                   L"Sheet2!A1.Resize", L"Sheet2!A1.Resize(1,3).Font", L"Sheet2!A1.Resize(1,3).Font.Bold"}),
-              looked);
+              Lookups());
 }
 
 TEST_F(TaskListReport, BlocksAreOneBasedTextArraysInColumnSetOrderPaddedToTheTaskCount) {
@@ -131,25 +151,9 @@ TEST_F(TaskListReport, BlocksAreOneBasedTextArraysInColumnSetOrderPaddedToTheTas
     ASSERT_EQ((std::vector<int>{2, 0, 1}), list.ColumnOrder());
     ASSERT_EQ(S_OK, Report(5));
 
-    const CallRecord* header = FindCall(L"Sheet2!A1.Resize(1,3)", L"Value");
-    ASSERT_TRUE(header);
-    const ArgumentRecord* names = header->PutValue();
-    ASSERT_TRUE(names);
-    EXPECT_EQ(VT_ARRAY | VT_VARIANT, names->type);
-    EXPECT_EQ(2u, names->dimensions);
-    EXPECT_TRUE(names->allTexts);
-    EXPECT_EQ((std::vector<std::vector<std::wstring>>{kColumns}), names->cells);
-
-    const CallRecord* data = FindCall(L"Sheet2!A2.Resize(5,3)", L"Value");
-    ASSERT_TRUE(data);
-    const ArgumentRecord* texts = data->PutValue();
-    ASSERT_TRUE(texts);
-    EXPECT_EQ(2u, texts->dimensions);
-    EXPECT_EQ(1, texts->rowLower);
-    EXPECT_EQ(5, texts->rowUpper);
-    EXPECT_EQ(1, texts->columnLower);
-    EXPECT_EQ(3, texts->columnUpper);
-    EXPECT_TRUE(texts->allTexts) << "empty cells are empty texts, not empty VARIANTs";
+    EXPECT_TRUE(Called(L"Sheet2!A1.Resize(1,3) put Value = VT_ARRAY|VT_VARIANT [1..1,1..3]"));
+    EXPECT_EQ((std::vector<std::vector<std::wstring>>{kColumns}), Texts(2, 1, 1, 3));
+    EXPECT_TRUE(Called(L"Sheet2!A2.Resize(5,3) put Value = VT_ARRAY|VT_VARIANT [1..5,1..3]"));
     std::vector<std::vector<std::wstring>> expected = {
         {L"Update P-101", L"P-101", L""},
         {L"Manual Check seals", longText, L"Deleted"},
@@ -157,55 +161,52 @@ TEST_F(TaskListReport, BlocksAreOneBasedTextArraysInColumnSetOrderPaddedToTheTas
         {L"", L"", L""},
         {L"", L"", L""},
     };
-    EXPECT_EQ(expected, texts->cells);
+    EXPECT_EQ(expected, Texts(2, 2, 5, 3)) << "empty cells are empty texts, not empty VARIANTs";
 }
 
 TEST_F(TaskListReport, WithoutAWorkspaceTheNameIsEmptyAndTheUserIsTheSystems) {
     ASSERT_EQ(S_OK, ReportTaskList(list.list(), kColumns, 2, nullptr, ReportNotice::Silent));
-    EXPECT_EQ(L"Sheet1!E1 put Value = VT_BSTR \"\"", model->calls[17].Line());
-    EXPECT_EQ(L"Sheet1!E2 put Value = VT_BSTR \"" + SystemUserName() + L"\"", model->calls[19].Line());
+    EXPECT_EQ(L"Sheet1!E1 put Value = VT_BSTR \"\"", Calls()[17]);
+    EXPECT_EQ(L"Sheet1!E2 put Value = VT_BSTR \"" + SystemUserName() + L"\"", Calls()[19]);
 }
 
 TEST_F(TaskListReport, AMissingSheetLeavesTheCoverAndFailsEveryStepThatNeedsIt) {
-    model->sheetCount = 1;  // a workbook of one sheet: Sheets.Item(2) fails
+    FaultPlan::Get().Arm(L"Excel Sheets::Invoke(Item)", 2, DISP_E_BADINDEX);  // a workbook of one sheet
     EXPECT_EQ(E_FAIL, Report()) << "the last step, the data block's Value, had no range to call";
-    std::vector<std::wstring> lines = model->Lines();
+    std::vector<std::wstring> lines = Calls();
     ASSERT_EQ(23u, lines.size()) << "nothing is called on the objects that were not obtained";
-    std::vector<std::wstring> expected = ExpectedCalls(L"Plant 7 & Co", L"j.smith", model->calls[21].PutValue()->text);
+    std::vector<std::wstring> expected = ExpectedCalls(L"Plant 7 & Co", L"j.smith", TimeWritten());
     expected.resize(23);
     EXPECT_EQ(expected, lines);
-    EXPECT_EQ(DISP_E_BADINDEX, model->calls[22].result);
-    EXPECT_EQ(0, model->liveObjects);
+    const std::vector<FaultEvent>& events = FaultPlan::Get().Events();
+    auto item = std::find_if(events.begin(), events.end(), [](const FaultEvent& e) { return e.call == L"Sheets get Item(VT_I4 2)"; });
+    ASSERT_NE(events.end(), item);
+    EXPECT_EQ(DISP_E_BADINDEX, item->result);
+    EXPECT_EQ(0, fault::LiveProxies());
 }
 
 TEST_F(TaskListReport, TheResultIsTheStepRecordedLast) {
     // A failure in the middle is followed by steps that succeed.
-    model->failure = [](const CallRecord& call) {
-        return call.object == L"Sheet1!D1" && call.member == L"ColumnWidth" ? DISP_E_EXCEPTION : S_OK;
-    };
+    FaultPlan::Get().ArmCall(L"Sheet1!D1 put ColumnWidth = VT_I4 30", DISP_E_EXCEPTION);
     EXPECT_EQ(S_OK, Report());
-    EXPECT_EQ(32u, model->calls.size()) << "the report goes on after a failed step";
+    EXPECT_TRUE(FaultPlan::Get().Fired());
+    EXPECT_EQ(32u, Calls().size()) << "the report goes on after a failed step";
 
     // The last step fails: its HRESULT and its error information are the report's.
-    model->calls.clear();
-    model->failureDescription = L"The range cannot take this array";
-    model->failure = [](const CallRecord& call) {
-        return call.object == L"Sheet2!A2.Resize(4,3)" && call.member == L"Value" ? HRESULT(0x800A03EC) : S_OK;
-    };
+    FaultPlan::Get().Start();
+    FaultPlan::Get().ArmCall(L"Sheet2!A2.Resize(4,3) put Value = VT_ARRAY|VT_VARIANT [1..4,1..3]", HRESULT(0x800A03EC));
     ClearThreadError();
     EXPECT_EQ(HRESULT(0x800A03EC), Report());
     ThreadError error = TakeThreadError();
     EXPECT_TRUE(error.present);
-    EXPECT_EQ(L"The range cannot take this array", error.description);
+    EXPECT_EQ(FaultPlan::InjectedDescription(L"Excel Range::Invoke(Value)"), error.description);
 }
 
 TEST_F(TaskListReport, AFailedStepDoesNotTakeAnOlderErrorOfTheThread) {
     PlantThreadError(L"Elsewhere", L"an older failure");
-    model->failure = [](const CallRecord& call) {
-        // Fails without leaving error information of its own.
-        return call.object == L"Sheet2!A2.Resize(4,3)" && call.member == L"Value" ? E_ACCESSDENIED : S_OK;
-    };
-    model->failureDescription.clear();
+    // Fails without leaving error information of its own.
+    FaultPlan::Get().SetErrorInfoLeft(ErrorInfoLeft::Untouched);
+    FaultPlan::Get().ArmCall(L"Sheet2!A2.Resize(4,3) put Value = VT_ARRAY|VT_VARIANT [1..4,1..3]", E_ACCESSDENIED);
     EXPECT_EQ(E_ACCESSDENIED, Report());
     ThreadError error = TakeThreadError();
     EXPECT_FALSE(error.present) << error.description.c_str();
@@ -214,23 +215,25 @@ TEST_F(TaskListReport, AFailedStepDoesNotTakeAnOlderErrorOfTheThread) {
 TEST_F(TaskListReport, UnregisteredSpreadsheetFailsWithoutACallAndTellsTheUserWhy) {
     progId.Remove();
     {
-        MessageBoxAnswerer answerer;
+        DialogDriver driver;
         EXPECT_EQ(E_FAIL, Report(4, ReportNotice::Silent));
-        EXPECT_TRUE(answerer.boxes().empty());
+        EXPECT_TRUE(driver.boxes().empty());
     }
-    MessageBoxAnswerer answerer;
+    DialogDriver driver;
+    driver.Answer(IDOK);
     EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
-    EXPECT_EQ(0, model->applicationsMade);
-    EXPECT_TRUE(model->lookups.empty());
-    EXPECT_TRUE(model->calls.empty());
-    ASSERT_EQ(1u, answerer.boxes().size());
-    EXPECT_FALSE(answerer.watchdogFired());
-    const ShownMessageBox& box = answerer.boxes()[0];
+    EXPECT_EQ(0, applicationsMade);
+    EXPECT_TRUE(Lookups().empty());
+    EXPECT_TRUE(Calls().empty());
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_FALSE(driver.watchdogFired());
+    const ShownMessageBox& box = driver.boxes()[0];
     EXPECT_EQ(L"To Do List", box.title);
     EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotRegistered, CO_E_CLASSSTRING), box.text);
     EXPECT_EQ(0u, box.text.find(L"The report could not be made: the spreadsheet application \"Excel.Application\" is not "
                                 L"available.\n\nIt is not registered on this computer.\n"));
     EXPECT_EQ(list.window(), box.owner) << "owned by the window that holds the list";
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), box.style);
 }
 
 TEST_F(TaskListReport, ASpreadsheetThatCannotStartIsReportedWithItsReason) {
@@ -243,22 +246,24 @@ TEST_F(TaskListReport, ASpreadsheetThatCannotStartIsReportedWithItsReason) {
     HRESULT cause = CoCreateInstance(nowhere, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, none.put_void());
     ASSERT_TRUE(FAILED(cause));
 
-    MessageBoxAnswerer answerer;
+    DialogDriver driver;
+    driver.Answer(IDOK);
     EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
-    ASSERT_EQ(1u, answerer.boxes().size());
-    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotStarted, cause), answerer.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NotStarted, cause), driver.boxes()[0].text);
 }
 
 TEST_F(TaskListReport, UnreadableWorkbooksEndTheReportAndAreReported) {
-    model->failure = [](const CallRecord& call) { return call.member == L"Workbooks" ? RPC_E_SERVERFAULT : S_OK; };
-    MessageBoxAnswerer answerer;
+    FaultPlan::Get().ArmCall(L"Application get Workbooks()", RPC_E_SERVERFAULT);
+    DialogDriver driver;
+    driver.Answer(IDOK);
     EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
     EXPECT_EQ((std::vector<std::wstring>{L"Application put Visible = VT_BOOL -1", L"Application put UserControl = VT_BOOL -1",
                                          L"Application get Workbooks()"}),
-              model->Lines());
-    EXPECT_EQ(0, model->liveObjects);
-    ASSERT_EQ(1u, answerer.boxes().size());
-    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NoWorkbooks, RPC_E_SERVERFAULT), answerer.boxes()[0].text);
+              Calls());
+    EXPECT_EQ(0, fault::LiveProxies());
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(SpreadsheetUnreachableMessage(SpreadsheetUnreachable::NoWorkbooks, RPC_E_SERVERFAULT), driver.boxes()[0].text);
 }
 
 TEST(TaskListReportMessage, SaysWhyAndGivesTheSystemsTextWithTheCode) {
@@ -279,8 +284,8 @@ TEST(TaskListReportMessage, SaysWhyAndGivesTheSystemsTextWithTheCode) {
 }
 
 TEST_F(TaskListReport, FailuresAfterTheApplicationWasReachedShowNoMessage) {
-    model->sheetCount = 1;
-    MessageBoxAnswerer answerer;
+    FaultPlan::Get().Arm(L"Excel Sheets::Invoke(Item)", 2, DISP_E_BADINDEX);  // a workbook of one sheet
+    DialogDriver driver;
     EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
-    EXPECT_TRUE(answerer.boxes().empty());
+    EXPECT_TRUE(driver.boxes().empty());
 }

@@ -26,8 +26,8 @@ TaskItem Task(int index, int category, int status = kStatusOpen, int deleted = 0
 class TaskOperationsTest : public testing::Test {
 protected:
     void SetUp() override {
-        workspace.userName = L"j.smith";
-        workspace.UseScript(script);
+        workspace->userName = L"j.smith";
+        workspace->UseScript(script);
         for (int i = 1; i <= 10; ++i) tasks.Items().push_back(Task(i, i == 2 ? kCategoryClaim : kCategoryManual));
     }
     // The calls, with every date value replaced by "R8 <now>" after checking it is now.
@@ -57,9 +57,9 @@ protected:
     }
 
     RequestScript script;
-    FakeWorkspace workspace;
+    testcom::Fake<FakeWorkspace> workspace;
     TaskItemCollection tasks;
-    TaskOperations operations{&workspace, tasks};
+    TaskOperations operations{workspace.get(), tasks};
 };
 
 const Calls kStampedRecord = {L"BeginInput", L"GetUserName", L"BeginElement TaskItem"};
@@ -86,7 +86,7 @@ TEST_F(TaskOperationsTest, SaveOfAManualTaskSendsItsStatusThenTheAssignments) {
 
 TEST_F(TaskOperationsTest, SaveWhoseAssignmentsMethodCannotBeSetDoesNotRunTheDataMethodAgain) {
     script.setMethodResults[L"SetTaskAssignments"] = E_FAIL;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     operations.SaveTaskProperties({4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"});
     Calls calls = LoggedCalls();
     ASSERT_GE(calls.size(), 3u);
@@ -124,7 +124,7 @@ TEST_F(TaskOperationsTest, DeferReadsTheOutputOnlyAfterASuccessfulExecute) {
               LoggedCalls());
     script.log->calls.clear();
     script.executeResults[L"DeferTask"] = E_FAIL;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_FALSE(operations.DeferTaskItem(7));
     Calls calls = LoggedCalls();
     EXPECT_EQ(L"Execute 0", calls[calls.size() - 2]);
@@ -139,15 +139,15 @@ TEST_F(TaskOperationsTest, RunSendsWhoAndWhenAndAnswersByTheOutput) {
               LoggedCalls());
 
     script.outputs[L"ActionTask"] = L"Error";
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(1, operations.RunTaskItem(3));
 
     script.executeResults[L"ActionTask"] = static_cast<HRESULT>(0x80040E14);
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(static_cast<HRESULT>(0x80040E14), operations.RunTaskItem(3));
 
     script.createResult = E_OUTOFMEMORY;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(E_OUTOFMEMORY, operations.RunTaskItem(3));
 
     TaskOperations without(nullptr, tasks);
@@ -155,37 +155,37 @@ TEST_F(TaskOperationsTest, RunSendsWhoAndWhenAndAnswersByTheOutput) {
 }
 
 TEST_F(TaskOperationsTest, RunHandsAClaimsDocumentToTheClientServices) {
-    FakeClientServices services;
+    testcom::Fake<FakeClientServices> services;
     Calls serviceCalls;
-    services.calls = &serviceCalls;
-    ClientServicesRegistration registration(services);
+    services->calls = &serviceCalls;
+    ClientServicesRegistration registration(services.get());
     script.outputs[L"ActionTask"] = L"error";  // only "Error" in that case is the failure answer
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(0, operations.RunTaskItem(5));
     EXPECT_EQ((Calls{L"Initialize", L"SynchronizeClaims error"}), serviceCalls);
-    EXPECT_EQ(1u, services.refs);  // released on every path
+    EXPECT_EQ(2u, services->RefCount());  // the test's and the class object's: released on every path
 }
 
 // The framework ran the task, but its answer (perhaps claims to synchronize) cannot be
 // read: the run failed, and no client services object is made for an answer never seen.
 TEST_F(TaskOperationsTest, RunWhoseAnswerCannotBeReadFails) {
-    FakeClientServices services;
+    testcom::Fake<FakeClientServices> services;
     Calls serviceCalls;
-    services.calls = &serviceCalls;
-    ClientServicesRegistration registration(services);
+    services->calls = &serviceCalls;
+    ClientServicesRegistration registration(services.get());
     script.outputs[L"ActionTask"] = L"<Claims/>";
     script.getOutputResult = static_cast<HRESULT>(0x800706BE);
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(static_cast<HRESULT>(0x800706BE), operations.RunTaskItem(5));
     EXPECT_TRUE(serviceCalls.empty());
 }
 
 TEST_F(TaskOperationsTest, RejectedClaimsMarkTheTaskInError) {
-    FakeClientServices services;
-    services.errorMessage = L"P-101 is locked by another user";
-    ClientServicesRegistration registration(services);
+    testcom::Fake<FakeClientServices> services;
+    services->errorMessage = L"P-101 is locked by another user";
+    ClientServicesRegistration registration(services.get());
     script.outputs[L"ActionTask"] = L"<Claims/>";
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_EQ(1, operations.RunTaskItem(5));
     Calls calls = LoggedCalls();
     Calls markError = Join({Opening(L"SetTaskItemData"), kStampedRecord,
@@ -195,7 +195,7 @@ TEST_F(TaskOperationsTest, RejectedClaimsMarkTheTaskInError) {
     // The error is marked with a request of its own while the run's request still lives.
     ASSERT_GE(calls.size(), markError.size());
     EXPECT_EQ(markError, Calls(calls.end() - markError.size(), calls.end()));
-    EXPECT_EQ(1u, services.refs);
+    EXPECT_EQ(2u, services->RefCount());
 }
 
 TEST_F(TaskOperationsTest, ClientServicesFailuresAreRaisedWithTheirMessages) {
@@ -209,13 +209,13 @@ TEST_F(TaskOperationsTest, ClientServicesFailuresAreRaisedWithTheirMessages) {
         {S_OK, S_OK, static_cast<HRESULT>(0x80040E14), L"Claim in ZAR failed", static_cast<HRESULT>(0x80040E14)},
     };
     for (const Case& c : cases) {
-        FakeClientServices services;
-        services.initializeResult = c.initialize;
-        services.synchronizeResult = c.synchronize;
-        ClientServicesRegistration registration(services);
-        registration.createResult = c.create;
+        testcom::Fake<FakeClientServices> services;
+        services->initializeResult = c.initialize;
+        services->synchronizeResult = c.synchronize;
+        ClientServicesRegistration registration(services.get());
+        registration.factory->failure = c.create;
         script.outputs[L"ActionTask"] = L"<Claims/>";
-        workspace.UseScript(script);
+        workspace->UseScript(script);
         ClearThreadError();
         try {
             operations.RunTaskItem(5);
@@ -228,20 +228,20 @@ TEST_F(TaskOperationsTest, ClientServicesFailuresAreRaisedWithTheirMessages) {
             std::wstring description = TakeThreadError().description;
             EXPECT_EQ(0u, description.find(std::wstring(L"<QRError Desc=\"") + c.message + L"\"")) << description.c_str();
         }
-        EXPECT_EQ(1u, services.refs);
+        EXPECT_EQ(2u, services->RefCount());
     }
 }
 
 TEST_F(TaskOperationsTest, FetchAssignmentsSendsTheIndexAsText) {
     script.outputs[L"GetTaskAssignments"] = L"<O X=\"6\"/>";
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     winkit::UniqueBstr document;
     operations.FetchTaskAssignments(6, document);
     EXPECT_EQ(L"<O X=\"6\"/>", document.str());
     EXPECT_EQ(Join({Opening(L"GetTaskAssignments"), {L"SetInput 6", L"Execute 0", L"GetOutput", L"(released)"}}), LoggedCalls());
 
     script.executeResults[L"GetTaskAssignments"] = E_FAIL;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     operations.FetchTaskAssignments(6, document);
     EXPECT_EQ(L"<O X=\"6\"/>", document.str());  // untouched on failure
 }
@@ -258,7 +258,7 @@ TEST_F(TaskOperationsTest, MarkingDeletedSendsTheFlagAsHeldEvenWhenItWasSet) {
     ASSERT_EQ(2 * one.size(), calls.size());
     EXPECT_EQ(one, Calls(calls.begin(), calls.begin() + one.size()));
     script.createResult = E_FAIL;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_FALSE(operations.MarkTaskDeleted(4));
 }
 
@@ -281,7 +281,7 @@ TEST_F(TaskOperationsTest, PermanentDeleteSendsRunsAdjustedForRenumbering) {
 // they would permanently delete tasks nobody selected. The list is still fetched again.
 TEST_F(TaskOperationsTest, PermanentDeleteStopsAtTheFirstRunThatFails) {
     script.executeResults[L"DeleteTask"] = static_cast<HRESULT>(0x80040E14);
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_TRUE(operations.DeleteTasks({3, 4, 5, 9, 10}));
     EXPECT_EQ(Join({Opening(L"DeleteTask"), kStampedRecord,
                     {L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem", L"Execute 0", L"(released)"}}),
@@ -297,12 +297,12 @@ TEST_F(TaskOperationsTest, CreateSendsAManualTask) {
                      L"Execute 0", L"(released)"}}),
               LoggedCalls());
     script.executeResults[L"CreateTask"] = E_FAIL;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     EXPECT_FALSE(operations.CreateTask({0, L"x", L"", 0, L"", L""}));
 }
 
 TEST_F(TaskOperationsTest, AnEmptyUserNameIsReplacedByTheSystemsName) {
-    workspace.userName = L"";
+    workspace->userName = L"";
     operations.DeferTaskItem(1);
     std::wstring expected = L"AddField ToDo_ModifiedBy BSTR " + SystemUserName();
     Calls calls = LoggedCalls();

@@ -68,7 +68,7 @@ void AddRule(HWND view, const wchar_t* column, int radio, const wchar_t* value) 
 
 class ConfigureViewWindow : public testing::Test {
 protected:
-    Watchdog watchdog;
+    DialogDriver driver;
     CConfigureView view;
 
     INT_PTR Run(const std::function<void(HWND)>& body) {

@@ -145,19 +145,13 @@ TEST_F(TabCtrlExTest, CommitFirstCommitsOnlyTheFirstPage) {
 TEST_F(TabCtrlExTest, FirstPageWithoutItsOwnCommitReportsTheCodingError) {
     FakePage first(host, true, nullptr, 1);
     tabs.AddPage(first, L"One", 0);
-    Watchdog watchdog(20);
-    std::wstring text;
-    HWND owner = host;
-    bool cancelShown = true;
-    WhenDialogShown(L"Property Page", [&](HWND box) {
-        text = WindowText(::GetDlgItem(box, 0xFFFF));
-        owner = ::GetWindow(box, GW_OWNER);
-        HWND cancel = ::GetDlgItem(box, IDCANCEL);
-        cancelShown = cancel && ::IsWindowVisible(cancel);
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    DialogDriver driver(20);
+    driver.Answer(IDOK);
     tabs.CommitFirst();
-    EXPECT_EQ(L"Coding Error. Page 0 should override OnCommit", text);
-    EXPECT_EQ(nullptr, owner);
-    EXPECT_FALSE(cancelShown);
+    ASSERT_EQ(1u, driver.boxes().size());
+    const ShownMessageBox& box = driver.boxes()[0];
+    EXPECT_EQ(L"Property Page", box.title);
+    EXPECT_EQ(L"Coding Error. Page 0 should override OnCommit", box.text);
+    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), box.style);  // no Cancel, no icon
 }

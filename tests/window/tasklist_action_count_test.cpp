@@ -1,7 +1,6 @@
 // The Action's closing count: a task whose run failed is counted even when the framework
 // lists it as completed afterwards (its claims were refused and marking it in error
 // failed, or its answer could not be read), so that a failure never passes for success.
-#include "support/message_box_answerer.h"
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -16,12 +15,12 @@ const wchar_t* const kCompletedTask =
 class TaskListActionCount : public TaskListWindow {
 protected:
     RequestScript script;
-    MessageBoxAnswerer boxes;
 
     void SetUp() override {
+        driver.Answer(IDOK);
         tasks.clear();
         script.outputs[L"GetTaskList"] = kOpenTask;
-        workspace.UseScript(script);
+        workspace->UseScript(script);
     }
 
     // Runs task 1; the framework then lists it as completed.
@@ -29,7 +28,7 @@ protected:
         Open([&](CTaskListDlg& dialog) {
             Select(dialog, {0});
             script.outputs[L"GetTaskList"] = kCompletedTask;
-            workspace.UseScript(script);
+            workspace->UseScript(script);
             Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
         });
     }
@@ -40,18 +39,18 @@ protected:
 TEST_F(TaskListActionCount, AnErrorAnswerCountsThoughTheTaskIsListedCompleted) {
     script.outputs[L"ActionTask"] = L"Error";
     RunTheTask();
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
 }
 
 TEST_F(TaskListActionCount, AnAnswerThatCannotBeReadCounts) {
     script.getOutputResult = static_cast<HRESULT>(0x800706BE);
     RunTheTask();
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
 }
 
 TEST_F(TaskListActionCount, ASuccessfulRunOfATaskListedCompletedIsNotCounted) {
     RunTheTask();
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(driver.boxes().empty());
 }

@@ -1,5 +1,4 @@
 // The buttons follow the selection and the collection's privileges.
-#include "support/message_box_answerer.h"
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -125,10 +124,9 @@ TEST_F(TaskListWindow, RowsWhoseKeyNamesNoTaskCountForNothing) {
 
 TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) {
     RequestScript script;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     script.createResult = E_FAIL;  // no request can be made: the fetches fail too
-    MessageBoxAnswerer boxes;
-    boxes.answer = IDYES;
+    driver.Answer(IDYES);
     Open([&](CTaskListDlg& dialog) {
         Select(dialog, {0, 1});
         // Marking deleted and deleting for good end at the first request: no refill.
@@ -139,7 +137,7 @@ TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) 
         EXPECT_EQ(0, script.requestsMade);
         EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
     });
-    ASSERT_EQ(1u, boxes.boxes().size());  // only the permanent delete's question
+    ASSERT_EQ(1u, driver.boxes().size());  // only the permanent delete's question
 }
 
 // A command whose requests cannot be made: Delete has marked the first task deleted when
@@ -147,9 +145,9 @@ TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) 
 // way the buttons follow the records through the selection changes that come after.
 TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBeMade) {
     RequestScript script;
-    workspace.UseScript(script);
+    workspace->UseScript(script);
     script.createResult = E_FAIL;
-    MessageBoxAnswerer boxes;  // Run reports the two tasks it could not run
+    driver.Answer(IDOK);  // Run reports the two tasks it could not run
     const ButtonStates none{false, false, false, false, false}, all{true, true, true, true, true},
         deleted{true, false, false, false, true};
     struct Case {
@@ -170,6 +168,6 @@ TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBe
             EXPECT_EQ(c.firstRowAlone, States(dialog)) << c.command;
         });
     }
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"2 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(L"2 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
 }

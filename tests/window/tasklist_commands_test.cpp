@@ -1,7 +1,6 @@
 // The task commands end to end: the real To Do List over a copy of the sample workspace
 // of the simulated host, driven with the button clicks a user makes, then the rows, the
 // messages and the workspace file read back.
-#include "support/message_box_answerer.h"
 #include "support/sim_workspace.h"
 #include "tasklist_window_fixture.h"
 
@@ -9,12 +8,14 @@ namespace {
 
 class TaskListCommands : public testing::Test {
 protected:
-    FakeSettingsStore store;  // the views all on, the default columns
-    Watchdog watchdog{60};
-    MessageBoxAnswerer boxes;
+    SettingsStore store;  // the views all on, the default columns
+    DialogDriver driver{60};
     SimWorkspace sim;
 
-    void SetUp() override { ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)"; }
+    void SetUp() override {
+        ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
+        driver.Answer(IDOK);
+    }
 
     void Open(const std::function<void(CTaskListDlg&)>& body) {
         CTaskListDlg dialog(sim.Workspace());
@@ -41,7 +42,7 @@ TEST_F(TaskListCommands, RunningAnOpenTaskCompletesIt) {
         EXPECT_EQ(kImageCompleted, dialog.List().ItemImage(dialog.FindRow(1)));
         EXPECT_EQ(L"Completed", dialog.List().ItemText(dialog.FindRow(1), 12));
     });
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(driver.boxes().empty());
     EXPECT_EQ(kStatusCompleted, Status(1));
     EXPECT_EQ(L"PLANT\\jdoe", sim.TaskField(1, L"ToDo_RunBy"));
     EXPECT_FALSE(sim.TaskField(1, L"ToDo_RunDate").empty());
@@ -54,9 +55,10 @@ TEST_F(TaskListCommands, AFailingRunAndSkippedTasksAreCountedInTheMessage) {
         Click(dialog, IDC_TASKLIST_ACTION);
         EXPECT_EQ(kImageError, dialog.List().ItemImage(dialog.FindRow(12)));
     });
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"To Do List", boxes.boxes()[0].title);
-    EXPECT_EQ(L"3 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(L"To Do List", driver.boxes()[0].title);
+    EXPECT_EQ(L"3 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), driver.boxes()[0].style);
     EXPECT_EQ(kStatusError, Status(12));
     EXPECT_EQ(kStatusCompleted, Status(2));
     EXPECT_EQ(kStatusDeferred, Status(10));
@@ -69,8 +71,8 @@ TEST_F(TaskListCommands, ClaimsTheAdapterRejectsPutTheTaskInErrorWithTheReasonAs
         EXPECT_EQ(kImageCompleted, dialog.List().ItemImage(dialog.FindRow(6)));
         EXPECT_EQ(kImageError, dialog.List().ItemImage(dialog.FindRow(7)));
     });
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", boxes.boxes()[0].text);
+    ASSERT_EQ(1u, driver.boxes().size());
+    EXPECT_EQ(L"1 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
     EXPECT_EQ(kStatusCompleted, Status(6));
     EXPECT_EQ(kStatusError, Status(7));
     EXPECT_NE(std::wstring::npos, sim.TaskField(7, L"ToDo_Notes").find(L"V-205")) << sim.TaskField(7, L"ToDo_Notes");
@@ -107,16 +109,17 @@ TEST_F(TaskListCommands, MarkingDeletedSetsTheFlagAndTheDeletedPicture) {
 
 TEST_F(TaskListCommands, PermanentDeleteRemovesRunsAndTheFrameworkRenumbers) {
     std::wstring name11 = sim.TaskField(11, L"ToDo_Name"), name6 = sim.TaskField(6, L"ToDo_Name");
-    boxes.answer = IDYES;
+    driver.Answer(IDYES);
     Open([&](CTaskListDlg& dialog) {
         SelectKeys(dialog, {3, 4, 5, 9, 10});
         Click(dialog, IDC_TASKLIST_DELETEFROMSERVER);
         EXPECT_EQ(25, dialog.RowCount());
         for (int row = 0; row < dialog.RowCount(); ++row) EXPECT_EQ(row + 1, dialog.RowKey(row));
     });
-    ASSERT_EQ(1u, boxes.boxes().size());
+    ASSERT_EQ(1u, driver.boxes().size());
     EXPECT_EQ(L"This action will permanently delete the selected tasks from the workspace\nDo you want to continue?",
-              boxes.boxes()[0].text);
+              driver.boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), driver.boxes()[0].style);
     EXPECT_EQ(25, sim.TaskCount());
     EXPECT_EQ(name6, sim.TaskField(3, L"ToDo_Name"));   // 6 moved up by three
     EXPECT_EQ(name11, sim.TaskField(6, L"ToDo_Name"));  // 11 moved up by five
@@ -124,12 +127,12 @@ TEST_F(TaskListCommands, PermanentDeleteRemovesRunsAndTheFrameworkRenumbers) {
 
 TEST_F(TaskListCommands, AnsweringNoToThePermanentDeleteChangesNothing) {
     std::wstring before = sim.FileText();
-    boxes.answer = IDNO;
+    driver.Answer(IDNO);
     Open([&](CTaskListDlg& dialog) {
         SelectKeys(dialog, {3});
         Click(dialog, IDC_TASKLIST_DELETEFROMSERVER);
         EXPECT_EQ(30, dialog.RowCount());
     });
-    EXPECT_EQ(1u, boxes.boxes().size());
+    EXPECT_EQ(1u, driver.boxes().size());
     EXPECT_EQ(before, sim.FileText());
 }

@@ -25,7 +25,7 @@ protected:
         tasks.clear();
         runPrivilege = deferPrivilege = deletePrivilege = false;
         script.outputs[L"GetTaskList"] = kDocument;
-        workspace.UseScript(script);
+        workspace->UseScript(script);
     }
 };
 

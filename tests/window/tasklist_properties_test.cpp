@@ -1,10 +1,9 @@
 // Creating and editing tasks end to end: the To Do List over a copy of the sample
 // workspace opens the real property dialog, the test types and clicks in it as a user
 // would, and the workspace file shows what the framework was sent.
-#include "support/message_box_answerer.h"
 #include "support/sim_workspace.h"
 #include "taskpropertydlg_fixture.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "tasklistdlg.h"
 
 namespace {
@@ -23,12 +22,14 @@ void ListNotify(HWND list, UINT code, int row, int x) {
 
 class TaskListProperties : public testing::Test {
 protected:
-    FakeSettingsStore store;
-    Watchdog watchdog{60};
-    MessageBoxAnswerer boxes;
+    SettingsStore store;
+    DialogDriver driver{60};
     SimWorkspace sim;
 
-    void SetUp() override { ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)"; }
+    void SetUp() override {
+        ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
+        driver.Answer(IDOK);
+    }
 
     // Opens the list, selects the row of `key` (0: none), presses the button, and runs
     // `inside` once the property dialog with that caption is shown; `inside` ends it.
@@ -113,20 +114,21 @@ TEST_F(TaskListProperties, CancelWithoutApplyKeepsTheTask) {
 
 TEST_F(TaskListProperties, NextAsksToSaveAndNoDropsTheChangesYesSavesThem) {
     std::wstring notes9 = sim.TaskField(9, L"ToDo_Notes");
-    boxes.answer = IDNO;
+    driver.Answer(IDNO);
     EditThroughTheList(9, IDC_TASKLIST_PROPERTIES, L"Task Properties - Manual Task", [&](HWND dialog) {
         Type(PageWith(dialog, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NOTES, L"dropped");
         Click(dialog, IDC_TASKPROPERTIES_NEXT);
         // The row below 9 in collection order is 10, a manual task too.
         EXPECT_EQ(sim.TaskField(10, L"ToDo_Name"), Text(PageWith(dialog, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NAME));
         EXPECT_FALSE(Enabled(dialog, IDC_TASKPROPERTIES_APPLY));
-        boxes.answer = IDYES;
+        driver.Answer(IDYES);
         Type(PageWith(dialog, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NOTES, L"kept for 10");
         Click(dialog, IDC_TASKPROPERTIES_PREVIOUS);
         Click(dialog, IDCANCEL);
     });
-    ASSERT_EQ(2u, boxes.boxes().size());
-    EXPECT_EQ(L"You have made changes to this task.\nDo you wish to save these changes?", boxes.boxes()[0].text);
+    ASSERT_EQ(2u, driver.boxes().size());
+    EXPECT_EQ(L"You have made changes to this task.\nDo you wish to save these changes?", driver.boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), driver.boxes()[0].style);
     EXPECT_EQ(notes9, sim.TaskField(9, L"ToDo_Notes"));
     EXPECT_EQ(L"kept for 10", sim.TaskField(10, L"ToDo_Notes"));
 }

@@ -4,8 +4,9 @@
 
 namespace {
 
-bool Logged(const FakeSettingsStore& store, const std::wstring& line) {
-    return std::find(store.log.begin(), store.log.end(), line) != store.log.end();
+bool Logged(const SettingsStore& store, const std::wstring& line) {
+    std::vector<std::wstring> log = store.Log();
+    return std::find(log.begin(), log.end(), line) != log.end();
 }
 
 std::vector<std::wstring> Headers(const CTaskListDlg& dialog) {
@@ -32,15 +33,16 @@ TEST_F(TaskListWindow, EveryWayOfClosingStoresTheSettings) {
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
-        store.values.clear();
+        store.Clear();
         store.ClearLog();
         EXPECT_EQ(way.code, Open([&](CTaskListDlg& dialog) {
             store.ClearLog();
             way.close(dialog.hwnd());
         }));
-        ASSERT_FALSE(store.log.empty());
-        EXPECT_EQ(L"create Globals", store.log.front());
-        EXPECT_EQ(L"EndEntries Root/ToDoListSettings/Columns/14", store.log.back());
+        std::vector<std::wstring> log = store.Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(L"CoCreateInstance(QRClientTools.Globals)", log.front());
+        EXPECT_EQ(L"EndEntries QRClientTools/ToDoListSettings/Columns/14", log.back());
         EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowDeleted"));
         for (int i = 0; i < 14; ++i) {
             EXPECT_EQ(DefaultColumnSet()[i].name, store.Get(ColumnPath(i), L"Name"));
@@ -101,7 +103,7 @@ TEST_F(TaskListWindow, ConfigureViewSetsEveryColumnTo100PixelsStoresAndRefills) 
         EXPECT_EQ(L"Task Description", headers[0]);
         EXPECT_EQ(L"Item Name", headers[1]);
         for (int i = 0; i < 13; ++i) EXPECT_EQ(100, dialog.List().ColumnWidth(i)) << i;
-        EXPECT_TRUE(Logged(store, L"EndEntries Root/ToDoListSettings/Columns/13"));
+        EXPECT_TRUE(Logged(store, L"EndEntries QRClientTools/ToDoListSettings/Columns/13"));
         EXPECT_EQ(L"Task Description", store.Get(ColumnPath(0), L"Name"));
         EXPECT_EQ(L"(absent)", store.Get(ColumnPath(13), L"Name"));
         // The rows were refilled and sorted by the column that now has index 1: Item Name.
@@ -120,7 +122,7 @@ TEST_F(TaskListWindow, ConfigureViewCancelledChangesNothing) {
         });
         store.ClearLog();
         Command(dialog, ID_TASKLIST_SETTINGS);
-        EXPECT_TRUE(store.log.empty());
+        EXPECT_TRUE(store.Log().empty());
         EXPECT_EQ(14, dialog.List().Header().ItemCount());
         EXPECT_EQ(250, dialog.List().ColumnWidth(0));
         EXPECT_TRUE(dialog.Rules().empty());
@@ -157,8 +159,7 @@ TEST_F(TaskListWindow, ConfigureViewFiltersTheRows) {
         Command(dialog, ID_TASKLIST_SETTINGS);
     });
     // Rules are never stored.
-    for (const auto& node : store.values)
-        for (const auto& value : node.second) EXPECT_EQ(std::wstring::npos, value.second.find(L"01")) << value.first;
+    for (const auto& [where, text] : store.Values()) EXPECT_EQ(std::wstring::npos, text.find(L"01")) << where;
 }
 
 TEST_F(TaskListWindow, NoVisibleColumnsStoresNoEntryAndTheNextOpeningUsesTheDefaults) {

@@ -4,7 +4,7 @@
 #include "qrctasklist.h"
 #include "support/dialog_driver.h"
 #include "support/errorinfo_helpers.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/fake_workspace.h"
 #include "winkit/com_ptr.h"
 #include "winkit/module_lock.h"
@@ -13,14 +13,14 @@ namespace {
 
 class TaskListShow : public testing::Test {
 protected:
-    FakeSettingsStore store;
-    FakeWorkspace workspace;
-    Watchdog watchdog;
+    SettingsStore store;
+    testcom::Fake<FakeWorkspace> workspace;
+    DialogDriver driver;
     winkit::ComPtr<IQRCTaskList> list;
 
     void SetUp() override {
         ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IQRCTaskList, list.put_void()));
-        ASSERT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&workspace)));
+        ASSERT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(workspace.get())));
     }
 
     // Show, with `action` run on the dialog once it is shown.
@@ -37,11 +37,11 @@ TEST_F(TaskListShow, TrueOnlyForOK) {
     VARIANT_BOOL ok;
     EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
     EXPECT_EQ(VARIANT_TRUE, ok);
-    store.values.clear();
+    store.Clear();
     EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0); }));
     EXPECT_EQ(VARIANT_FALSE, ok);
     EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // stored on Cancel too
-    store.values.clear();
+    store.Clear();
     EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }));
     EXPECT_EQ(VARIANT_FALSE, ok);
     EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowOpen"));
@@ -85,16 +85,16 @@ TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
 // gives the list another workspace and lets go of its last reference to the list. The
 // dialog still has both until it ends; then both are let go.
 TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
-    FakeWorkspace other;
+    testcom::Fake<FakeWorkspace> other;
     ULONG refsDuringDialog = 0;
     LONG objectsDuringDialog = -1;
     const LONG objectsBefore = winkit::ModuleLock::Count();
-    workspace.makeRequest = [&](IServiceRequest** out) {
+    workspace->makeRequest = [&](IServiceRequest** out) {
         *out = nullptr;
         if (list) {
-            EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(&other)));
+            EXPECT_EQ(S_OK, list->Initialize(static_cast<IDispatch*>(other.get())));
             list.reset();
-            refsDuringDialog = workspace.refs;
+            refsDuringDialog = workspace->RefCount();
             objectsDuringDialog = winkit::ModuleLock::Count();
         }
         return E_FAIL;
@@ -106,13 +106,12 @@ TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
     EXPECT_GT(refsDuringDialog, 1u) << "the workspace in use was let go";
     EXPECT_EQ(objectsBefore, objectsDuringDialog) << "the list object was destroyed while showing";
     EXPECT_EQ(objectsBefore - 1, winkit::ModuleLock::Count());
-    EXPECT_EQ(1u, workspace.refs);
-    EXPECT_EQ(1u, other.refs);
+    EXPECT_EQ(1u, workspace->RefCount());
+    EXPECT_EQ(1u, other->RefCount());
 }
 
 TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
-    store.failingCall = L"GetSettingsRoot";
-    store.failure = E_ACCESSDENIED;
+    store.Fail(L"GetSettingsRoot", E_ACCESSDENIED);
     bool shown = false;
     VARIANT_BOOL ok;
     ClearThreadError();
@@ -126,21 +125,20 @@ TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
     ASSERT_TRUE(error.present);
     EXPECT_EQ(L"QRCTaskList::Show", error.source);
     EXPECT_EQ(0u, error.description.find(L"<QRError")) << testing::PrintToString(error.description);
-    EXPECT_NE(std::wstring::npos, error.description.find(L"settings store failed: GetSettingsRoot"))
+    EXPECT_NE(std::wstring::npos, error.description.find(L"injected failure at IGlobals::GetSettingsRoot"))
         << testing::PrintToString(error.description);
-    EXPECT_EQ(1u, workspace.refs - 1);  // only the object's own reference remains
+    EXPECT_EQ(1u, workspace->RefCount() - 1);  // only the object's own reference remains
 }
 
 TEST_F(TaskListShow, AStoreFailingAtCloseEndsTheDialogAndShowReportsIt) {
-    store.failingCall = L"SetValue Root/ToDoListSettings/Columns/3 Name=Created Date";
-    store.failure = DISP_E_EXCEPTION;
+    store.Fail(L"SetValue QRClientTools/ToDoListSettings/Columns/3 Name=Created Date", DISP_E_EXCEPTION);
     VARIANT_BOOL ok;
     ClearThreadError();
     EXPECT_EQ(DISP_E_EXCEPTION, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
     EXPECT_EQ(VARIANT_FALSE, ok);  // not reported as OK although OK was pressed
     ThreadError error = TakeThreadError();
     ASSERT_TRUE(error.present);
-    EXPECT_NE(std::wstring::npos, error.description.find(L"settings store failed: SetValue"));
+    EXPECT_NE(std::wstring::npos, error.description.find(L"injected failure at ISettingsNode::SetValue"));
     EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // what was written before stays
     EXPECT_EQ(L"(absent)", store.Get(ColumnPath(3), L"Name"));
     EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
@@ -149,8 +147,7 @@ TEST_F(TaskListShow, AStoreFailingAtCloseEndsTheDialogAndShowReportsIt) {
 TEST_F(TaskListShow, AStoreFailingAfterConfigureViewEndsBothDialogs) {
     VARIANT_BOOL ok;
     EXPECT_EQ(E_OUTOFMEMORY, Show(ok, [this](HWND w) {
-        store.failingCall = L"BeginEntries Root/ToDoListSettings/Columns";
-        store.failure = E_OUTOFMEMORY;
+        store.Fail(L"BeginEntries QRClientTools/ToDoListSettings/Columns", E_OUTOFMEMORY);
         WhenDialogShown(L"Configure View", [](HWND view) { ::SendMessageW(view, WM_COMMAND, IDOK, 0); });
         ::SendMessageW(w, WM_COMMAND, 32769, 0);
     }));

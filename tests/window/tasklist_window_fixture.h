@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 #include "support/dialog_driver.h"
-#include "support/fake_settings_store.h"
+#include "support/settings_store.h"
 #include "support/fake_workspace.h"
 #include "tasklistdlg.h"
 #include "winkit/button.h"
@@ -39,16 +39,16 @@ inline std::vector<TaskItem> SampleTasks() {
 
 class TaskListWindow : public testing::Test {
 protected:
-    FakeSettingsStore store;
-    FakeWorkspace workspace;  // makes no requests: the fetch keeps the tasks given
-    Watchdog watchdog;
+    SettingsStore store;
+    testcom::Fake<FakeWorkspace> workspace;  // makes no requests: the fetch keeps the tasks given
+    DialogDriver driver;
     std::vector<TaskItem> tasks = SampleTasks();
     bool runPrivilege = true, deferPrivilege = true, deletePrivilege = true;
 
     // Opens the dialog over the tasks and runs the body once it is shown; the dialog is
     // then closed with Cancel unless the body ended it. Returns the end code.
     INT_PTR Open(const std::function<void(CTaskListDlg&)>& body) {
-        CTaskListDlg dialog(&workspace);
+        CTaskListDlg dialog(workspace.get());
         dialog.Tasks().Items() = tasks;
         dialog.Tasks().Run = runPrivilege;
         dialog.Tasks().Defer = deferPrivilege;

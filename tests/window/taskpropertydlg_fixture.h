@@ -10,8 +10,6 @@
 #include "support/dialog_driver.h"
 #include "taskpropertydlg.h"
 
-inline constexpr int kMessageBoxText = 0xFFFF;
-
 inline TaskItem MakeTask(int index, int category, int status, std::wstring name) {
     TaskItem task;
     task.ToDo_Index = index;
@@ -62,11 +60,15 @@ inline void PickTab(HWND dialog, int index) {
     SendNotify(dialog, tabs, static_cast<UINT>(TCN_SELCHANGE));
 }
 
-// Answers the next "To Do List" message box with the button and keeps its text.
+// Answers the next message box, a "To Do List" one, with the button and keeps its text;
+// a box after it fails the test.
 inline void AnswerMessageBox(int answer, std::wstring* text) {
-    WhenDialogShown(L"To Do List", [answer, text](HWND box) {
-        if (text) *text = Text(box, kMessageBoxText);
-        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    DialogDriver::Current().Answer([answer, text, answered = false](const ShownMessageBox& box) mutable {
+        EXPECT_FALSE(answered) << "a second message box: " << testing::PrintToString(box.text);
+        EXPECT_EQ(L"To Do List", box.title);
+        if (text) *text = box.text;
+        answered = true;
+        return answer;
     });
 }
 
@@ -84,7 +86,7 @@ protected:
     // Shows the dialog modally; the script runs once it is up under the expected title
     // and must end it.
     INT_PTR Run(CTaskPropertyDlg& dialog, const std::wstring& title, std::function<void(HWND)> script) {
-        Watchdog watchdog(20);
+        DialogDriver driver(20);
         WhenDialogShown(title, std::move(script));
         return dialog.DoModal(nullptr);
     }

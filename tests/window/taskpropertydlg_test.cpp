@@ -394,7 +394,7 @@ TEST_F(TaskPropertyDlgTest, ActionFailureEndsTheDialogAndReachesTheCaller) {
         failure.Throw(E_ACCESSDENIED, L"Claim in ZAR failed");
     });
     CTaskPropertyDlg dialog(owner, &tasks, 1);
-    Watchdog watchdog(20);
+    DialogDriver driver(20);
     WhenDialogShown(L"Task Properties - Claim Task", [](HWND window) { Click(window, IDC_TASKPROPERTIES_ACTION); });
     HRESULT caught = S_OK;
     try {

@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 #include "comidentifiers.h"
-#include "fake_com.h"
+#include "support/fake_com.h"
 
 namespace testcom {
 

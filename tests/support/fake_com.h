@@ -7,7 +7,6 @@
 #include <oleauto.h>
 #include <string>
 #include "winkit/com_ptr.h"
-#include "winkit/com_module.h"
 
 namespace testcom {
 
@@ -111,11 +110,12 @@ private:
     winkit::ComPtr<IUnknown> instance_;
 };
 
-// A class object registered for this process for the registration's life.
+// A class object registered for this process for the registration's life (COM holds
+// a reference to it meanwhile).
 class ClassRegistration {
 public:
-    ClassRegistration(REFCLSID clsid, IClassFactory* factory) {
-        result_ = CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+    ClassRegistration(REFCLSID clsid, IClassFactory* factory, DWORD context = CLSCTX_INPROC_SERVER) {
+        result_ = CoRegisterClassObject(clsid, factory, context, REGCLS_MULTIPLEUSE, &cookie_);
     }
     ~ClassRegistration() {
         if (SUCCEEDED(result_)) CoRevokeClassObject(cookie_);
@@ -128,45 +128,5 @@ private:
     DWORD cookie_ = 0;
     HRESULT result_ = E_FAIL;
 };
-
-// <progId>\CLSID = clsid under HKCU\Software\Classes, removed again when the key
-// object ends. Wine 8 does not merge the per-user classes into HKEY_CLASSES_ROOT, so
-// when COM cannot see the per-user key the ProgID is written in HKEY_CLASSES_ROOT too.
-class ProgIdKey {
-public:
-    ProgIdKey(std::wstring progId, REFCLSID clsid) : progId_(std::move(progId)) {
-        result_ = Write(HKEY_CURRENT_USER, L"Software\\Classes\\" + progId_, clsid);
-        CLSID found = {};
-        if (result_ == ERROR_SUCCESS && (FAILED(CLSIDFromProgID(progId_.c_str(), &found)) || found != clsid)) {
-            result_ = Write(HKEY_CLASSES_ROOT, progId_, clsid);
-            inClassesRoot_ = true;
-        }
-    }
-    ~ProgIdKey() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
-        if (inClassesRoot_) RegDeleteTreeW(HKEY_CLASSES_ROOT, progId_.c_str());
-    }
-    ProgIdKey(const ProgIdKey&) = delete;
-    ProgIdKey& operator=(const ProgIdKey&) = delete;
-    LONG result() const { return result_; }
-
-private:
-    static LONG Write(HKEY root, const std::wstring& path, REFCLSID clsid) {
-        HKEY key = nullptr;
-        LONG result = RegCreateKeyExW(root, (path + L"\\CLSID").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                      nullptr);
-        if (result != ERROR_SUCCESS) return result;
-        std::wstring value = winkit::GuidToString(clsid);
-        result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-        return result;
-    }
-
-    std::wstring progId_;
-    bool inClassesRoot_ = false;
-    LONG result_ = ERROR_SUCCESS;
-};
-
 
 } // namespace testcom

@@ -1,0 +1,46 @@
+#pragma once
+// What every proxy of fault_proxies.h shares: the live count, ISupportErrorInfo, and
+// calls passed through the fault plan.
+#include "support/fake_com.h"
+#include "support/fault_plan.h"
+
+namespace fault {
+
+LONG& LiveProxyCount();
+
+// Counted; answers ISupportErrorInfo for all its interfaces, so that callers take the
+// error information a failure leaves.
+template <class... Interfaces>
+class Proxy : public testcom::FakeComObject<Interfaces..., ISupportErrorInfo> {
+public:
+    Proxy() { ++LiveProxyCount(); }
+    ~Proxy() override { --LiveProxyCount(); }
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID) override { return S_OK; }
+};
+
+inline void EmptyOut(VARIANT* value) {
+    if (value) VariantInit(value);
+}
+template <class T>
+void EmptyOut(T** out) {
+    if (out) *out = nullptr;
+}
+
+// The call through the plan (FaultPlan::Pass); an armed call empties `outs`.
+template <class Forward, class... Outs>
+HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forward, Outs... outs) {
+    return FaultPlan::Get().Pass(call, logged, forward, [&] { (EmptyOut(outs), ...); });
+}
+
+// The IDispatch half of a dual interface: nothing in the library calls it; forwarded.
+#define FAULT_FORWARD_DISPATCH(inner)                                                                   \
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override { return inner->GetTypeInfoCount(n); }              \
+    STDMETHODIMP GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return inner->GetTypeInfo(i, l, t); } \
+    STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {            \
+        return inner->GetIDsOfNames(r, n, c, l, d);                                                     \
+    }                                                                                                   \
+    STDMETHODIMP Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override { \
+        return inner->Invoke(d, r, l, f, p, v, e, a);                                                   \
+    }
+
+} // namespace fault
