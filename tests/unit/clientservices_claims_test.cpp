@@ -99,6 +99,8 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
     V_VT(twoDimensional.get()) = VT_ARRAY | VT_I4;
     V_ARRAY(twoDimensional.get()) = SafeArrayCreate(VT_I4, 2, bounds);
+    LONG first[2] = {0, 0}, five = 5;
+    SafeArrayPutElement(V_ARRAY(twoDimensional.get()), first, &five);
     V_VT(mislabelled.get()) = VT_ARRAY | VT_I4;  // its elements are VARIANTs
     V_ARRAY(mislabelled.get()) = SafeArrayCreateVector(VT_VARIANT, 0, 1);
     Run({
