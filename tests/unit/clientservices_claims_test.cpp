@@ -1,6 +1,7 @@
 // ClaimObject and ClaimStream: the framework call, the adapter's synchronization, the
 // selection component and the identifiers a stream claim takes.
 #include "clientservices_fixture.h"
+#include <algorithm>
 #include "winkit/unique_variant.h"
 
 using namespace testcom;
@@ -99,8 +100,10 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
     V_VT(twoDimensional.get()) = VT_ARRAY | VT_I4;
     V_ARRAY(twoDimensional.get()) = SafeArrayCreate(VT_I4, 2, bounds);
-    LONG first[2] = {0, 0}, five = 5;
-    SafeArrayPutElement(V_ARRAY(twoDimensional.get()), first, &five);
+    LONG* cells = nullptr;  // no zeros anywhere: whatever cell is read would be claimed
+    SafeArrayAccessData(V_ARRAY(twoDimensional.get()), reinterpret_cast<void**>(&cells));
+    std::fill(cells, cells + 4, 5);
+    SafeArrayUnaccessData(V_ARRAY(twoDimensional.get()));
     V_VT(mislabelled.get()) = VT_ARRAY | VT_I4;  // its elements are VARIANTs
     V_ARRAY(mislabelled.get()) = SafeArrayCreateVector(VT_VARIANT, 0, 1);
     Run({
