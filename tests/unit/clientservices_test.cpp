@@ -1,5 +1,7 @@
 // The client services object: its connection to the adapter, Initialize from the
-// framework data, the data it keeps, the feature query and the methods that forward.
+// framework data, the data it keeps, the feature query, the methods that forward, its
+// interfaces and aggregation. Claims are in clientservices_claims_test.cpp; late-bound
+// calls with a script's variables by reference in tests/scripts/clientservices.vbs.
 #include "clientservices_fixture.h"
 #include "diagnostics/hresulttext.h"
 #include "winkit/unique_variant.h"
@@ -7,6 +9,7 @@
 EXTERN_C const CLSID CLSID_DOMDocument60;
 
 using namespace testcom;
+using namespace std::string_literals;
 
 namespace {
 
@@ -149,6 +152,10 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
         {"external DTD", CALL(Initialize(Ws())),
          FrameworkData(L"<?xml version=\"1.0\"?>\n<!doctype EFData SYSTEM \"http://dtd.example/ef.dtd\"><EFData/>"),
          S_FALSE, L"", refusedDocument},
+        {"any <!doctype, even in a comment", CALL(Initialize(Ws())),
+         FrameworkData(L"<EFData EFURL=\"http://c\"><!-- <!doctype x --></EFData>"), S_FALSE, L"", refusedDocument},
+        {"a NUL, which the DOM would stop at", CALL(Initialize(Ws())),
+         FrameworkData(L"<EFData EFURL=\"http://nul\"/>\0<EFData/>"s), S_FALSE, L"", refusedDocument},
         {"fields the document lacks are kept, plant data is emptied", CALL(Initialize(Ws())),
          FrameworkData(L"<EFData EFURL=\"http://ef2.example\" AREANAME=\"B7\"/>"), S_OK, L"",
          Initialized(L"null", L"null, 'B7', null", L"'SIG-1', 'http://ef2.example', 'EFP1', 'uid7', 'Framework One'")},
@@ -248,11 +255,60 @@ TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
         {"its failure", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)),
          {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked, L"'17: locked by bob'",
          {L"adapter SynchronizeClaims('<Claims/>')"}, L"QREFOldAdapter", L"Object 17 is locked"},
-        {"its success code", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), {{L"adapter", {S_FALSE}}}, S_FALSE,
-         L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
+        {"its success code, and no earlier error",
+         [](IQRCIGEFClientServices& cs, Outs& o) {
+             PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
+             return cs.SynchronizeClaims(B(L"<Claims/>").get(), &o.a);
+         },
+         {{L"adapter", {S_FALSE}}}, S_FALSE, L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
         {"UnInitialize", CALL(UnInitialize()), failing, S_OK, L"", {L"adapter UnInitialize()"}},
         {"leaves the object connected", CALL(ConnectToEF()), {}, S_OK, L"", {L"adapter ConnectToEF()"}},
     });
+}
+
+TEST_F(ClientServicesTest, AnswersItsInterfacesWithOneIdentity) {
+    winkit::ComPtr<IUnknown> identity;
+    ASSERT_EQ(S_OK, services.As(&identity));
+    const std::pair<const IID*, HRESULT> interfaces[] = {
+        {&IID_IDispatch, S_OK},           {&IID_IQRCIGEFClientServices, S_OK}, {&IID_ISupportErrorInfo, S_OK},
+        {&IID_IProvideClassInfo, E_NOINTERFACE}, {&IID_IQRCTaskList, E_NOINTERFACE},
+    };
+    for (const auto& [iid, expected] : interfaces) {
+        winkit::ComPtr<IUnknown> face, itsIdentity;
+        EXPECT_EQ(expected, services.QueryTo(*iid, face.put_void())) << winkit::GuidToString(*iid);
+        if (face) face.QueryTo(IID_IUnknown, itsIdentity.put_void());
+        EXPECT_EQ(face ? identity.get() : nullptr, itsIdentity.get());
+    }
+    winkit::ComPtr<IDispatch> dispatch;
+    UINT typeInfos = 0;
+    ASSERT_EQ(S_OK, services.As(&dispatch));
+    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&typeInfos));
+    EXPECT_EQ(1u, typeInfos);
+    winkit::ComPtr<ISupportErrorInfo> errorInfo;
+    ASSERT_EQ(S_OK, services.As(&errorInfo));
+    EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_IQRCIGEFClientServices));
+    EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch));
+}
+
+TEST_F(ClientServicesTest, AggregatedObjectDelegatesToItsOuterObject) {
+    Fake<FakeDispatch> outer;
+    winkit::ComPtr<IClassFactory> factory;
+    ASSERT_EQ(S_OK, winkit::ComModule::Get().GetClassObject(CLSID_QRCIGEFClientServices, IID_IClassFactory,
+                                                             factory.put_void()));
+    winkit::ComPtr<IUnknown> inner;
+    EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(outer.get(), IID_IQRCIGEFClientServices, inner.put_void()));
+    ASSERT_EQ(S_OK, factory->CreateInstance(outer.get(), IID_IUnknown, inner.put_void()));
+    ULONG outerRefs = outer->RefCount();
+    {
+        winkit::ComPtr<IQRCIGEFClientServices> face;
+        ASSERT_EQ(S_OK, inner->QueryInterface(IID_IQRCIGEFClientServices, face.put_void()));
+        EXPECT_EQ(outerRefs + 1, outer->RefCount()) << "the inner object's interfaces count on the outer";
+        long status = -1;
+        EXPECT_EQ(S_OK, face->get_ConnectionStatus(&status));
+    }
+    EXPECT_EQ(outerRefs, outer->RefCount());
+    inner.reset();
+    EXPECT_EQ(1, winkit::ModuleLock::Count()) << "only the fixture's own object is left";
 }
 
 } // namespace
