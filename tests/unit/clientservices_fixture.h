@@ -209,6 +209,14 @@ using Call = std::function<HRESULT(IQRCIGEFClientServices& cs, Outs& o)>;
 // A step's call: CALL(GetEFData(&o.a, &o.b, &o.c)).
 #define CALL(...) [&](IQRCIGEFClientServices & cs, Outs & o) -> HRESULT { return cs.__VA_ARGS__; }
 
+// The call, made while an earlier, unrelated failure's error information is on the thread.
+inline Call AfterEarlierError(Call call) {
+    return [call](IQRCIGEFClientServices& cs, Outs& o) {
+        PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
+        return call(cs, o);
+    };
+}
+
 struct Step {
     const char* what;
     Call call;

@@ -1,7 +1,7 @@
 // The client services object: its connection to the adapter, Initialize from the
-// framework data, the data it keeps, the feature query, the methods that forward, its
-// interfaces and aggregation. Claims are in clientservices_claims_test.cpp; late-bound
-// calls with a script's variables by reference in tests/scripts/clientservices.vbs.
+// framework data, the data it keeps, the feature query and the methods that forward.
+// Its interfaces are with the type library's tests; late-bound calls with a script's
+// variables by reference in tests/scripts/clientservices.vbs.
 #include "clientservices_fixture.h"
 #include "diagnostics/hresulttext.h"
 #include "winkit/unique_variant.h"
@@ -41,11 +41,7 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
     const std::vector<Step> failures = {
         {"tools not created", CALL(get_ConnectionStatus(&o.status)), {{L"tools create", {REGDB_E_CLASSNOTREG}}},
          REGDB_E_CLASSNOTREG, L"0", {}, kConnect, noTools},
-        {"an earlier error is not carried",
-         [](IQRCIGEFClientServices& cs, Outs& o) {
-             PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
-             return cs.get_ConnectionStatus(&o.status);
-         },
+        {"an earlier error is not carried", AfterEarlierError(CALL(get_ConnectionStatus(&o.status))),
          {{L"tools create", {REGDB_E_CLASSNOTREG}}}, REGDB_E_CLASSNOTREG, L"0", {}, kConnect, noTools},
         {"no identifier", CALL(get_ConnectionStatus(&o.status)), {{L"tools", {E_FAIL}}}, E_FAIL, L"0", {kToolsAsked},
          kConnect, notFound},
@@ -72,27 +68,15 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
 TEST_F(ClientServicesTest, EveryMethodButUnInitializeNeedsTheAdapter) {
     winkit::UniqueVariant five = winkit::UniqueVariant::Long(5);
     const std::pair<Call, const wchar_t*> calls[] = {
-        {CALL(ConnectToEF()), L""},
-        {CALL(Publish(B(L"OID-1").get())), L""},
-        {CALL(get_ConnectionStatus(&o.status)), L"0"},
-        {CALL(GetEFData(&o.a, &o.b, &o.c)), L""},
-        {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""},
-        {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""},
-        {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
-        {CALL(get_XMLFileName(&o.a)), L"null"},
-        {CALL(put_XMLFileName(B(L"c:\\x.xml").get())), L""},
-        {CALL(Retrieve()), L""},
-        {CALL(FindDocsToPublish()), L""},
-        {CALL(LaunchFrameworkBrowser()), L""},
-        {CALL(Initialize(Ws())), L""},
-        {CALL(Register(Ws())), L""},
-        {CALL(GetProjectList(&o.array)), L"null"},
-        {CALL(ClaimStream(Ws(), *five.get())), L""},
-        {CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), L"null"},
-        {CALL(PublishProjectAsBuilt(B(L"Project").get())), L""},
-        {CALL(ClaimObject(B(L"17").get())), L""},
-        {CALL(Revise(B(L"OID-1").get())), L""},
-        {CALL(SupportsFeature(B(L"Claim").get(), &o.flag)), L"false"},
+        {CALL(ConnectToEF()), L""}, {CALL(Publish(B(L"OID-1").get())), L""}, {CALL(get_ConnectionStatus(&o.status)), L"0"},
+        {CALL(GetEFData(&o.a, &o.b, &o.c)), L""}, {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""},
+        {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""}, {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
+        {CALL(get_XMLFileName(&o.a)), L"null"}, {CALL(put_XMLFileName(B(L"c:\\x.xml").get())), L""},
+        {CALL(Retrieve()), L""}, {CALL(FindDocsToPublish()), L""}, {CALL(LaunchFrameworkBrowser()), L""},
+        {CALL(Initialize(Ws())), L""}, {CALL(Register(Ws())), L""}, {CALL(GetProjectList(&o.array)), L"null"},
+        {CALL(ClaimStream(Ws(), *five.get())), L""}, {CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), L"null"},
+        {CALL(PublishProjectAsBuilt(B(L"Project").get())), L""}, {CALL(ClaimObject(B(L"17").get())), L""},
+        {CALL(Revise(B(L"OID-1").get())), L""}, {CALL(SupportsFeature(B(L"Claim").get(), &o.flag)), L"false"},
     };
     int index = 0;
     for (const auto& [call, outs] : calls) {
@@ -110,14 +94,12 @@ TEST_F(ClientServicesTest, NullPointersAreRefusedBeforeAnythingIsWrittenOrCalled
                     Error(L"Invalid pointer passed to method " + std::wstring(method), L"E_POINTER")};
     };
     Run({
-        refused(CALL(GetEFData(nullptr, &o.b, &o.c)), L"GetEFData"),
-        refused(CALL(GetEFData(&o.a, nullptr, &o.c)), L"GetEFData"),
+        refused(CALL(GetEFData(nullptr, &o.b, &o.c)), L"GetEFData"), refused(CALL(GetEFData(&o.a, nullptr, &o.c)), L"GetEFData"),
         refused(CALL(GetEFData(&o.a, &o.b, nullptr)), L"GetEFData"),
         refused(CALL(GetPlantData(nullptr, &o.b, &o.c)), L"GetPlantData"),
         refused(CALL(GetPlantData(&o.a, nullptr, &o.c)), L"GetPlantData"),
         refused(CALL(GetPlantData(&o.a, &o.b, nullptr)), L"GetPlantData"),
-        refused(CALL(get_ConnectionStatus(nullptr)), L"ConnectionStatus"),
-        refused(CALL(get_XMLFileName(nullptr)), L"XMLFileName"),
+        refused(CALL(get_ConnectionStatus(nullptr)), L"ConnectionStatus"), refused(CALL(get_XMLFileName(nullptr)), L"XMLFileName"),
         refused(CALL(GetProjectList(nullptr)), L"GetProjectList"),
         refused(CALL(SynchronizeClaims(B(L"<Claims/>").get(), nullptr)), L"SynchronizeClaims"),
         refused(CALL(SupportsFeature(B(L"Claim").get(), nullptr)), L"SupportsFeature"),
@@ -255,60 +237,11 @@ TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
         {"its failure", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)),
          {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked, L"'17: locked by bob'",
          {L"adapter SynchronizeClaims('<Claims/>')"}, L"QREFOldAdapter", L"Object 17 is locked"},
-        {"its success code, and no earlier error",
-         [](IQRCIGEFClientServices& cs, Outs& o) {
-             PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
-             return cs.SynchronizeClaims(B(L"<Claims/>").get(), &o.a);
-         },
+        {"its success code, and no earlier error", AfterEarlierError(CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a))),
          {{L"adapter", {S_FALSE}}}, S_FALSE, L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
         {"UnInitialize", CALL(UnInitialize()), failing, S_OK, L"", {L"adapter UnInitialize()"}},
         {"leaves the object connected", CALL(ConnectToEF()), {}, S_OK, L"", {L"adapter ConnectToEF()"}},
     });
-}
-
-TEST_F(ClientServicesTest, AnswersItsInterfacesWithOneIdentity) {
-    winkit::ComPtr<IUnknown> identity;
-    ASSERT_EQ(S_OK, services.As(&identity));
-    const std::pair<const IID*, HRESULT> interfaces[] = {
-        {&IID_IDispatch, S_OK},           {&IID_IQRCIGEFClientServices, S_OK}, {&IID_ISupportErrorInfo, S_OK},
-        {&IID_IProvideClassInfo, E_NOINTERFACE}, {&IID_IQRCTaskList, E_NOINTERFACE},
-    };
-    for (const auto& [iid, expected] : interfaces) {
-        winkit::ComPtr<IUnknown> face, itsIdentity;
-        EXPECT_EQ(expected, services.QueryTo(*iid, face.put_void())) << winkit::GuidToString(*iid);
-        if (face) face.QueryTo(IID_IUnknown, itsIdentity.put_void());
-        EXPECT_EQ(face ? identity.get() : nullptr, itsIdentity.get());
-    }
-    winkit::ComPtr<IDispatch> dispatch;
-    UINT typeInfos = 0;
-    ASSERT_EQ(S_OK, services.As(&dispatch));
-    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&typeInfos));
-    EXPECT_EQ(1u, typeInfos);
-    winkit::ComPtr<ISupportErrorInfo> errorInfo;
-    ASSERT_EQ(S_OK, services.As(&errorInfo));
-    EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_IQRCIGEFClientServices));
-    EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch));
-}
-
-TEST_F(ClientServicesTest, AggregatedObjectDelegatesToItsOuterObject) {
-    Fake<FakeDispatch> outer;
-    winkit::ComPtr<IClassFactory> factory;
-    ASSERT_EQ(S_OK, winkit::ComModule::Get().GetClassObject(CLSID_QRCIGEFClientServices, IID_IClassFactory,
-                                                             factory.put_void()));
-    winkit::ComPtr<IUnknown> inner;
-    EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(outer.get(), IID_IQRCIGEFClientServices, inner.put_void()));
-    ASSERT_EQ(S_OK, factory->CreateInstance(outer.get(), IID_IUnknown, inner.put_void()));
-    ULONG outerRefs = outer->RefCount();
-    {
-        winkit::ComPtr<IQRCIGEFClientServices> face;
-        ASSERT_EQ(S_OK, inner->QueryInterface(IID_IQRCIGEFClientServices, face.put_void()));
-        EXPECT_EQ(outerRefs + 1, outer->RefCount()) << "the inner object's interfaces count on the outer";
-        long status = -1;
-        EXPECT_EQ(S_OK, face->get_ConnectionStatus(&status));
-    }
-    EXPECT_EQ(outerRefs, outer->RefCount());
-    inner.reset();
-    EXPECT_EQ(1, winkit::ModuleLock::Count()) << "only the fixture's own object is left";
 }
 
 } // namespace

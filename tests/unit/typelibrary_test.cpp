@@ -1,12 +1,15 @@
 // The embedded type library as a late-bound caller or a type library browser reads it,
 // written back in IDL form, one line per type and per method: a slip in the IDL (a
-// DISPID, a direction, a default, a help string) shows as a changed line.
+// DISPID, a direction, a default, a help string) shows as a changed line. And the two
+// classes it declares as COM makes them: their interfaces and aggregation.
 #include <gtest/gtest.h>
 #include <cwchar>
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
+#include "fake_com.h"
 #include "winkit/com_module.h"
+#include "winkit/module_lock.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_variant.h"
@@ -161,6 +164,66 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
         L"[out, retval] VARIANT_BOOL* pbDialogOK) 'Method to show Task List dialog'",
     };
     EXPECT_EQ(expected, lines);
+}
+
+// The interfaces an object answers, each leading back to its one IUnknown (else "?"),
+// its IDispatch's number of type informations and what it supports error information for.
+std::wstring Surface(IUnknown* object) {
+    const std::pair<const IID*, const wchar_t*> interfaces[] = {
+        {&IID_IDispatch, L"IDispatch"},           {&IID_IQRCIGEFClientServices, L"IQRCIGEFClientServices"},
+        {&IID_IQRCTaskList, L"IQRCTaskList"},     {&IID_IProvideClassInfo, L"IProvideClassInfo"},
+        {&IID_IProvideClassInfo2, L"IProvideClassInfo2"}, {&IID_ISupportErrorInfo, L"ISupportErrorInfo"},
+    };
+    std::wstring text;
+    for (const auto& [iid, name] : interfaces) {
+        winkit::ComPtr<IUnknown> face, identity;
+        if (FAILED(object->QueryInterface(*iid, face.put_void()))) continue;
+        face.QueryTo(IID_IUnknown, identity.put_void());
+        text += std::wstring(name) + (identity.get() == object ? L" " : L"? ");
+    }
+    winkit::ComPtr<IDispatch> dispatch;
+    UINT count = 0;
+    if (SUCCEEDED(object->QueryInterface(IID_IDispatch, dispatch.put_void()))) dispatch->GetTypeInfoCount(&count);
+    text += L"typeinfo " + std::to_wstring(count);
+    winkit::ComPtr<ISupportErrorInfo> errorInfo;
+    if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()))) return text;
+    for (const auto& [iid, name] : interfaces)
+        if (errorInfo->InterfaceSupportsErrorInfo(*iid) == S_OK) text += L", error information for " + std::wstring(name);
+    return text;
+}
+
+TEST(ComClasses, AnswerTheirInterfacesAndDelegateToAnOuterObject) {
+    const std::pair<const CLSID*, std::wstring> classes[] = {
+        {&CLSID_QRCIGEFClientServices,
+         L"IDispatch IQRCIGEFClientServices ISupportErrorInfo typeinfo 1, error information for IQRCIGEFClientServices"},
+        {&CLSID_QRCTaskList, L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1"},
+    };
+    for (const auto& [clsid, expected] : classes) {
+        winkit::ComPtr<IClassFactory> factory;
+        ASSERT_EQ(S_OK, winkit::ComModule::Get().GetClassObject(*clsid, IID_IClassFactory, factory.put_void()));
+        winkit::ComPtr<IUnknown> object;
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, object.put_void()));
+        EXPECT_EQ(expected, Surface(object.get()));
+        object.reset();
+
+        // Aggregated: asked for IUnknown only, and every other interface counts on the outer.
+        testcom::Fake<testcom::FakeDispatch> outer;
+        IUnknown* controlling = static_cast<IDispatch*>(outer.get());
+        winkit::ComPtr<IUnknown> inner;
+        EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(controlling, IID_IDispatch, inner.put_void()));
+        ASSERT_EQ(S_OK, factory->CreateInstance(controlling, IID_IUnknown, inner.put_void()));
+        {
+            winkit::ComPtr<IDispatch> face;
+            winkit::ComPtr<IUnknown> identity;
+            ASSERT_EQ(S_OK, inner->QueryInterface(IID_IDispatch, face.put_void()));
+            EXPECT_EQ(2u, outer->RefCount());
+            face.QueryTo(IID_IUnknown, identity.put_void());
+            EXPECT_EQ(controlling, identity.get());
+        }
+        EXPECT_EQ(1u, outer->RefCount());
+        inner.reset();
+        EXPECT_EQ(0, winkit::ModuleLock::Count());
+    }
 }
 
 } // namespace
