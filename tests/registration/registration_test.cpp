@@ -55,6 +55,7 @@ protected:
 };
 
 TEST_F(Registration, WritesEachClassOnceAndReplacesWhatIsUnderItsKey) {
+    ASSERT_EQ(0u, Regsvr32(L"/u /s"));
     ASSERT_EQ(0u, Regsvr32(L"/s"));
     HKEY stale = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (kTaskList + L"\\Leftover").c_str(), 0, nullptr, 0,
