@@ -112,7 +112,8 @@ TEST_F(Registration, UnregisteringRemovesTheClassesProgIdsAndTypeLibraryButNotTh
 TEST_F(Registration, DllCanUnloadNowFollowsObjectsAndServerLocks) {
     HMODULE library = LoadLibraryW(LibraryPath().c_str());
     ASSERT_NE(nullptr, library);
-    auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(library, "DllGetClassObject"));
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<GetClassObject>(GetProcAddress(library, "DllGetClassObject"));
     auto canUnloadNow = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(library, "DllCanUnloadNow"));
     ASSERT_NE(nullptr, getClassObject);
     ASSERT_NE(nullptr, canUnloadNow);

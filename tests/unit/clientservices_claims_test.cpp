@@ -66,7 +66,8 @@ protected:
 TEST_F(ClientServicesClaims, ClaimObjectAsksTheFrameworkThenHasTheAdapterSynchronize) {
     const HRESULT kUnknownObject = static_cast<HRESULT>(0x80043001);
     Run({
-        {"claims", CALL(ClaimObject(B(L"17").get())), {{L"framework", {S_OK, kClaims}}, {L"adapter", {S_OK, L"not used"}}},
+        {"claims", CALL(ClaimObject(B(L"17").get())),
+         {{L"framework", {S_OK, kClaims}}, {L"adapter", {S_OK, L"not used"}}},
          S_OK, L"", {L"framework SynchronizeObjectClaim('17')", kSynchronized}},
         {"no claims", CALL(ClaimObject(B(L"17").get())), {}, S_OK, L"", {L"framework SynchronizeObjectClaim('17')"}},
         {"the adapter's failure", CALL(ClaimObject(B(L"17").get())),
@@ -120,7 +121,8 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
         {"mislabelled", CALL(ClaimStream(Ws(), *mislabelled.get())), {}, S_OK, L"", Claimed({})},
         {"a word", CALL(ClaimStream(Ws(), *word.get())), {}, S_OK, L"", Claimed({})},
         {"a failed object claim does not stop the others", CALL(ClaimStream(Ws(), *longs.get())),
-         {{L"framework SynchronizeObjectClaim('5')", {E_FAIL}}, {L"framework SynchronizeObjectClaim('9')", {S_OK, kClaims}}},
+         {{L"framework SynchronizeObjectClaim('5')", {E_FAIL}},
+          {L"framework SynchronizeObjectClaim('9')", {S_OK, kClaims}}},
          S_OK, L"", Then(Claimed({5, 7, 9}), kSynchronized)},
     });
 }
@@ -141,7 +143,8 @@ TEST_F(ClientServicesClaims, ClaimStreamFailsWithTheSelectionsError) {
         {"no dispatch interface", CALL(ClaimStream(Ws(), *five.get())), {{L"selection QueryInterface", {E_NOINTERFACE}}},
          E_NOINTERFACE, L"", Claimed({}), L"", L"<QRError Desc=\"" + noSelection + L"\" HR=\"E_NOINTERFACE\" />"},
         {"RunCommand fails with error information on the thread", CALL(ClaimStream(Ws(), *fiveSixSeven.get())),
-         {{sixFails, {kClaimed, {}, L"The stream is claimed by another user"}}}, kClaimed, L"", Then(Claimed({5}), sixFails),
+         {{sixFails, {kClaimed, {}, L"The stream is claimed by another user"}}}, kClaimed, L"",
+         Then(Claimed({5}), sixFails),
          L"QRCSelectKBDlg", claimedByOther},
         {"RunCommand fails with EXCEPINFO", CALL(ClaimStream(Ws(), *fiveSixSeven.get())),
          {{sixFails, {kClaimed, {}, L"The stream is claimed by another user", true}}}, kClaimed, L"",

@@ -167,8 +167,8 @@ private:
     void* QueryOther(REFIID iid) override {
         if (iid != DIID_DQRCSelectKBDlg) return nullptr;
         winkit::UniqueBstr name = winkit::UniqueBstr::Copy(L"DQRCSelectKBDlg");
-        return SUCCEEDED(partners_.Hear(L"selection", L"QueryInterface", nullptr, name.get()).hr) ? static_cast<IDispatch*>(this)
-                                                                                               : nullptr;
+        HRESULT answer = partners_.Hear(L"selection", L"QueryInterface", nullptr, name.get()).hr;
+        return SUCCEEDED(answer) ? static_cast<IDispatch*>(this) : nullptr;
     }
     Partners& partners_;
 };

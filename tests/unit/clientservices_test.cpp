@@ -36,7 +36,8 @@ Calls Initialized(const std::wstring& restore, const std::wstring& plant, const 
 Answers FrameworkData(const std::wstring& document) { return {{L"framework GetEFData", {S_OK, document}}}; }
 
 TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
-    const std::wstring notFound = Error(L"Unable to find version specific identifier for QREFOldAdapter380.ClientServices", L"E_FAIL");
+    const std::wstring notFound =
+        Error(L"Unable to find version specific identifier for QREFOldAdapter380.ClientServices", L"E_FAIL");
     const std::wstring noTools = Error(L"Unable to connect to QRClientTools::Globals", L"0x80040154");
     const std::vector<Step> failures = {
         {"tools not created", CALL(get_ConnectionStatus(&o.status)), {{L"tools create", {REGDB_E_CLASSNOTREG}}},
@@ -47,9 +48,10 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
          kConnect, notFound},
         {"the tools' error is carried", CALL(get_ConnectionStatus(&o.status)),
          {{L"tools", {E_FAIL, {}, L"no identifier for this product"}}}, E_FAIL, L"0", {kToolsAsked}, kConnect,
-         notFound + L"\r\n<QRError Desc=\"no identifier for this product\" Src=\"QRClientTools.Globals\" HR=\"E_FAIL\" />"},
-        {"identifier not registered", CALL(get_ConnectionStatus(&o.status)), {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}},
-         CO_E_CLASSSTRING, L"0", {kToolsAsked}, kConnect,
+         notFound +
+             L"\r\n<QRError Desc=\"no identifier for this product\" Src=\"QRClientTools.Globals\" HR=\"E_FAIL\" />"},
+        {"identifier not registered", CALL(get_ConnectionStatus(&o.status)),
+         {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}}, CO_E_CLASSSTRING, L"0", {kToolsAsked}, kConnect,
          Error(L"QREFOldAdapter380.ClientServices is not registered", L"0x800401f3")},
         {"adapter not created", CALL(get_ConnectionStatus(&o.status)), {{L"adapter create", {E_OUTOFMEMORY}}},
          E_OUTOFMEMORY, L"0", {kToolsAsked}, kConnect, Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY")},
@@ -68,9 +70,10 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
 TEST_F(ClientServicesTest, EveryMethodButUnInitializeNeedsTheAdapter) {
     winkit::UniqueVariant five = winkit::UniqueVariant::Long(5);
     const std::pair<Call, const wchar_t*> calls[] = {
-        {CALL(ConnectToEF()), L""}, {CALL(Publish(B(L"OID-1").get())), L""}, {CALL(get_ConnectionStatus(&o.status)), L"0"},
-        {CALL(GetEFData(&o.a, &o.b, &o.c)), L""}, {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""},
-        {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""}, {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
+        {CALL(ConnectToEF()), L""}, {CALL(Publish(B(L"OID-1").get())), L""},
+        {CALL(get_ConnectionStatus(&o.status)), L"0"}, {CALL(GetEFData(&o.a, &o.b, &o.c)), L""},
+        {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""}, {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""},
+        {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
         {CALL(get_XMLFileName(&o.a)), L"null"}, {CALL(put_XMLFileName(B(L"c:\\x.xml").get())), L""},
         {CALL(Retrieve()), L""}, {CALL(FindDocsToPublish()), L""}, {CALL(LaunchFrameworkBrowser()), L""},
         {CALL(Initialize(Ws())), L""}, {CALL(Register(Ws())), L""}, {CALL(GetProjectList(&o.array)), L"null"},
@@ -94,12 +97,14 @@ TEST_F(ClientServicesTest, NullPointersAreRefusedBeforeAnythingIsWrittenOrCalled
                     Error(L"Invalid pointer passed to method " + std::wstring(method), L"E_POINTER")};
     };
     Run({
-        refused(CALL(GetEFData(nullptr, &o.b, &o.c)), L"GetEFData"), refused(CALL(GetEFData(&o.a, nullptr, &o.c)), L"GetEFData"),
+        refused(CALL(GetEFData(nullptr, &o.b, &o.c)), L"GetEFData"),
+        refused(CALL(GetEFData(&o.a, nullptr, &o.c)), L"GetEFData"),
         refused(CALL(GetEFData(&o.a, &o.b, nullptr)), L"GetEFData"),
         refused(CALL(GetPlantData(nullptr, &o.b, &o.c)), L"GetPlantData"),
         refused(CALL(GetPlantData(&o.a, nullptr, &o.c)), L"GetPlantData"),
         refused(CALL(GetPlantData(&o.a, &o.b, nullptr)), L"GetPlantData"),
-        refused(CALL(get_ConnectionStatus(nullptr)), L"ConnectionStatus"), refused(CALL(get_XMLFileName(nullptr)), L"XMLFileName"),
+        refused(CALL(get_ConnectionStatus(nullptr)), L"ConnectionStatus"),
+        refused(CALL(get_XMLFileName(nullptr)), L"XMLFileName"),
         refused(CALL(GetProjectList(nullptr)), L"GetProjectList"),
         refused(CALL(SynchronizeClaims(B(L"<Claims/>").get(), nullptr)), L"SynchronizeClaims"),
         refused(CALL(SupportsFeature(B(L"Claim").get(), nullptr)), L"SupportsFeature"),
@@ -129,7 +134,8 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
          refusedDocument},
         {"not XML", CALL(Initialize(Ws())), FrameworkData(L"not xml at all"), S_FALSE, L"", refusedDocument},
         {"internal DTD", CALL(Initialize(Ws())),
-         FrameworkData(L"<!DOCTYPE EFData [<!ENTITY sig \"FROM-DTD\">]><EFData EFSIGNATURE=\"&sig;\" EFURL=\"http://dtd\"/>"),
+         FrameworkData(L"<!DOCTYPE EFData [<!ENTITY sig \"FROM-DTD\">]>"
+                       L"<EFData EFSIGNATURE=\"&sig;\" EFURL=\"http://dtd\"/>"),
          S_FALSE, L"", refusedDocument},
         {"external DTD", CALL(Initialize(Ws())),
          FrameworkData(L"<?xml version=\"1.0\"?>\n<!doctype EFData SYSTEM \"http://dtd.example/ef.dtd\"><EFData/>"),
@@ -173,13 +179,14 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
 TEST_F(ClientServicesTest, KeepsTheDataItIsGivenAndTheFileNameTheAdapterGives) {
     const Answers failing = {{L"adapter", {E_FAIL}}};
     Run({
-        {"SetEFData keeps copies and tells nobody", CALL(SetEFData(B(L"SIG-9").get(), B(L"http://ef9").get(), B(L"EFP9").get())),
-         {}, S_OK, L"", {kToolsAsked}},
+        {"SetEFData keeps copies and tells nobody",
+         CALL(SetEFData(B(L"SIG-9").get(), B(L"http://ef9").get(), B(L"EFP9").get())), {}, S_OK, L"", {kToolsAsked}},
         {"kept", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'SIG-9' 'http://ef9' 'EFP9'"},
         {"null texts", CALL(SetEFData(nullptr, nullptr, nullptr)), {}, S_OK},
         {"are empty", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' '' ''"},
-        {"SetPlantData keeps copies and tells the adapter", CALL(SetPlantData(B(L"South").get(), B(L"A1").get(), B(L"U9").get())),
-         failing, S_OK, L"", {L"adapter SetPlantData('South', 'A1', 'U9')"}},
+        {"SetPlantData keeps copies and tells the adapter",
+         CALL(SetPlantData(B(L"South").get(), B(L"A1").get(), B(L"U9").get())), failing, S_OK, L"",
+         {L"adapter SetPlantData('South', 'A1', 'U9')"}},
         {"kept", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'South' 'A1' 'U9'"},
         {"put_XMLFileName tells the adapter", CALL(put_XMLFileName(B(L"c:\\first.xml").get())), failing, S_OK, L"",
          {L"adapter put_XMLFileName('c:\\first.xml')"}},
@@ -188,9 +195,10 @@ TEST_F(ClientServicesTest, KeepsTheDataItIsGivenAndTheFileNameTheAdapterGives) {
         {"the name kept is handed over once when the adapter gives none", CALL(get_XMLFileName(&o.a)),
          {{L"adapter", {E_NOTIMPL}}}, S_OK, L"'c:\\second.xml'", {L"adapter get_XMLFileName()"}},
         {"once", CALL(get_XMLFileName(&o.a)), {{L"adapter", {E_NOTIMPL}}}, S_OK, L"null", {L"adapter get_XMLFileName()"}},
-        {"a name", CALL(put_XMLFileName(B(L"c:\\mine.xml").get())), {}, S_OK, L"", {L"adapter put_XMLFileName('c:\\mine.xml')"}},
-        {"the adapter's name wins, whatever it returns", CALL(get_XMLFileName(&o.a)), {{L"adapter", {E_FAIL, L"d:\\adapter.xml"}}},
-         S_OK, L"'d:\\adapter.xml'", {L"adapter get_XMLFileName()"}},
+        {"a name", CALL(put_XMLFileName(B(L"c:\\mine.xml").get())), {}, S_OK, L"",
+         {L"adapter put_XMLFileName('c:\\mine.xml')"}},
+        {"the adapter's name wins, whatever it returns", CALL(get_XMLFileName(&o.a)),
+         {{L"adapter", {E_FAIL, L"d:\\adapter.xml"}}}, S_OK, L"'d:\\adapter.xml'", {L"adapter get_XMLFileName()"}},
     });
 }
 
@@ -223,21 +231,24 @@ TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
         {"Publish", CALL(Publish(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Publish('OID-9')"}},
         {"Retrieve", CALL(Retrieve()), failing, S_OK, L"", {L"adapter Retrieve()"}},
         {"FindDocsToPublish", CALL(FindDocsToPublish()), failing, S_OK, L"", {L"adapter FindDocsToPublish()"}},
-        {"LaunchFrameworkBrowser", CALL(LaunchFrameworkBrowser()), failing, S_OK, L"", {L"adapter LaunchFrameworkBrowser()"}},
+        {"LaunchFrameworkBrowser", CALL(LaunchFrameworkBrowser()), failing, S_OK, L"",
+         {L"adapter LaunchFrameworkBrowser()"}},
         {"Register", CALL(Register(Ws())), failing, S_OK, L"", {L"adapter Register(workspace)"}},
         {"PublishProjectAsBuilt", CALL(PublishProjectAsBuilt(B(L"Project P1").get())), failing, S_OK, L"",
          {L"adapter PublishProjectAsBuilt('Project P1')"}},
         {"Revise", CALL(Revise(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Revise('OID-9')"}},
-        {"GetProjectList hands over what the adapter wrote", CALL(GetProjectList(&o.array)), {{L"adapter", {E_FAIL, L"P1"}}},
-         S_OK, L"['P1']", {L"adapter GetProjectList()"}},
-        {"and null when it wrote nothing", CALL(GetProjectList(&o.array)), {}, S_OK, L"null", {L"adapter GetProjectList()"}},
+        {"GetProjectList hands over what the adapter wrote", CALL(GetProjectList(&o.array)),
+         {{L"adapter", {E_FAIL, L"P1"}}}, S_OK, L"['P1']", {L"adapter GetProjectList()"}},
+        {"and null when it wrote nothing", CALL(GetProjectList(&o.array)), {}, S_OK, L"null",
+         {L"adapter GetProjectList()"}},
         // SynchronizeClaims alone passes on the adapter's result and error information.
         {"SynchronizeClaims", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), {{L"adapter", {S_OK, L""}}}, S_OK,
          L"''", {L"adapter SynchronizeClaims('<Claims/>')"}},
         {"its failure", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)),
          {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked, L"'17: locked by bob'",
          {L"adapter SynchronizeClaims('<Claims/>')"}, L"QREFOldAdapter", L"Object 17 is locked"},
-        {"its success code, and no earlier error", AfterEarlierError(CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a))),
+        {"its success code, and no earlier error",
+         AfterEarlierError(CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a))),
          {{L"adapter", {S_FALSE}}}, S_FALSE, L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
         {"UnInitialize", CALL(UnInitialize()), failing, S_OK, L"", {L"adapter UnInitialize()"}},
         {"leaves the object connected", CALL(ConnectToEF()), {}, S_OK, L"", {L"adapter ConnectToEF()"}},
