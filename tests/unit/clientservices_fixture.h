@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "clientservices.h"
 #include "fake_host.h"
 #include "winkit/module_lock.h"
 #include "winkit/unique_bstr.h"
@@ -260,13 +261,9 @@ protected:
         SetErrorInfo(0, nullptr);
     }
 
-    // Made through the module's class object, as COM makes it.
     static winkit::ComPtr<IQRCIGEFClientServices> NewServices() {
-        winkit::ComPtr<IClassFactory> factory;
         winkit::ComPtr<IQRCIGEFClientServices> made;
-        if (SUCCEEDED(winkit::ComModule::Get().GetClassObject(CLSID_QRCIGEFClientServices, IID_IClassFactory,
-                                                              factory.put_void())))
-            factory->CreateInstance(nullptr, IID_IQRCIGEFClientServices, made.put_void());
+        CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, made.put_void());
         return made;
     }
 

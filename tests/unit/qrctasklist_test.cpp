@@ -1,5 +1,5 @@
-// The To Do list object as a host meets it before the dialog: its class information and
-// the checks of Initialize and Show. Its interfaces are with the type library's tests,
+// The To Do list object as a host meets it before the dialog: the checks of Initialize and
+// Show. Its interfaces and class information are with the type library's tests,
 // its late-bound surface is the script client's (tests/scripts/tasklist_client.vbs) and
 // its module lock the exported DllCanUnloadNow's (tests/registration).
 #include <gtest/gtest.h>
@@ -11,20 +11,6 @@
 #include "support/fake_workspace.h"
 
 namespace {
-
-TEST(QRCTaskList, ClassInformationComesFromTheTypeLibrary) {
-    winkit::ComPtr<IProvideClassInfo2> info;
-    ASSERT_EQ(S_OK, QRCTaskList::Create(nullptr, IID_IProvideClassInfo2, info.put_void()));
-    winkit::ComPtr<ITypeInfo> coclass;
-    ASSERT_EQ(S_OK, info->GetClassInfo(coclass.put()));
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, coclass->GetTypeAttr(&attributes));
-    EXPECT_EQ(CLSID_QRCTaskList, attributes->guid);
-    EXPECT_EQ(TKIND_COCLASS, attributes->typekind);
-    coclass->ReleaseTypeAttr(attributes);
-    GUID guid;
-    EXPECT_EQ(E_INVALIDARG, info->GetGUID(7, &guid));
-}
 
 TEST(QRCTaskList, ShowNeedsItsPointerAndAWorkspaceThatInitializeChecks) {
     winkit::ComPtr<IQRCTaskList> list;

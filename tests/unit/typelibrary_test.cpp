@@ -166,8 +166,9 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
     EXPECT_EQ(expected, lines);
 }
 
-// The interfaces an object answers, each leading back to its one IUnknown (else "?"),
-// its IDispatch's number of type informations and what it supports error information for.
+// The interfaces an object answers, each leading back to its one IUnknown (else "?"), its
+// IDispatch's number of type informations, its class information and what it supports
+// error information for.
 std::wstring Surface(IUnknown* object) {
     const std::pair<const IID*, const wchar_t*> interfaces[] = {
         {&IID_IDispatch, L"IDispatch"},           {&IID_IQRCIGEFClientServices, L"IQRCIGEFClientServices"},
@@ -185,6 +186,13 @@ std::wstring Surface(IUnknown* object) {
     UINT count = 0;
     if (SUCCEEDED(object->QueryInterface(IID_IDispatch, dispatch.put_void()))) dispatch->GetTypeInfoCount(&count);
     text += L"typeinfo " + std::to_wstring(count);
+    winkit::ComPtr<IProvideClassInfo2> classInfo;
+    winkit::ComPtr<ITypeInfo> coclass;
+    GUID guid;
+    if (SUCCEEDED(object->QueryInterface(IID_IProvideClassInfo2, classInfo.put_void())) &&
+        SUCCEEDED(classInfo->GetClassInfo(coclass.put())))
+        text += L", class " + Help(coclass.get(), MEMBERID_NIL) +
+                (classInfo->GetGUID(7, &guid) == E_INVALIDARG ? L"" : L", a GUID of an unknown kind");
     winkit::ComPtr<ISupportErrorInfo> errorInfo;
     if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()))) return text;
     for (const auto& [iid, name] : interfaces)
@@ -196,7 +204,8 @@ TEST(ComClasses, AnswerTheirInterfacesAndDelegateToAnOuterObject) {
     const std::pair<const CLSID*, std::wstring> classes[] = {
         {&CLSID_QRCIGEFClientServices,
          L"IDispatch IQRCIGEFClientServices ISupportErrorInfo typeinfo 1, error information for IQRCIGEFClientServices"},
-        {&CLSID_QRCTaskList, L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1"},
+        {&CLSID_QRCTaskList,
+         L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1, class QRCTaskList 'QRCTaskList Class'"},
     };
     for (const auto& [clsid, expected] : classes) {
         winkit::ComPtr<IClassFactory> factory;
