@@ -133,11 +133,17 @@ public:
     explicit FakeSelection(Partners& partners) : partners_(partners) {}
     STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    // RunCommand is the one name it knows.
+    static constexpr DISPID kRunCommand = DISPID_QRCSELECTKBDLG_RUNCOMMAND;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (count != 1 || wcscmp(names[0], L"RunCommand") != 0) return DISP_E_UNKNOWNNAME;
+        *ids = kRunCommand;
+        return S_OK;
+    }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                         UINT*) override {
         VARIANTARG* args = params->rgvarg;  // right to left
-        if (id != DISPID_QRCSELECTKBDLG_RUNCOMMAND || flags != DISPATCH_METHOD || params->cArgs != 5 ||
+        if (id != kRunCommand || flags != DISPATCH_METHOD || params->cArgs != 5 ||
             params->cNamedArgs || V_VT(&args[4]) != VT_BSTR || V_VT(&args[3]) != VT_I4 ||
             V_VT(&args[2]) != VT_DISPATCH || V_VT(&args[1]) != VT_I4 || V_VT(&args[0]) != VT_I2)
             return DISP_E_TYPEMISMATCH;  // heard as nothing
