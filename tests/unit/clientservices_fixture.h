@@ -1,79 +1,141 @@
 #pragma once
-// The client services object under test with its partners replaced for this process:
-// GoogleMock fakes of the older adapter, the client tools' Globals and the stream
-// selection component, registered with CoRegisterClassObject, the adapter's ProgID
-// pointed at the fake adapter's class, and a fake workspace whose requests the test queues.
+// The client services object with every partner it calls replaced for this process by a
+// fake that writes what it hears into one log, in call order:
+//   tools      the client tools' Globals
+//   adapter    the older adapter, reached through the ProgID the tools name
+//   framework  the workspace's service requests, one line per executed request
+//   selection  the stream selection component
+// Tests are tables of steps: a call, what the partners answer, and what the caller (result,
+// out-parameters, error information) and the partners (calls in order) see.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <deque>
 #include <functional>
-#include <memory>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
+#include "clientservices.h"
 #include "support/fake_host.h"
 #include "support/progid_override.h"
-#include "winkit/com_module.h"
 #include "winkit/module_lock.h"
 #include "winkit/unique_bstr.h"
 
 namespace testcom {
 
-class MockOldAdapter : public FakeComObject<IQREFOldClientServices> {
-public:
-    TESTCOM_NO_DISPATCH
-    MOCK_METHOD(HRESULT, UnInitialize, (), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, SetRestore, (BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, get_XMLFileName, (BSTR*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, put_XMLFileName, (BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, get_AdapterVersion, (BSTR*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, SetProductName, (BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, SetFrameworkData, (BSTR, BSTR, BSTR, BSTR, BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, SetPlantData, (BSTR, BSTR, BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, Initialize, (IDispatch*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, ConnectToEF, (), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, Publish, (BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, Retrieve, (), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, FindDocsToPublish, (), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, LaunchFrameworkBrowser, (), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, Register, (IDispatch*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, GetProjectList, (SAFEARRAY**), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, PublishProjectAsBuilt, (BSTR), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, SynchronizeClaims, (BSTR, BSTR*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, Revise, (BSTR), TESTCOM_COM());
+// How a partner answers a call; by default S_OK with nothing written.
+struct Answer {
+    HRESULT hr = S_OK;
+    std::optional<std::wstring> out;  // written to the call's out-parameter
+    std::wstring error;               // the partner's description, left on the thread
+    bool inExcepInfo = false;         // a dispatch call's error goes into EXCEPINFO instead
+};
+// Keyed by the whole logged line, by "partner Method" or by partner; "partner create"
+// fails the partner's creation.
+using Answers = std::map<std::wstring, Answer>;
+using Calls = std::vector<std::wstring>;
 
-protected:
+inline std::wstring Quoted(BSTR text) { return text ? L"'" + std::wstring(text, SysStringLen(text)) + L"'" : L"null"; }
+
+inline const wchar_t* SourceOf(const std::wstring& partner) {
+    return partner == L"tools" ? L"QRClientTools.Globals" : partner == L"adapter" ? L"QREFOldAdapter"
+           : partner == L"framework" ? L"QRSim.Framework" : L"QRCSelectKBDlg";
+}
+
+struct Partners {
+    Calls heard;
+    Answers answers;
+    std::map<IUnknown*, std::wstring> names;  // how object arguments are written
+
+    // Logs "partner Method(arguments)" and answers it.
+    template <class... Args>
+    Answer Hear(const wchar_t* partner, const wchar_t* method, BSTR* out, const Args&... args) {
+        std::wstring list, name = std::wstring(partner) + L" " + method;
+        ((list += (list.empty() ? L"" : L", ") + Arg(args)), ...);
+        heard.push_back(name + L"(" + list + L")");
+        Answer answer;
+        for (const std::wstring& key : {heard.back(), name, std::wstring(partner)})
+            if (answers.count(key)) {
+                answer = answers.at(key);
+                break;
+            }
+        if (out && answer.out) *out = SysAllocStringLen(answer.out->data(), static_cast<UINT>(answer.out->size()));
+        if (!answer.error.empty() && !answer.inExcepInfo) PlantThreadError(SourceOf(partner), answer.error.c_str());
+        return answer;
+    }
+    static std::wstring Arg(BSTR text) { return Quoted(text); }
+    static std::wstring Arg(LONG number) { return std::to_wstring(number); }
+    std::wstring Arg(IUnknown* object) const { return !object ? L"null" : names.count(object) ? names.at(object) : L"?"; }
+};
+
+class FakeTools : public FakeComObject<IGlobals> {
+public:
+    explicit FakeTools(Partners& partners) : partners_(partners) {}
+    TESTCOM_NO_DISPATCH
+    STDMETHODIMP GetSettingsRoot(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetToolsVersion(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetVersionSpecificIdentifier(BSTR name, BSTR* out) override {
+        return partners_.Hear(L"tools", L"GetVersionSpecificIdentifier", out, name).hr;
+    }
+
+private:
+    void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
+    Partners& partners_;
+};
+
+class FakeAdapter : public FakeComObject<IQREFOldClientServices> {
+public:
+    explicit FakeAdapter(Partners& partners) : partners_(partners) {}
+    TESTCOM_NO_DISPATCH
+    STDMETHODIMP UnInitialize() override { return Hear(L"UnInitialize", nullptr); }
+    STDMETHODIMP SetRestore(BSTR a) override { return Hear(L"SetRestore", nullptr, a); }
+    STDMETHODIMP get_XMLFileName(BSTR* out) override { return Hear(L"get_XMLFileName", out); }
+    STDMETHODIMP put_XMLFileName(BSTR a) override { return Hear(L"put_XMLFileName", nullptr, a); }
+    STDMETHODIMP get_AdapterVersion(BSTR* out) override { return Hear(L"get_AdapterVersion", out); }
+    STDMETHODIMP SetProductName(BSTR a) override { return Hear(L"SetProductName", nullptr, a); }
+    STDMETHODIMP SetFrameworkData(BSTR a, BSTR b, BSTR c, BSTR d, BSTR e) override {
+        return Hear(L"SetFrameworkData", nullptr, a, b, c, d, e);
+    }
+    STDMETHODIMP SetPlantData(BSTR a, BSTR b, BSTR c) override { return Hear(L"SetPlantData", nullptr, a, b, c); }
+    STDMETHODIMP Initialize(IDispatch* a) override { return Hear(L"Initialize", nullptr, static_cast<IUnknown*>(a)); }
+    STDMETHODIMP ConnectToEF() override { return Hear(L"ConnectToEF", nullptr); }
+    STDMETHODIMP Publish(BSTR a) override { return Hear(L"Publish", nullptr, a); }
+    STDMETHODIMP Retrieve() override { return Hear(L"Retrieve", nullptr); }
+    STDMETHODIMP FindDocsToPublish() override { return Hear(L"FindDocsToPublish", nullptr); }
+    STDMETHODIMP LaunchFrameworkBrowser() override { return Hear(L"LaunchFrameworkBrowser", nullptr); }
+    STDMETHODIMP Register(IDispatch* a) override { return Hear(L"Register", nullptr, static_cast<IUnknown*>(a)); }
+    STDMETHODIMP PublishProjectAsBuilt(BSTR a) override { return Hear(L"PublishProjectAsBuilt", nullptr, a); }
+    STDMETHODIMP Revise(BSTR a) override { return Hear(L"Revise", nullptr, a); }
+    STDMETHODIMP SynchronizeClaims(BSTR a, BSTR* out) override { return Hear(L"SynchronizeClaims", out, a); }
+    // An answer's text is a list of one project.
+    STDMETHODIMP GetProjectList(SAFEARRAY** out) override {
+        Answer answer = partners_.Hear(L"adapter", L"GetProjectList", nullptr);
+        if (answer.out) {
+            LONG first = 0;
+            *out = SafeArrayCreateVector(VT_BSTR, 0, 1);
+            SafeArrayPutElement(*out, &first, winkit::UniqueBstr::Copy(*answer.out).get());
+        }
+        return answer.hr;
+    }
+
+private:
+    template <class... Args>
+    HRESULT Hear(const wchar_t* method, BSTR* out, const Args&... args) {
+        return partners_.Hear(L"adapter", method, out, args...).hr;
+    }
     void* QueryOther(REFIID iid) override {
         return iid == IID_IDispatch ? static_cast<IQREFOldClientServices*>(this) : nullptr;
     }
+    Partners& partners_;
 };
 
-class MockGlobals : public FakeComObject<IGlobals> {
+// Heard: Run, the query for its dispatch interface, and RunCommand through Invoke.
+class FakeSelection : public FakeComObject<IDispatch, IRunnableObject, ISupportErrorInfo> {
 public:
-    TESTCOM_NO_DISPATCH
-    MOCK_METHOD(HRESULT, GetSettingsRoot, (BSTR*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, GetToolsVersion, (BSTR*), TESTCOM_COM());
-    MOCK_METHOD(HRESULT, GetVersionSpecificIdentifier, (BSTR, BSTR*), TESTCOM_COM());
-
-protected:
-    void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
-};
-
-// The stream selection component: RunCommand is found by name, under a DISPID of its own,
-// and arrives through IDispatch::Invoke, decoded into the RunCommand mock. A failure is reported as a component does: with
-// error information on the thread (ISupportErrorInfo), or through EXCEPINFO.
-class MockSelection : public FakeComObject<IDispatch, IRunnableObject, ISupportErrorInfo> {
-public:
-    MOCK_METHOD(HRESULT, RunCommand, (BSTR command, LONG objectId, IDispatch* workspace, LONG value, SHORT flags));
-    MOCK_METHOD(void, DispatchInterfaceAsked, ());
-    MOCK_METHOD(HRESULT, Run, (LPBINDCTX), TESTCOM_COM());
-
-    bool answersDispatchInterface = true;
-    bool reportsThroughExcepInfo = false;
-    std::wstring failureSource = L"QRCSelectKBDlg";
-    std::wstring failureDescription = L"The stream is claimed by another user";
-
+    explicit FakeSelection(Partners& partners) : partners_(partners) {}
     STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    // RunCommand is the one name it knows, under a DISPID of its own (not the simulated
+    // component's): the caller must look it up.
     static constexpr DISPID kRunCommand = 0x60020007;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         if (count != 1 || wcscmp(names[0], L"RunCommand") != 0) return DISP_E_UNKNOWNNAME;
@@ -82,181 +144,210 @@ public:
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                         UINT*) override {
-        if (id != kRunCommand || !(flags & DISPATCH_METHOD)) {
-            ADD_FAILURE() << "unexpected member " << id;
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        if (!params || params->cArgs != 5 || params->cNamedArgs != 0) {
-            ADD_FAILURE() << "RunCommand takes five positional arguments";
-            return DISP_E_BADPARAMCOUNT;
-        }
         VARIANTARG* args = params->rgvarg;  // right to left
-        if (V_VT(&args[4]) != VT_BSTR || V_VT(&args[3]) != VT_I4 || V_VT(&args[2]) != VT_DISPATCH ||
-            V_VT(&args[1]) != VT_I4 || V_VT(&args[0]) != VT_I2) {
-            ADD_FAILURE() << "RunCommand argument types";
-            return DISP_E_TYPEMISMATCH;
-        }
-        HRESULT hr = RunCommand(V_BSTR(&args[4]), V_I4(&args[3]), V_DISPATCH(&args[2]), V_I4(&args[1]), V_I2(&args[0]));
-        if (SUCCEEDED(hr)) {
+        if (id != kRunCommand || flags != DISPATCH_METHOD || params->cArgs != 5 ||
+            params->cNamedArgs || V_VT(&args[4]) != VT_BSTR || V_VT(&args[3]) != VT_I4 ||
+            V_VT(&args[2]) != VT_DISPATCH || V_VT(&args[1]) != VT_I4 || V_VT(&args[0]) != VT_I2)
+            return DISP_E_TYPEMISMATCH;  // heard as nothing
+        Answer answer = partners_.Hear(L"selection", L"RunCommand", nullptr, V_BSTR(&args[4]), V_I4(&args[3]),
+                                       static_cast<IUnknown*>(V_DISPATCH(&args[2])), V_I4(&args[1]),
+                                       static_cast<LONG>(V_I2(&args[0])));
+        if (SUCCEEDED(answer.hr) && result) {
             // An object as the result, so that a result never released shows as a leak.
-            if (result) {
-                V_VT(result) = VT_DISPATCH;
-                V_DISPATCH(result) = new FakeDispatch();
-            }
-            return hr;
+            V_VT(result) = VT_DISPATCH;
+            V_DISPATCH(result) = new FakeDispatch();
         }
-        if (reportsThroughExcepInfo && exception) {
-            exception->scode = hr;
-            exception->bstrSource = SysAllocString(failureSource.c_str());
-            exception->bstrDescription = SysAllocString(failureDescription.c_str());
+        if (FAILED(answer.hr) && answer.inExcepInfo) {
+            exception->scode = answer.hr;
+            exception->bstrSource = SysAllocString(SourceOf(L"selection"));
+            exception->bstrDescription = SysAllocString(answer.error.c_str());
             return DISP_E_EXCEPTION;
         }
-        PlantThreadError(failureSource.c_str(), failureDescription.c_str(), DIID_DQRCSelectKBDlg);
-        return hr;
+        return answer.hr;
     }
-
     STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
+    STDMETHODIMP Run(LPBINDCTX context) override { return partners_.Hear(L"selection", L"Run", nullptr, context).hr; }
     STDMETHODIMP_(BOOL) IsRunning() override { return TRUE; }
     STDMETHODIMP LockRunning(BOOL, BOOL) override { return S_OK; }
     STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == DIID_DQRCSelectKBDlg ? S_OK : S_FALSE; }
 
-    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override {
-        return iid == DIID_DQRCSelectKBDlg ? S_OK : S_FALSE;
-    }
-
-protected:
+private:
     void* QueryOther(REFIID iid) override {
-        if (iid != DIID_DQRCSelectKBDlg || !answersDispatchInterface) return nullptr;
-        DispatchInterfaceAsked();
-        return static_cast<IDispatch*>(this);
+        if (iid != DIID_DQRCSelectKBDlg) return nullptr;
+        winkit::UniqueBstr name = winkit::UniqueBstr::Copy(L"DQRCSelectKBDlg");
+        HRESULT answer = partners_.Hear(L"selection", L"QueryInterface", nullptr, name.get()).hr;
+        return SUCCEEDED(answer) ? static_cast<IDispatch*>(this) : nullptr;
     }
+    Partners& partners_;
+};
+
+// The out-parameters a step's call may write. Each starts as a marker, so that the table
+// tells a parameter left alone from one written null.
+struct Outs {
+    static inline const BSTR kLeft = reinterpret_cast<BSTR>(static_cast<uintptr_t>(0x5555));
+    BSTR a = kLeft, b = kLeft, c = kLeft;
+    long status = 0x5555;
+    VARIANT_BOOL flag = 0x5555;
+    SAFEARRAY* array = reinterpret_cast<SAFEARRAY*>(kLeft);
+
+    ~Outs() {
+        for (BSTR text : {a, b, c})
+            if (text != kLeft) SysFreeString(text);
+        if (array != reinterpret_cast<SAFEARRAY*>(kLeft)) SafeArrayDestroy(array);
+    }
+    // What was written, in parameter order: "'SIG-1' null 0 true ['P1']".
+    std::wstring Text() const {
+        std::wstring text;
+        auto add = [&text](const std::wstring& item) { text += (text.empty() ? L"" : L" ") + item; };
+        for (BSTR written : {a, b, c})
+            if (written != kLeft) add(Quoted(written));
+        if (status != 0x5555) add(std::to_wstring(status));
+        if (flag != 0x5555) add(flag == VARIANT_TRUE ? L"true" : flag == VARIANT_FALSE ? L"false" : L"?");
+        if (array != reinterpret_cast<SAFEARRAY*>(kLeft)) {
+            winkit::UniqueBstr first;
+            LONG index = 0;
+            if (array) SafeArrayGetElement(array, &index, first.put());
+            add(array ? L"[" + Quoted(first.get()) + L"]" : L"null");
+        }
+        return text;
+    }
+};
+
+using Call = std::function<HRESULT(IQRCIGEFClientServices& cs, Outs& o)>;
+// A step's call: CALL(GetEFData(&o.a, &o.b, &o.c)).
+#define CALL(...) [&](IQRCIGEFClientServices & cs, Outs & o) -> HRESULT { return cs.__VA_ARGS__; }
+
+// The call, made while an earlier, unrelated failure's error information is on the thread.
+inline Call AfterEarlierError(Call call) {
+    return [call](IQRCIGEFClientServices& cs, Outs& o) {
+        PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
+        return call(cs, o);
+    };
+}
+
+struct Step {
+    const char* what;
+    Call call;
+    Answers answers;        // beyond the defaults
+    HRESULT hr;
+    std::wstring outs;      // Outs::Text()
+    Calls calls;            // what the partners heard, in order
+    std::wstring source;    // of the error information left for the caller; "" for none
+    std::wstring document;  // its description
 };
 
 // {5E1F7A10-3C11-4E55-9B1A-000000000A01}: the fake adapter's class in this process.
 inline constexpr CLSID kFakeAdapterClass = {0x5e1f7a10, 0x3c11, 0x4e55, {0x9b, 0x1a, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x01}};
 inline constexpr const wchar_t* kFakeAdapterProgId = L"QRTest.OldAdapter.ClientServices.1";
-
-// A framework data document with all ten attributes.
-inline const std::wstring kFullFrameworkData =
-    L"<EFData EFURL=\"http://ef.example/zud\" EFPLANT=\"EFP1\" EFSIGNATURE=\"SIG-1\" TEFVERSION=\"3.65\""
-    L" EFUID=\"uid7\" EFNAME=\"Framework One\" RESTORE=\"restore-1\" PLANTNAME=\"North\" AREANAME=\"A20\""
-    L" UNITNAME=\"U3\"/>";
+inline const std::wstring kToolsAsked = L"tools GetVersionSpecificIdentifier('QREFOldAdapter380.ClientServices')";
 
 class ClientServicesTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(ERROR_SUCCESS, adapterProgId_.result());
-        globalsRegistration_.emplace(CLSID_QRClientToolsGlobals, globalsFactory.get());
-        adapterRegistration_.emplace(kFakeAdapterClass, adapterFactory.get());
-        selectionRegistration_.emplace(CLSID_QRCSelectKBDlg, selectionFactory.get());
-        ASSERT_EQ(S_OK, globalsRegistration_->result());
-        ASSERT_EQ(S_OK, adapterRegistration_->result());
-        ASSERT_EQ(S_OK, selectionRegistration_->result());
-
-        ON_CALL(*globals, GetVersionSpecificIdentifier(Text(L"QREFOldAdapter380.ClientServices"), testing::_))
-            .WillByDefault(WriteText(kFakeAdapterProgId));
+        for (auto* registration : {&toolsClass_, &adapterClass_, &selectionClass_})
+            ASSERT_EQ(S_OK, registration->result());
+        // A request is heard when executed, as "framework Method('input')".
         ON_CALL(*workspace, CreateServiceRequest(testing::_)).WillByDefault([this](IServiceRequest** out) {
-            if (queued_.empty()) {
-                ADD_FAILURE() << "a service request nobody expected";
-                return E_UNEXPECTED;
-            }
-            *out = queued_.front().release();
-            queued_.pop_front();
-            return S_OK;
+            HRESULT hr = Creation(L"framework");
+            if (SUCCEEDED(hr)) *out = NewRequest();
+            return hr;
         });
-        SetErrorInfo(0, nullptr);
-        services = CreateServices();
+        partners.names[Ws()] = L"workspace";
+        partners.answers = Defaults();
+        services = NewServices();
         ASSERT_TRUE(services);
+        fakesAlive_ = LiveObjects();
     }
 
     void TearDown() override {
         services.reset();
         EXPECT_EQ(0, winkit::ModuleLock::Count()) << "client services objects left alive";
-        EXPECT_TRUE(queued_.empty()) << "a queued service request was never made";
-        queued_.clear();
-        selectionRegistration_.reset();
-        adapterRegistration_.reset();
-        globalsRegistration_.reset();
-        selectionFactory.reset();
-        adapterFactory.reset();
-        globalsFactory.reset();
-        workspace.reset();
-        selection.reset();
-        globals.reset();
-        adapter.reset();
-        EXPECT_EQ(liveBefore_, LiveObjects()) << "fake objects not released";
+        EXPECT_EQ(fakesAlive_, LiveObjects()) << "requests or results not released";
+        EXPECT_EQ(1u, workspace->RefCount());
         SetErrorInfo(0, nullptr);
     }
 
-    // Made through the module's class object, as COM makes it.
-    static winkit::ComPtr<IQRCIGEFClientServices> CreateServices() {
-        winkit::ComPtr<IClassFactory> factory;
+    static winkit::ComPtr<IQRCIGEFClientServices> NewServices() {
         winkit::ComPtr<IQRCIGEFClientServices> made;
-        if (SUCCEEDED(winkit::ComModule::Get().GetClassObject(CLSID_QRCIGEFClientServices, IID_IClassFactory,
-                                                              factory.put_void())))
-            factory->CreateInstance(nullptr, IID_IQRCIGEFClientServices, made.put_void());
+        CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, made.put_void());
         return made;
     }
 
-    IDispatch* WorkspaceDispatch() const { return static_cast<IDispatch*>(workspace.get()); }
-
-    // The next CreateServiceRequest hands out a request that answers `method` (given
-    // `input`) with `output`; its Execute returns what `execute` returns.
-    MockServiceRequest& QueueTextCall(const wchar_t* method, const std::wstring& input, const std::wstring& output,
-                                      std::function<HRESULT()> execute) {
-        auto* request = new testing::NiceMock<MockServiceRequest>();
-        queued_.push_back(winkit::ComPtr<IServiceRequest>::Attach(request));
-        testing::InSequence order;
-        EXPECT_CALL(*request, SetMethod(Text(method)));
-        if (input.empty()) EXPECT_CALL(*request, SetInput(testing::_)).Times(0);
-        else EXPECT_CALL(*request, SetInput(Text(input)));
-        EXPECT_CALL(*request, Execute(0)).WillOnce([execute, request](LONG) {
-            HRESULT hr = execute();
-            if (FAILED(hr)) EXPECT_CALL(*request, GetOutput(testing::_)).Times(0);
-            return hr;
-        });
-        EXPECT_CALL(*request, GetOutput(testing::_)).Times(testing::AtMost(1)).WillRepeatedly(WriteText(output));
-        return *request;
-    }
-    MockServiceRequest& QueueTextCall(const wchar_t* method, const std::wstring& input, const std::wstring& output,
-                                      HRESULT executeResult = S_OK) {
-        return QueueTextCall(method, input, output, [executeResult] { return executeResult; });
+    IDispatch* Ws() const { return static_cast<IDispatch*>(workspace.get()); }
+    // The tools name the fake adapter's ProgID; everyone else says S_OK.
+    static Answers Defaults() { return {{L"tools", {S_OK, kFakeAdapterProgId}}}; }
+    HRESULT Creation(const wchar_t* partner) const {
+        auto found = partners.answers.find(partner + std::wstring(L" create"));
+        return found == partners.answers.end() ? S_OK : found->second.hr;
     }
 
-    // For tests about something else: the adapter may hear what Initialize tells it.
-    void AllowAdapterInitialization() {
-        using testing::_;
-        EXPECT_CALL(*adapter, SetRestore(_)).Times(testing::AnyNumber());
-        EXPECT_CALL(*adapter, SetPlantData(_, _, _)).Times(testing::AnyNumber());
-        EXPECT_CALL(*adapter, SetFrameworkData(_, _, _, _, _)).Times(testing::AnyNumber());
-        EXPECT_CALL(*adapter, SetProductName(_)).Times(testing::AnyNumber());
-        EXPECT_CALL(*adapter, Initialize(_)).Times(testing::AnyNumber());
+    void Run(const std::vector<Step>& steps, IQRCIGEFClientServices* object = nullptr) {
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            partners.heard.clear();
+            partners.answers = Defaults();
+            for (const auto& [key, answer] : step.answers) partners.answers[key] = answer;
+            toolsFactory->failure = Creation(L"tools");
+            adapterFactory->failure = Creation(L"adapter");
+            selectionFactory->failure = Creation(L"selection");
+            SetErrorInfo(0, nullptr);
+            Outs outs;
+            HRESULT hr = step.call(object ? *object : *services.get(), outs);
+            ThreadError error = TakeThreadError();
+            EXPECT_EQ(step.hr, hr) << std::hex << hr;
+            EXPECT_EQ(step.outs, outs.Text());
+            EXPECT_EQ(step.calls, partners.heard);
+            EXPECT_EQ(step.source, error.source);
+            EXPECT_EQ(step.document, error.description);
+        }
     }
 
-    HRESULT InitializeWith(const std::wstring& frameworkData) {
-        QueueTextCall(L"GetEFData", L"", frameworkData);
-        return services->Initialize(WorkspaceDispatch());
-    }
-
-    // Before the fakes, so that it counts what other tests may have left alive.
-    LONG liveBefore_ = LiveObjects();
-
-    Fake<testing::StrictMock<MockOldAdapter>> adapter;
-    Fake<testing::NiceMock<MockGlobals>> globals;
-    Fake<testing::StrictMock<MockSelection>> selection;
+    Partners partners;  // before the fakes, which write into it
+    Fake<FakeTools> tools{partners};
+    Fake<FakeAdapter> adapter{partners};
+    Fake<FakeSelection> selection{partners};
     Fake<testing::NiceMock<MockWorkspace>> workspace;
-    Fake<FakeClassFactory> adapterFactory{adapter.get()};
-    Fake<FakeClassFactory> globalsFactory{globals.get()};
-    Fake<FakeClassFactory> selectionFactory{static_cast<IDispatch*>(selection.get())};
+    Fake<FakeClassFactory> toolsFactory{tools.get()}, adapterFactory{adapter.get()},
+        selectionFactory{static_cast<IDispatch*>(selection.get())};
     winkit::ComPtr<IQRCIGEFClientServices> services;
 
 private:
+    // A request is heard when executed, as "framework Method('input')".
+    IServiceRequest* NewRequest() {
+        auto* request = new testing::NiceMock<MockServiceRequest>();
+        auto method = std::make_shared<std::wstring>(), output = std::make_shared<std::wstring>();
+        auto input = std::make_shared<winkit::UniqueBstr>();
+        ON_CALL(*request, SetMethod(testing::_)).WillByDefault([method](BSTR name) {
+            *method = name;
+            return S_OK;
+        });
+        ON_CALL(*request, SetInput(testing::_)).WillByDefault([input](BSTR text) {
+            *input = winkit::UniqueBstr::Copy(std::wstring_view(text, SysStringLen(text)));
+            return S_OK;
+        });
+        ON_CALL(*request, Execute(testing::_)).WillByDefault([this, method, input, output](LONG) {
+            Answer answer = input->get() ? partners.Hear(L"framework", method->c_str(), nullptr, input->get())
+                                         : partners.Hear(L"framework", method->c_str(), nullptr);
+            *output = answer.out.value_or(L"");
+            return answer.hr;
+        });
+        ON_CALL(*request, GetOutput(testing::_)).WillByDefault([output](BSTR* text) { return WriteText(*output)(text); });
+        return request;
+    }
+
+    LONG fakesAlive_ = 0;
     ProgIdOverride adapterProgId_{kFakeAdapterProgId, kFakeAdapterClass};
-    std::optional<ClassRegistration> globalsRegistration_, adapterRegistration_, selectionRegistration_;
-    std::deque<winkit::ComPtr<IServiceRequest>> queued_;
+    ClassRegistration toolsClass_{CLSID_QRClientToolsGlobals, toolsFactory.get()};
+    ClassRegistration adapterClass_{kFakeAdapterClass, adapterFactory.get()};
+    ClassRegistration selectionClass_{CLSID_QRCSelectKBDlg, selectionFactory.get()};
 };
 
-// A BSTR argument given by the test, freed at the end of the statement's scope.
+// A BSTR argument, freed at the end of the statement.
 inline winkit::UniqueBstr B(const wchar_t* text) { return winkit::UniqueBstr::Copy(text); }
+// The same for a literal that holds NULs: the whole literal.
+template <size_t N>
+winkit::UniqueBstr W(const wchar_t (&text)[N]) { return winkit::UniqueBstr::Copy(std::wstring_view(text, N - 1)); }
 
 } // namespace testcom

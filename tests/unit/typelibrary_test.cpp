@@ -1,72 +1,20 @@
-// The embedded type library as clients see it: IQRCIGEFClientServices method by method
-// (name, DISPID, invoke kind, parameter names, directions and types, help string), its
-// coclass and the library's own attributes. Catches slips in the IDL.
+// The embedded type library as a late-bound caller or a type library browser reads it,
+// written back in IDL form, one line per type and per method: a slip in the IDL (a
+// DISPID, a direction, a default, a help string) shows as a changed line. And the two
+// classes it declares as COM makes them: their interfaces and aggregation.
 #include <gtest/gtest.h>
+#include <cwchar>
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
+#include "support/fake_com.h"
 #include "winkit/com_module.h"
+#include "winkit/module_lock.h"
 #include "winkit/com_ptr.h"
+#include "winkit/unique_bstr.h"
+#include "winkit/unique_variant.h"
 
 namespace {
-
-constexpr USHORT kIn = PARAMFLAG_FIN;
-constexpr USHORT kOutRetval = PARAMFLAG_FOUT | PARAMFLAG_FRETVAL;
-constexpr USHORT kNone = 0;  // no direction attribute
-
-struct Parameter {
-    const wchar_t* name;  // empty: unnamed
-    USHORT flags;
-    const wchar_t* type;
-};
-
-struct Method {
-    const wchar_t* name;
-    MEMBERID dispid;
-    INVOKEKIND kind;
-    std::vector<Parameter> parameters;
-    const wchar_t* help;
-};
-
-const std::vector<Method>& ExpectedMethods() {
-    static const std::vector<Method> methods = {
-        {L"ConnectToEF", 1, INVOKE_FUNC, {}, L"method ConnectToEF"},
-        {L"Publish", 2, INVOKE_FUNC, {{L"sOID", kNone, L"BSTR"}}, L"method Publish"},
-        {L"ConnectionStatus", 3, INVOKE_PROPERTYGET, {{L"pVal", kOutRetval, L"long*"}}, L"property ConnectionStatus"},
-        {L"GetEFData", 4, INVOKE_FUNC,
-         {{L"Signature", kNone, L"BSTR*"}, {L"Url", kNone, L"BSTR*"}, {L"Plant", kNone, L"BSTR*"}},
-         L"method GetEFData"},
-        {L"SetEFData", 5, INVOKE_FUNC,
-         {{L"Signature", kNone, L"BSTR"}, {L"Url", kNone, L"BSTR"}, {L"Plant", kNone, L"BSTR"}}, L"method SetEFData"},
-        {L"GetPlantData", 6, INVOKE_FUNC,
-         {{L"Plant", kNone, L"BSTR*"}, {L"Area", kNone, L"BSTR*"}, {L"Unit", kNone, L"BSTR*"}},
-         L"method GetPlantData"},
-        {L"SetPlantData", 7, INVOKE_FUNC,
-         {{L"Plant", kNone, L"BSTR"}, {L"Area", kNone, L"BSTR"}, {L"Unit", kNone, L"BSTR"}}, L"method SetPlantData"},
-        {L"XMLFileName", 8, INVOKE_PROPERTYGET, {{L"pVal", kOutRetval, L"BSTR*"}}, L"property XMLFileName"},
-        {L"XMLFileName", 8, INVOKE_PROPERTYPUT, {{L"", kIn, L"BSTR"}}, L"property XMLFileName"},
-        {L"Retrieve", 9, INVOKE_FUNC, {}, L"method Retrieve"},
-        {L"FindDocsToPublish", 10, INVOKE_FUNC, {}, L"method FindDocsToPublish"},
-        {L"LaunchFrameworkBrowser", 11, INVOKE_FUNC, {}, L"method LaunchFrameworkBrowser"},
-        {L"Initialize", 12, INVOKE_FUNC, {{L"pWorkspace", kNone, L"IDispatch*"}}, L"method Initialize"},
-        {L"Register", 13, INVOKE_FUNC, {{L"pWorkspace", kNone, L"IDispatch*"}}, L"method Register"},
-        {L"UnInitialize", 14, INVOKE_FUNC, {}, L"method UnInitialize"},
-        {L"GetProjectList", 15, INVOKE_FUNC, {{L"Projects", kOutRetval, L"SAFEARRAY(VARIANT)*"}},
-         L"method GetProjectList"},
-        {L"ClaimStream", 16, INVOKE_FUNC, {{L"pWorkspace", kIn, L"IDispatch*"}, {L"saOID", kIn, L"VARIANT"}},
-         L"method to claim a stream"},
-        {L"SynchronizeClaims", 17, INVOKE_FUNC,
-         {{L"ClaimsXML", kNone, L"BSTR"}, {L"pErrorMessage", kOutRetval, L"BSTR*"}},
-         L"method to synchronize claims with ZUD"},
-        {L"PublishProjectAsBuilt", 18, INVOKE_FUNC, {{L"sProjectName", kIn, L"BSTR"}},
-         L"method to publish all document from As-Built following a commit"},
-        {L"ClaimObject", 19, INVOKE_FUNC, {{L"strOID", kIn, L"BSTR"}}, L"method to claim any object"},
-        {L"Revise", 20, INVOKE_FUNC, {{L"sOID", kNone, L"BSTR"}}, L"method Revise"},
-        {L"SupportsFeature", 21, INVOKE_FUNC,
-         {{L"Feature", kIn, L"BSTR"}, {L"Supported", kOutRetval, L"VARIANT_BOOL*"}}, L"method SupportsFeature"},
-    };
-    return methods;
-}
 
 std::wstring TypeText(ITypeInfo* info, const TYPEDESC& type) {
     switch (type.vt) {
@@ -78,130 +26,212 @@ std::wstring TypeText(ITypeInfo* info, const TYPEDESC& type) {
     case VT_VARIANT: return L"VARIANT";
     case VT_DISPATCH: return L"IDispatch*";
     case VT_HRESULT: return L"HRESULT";
-    case VT_USERDEFINED: {
-        winkit::ComPtr<ITypeInfo> referenced;
-        BSTR name = nullptr;
-        if (FAILED(info->GetRefTypeInfo(type.hreftype, referenced.put())) ||
-            FAILED(referenced->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)))
-            return L"?";
-        std::wstring text = name;
-        SysFreeString(name);
-        return text;
-    }
     default: return L"vt " + std::to_wstring(type.vt);
     }
 }
 
-struct Documentation {
-    std::wstring name, help;
-};
-
-Documentation Document(ITypeInfo* info, MEMBERID member) {
-    BSTR name = nullptr, help = nullptr;
-    EXPECT_EQ(S_OK, info->GetDocumentation(member, &name, &help, nullptr, nullptr));
-    Documentation documentation{name ? name : L"", help ? help : L""};
-    SysFreeString(name);
-    SysFreeString(help);
-    return documentation;
+std::wstring Attributes(const PARAMDESC& param) {
+    std::wstring text;
+    USHORT flags = param.wParamFlags;
+    if (flags & PARAMFLAG_FIN) text += L"in, ";
+    if (flags & PARAMFLAG_FOUT) text += L"out, ";
+    if (flags & PARAMFLAG_FRETVAL) text += L"retval, ";
+    if (flags & PARAMFLAG_FOPT) text += L"optional, ";
+    if (flags & PARAMFLAG_FHASDEFAULT) {
+        winkit::UniqueVariant value;
+        VariantChangeType(value.get(), &param.pparamdescex->varDefaultValue, 0, VT_BSTR);
+        text += L"defaultvalue(" + std::wstring(value.vt() == VT_BSTR ? V_BSTR(value.get()) : L"?") + L"), ";
+    }
+    return text.empty() ? text : L"[" + text.substr(0, text.size() - 2) + L"] ";
 }
 
-class TypeLibraryTest : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(S_OK, winkit::ComModule::Get().TypeLib(library.put())); }
-    winkit::ComPtr<ITypeLib> library;
-};
+std::wstring Help(ITypeInfo* info, MEMBERID member) {
+    winkit::UniqueBstr name, help;
+    info->GetDocumentation(member, name.put(), help.put(), nullptr, nullptr);
+    return name.str() + L" '" + help.str() + L"'";
+}
 
-TEST_F(TypeLibraryTest, LibraryAttributes) {
+// "[id(2), propget] HRESULT Name([out, retval] long* pVal) 'help'"
+std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
+    BSTR raw[8] = {};
+    UINT count = 0;
+    info->GetNames(function.memid, raw, 8, &count);
+    std::vector<winkit::UniqueBstr> names(raw, raw + count);
+    if (names.empty()) return L"no names for " + std::to_wstring(function.memid);
+    wchar_t id[32];
+    swprintf(id, 32, function.memid > 0xffff ? L"0x%08lx" : L"%ld", static_cast<long>(function.memid));
+    const wchar_t* kind = function.invkind == INVOKE_PROPERTYGET ? L", propget"
+                          : function.invkind == INVOKE_PROPERTYPUT ? L", propput" : L"";
+    std::wstring text = L"[id(" + std::wstring(id) + L")" + kind + L"] " + TypeText(info, function.elemdescFunc.tdesc) +
+                        L" " + names[0].str() + L"(";
+    for (SHORT k = 0; k < function.cParams; ++k) {
+        const ELEMDESC& param = function.lprgelemdescParam[k];
+        text += (k ? L", " : L"") + Attributes(param.paramdesc) + TypeText(info, param.tdesc);
+        // A property's put shares its DISPID, so GetNames answers with the get's names.
+        if (function.invkind != INVOKE_PROPERTYPUT && k + 1u < count) text += L" " + names[k + 1].str();
+    }
+    winkit::UniqueBstr help;
+    info->GetDocumentation(function.memid, nullptr, help.put(), nullptr, nullptr);
+    return text + L") '" + help.str() + L"'";
+}
+
+// The coclass, its default interface and that interface's methods after the seven of
+// IDispatch, from the vtable side of the dual interface.
+std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
+    std::vector<std::wstring> lines;
+    winkit::ComPtr<ITypeInfo> coclass, dispatchSide, info;
+    TYPEATTR* attributes = nullptr;
+    HREFTYPE reference = 0;
+    INT implFlags = 0;
+    if (FAILED(library->GetTypeInfoOfGuid(clsid, coclass.put())) || FAILED(coclass->GetTypeAttr(&attributes)))
+        return {L"no coclass"};
+    bool creatable = attributes->typekind == TKIND_COCLASS && (attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
+    coclass->ReleaseTypeAttr(attributes);
+    coclass->GetImplTypeFlags(0, &implFlags);
+    coclass->GetRefTypeOfImplType(0, &reference);
+    coclass->GetRefTypeInfo(reference, dispatchSide.put());
+    lines.push_back(std::wstring(creatable ? L"creatable " : L"") + L"coclass " + Help(coclass.get(), MEMBERID_NIL) +
+                    (implFlags & IMPLTYPEFLAG_FDEFAULT ? L" [default] " : L" ") + Help(dispatchSide.get(), MEMBERID_NIL));
+
+    if (FAILED(dispatchSide->GetRefTypeOfImplType(-1, &reference)) ||
+        FAILED(dispatchSide->GetRefTypeInfo(reference, info.put())) || FAILED(info->GetTypeAttr(&attributes)))
+        return lines;
+    WORD flags = attributes->wTypeFlags;
+    lines.push_back(std::wstring(flags & TYPEFLAG_FDUAL ? L"dual " : L"") +
+                    (flags & TYPEFLAG_FOLEAUTOMATION ? L"oleautomation " : L"") + L"interface with " +
+                    std::to_wstring(attributes->cFuncs) + L" methods");
+    for (UINT index = 0; index < attributes->cFuncs; ++index) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(info->GetFuncDesc(index, &function))) continue;
+        lines.push_back(MethodText(info.get(), *function));
+        info->ReleaseFuncDesc(function);
+    }
+    info->ReleaseTypeAttr(attributes);
+    return lines;
+}
+
+TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
+    winkit::ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, winkit::ComModule::Get().TypeLib(library.put()));
     TLIBATTR* attributes = nullptr;
     ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
-    EXPECT_TRUE(IsEqualGUID(LIBID_QRCIGEFrameworkSvcs, attributes->guid));
-    EXPECT_EQ(380, attributes->wMajorVerNum);
-    EXPECT_EQ(0, attributes->wMinorVerNum);
-    EXPECT_EQ(0x409u, attributes->lcid);
+    EXPECT_EQ(LIBID_QRCIGEFrameworkSvcs, attributes->guid);
+    wchar_t version[64];
+    swprintf(version, 64, L"version(%u.%u), lcid(0x%lx) ", attributes->wMajorVerNum, attributes->wMinorVerNum,
+             static_cast<unsigned long>(attributes->lcid));
     library->ReleaseTLibAttr(attributes);
-    BSTR name = nullptr, help = nullptr;
-    ASSERT_EQ(S_OK, library->GetDocumentation(-1, &name, &help, nullptr, nullptr));
-    EXPECT_STREQ(L"QRCIGEFrameworkSvcs", name);
-    EXPECT_STREQ(L"QRCIGEFrameworkSvcs Version 38.0", help);
-    SysFreeString(name);
-    SysFreeString(help);
+    winkit::UniqueBstr name, help;
+    library->GetDocumentation(-1, name.put(), help.put(), nullptr, nullptr);
+    std::vector<std::wstring> lines = {version + name.str() + L" '" + help.str() + L"'"};
+    for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) {
+        std::vector<std::wstring> more = ClassText(library.get(), *clsid);
+        lines.insert(lines.end(), more.begin(), more.end());
+    }
+    const std::vector<std::wstring> expected = {
+        L"version(380.0), lcid(0x409) QRCIGEFrameworkSvcs 'QRCIGEFrameworkSvcs Version 38.0'",
+        L"creatable coclass QRCIGEFClientServices 'QRCIGEFClientServices Class' [default] "
+        L"IQRCIGEFClientServices 'IQRCIGEFClientServices Interface'",
+        L"dual oleautomation interface with 22 methods",
+        L"[id(1)] HRESULT ConnectToEF() 'method ConnectToEF'",
+        L"[id(2)] HRESULT Publish(BSTR sOID) 'method Publish'",
+        L"[id(3), propget] HRESULT ConnectionStatus([out, retval] long* pVal) 'property ConnectionStatus'",
+        L"[id(4)] HRESULT GetEFData(BSTR* Signature, BSTR* Url, BSTR* Plant) 'method GetEFData'",
+        L"[id(5)] HRESULT SetEFData(BSTR Signature, BSTR Url, BSTR Plant) 'method SetEFData'",
+        L"[id(6)] HRESULT GetPlantData(BSTR* Plant, BSTR* Area, BSTR* Unit) 'method GetPlantData'",
+        L"[id(7)] HRESULT SetPlantData(BSTR Plant, BSTR Area, BSTR Unit) 'method SetPlantData'",
+        L"[id(8), propget] HRESULT XMLFileName([out, retval] BSTR* pVal) 'property XMLFileName'",
+        L"[id(8), propput] HRESULT XMLFileName([in] BSTR) 'property XMLFileName'",
+        L"[id(9)] HRESULT Retrieve() 'method Retrieve'",
+        L"[id(10)] HRESULT FindDocsToPublish() 'method FindDocsToPublish'",
+        L"[id(11)] HRESULT LaunchFrameworkBrowser() 'method LaunchFrameworkBrowser'",
+        L"[id(12)] HRESULT Initialize(IDispatch* pWorkspace) 'method Initialize'",
+        L"[id(13)] HRESULT Register(IDispatch* pWorkspace) 'method Register'",
+        L"[id(14)] HRESULT UnInitialize() 'method UnInitialize'",
+        L"[id(15)] HRESULT GetProjectList([out, retval] SAFEARRAY(VARIANT)* Projects) 'method GetProjectList'",
+        L"[id(16)] HRESULT ClaimStream([in] IDispatch* pWorkspace, [in] VARIANT saOID) 'method to claim a stream'",
+        L"[id(17)] HRESULT SynchronizeClaims(BSTR ClaimsXML, [out, retval] BSTR* pErrorMessage) "
+        L"'method to synchronize claims with ZUD'",
+        L"[id(18)] HRESULT PublishProjectAsBuilt([in] BSTR sProjectName) "
+        L"'method to publish all document from As-Built following a commit'",
+        L"[id(19)] HRESULT ClaimObject([in] BSTR strOID) 'method to claim any object'",
+        L"[id(20)] HRESULT Revise(BSTR sOID) 'method Revise'",
+        L"[id(21)] HRESULT SupportsFeature([in] BSTR Feature, [out, retval] VARIANT_BOOL* Supported) "
+        L"'method SupportsFeature'",
+        L"creatable coclass QRCTaskList 'QRCTaskList Class' [default] IQRCTaskList 'IQRCTaskList Interface'",
+        L"dual oleautomation interface with 2 methods",
+        L"[id(0x60020101)] HRESULT Initialize([in] IDispatch* pWorkspace) 'Method to Initialize the TaskList interface'",
+        L"[id(0x60020102)] HRESULT Show([in, optional, defaultvalue(0)] long lParentHWnd, "
+        L"[out, retval] VARIANT_BOOL* pbDialogOK) 'Method to show Task List dialog'",
+    };
+    EXPECT_EQ(expected, lines);
 }
 
-TEST_F(TypeLibraryTest, ClientServicesCoclassIsCreatableWithItsDefaultInterface) {
+// The interfaces an object answers, each leading back to its one IUnknown (else "?"), its
+// IDispatch's number of type informations, its class information and what it supports
+// error information for.
+std::wstring Surface(IUnknown* object) {
+    const std::pair<const IID*, const wchar_t*> interfaces[] = {
+        {&IID_IDispatch, L"IDispatch"},           {&IID_IQRCIGEFClientServices, L"IQRCIGEFClientServices"},
+        {&IID_IQRCTaskList, L"IQRCTaskList"},     {&IID_IProvideClassInfo, L"IProvideClassInfo"},
+        {&IID_IProvideClassInfo2, L"IProvideClassInfo2"}, {&IID_ISupportErrorInfo, L"ISupportErrorInfo"},
+    };
+    std::wstring text;
+    for (const auto& [iid, name] : interfaces) {
+        winkit::ComPtr<IUnknown> face, identity;
+        if (FAILED(object->QueryInterface(*iid, face.put_void()))) continue;
+        face.QueryTo(IID_IUnknown, identity.put_void());
+        text += std::wstring(name) + (identity.get() == object ? L" " : L"? ");
+    }
+    winkit::ComPtr<IDispatch> dispatch;
+    UINT count = 0;
+    if (SUCCEEDED(object->QueryInterface(IID_IDispatch, dispatch.put_void()))) dispatch->GetTypeInfoCount(&count);
+    text += L"typeinfo " + std::to_wstring(count);
+    winkit::ComPtr<IProvideClassInfo2> classInfo;
     winkit::ComPtr<ITypeInfo> coclass;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_QRCIGEFClientServices, coclass.put()));
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, coclass->GetTypeAttr(&attributes));
-    EXPECT_EQ(TKIND_COCLASS, attributes->typekind);
-    EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
-    EXPECT_EQ(1, attributes->cImplTypes);
-    coclass->ReleaseTypeAttr(attributes);
-    Documentation documentation = Document(coclass.get(), MEMBERID_NIL);
-    EXPECT_EQ(L"QRCIGEFClientServices", documentation.name);
-    EXPECT_EQ(L"QRCIGEFClientServices Class", documentation.help);
-
-    INT implFlags = 0;
-    ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
-    EXPECT_TRUE(implFlags & IMPLTYPEFLAG_FDEFAULT);
-    HREFTYPE reference = 0;
-    winkit::ComPtr<ITypeInfo> face;
-    ASSERT_EQ(S_OK, coclass->GetRefTypeOfImplType(0, &reference));
-    ASSERT_EQ(S_OK, coclass->GetRefTypeInfo(reference, face.put()));
-    EXPECT_EQ(L"IQRCIGEFClientServices", Document(face.get(), MEMBERID_NIL).name);
+    GUID guid;
+    if (SUCCEEDED(object->QueryInterface(IID_IProvideClassInfo2, classInfo.put_void())) &&
+        SUCCEEDED(classInfo->GetClassInfo(coclass.put())))
+        text += L", class " + Help(coclass.get(), MEMBERID_NIL) +
+                (classInfo->GetGUID(7, &guid) == E_INVALIDARG ? L"" : L", a GUID of an unknown kind");
+    winkit::ComPtr<ISupportErrorInfo> errorInfo;
+    if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()))) return text;
+    for (const auto& [iid, name] : interfaces)
+        if (errorInfo->InterfaceSupportsErrorInfo(*iid) == S_OK) text += L", error information for " + std::wstring(name);
+    return text;
 }
 
-TEST_F(TypeLibraryTest, ClientServicesInterfaceIsDualWithItsMethodsInOrder) {
-    winkit::ComPtr<ITypeInfo> dispatchSide;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID_IQRCIGEFClientServices, dispatchSide.put()));
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, dispatchSide->GetTypeAttr(&attributes));
-    EXPECT_EQ(TKIND_DISPATCH, attributes->typekind);
-    EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FDUAL);
-    dispatchSide->ReleaseTypeAttr(attributes);
-    EXPECT_EQ(L"IQRCIGEFClientServices Interface", Document(dispatchSide.get(), MEMBERID_NIL).help);
+TEST(ComClasses, AnswerTheirInterfacesAndDelegateToAnOuterObject) {
+    const std::pair<const CLSID*, std::wstring> classes[] = {
+        {&CLSID_QRCIGEFClientServices,
+         L"IDispatch IQRCIGEFClientServices ISupportErrorInfo typeinfo 1, error information for IQRCIGEFClientServices"},
+        {&CLSID_QRCTaskList,
+         L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1, class QRCTaskList 'QRCTaskList Class'"},
+    };
+    for (const auto& [clsid, expected] : classes) {
+        winkit::ComPtr<IClassFactory> factory;
+        ASSERT_EQ(S_OK, winkit::ComModule::Get().GetClassObject(*clsid, IID_IClassFactory, factory.put_void()));
+        winkit::ComPtr<IUnknown> object;
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, object.put_void()));
+        EXPECT_EQ(expected, Surface(object.get()));
+        object.reset();
 
-    // The vtable side lists the methods after the seven of IDispatch, in table order.
-    HREFTYPE reference = 0;
-    winkit::ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, dispatchSide->GetRefTypeOfImplType(-1, &reference));
-    ASSERT_EQ(S_OK, dispatchSide->GetRefTypeInfo(reference, info.put()));
-    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
-    EXPECT_EQ(TKIND_INTERFACE, attributes->typekind);
-    EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FDUAL);
-    EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
-    const std::vector<Method>& expected = ExpectedMethods();
-    ASSERT_EQ(expected.size(), attributes->cFuncs);
-    info->ReleaseTypeAttr(attributes);
-
-    for (UINT index = 0; index < expected.size(); ++index) {
-        const Method& method = expected[index];
-        SCOPED_TRACE(testing::PrintToString(std::wstring(method.name)) + " #" + std::to_string(index + 1));
-        FUNCDESC* function = nullptr;
-        ASSERT_EQ(S_OK, info->GetFuncDesc(index, &function));
-        EXPECT_EQ(method.dispid, function->memid);
-        EXPECT_EQ(method.kind, function->invkind);
-        EXPECT_EQ(VT_HRESULT, function->elemdescFunc.tdesc.vt);
-        ASSERT_EQ(method.parameters.size(), static_cast<size_t>(function->cParams));
-
-        // GetNames by DISPID answers for the first function with it: the property get.
-        BSTR names[8] = {};
-        UINT count = 0;
-        ASSERT_EQ(S_OK, info->GetNames(function->memid, names, 8, &count));
-        EXPECT_STREQ(method.name, names[0]);
-        bool sharesItsDispid = method.kind == INVOKE_PROPERTYPUT;
-        for (size_t k = 0; k < method.parameters.size(); ++k) {
-            const Parameter& parameter = method.parameters[k];
-            SCOPED_TRACE(testing::PrintToString(std::wstring(parameter.name)));
-            EXPECT_EQ(parameter.flags, function->lprgelemdescParam[k].paramdesc.wParamFlags);
-            EXPECT_EQ(parameter.type, TypeText(info.get(), function->lprgelemdescParam[k].tdesc));
-            if (!sharesItsDispid && *parameter.name) {
-                ASSERT_LT(k + 1, count);
-                EXPECT_STREQ(parameter.name, names[k + 1]);
-            }
+        // Aggregated: asked for IUnknown only, and every other interface counts on the outer.
+        testcom::Fake<testcom::FakeDispatch> outer;
+        IUnknown* controlling = static_cast<IDispatch*>(outer.get());
+        winkit::ComPtr<IUnknown> inner;
+        EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(controlling, IID_IDispatch, inner.put_void()));
+        ASSERT_EQ(S_OK, factory->CreateInstance(controlling, IID_IUnknown, inner.put_void()));
+        {
+            winkit::ComPtr<IDispatch> face;
+            winkit::ComPtr<IUnknown> identity;
+            ASSERT_EQ(S_OK, inner->QueryInterface(IID_IDispatch, face.put_void()));
+            EXPECT_EQ(2u, outer->RefCount());
+            face.QueryTo(IID_IUnknown, identity.put_void());
+            EXPECT_EQ(controlling, identity.get());
         }
-        for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
-        EXPECT_EQ(method.help, Document(info.get(), function->memid).help);
-        info->ReleaseFuncDesc(function);
+        EXPECT_EQ(1u, outer->RefCount());
+        inner.reset();
+        EXPECT_EQ(0, winkit::ModuleLock::Count());
     }
 }
 

@@ -1,0 +1,268 @@
+// The client services object: its connection to the adapter, Initialize from the
+// framework data, the data it keeps, the feature query and the methods that forward.
+// Its interfaces are with the type library's tests; late-bound calls with a script's
+// variables by reference in tests/scripts/clientservices.vbs.
+#include "clientservices_fixture.h"
+#include "diagnostics/hresulttext.h"
+#include "winkit/unique_variant.h"
+
+EXTERN_C const CLSID CLSID_DOMDocument60;
+
+using namespace testcom;
+using namespace std::string_literals;
+
+namespace {
+
+constexpr const wchar_t* kConnect = L"QRCIGEFClientServices::ConnectAdapter";
+constexpr const wchar_t* kInitialize = L"QRCIGEFrameworkClientServices::Initialize";
+constexpr const wchar_t* kClaimObject = L"QRCIGEFClientServices::ClaimObject";
+const std::wstring kFullData =
+    L"<EFData EFURL=\"http://ef.example/zud\" EFPLANT=\"EFP1\" EFSIGNATURE=\"SIG-1\" TEFVERSION=\"3.65\""
+    L" EFUID=\"uid7\" EFNAME=\"Framework One\" RESTORE=\"restore-1\" PLANTNAME=\"North\" AREANAME=\"A20\""
+    L" UNITNAME=\"U3\"/>";
+const std::wstring kFullFramework = L"'SIG-1', 'http://ef.example/zud', 'EFP1', 'uid7', 'Framework One'";
+
+std::wstring Error(const std::wstring& description, const std::wstring& hr) {
+    return L"<QRError Desc=\"" + description + L"\" HR=\"" + hr + L"\" />";
+}
+
+// What Initialize has the framework and the adapter hear.
+Calls Initialized(const std::wstring& restore, const std::wstring& plant, const std::wstring& framework) {
+    return {L"framework GetEFData()", L"adapter SetRestore(" + restore + L")", L"adapter SetPlantData(" + plant + L")",
+            L"adapter SetFrameworkData(" + framework + L")", L"adapter SetProductName('Morvandel')",
+            L"adapter Initialize(workspace)"};
+}
+
+Answers FrameworkData(const std::wstring& document) { return {{L"framework GetEFData", {S_OK, document}}}; }
+
+TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
+    const std::wstring notFound =
+        Error(L"Unable to find version specific identifier for QREFOldAdapter380.ClientServices", L"E_FAIL");
+    const std::wstring noTools = Error(L"Unable to connect to QRClientTools::Globals", L"0x80040154");
+    const std::vector<Step> failures = {
+        {"tools not created", CALL(get_ConnectionStatus(&o.status)), {{L"tools create", {REGDB_E_CLASSNOTREG}}},
+         REGDB_E_CLASSNOTREG, L"0", {}, kConnect, noTools},
+        {"an earlier error is not carried", AfterEarlierError(CALL(get_ConnectionStatus(&o.status))),
+         {{L"tools create", {REGDB_E_CLASSNOTREG}}}, REGDB_E_CLASSNOTREG, L"0", {}, kConnect, noTools},
+        {"no identifier", CALL(get_ConnectionStatus(&o.status)), {{L"tools", {E_FAIL}}}, E_FAIL, L"0", {kToolsAsked},
+         kConnect, notFound},
+        {"the tools' error is carried", CALL(get_ConnectionStatus(&o.status)),
+         {{L"tools", {E_FAIL, {}, L"no identifier for this product"}}}, E_FAIL, L"0", {kToolsAsked}, kConnect,
+         notFound +
+             L"\r\n<QRError Desc=\"no identifier for this product\" Src=\"QRClientTools.Globals\" HR=\"E_FAIL\" />"},
+        {"identifier not registered", CALL(get_ConnectionStatus(&o.status)),
+         {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}}, CO_E_CLASSSTRING, L"0", {kToolsAsked}, kConnect,
+         Error(L"QREFOldAdapter380.ClientServices is not registered", L"0x800401f3")},
+        {"adapter not created", CALL(get_ConnectionStatus(&o.status)), {{L"adapter create", {E_OUTOFMEMORY}}},
+         E_OUTOFMEMORY, L"0", {kToolsAsked}, kConnect, Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY")},
+    };
+    for (const Step& failure : failures) {
+        auto fresh = NewServices();
+        // Nothing of a failed attempt is kept: with the partners there, it connects, once.
+        Run({failure, {"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}},
+             {"stays connected", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {}}},
+            fresh.get());
+        EXPECT_EQ(2u, tools->RefCount()) << "the tools are let go once the adapter is made";
+        EXPECT_EQ(3u, adapter->RefCount()) << "the object keeps one adapter reference";
+    }
+}
+
+TEST_F(ClientServicesTest, EveryMethodButUnInitializeNeedsTheAdapter) {
+    winkit::UniqueVariant five = winkit::UniqueVariant::Long(5);
+    const std::pair<Call, const wchar_t*> calls[] = {
+        {CALL(ConnectToEF()), L""}, {CALL(Publish(B(L"OID-1").get())), L""},
+        {CALL(get_ConnectionStatus(&o.status)), L"0"}, {CALL(GetEFData(&o.a, &o.b, &o.c)), L""},
+        {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""}, {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""},
+        {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
+        {CALL(get_XMLFileName(&o.a)), L"null"}, {CALL(put_XMLFileName(B(L"c:\\x.xml").get())), L""},
+        {CALL(Retrieve()), L""}, {CALL(FindDocsToPublish()), L""}, {CALL(LaunchFrameworkBrowser()), L""},
+        {CALL(Initialize(Ws())), L""}, {CALL(Register(Ws())), L""}, {CALL(GetProjectList(&o.array)), L"null"},
+        {CALL(ClaimStream(Ws(), *five.get())), L""}, {CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), L"null"},
+        {CALL(PublishProjectAsBuilt(B(L"Project").get())), L""}, {CALL(ClaimObject(B(L"17").get())), L""},
+        {CALL(Revise(B(L"OID-1").get())), L""}, {CALL(SupportsFeature(B(L"Claim").get(), &o.flag)), L"false"},
+    };
+    int index = 0;
+    for (const auto& [call, outs] : calls) {
+        SCOPED_TRACE("method #" + std::to_string(++index));
+        Run({{"refused", call, {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}}, CO_E_CLASSSTRING, outs, {kToolsAsked},
+              kConnect, Error(L"QREFOldAdapter380.ClientServices is not registered", L"0x800401f3")}});
+    }
+    Run({{"UnInitialize does not connect", CALL(UnInitialize()), {}, S_OK}});
+}
+
+// The type library gives GetEFData's and GetPlantData's pointers no direction.
+TEST_F(ClientServicesTest, NullPointersAreRefusedBeforeAnythingIsWrittenOrCalled) {
+    auto refused = [](Call call, const wchar_t* method) {
+        return Step{"refused", std::move(call), {}, E_POINTER, L"", {}, L"",
+                    Error(L"Invalid pointer passed to method " + std::wstring(method), L"E_POINTER")};
+    };
+    Run({
+        refused(CALL(GetEFData(nullptr, &o.b, &o.c)), L"GetEFData"),
+        refused(CALL(GetEFData(&o.a, nullptr, &o.c)), L"GetEFData"),
+        refused(CALL(GetEFData(&o.a, &o.b, nullptr)), L"GetEFData"),
+        refused(CALL(GetPlantData(nullptr, &o.b, &o.c)), L"GetPlantData"),
+        refused(CALL(GetPlantData(&o.a, nullptr, &o.c)), L"GetPlantData"),
+        refused(CALL(GetPlantData(&o.a, &o.b, nullptr)), L"GetPlantData"),
+        refused(CALL(get_ConnectionStatus(nullptr)), L"ConnectionStatus"),
+        refused(CALL(get_XMLFileName(nullptr)), L"XMLFileName"),
+        refused(CALL(GetProjectList(nullptr)), L"GetProjectList"),
+        refused(CALL(SynchronizeClaims(B(L"<Claims/>").get(), nullptr)), L"SynchronizeClaims"),
+        refused(CALL(SupportsFeature(B(L"Claim").get(), nullptr)), L"SupportsFeature"),
+    });
+}
+
+TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
+    Fake<FakeDispatch> notAWorkspace;
+    const std::wstring notInitialized = Error(L"ClientServices interface not initialized", L"E_FAIL");
+    const std::wstring notAWorkspaceError = Error(L"The object given to Initialize is not a workspace", L"E_INVALIDARG");
+    const std::wstring outOfMemory = Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY");
+    const Calls refusedDocument = Initialized(L"null", L"null, null, null", kFullFramework);
+    Run({
+        {"no workspace to claim through", CALL(ClaimObject(B(L"17").get())), {}, E_FAIL, L"", {kToolsAsked},
+         kClaimObject, notInitialized},
+        {"no data yet", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' '' ''"},
+        {"empty framework data", CALL(Initialize(Ws())), {}, S_OK, L"",
+         Initialized(L"null", L"null, null, null", L"null, null, null, null, null")},
+        {"every field; the adapter's results are not looked at", CALL(Initialize(Ws())),
+         {{L"framework GetEFData", {S_OK, kFullData}}, {L"adapter", {E_FAIL}}}, S_OK, L"",
+         Initialized(L"'restore-1'", L"'North', 'A20', 'U3'", kFullFramework)},
+        {"framework data", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'SIG-1' 'http://ef.example/zud' 'EFP1'"},
+        {"plant data", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'North' 'A20' 'U3'"},
+        // Not parsed, or refused before parsing (Wine's DOM would expand a DTD's entities):
+        // S_FALSE, and the adapter hears the previous framework values.
+        {"does not parse", CALL(Initialize(Ws())), FrameworkData(L"<EFData EFURL=\"http://broken"), S_FALSE, L"",
+         refusedDocument},
+        {"not XML", CALL(Initialize(Ws())), FrameworkData(L"not xml at all"), S_FALSE, L"", refusedDocument},
+        {"internal DTD", CALL(Initialize(Ws())),
+         FrameworkData(L"<!DOCTYPE EFData [<!ENTITY sig \"FROM-DTD\">]>"
+                       L"<EFData EFSIGNATURE=\"&sig;\" EFURL=\"http://dtd\"/>"),
+         S_FALSE, L"", refusedDocument},
+        {"external DTD", CALL(Initialize(Ws())),
+         FrameworkData(L"<?xml version=\"1.0\"?>\n<!doctype EFData SYSTEM \"http://dtd.example/ef.dtd\"><EFData/>"),
+         S_FALSE, L"", refusedDocument},
+        {"any <!doctype, even in a comment", CALL(Initialize(Ws())),
+         FrameworkData(L"<EFData EFURL=\"http://c\"><!-- <!doctype x --></EFData>"), S_FALSE, L"", refusedDocument},
+        {"a NUL, which the DOM would stop at", CALL(Initialize(Ws())),
+         FrameworkData(L"<EFData EFURL=\"http://nul\"/>\0<EFData/>"s), S_FALSE, L"", refusedDocument},
+        {"fields the document lacks are kept, plant data is emptied", CALL(Initialize(Ws())),
+         FrameworkData(L"<EFData EFURL=\"http://ef2.example\" AREANAME=\"B7\"/>"), S_OK, L"",
+         Initialized(L"null", L"null, 'B7', null", L"'SIG-1', 'http://ef2.example', 'EFP1', 'uid7', 'Framework One'")},
+        {"plant data emptied", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' 'B7' ''"},
+        {"any document element; an empty attribute replaces; nested elements do not count", CALL(Initialize(Ws())),
+         FrameworkData(L"<?xml version=\"1.0\"?>\n<!-- framework -->\n<Anything EFURL=\"\" Other=\"x\">"
+                       L"<EFData EFSIGNATURE=\"nested\"/></Anything>"),
+         S_OK, L"", Initialized(L"null", L"null, null, null", L"'SIG-1', '', 'EFP1', 'uid7', 'Framework One'")},
+        {"the framework's failure", CALL(Initialize(Ws())),
+         {{L"framework GetEFData", {static_cast<HRESULT>(0x80041010), {}, L"The workspace is offline"}}},
+         static_cast<HRESULT>(0x80041010), L"", {L"framework GetEFData()"}, kInitialize,
+         Error(L"The workspace is offline", L"0x80041010") +
+             L"\r\n<QRError Desc=\"The workspace is offline\" Src=\"QRSim.Framework\" HR=\"0x80041010\" />"},
+        {"no request", CALL(Initialize(Ws())), {{L"framework create", {E_OUTOFMEMORY}}}, E_OUTOFMEMORY, L"", {},
+         kInitialize, outOfMemory},
+        {"no DOM document",
+         [&](IQRCIGEFClientServices& cs, Outs&) {
+             Fake<FakeClassFactory> failing(static_cast<IUnknown*>(nullptr));
+             failing->failure = E_OUTOFMEMORY;
+             ClassRegistration dom(CLSID_DOMDocument60, failing.get());
+             return cs.Initialize(Ws());
+         },
+         FrameworkData(kFullData), E_OUTOFMEMORY, L"", {L"framework GetEFData()"}, kInitialize, outOfMemory},
+        {"not a workspace", CALL(Initialize(notAWorkspace.get())), {}, E_INVALIDARG, L"", {}, kInitialize,
+         notAWorkspaceError},
+        {"a refused workspace leaves none", CALL(ClaimObject(B(L"17").get())), {}, E_FAIL, L"", {}, kClaimObject,
+         notInitialized},
+        {"null", CALL(Initialize(nullptr)), {}, E_INVALIDARG, L"", {}, kInitialize, notAWorkspaceError},
+    });
+    EXPECT_EQ(1u, notAWorkspace->RefCount());
+}
+
+TEST_F(ClientServicesTest, KeepsTheDataItIsGivenAndTheFileNameTheAdapterGives) {
+    const Answers failing = {{L"adapter", {E_FAIL}}};
+    Run({
+        {"SetEFData keeps copies and tells nobody",
+         CALL(SetEFData(B(L"SIG-9").get(), B(L"http://ef9").get(), B(L"EFP9").get())), {}, S_OK, L"", {kToolsAsked}},
+        {"kept", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'SIG-9' 'http://ef9' 'EFP9'"},
+        {"null texts", CALL(SetEFData(nullptr, nullptr, nullptr)), {}, S_OK},
+        {"are empty", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' '' ''"},
+        {"SetPlantData keeps copies and tells the adapter",
+         CALL(SetPlantData(B(L"South").get(), B(L"A1").get(), B(L"U9").get())), failing, S_OK, L"",
+         {L"adapter SetPlantData('South', 'A1', 'U9')"}},
+        {"kept", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'South' 'A1' 'U9'"},
+        {"put_XMLFileName tells the adapter", CALL(put_XMLFileName(B(L"c:\\first.xml").get())), failing, S_OK, L"",
+         {L"adapter put_XMLFileName('c:\\first.xml')"}},
+        {"and again", CALL(put_XMLFileName(B(L"c:\\second.xml").get())), {}, S_OK, L"",
+         {L"adapter put_XMLFileName('c:\\second.xml')"}},
+        {"the name kept is handed over once when the adapter gives none", CALL(get_XMLFileName(&o.a)),
+         {{L"adapter", {E_NOTIMPL}}}, S_OK, L"'c:\\second.xml'", {L"adapter get_XMLFileName()"}},
+        {"once", CALL(get_XMLFileName(&o.a)), {{L"adapter", {E_NOTIMPL}}}, S_OK, L"null", {L"adapter get_XMLFileName()"}},
+        {"a name", CALL(put_XMLFileName(B(L"c:\\mine.xml").get())), {}, S_OK, L"",
+         {L"adapter put_XMLFileName('c:\\mine.xml')"}},
+        {"the adapter's name wins, whatever it returns", CALL(get_XMLFileName(&o.a)),
+         {{L"adapter", {E_FAIL, L"d:\\adapter.xml"}}}, S_OK, L"'d:\\adapter.xml'", {L"adapter get_XMLFileName()"}},
+        // Whole texts: what follows a NUL inside a text is kept too.
+        {"SetEFData", CALL(SetEFData(W(L"S\0A").get(), W(L"u\0b").get(), W(L"p\0c").get())), {}, S_OK},
+        {"kept whole", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, W(L"'S\0A' 'u\0b' 'p\0c'").str()},
+        {"SetPlantData", CALL(SetPlantData(W(L"P\0d").get(), W(L"A\0e").get(), W(L"U\0f").get())), {}, S_OK, L"",
+         {W(L"adapter SetPlantData('P\0d', 'A\0e', 'U\0f')").str()}},
+        {"kept whole", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, W(L"'P\0d' 'A\0e' 'U\0f'").str()},
+        {"put_XMLFileName", CALL(put_XMLFileName(W(L"c:\\a\0.xml").get())), {}, S_OK, L"",
+         {W(L"adapter put_XMLFileName('c:\\a\0.xml')").str()}},
+        {"kept whole", CALL(get_XMLFileName(&o.a)), {{L"adapter", {E_NOTIMPL}}}, S_OK, W(L"'c:\\a\0.xml'").str(),
+         {L"adapter get_XMLFileName()"}},
+    });
+}
+
+TEST_F(ClientServicesTest, ClaimsAndRevisionsFromFrameworkVersion365ByTheFeaturesFirstLetter) {
+    const wchar_t* features[] = {L"Claim", L"Revise", L"C", L"Refresh", L"claim", L"revise", L"Publish", L"", nullptr};
+    const std::pair<const wchar_t*, const wchar_t*> versions[] = {
+        {nullptr, L"000000000"}, {L"3.65", L"111100000"}, {L"3.6", L"000000000"},  {L"3.64999", L"000000000"},
+        {L"4", L"111100000"},    {L"3.7 beta", L"111100000"}, {L"beta", L"000000000"}, {L"", L"000000000"},
+    };
+    for (const auto& [version, expected] : versions) {
+        partners.answers[L"framework"] = {S_OK, version ? L"<EFData TEFVERSION=\"" + std::wstring(version) + L"\"/>"
+                                                        : L"<EFData/>"};
+        ASSERT_EQ(S_OK, services->Initialize(Ws()));
+        std::wstring supported;
+        for (const wchar_t* feature : features) {
+            VARIANT_BOOL answer = 0x5555;
+            EXPECT_EQ(S_OK, services->SupportsFeature(B(feature).get(), &answer));
+            supported += answer == VARIANT_TRUE ? L'1' : answer == VARIANT_FALSE ? L'0' : L'?';
+        }
+        EXPECT_EQ(expected, supported) << testing::PrintToString(std::wstring(version ? version : L"(none)"));
+    }
+}
+
+TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
+    const Answers failing = {{L"adapter", {static_cast<HRESULT>(0x80042002)}}};
+    const HRESULT kLocked = static_cast<HRESULT>(0x80042001);
+    Run({
+        {"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}},
+        {"ConnectToEF", CALL(ConnectToEF()), failing, S_OK, L"", {L"adapter ConnectToEF()"}},
+        {"Publish", CALL(Publish(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Publish('OID-9')"}},
+        {"Retrieve", CALL(Retrieve()), failing, S_OK, L"", {L"adapter Retrieve()"}},
+        {"FindDocsToPublish", CALL(FindDocsToPublish()), failing, S_OK, L"", {L"adapter FindDocsToPublish()"}},
+        {"LaunchFrameworkBrowser", CALL(LaunchFrameworkBrowser()), failing, S_OK, L"",
+         {L"adapter LaunchFrameworkBrowser()"}},
+        {"Register", CALL(Register(Ws())), failing, S_OK, L"", {L"adapter Register(workspace)"}},
+        {"PublishProjectAsBuilt", CALL(PublishProjectAsBuilt(B(L"Project P1").get())), failing, S_OK, L"",
+         {L"adapter PublishProjectAsBuilt('Project P1')"}},
+        {"Revise", CALL(Revise(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Revise('OID-9')"}},
+        {"GetProjectList hands over what the adapter wrote", CALL(GetProjectList(&o.array)),
+         {{L"adapter", {E_FAIL, L"P1"}}}, S_OK, L"['P1']", {L"adapter GetProjectList()"}},
+        {"and null when it wrote nothing", CALL(GetProjectList(&o.array)), {}, S_OK, L"null",
+         {L"adapter GetProjectList()"}},
+        // SynchronizeClaims alone passes on the adapter's result and error information.
+        {"SynchronizeClaims", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), {{L"adapter", {S_OK, L""}}}, S_OK,
+         L"''", {L"adapter SynchronizeClaims('<Claims/>')"}},
+        {"its failure", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)),
+         {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked, L"'17: locked by bob'",
+         {L"adapter SynchronizeClaims('<Claims/>')"}, L"QREFOldAdapter", L"Object 17 is locked"},
+        {"its success code, and no earlier error",
+         AfterEarlierError(CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a))),
+         {{L"adapter", {S_FALSE}}}, S_FALSE, L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
+        {"UnInitialize", CALL(UnInitialize()), failing, S_OK, L"", {L"adapter UnInitialize()"}},
+        {"leaves the object connected", CALL(ConnectToEF()), {}, S_OK, L"", {L"adapter ConnectToEF()"}},
+    });
+}
+
+} // namespace
