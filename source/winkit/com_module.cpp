@@ -1,6 +1,6 @@
 #include "com_module.h"
 
-#include "com_ptr.h"
+#include "unique_bstr.h"
 
 namespace winkit {
 
@@ -20,16 +20,13 @@ void ComModule::Init(HINSTANCE instance, const ClassEntry* table, size_t count, 
     table_ = table;
     count_ = count;
     libid_ = libid;
-    factories_.assign(count, nullptr);
+    factories_.clear();
+    factories_.resize(count);
 }
 
 void ComModule::Term() noexcept {
-    for (IClassFactory*& factory : factories_) {
-        if (factory) factory->Release();
-        factory = nullptr;
-    }
-    if (typeLib_) typeLib_->Release();
-    typeLib_ = nullptr;
+    for (ComPtr<IClassFactory>& factory : factories_) factory.reset();
+    typeLib_.reset();
 }
 
 std::wstring ComModule::ModulePath() const {
@@ -47,11 +44,10 @@ HRESULT ComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexce
     for (size_t i = 0; i < count_; ++i) {
         if (*table_[i].clsid != clsid) continue;
         if (!factories_[i]) {
-            auto* made = new (std::nothrow) ClassFactory(table_[i].create);
+            auto made = ComPtr<IClassFactory>::Attach(new (std::nothrow) ClassFactory(table_[i].create));
             if (!made) return E_OUTOFMEMORY;
-            // Another thread may have made one meanwhile: keep the first.
-            if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&factories_[i]), made, nullptr) != nullptr)
-                made->Release();
+            // Another thread may have made one meanwhile: the first is kept.
+            factories_[i].AdoptOnce(made);
         }
         return factories_[i]->QueryInterface(iid, out);
     }
@@ -102,9 +98,9 @@ HRESULT ComModule::UnregisterServer(const RegistryReplacements& extra) noexcept 
         hr = typeLib->GetLibAttr(&attr);
         if (FAILED(hr)) return hr;
         // A type library that is not registered is already in the wanted state.
-        BSTR registeredPath = nullptr;
-        if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, &registeredPath))) {
-            SysFreeString(registeredPath);
+        UniqueBstr registeredPath;
+        if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
+                                            registeredPath.put()))) {
             hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
         }
         typeLib->ReleaseTLibAttr(attr);
@@ -118,15 +114,12 @@ HRESULT ComModule::TypeLib(ITypeLib** out) noexcept {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!typeLib_) {
-        ITypeLib* loaded = nullptr;
-        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &loaded);
+        ComPtr<ITypeLib> loaded;
+        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, loaded.put());
         if (FAILED(hr)) return hr;
-        if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&typeLib_), loaded, nullptr) != nullptr)
-            loaded->Release();
+        typeLib_.AdoptOnce(loaded);
     }
-    typeLib_->AddRef();
-    *out = typeLib_;
-    return S_OK;
+    return typeLib_.CopyTo(out);
 }
 
 HRESULT ComModule::TypeInfo(REFGUID guid, ITypeInfo** out) noexcept {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "class_factory.h"
+#include "com_ptr.h"
 #include "registrar.h"
 
 namespace winkit {
@@ -48,8 +49,8 @@ private:
     const ClassEntry* table_ = nullptr;
     size_t count_ = 0;
     GUID libid_ = {};
-    std::vector<IClassFactory*> factories_;
-    ITypeLib* typeLib_ = nullptr;
+    std::vector<ComPtr<IClassFactory>> factories_;
+    ComPtr<ITypeLib> typeLib_;
 };
 
 std::wstring GuidToString(REFGUID guid);

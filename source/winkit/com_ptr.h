@@ -38,6 +38,15 @@ public:
         T* old = std::exchange(p_, p);
         if (old) old->Release();
     }
+    // Adopts the candidate's reference when nothing is held yet, atomically; otherwise the
+    // candidate keeps it (and releases it at its end). For an object made once and shared
+    // by threads that may race to make it. True when the candidate was adopted.
+    bool AdoptOnce(ComPtr& candidate) noexcept {
+        if (InterlockedCompareExchangePointer(reinterpret_cast<void* volatile*>(&p_), candidate.p_, nullptr) != nullptr)
+            return false;
+        candidate.p_ = nullptr;
+        return true;
+    }
     // Gives up ownership without releasing.
     [[nodiscard]] T* release() noexcept { return std::exchange(p_, nullptr); }
     // Releases what is held and returns the address for an out-parameter.
