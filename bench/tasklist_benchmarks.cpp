@@ -83,7 +83,7 @@ std::vector<std::vector<std::wstring>> ShownTexts(const TaskItemCollection& task
 winkit::UniqueHWnd BareListFill(const std::vector<std::vector<std::wstring>>& rows) {
     winkit::UniqueHWnd window(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 600, 300, nullptr,
                                               nullptr, GetModuleHandleW(nullptr), nullptr));
-    winkit::ListView list(window.get());
+    winkit::ListViewCtrl list(window.get());
     ColumnSet columns = DefaultColumnSet();
     for (size_t i = 0; i < columns.size(); ++i) {
         winkit::LvColumn column;
