@@ -12,7 +12,7 @@
 #include "saxidentifiers.h"
 #include "support/fake_workspace.h"
 #include "support/settings_store.h"
-#include "tasklistdlg.h"
+#include "support/tasklist_dialog_access.h"
 #include "winkit/com_ptr.h"
 #include "winkit/list_view.h"
 #include "winkit/unique_bstr.h"
@@ -145,7 +145,7 @@ QRC_BENCHMARK("open-10k", 1.25) {
     auto open = [&] {
         return Timed(WallSeconds, 1, [&] {
             auto opened = std::make_unique<OpenDialog>(bench.workspace.get());
-            Require(opened->dialog->RowCount() == kTaskCount, "every task listed");
+            Require(TaskListDialogAccess::RowCount(*opened->dialog) == kTaskCount, "every task listed");
             return opened;
         });
     };
@@ -165,8 +165,8 @@ QRC_BENCHMARK("sort-date", 2) {
     const int taskName = 0, createdDate = 3;
     // Each sort starts from the rows as the other column ordered them.
     auto sortFrom = [&](int from, int by) {
-        open.dialog->SortByColumn(from);
-        return Timed(WallSeconds, 1, [&] { return open.dialog->SortByColumn(by), 0; });
+        TaskListDialogAccess::SortByColumn(*open.dialog, from);
+        return Timed(WallSeconds, 1, [&] { return TaskListDialogAccess::SortByColumn(*open.dialog, by), 0; });
     };
     return Compare(9, [&] { return sortFrom(taskName, createdDate); }, [&] { return sortFrom(createdDate, taskName); });
 }

@@ -26,20 +26,12 @@ void ChooseEntry(HWND view, int id, int index) {
 
 bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
 
-struct ColumnButtons {
-    bool add, addAll, remove, removeAll, up, down;
-    bool operator==(const ColumnButtons& o) const {
-        return add == o.add && addAll == o.addAll && remove == o.remove && removeAll == o.removeAll && up == o.up &&
-               down == o.down;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const ColumnButtons& b) {
-    return out << "add=" << b.add << " addAll=" << b.addAll << " remove=" << b.remove << " removeAll=" << b.removeAll
-               << " up=" << b.up << " down=" << b.down;
-}
-ColumnButtons ColumnButtonStates(HWND v) {
-    return {Enabled(v, IDC_CV_ADD), Enabled(v, IDC_CV_ADDALL), Enabled(v, IDC_CV_REMOVE),
-            Enabled(v, IDC_CV_REMOVEALL), Enabled(v, IDC_CV_UP), Enabled(v, IDC_CV_DOWN)};
+// Add, Add All, Remove, Remove All, Up, Down: "1" enabled, "0" not.
+std::string ColumnButtons(HWND v) {
+    std::string states;
+    for (int id : {IDC_CV_ADD, IDC_CV_ADDALL, IDC_CV_REMOVE, IDC_CV_REMOVEALL, IDC_CV_UP, IDC_CV_DOWN})
+        states += Enabled(v, id) ? '1' : '0';
+    return states;
 }
 
 void SelectTab(HWND view, int tab) {
@@ -96,23 +88,22 @@ TEST_F(ConfigureViewWindow, OpensOnColumnVisibilityWithTheNamesSplit) {
                   ListEntries(v, IDC_CV_AVAILABLE));
         EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
         EXPECT_EQ(-1, Selected(v, IDC_CV_VISIBLE));
-        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+        EXPECT_EQ("110000", ColumnButtons(v));
 
         // The filter's column choice: the twelve names, sorted; the first chosen.
-        HWND combo = ::GetDlgItem(v, IDC_CV_COLUMN);
-        EXPECT_EQ(12, ::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(0, ::SendMessageW(combo, CB_GETCURSEL, 0, 0));
-        EXPECT_EQ(L"Created By", winkit::ComboBoxCtrl(combo).String(0));
-        EXPECT_EQ(CB_ERR, ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(L"Task Status")));
-        EXPECT_EQ(CB_ERR, ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(L"Deleted Flag")));
+        winkit::ComboBoxCtrl combo(::GetDlgItem(v, IDC_CV_COLUMN));
+        Names offered;
+        for (int i = 0; i < combo.Count(); ++i) offered.push_back(combo.String(i));
+        EXPECT_EQ((Names{L"Created By", L"Created Date", L"Item Name", L"Modified By", L"Modified Date", L"Run By",
+                         L"Run Date", L"Source Doc Name", L"Source Doc Type", L"Task Category", L"Task Description",
+                         L"Task Name"}),
+                  offered);
+        EXPECT_EQ(0, combo.Send(CB_GETCURSEL));
         EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(v, IDC_CV_BEGINSWITH));
         EXPECT_EQ(1, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
         EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE));
         EXPECT_FALSE(Enabled(v, IDC_CV_RULE_UPDATE));
         EXPECT_TRUE(Enabled(v, IDC_CV_RULE_ADD));
-
     });
     EXPECT_EQ(IDCANCEL, code);
     // Cancel hands nothing back.
@@ -155,7 +146,7 @@ TEST_F(ConfigureViewWindow, AddAndRemoveMoveNamesAndChooseTheNextEntry) {
 
         // Remove the middle one: it is sorted back in; the entry at the same place is chosen.
         ChooseEntry(v, IDC_CV_VISIBLE, 1);
-        EXPECT_EQ((ColumnButtons{true, true, true, true, true, true}), ColumnButtonStates(v));
+        EXPECT_EQ("111111", ColumnButtons(v));
         Click(v, IDC_CV_REMOVE);
         EXPECT_EQ((Names{L"Task Name", L"Task Description"}), ListEntries(v, IDC_CV_VISIBLE));
         EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
@@ -167,7 +158,7 @@ TEST_F(ConfigureViewWindow, AddAndRemoveMoveNamesAndChooseTheNextEntry) {
         Click(v, IDC_CV_REMOVE);
         EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
         EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
-        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+        EXPECT_EQ("110000", ColumnButtons(v));
         Click(v, IDC_CV_REMOVE);  // nothing chosen: nothing happens
         EXPECT_EQ(12, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0));
         Click(v, IDC_CV_ADD);
@@ -188,7 +179,7 @@ TEST_F(ConfigureViewWindow, AddAllAppendsInReverseOfTheSortedOrder) {
         EXPECT_EQ((Names{L"Run By", L"Item Name", L"Created By"}), Names(visible.end() - 3, visible.end()));
         EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
         EXPECT_TRUE(ListEntries(v, IDC_CV_AVAILABLE).empty());
-        EXPECT_EQ((ColumnButtons{false, false, true, true, false, true}), ColumnButtonStates(v));
+        EXPECT_EQ("001101", ColumnButtons(v));
         Click(v, IDOK);
     });
     EXPECT_EQ(IDOK, code);
@@ -199,7 +190,7 @@ TEST_F(ConfigureViewWindow, RemoveAllAndUpDown) {
     view.VisibleNames = {L"Task Name", L"Run By", L"Item Name"};
     INT_PTR code = Run([](HWND v) {
         ChooseEntry(v, IDC_CV_VISIBLE, 2);
-        EXPECT_EQ((ColumnButtons{true, true, true, true, true, false}), ColumnButtonStates(v));
+        EXPECT_EQ("111110", ColumnButtons(v));
         Click(v, IDC_CV_UP);
         EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
         EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
@@ -221,7 +212,7 @@ TEST_F(ConfigureViewWindow, RemoveAllAndUpDown) {
         EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
         EXPECT_EQ(12u, ListEntries(v, IDC_CV_AVAILABLE).size());
         EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
-        EXPECT_EQ((ColumnButtons{true, true, false, false, false, false}), ColumnButtonStates(v));
+        EXPECT_EQ("110000", ColumnButtons(v));
     });
 }
 

@@ -1,6 +1,7 @@
 // The Create / Update page of the property dialog: the Item Properties tree driven with
 // the list's own notifications, its drawing, and the document a save sends.
 #include "qrxmlstringwriter.h"
+#include "winkit/list_view.h"
 #include "support/allocation_failure.h"
 #include "taskpropertydlg_fixture.h"
 
@@ -28,36 +29,14 @@ std::wstring Replaced(std::wstring text, const std::wstring& from, const std::ws
     return text;
 }
 
-int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-
-std::wstring RowText(HWND list, int row) {
-    wchar_t text[128] = {};
-    LVITEMW item = {};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = 128;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-int RowImage(HWND list, int row) {
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
-}
-
-RECT RowRect(HWND list, int row) {
-    RECT r = {};
-    r.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    return r;
-}
+int RowCount(HWND list) { return winkit::ListViewCtrl(list).ItemCount(); }
+std::wstring RowText(HWND list, int row) { return winkit::ListViewCtrl(list).ItemText(row, 0); }
+int RowImage(HWND list, int row) { return winkit::ListViewCtrl(list).ItemImage(row); }
 
 // A point of a row, x pixels from the first column's left edge.
 POINT InRow(HWND list, int row, int x) {
-    RECT r = RowRect(list, row);
+    RECT r = {};
+    winkit::ListViewCtrl(list).ItemRect(row, r, LVIR_BOUNDS);
     return POINT{r.left + x, (r.top + r.bottom) / 2};
 }
 
@@ -76,22 +55,16 @@ void Notify(HWND list, UINT code, POINT at) {
 }
 
 void Select(HWND list, int row) {
-    LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    winkit::ListViewCtrl(list).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void PressKey(HWND list, WPARAM key) { ::SendMessageW(list, WM_KEYDOWN, key, 0); }
 
+// A column's title and width; "-" when there is no such column.
 std::wstring ColumnTitle(HWND list, int column, int* width) {
-    wchar_t text[64] = {};
-    LVCOLUMNW info = {};
-    info.mask = LVCF_TEXT | LVCF_WIDTH;
-    info.pszText = text;
-    info.cchTextMax = 64;
-    if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info))) return L"-";
-    if (width) *width = info.cx;
+    std::wstring text;
+    if (!winkit::ListViewCtrl(list).ColumnText(column, text)) return L"-";
+    if (width) *width = winkit::ListViewCtrl(list).ColumnWidth(column);
     return text;
 }
 

@@ -5,8 +5,7 @@
 
 namespace {
 
-const ButtonStates kNone{false, false, false, false, false}, kAll{true, true, true, true, true},
-    kDeleted{true, false, false, false, true};
+const std::string kNone = "00000", kAll = "11111", kDeleted = "10001";
 
 HBITMAP Picture(const CTaskListDlg& dialog, int id) {
     return reinterpret_cast<HBITMAP>(::SendMessageW(dialog.Item(id), BM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -29,21 +28,21 @@ TEST_F(TaskListWindow, ButtonsFollowTheSelectionAndThePrivileges) {
     const struct {
         std::initializer_list<int> rows;
         bool run, defer, remove;
-        ButtonStates expected;
+        std::string expected;
     } cases[] = {
         {{}, true, true, true, kNone},
         {{0}, true, true, true, kAll},
         {{1}, true, true, true, kAll},
         {{4}, true, true, true, kAll},
-        {{0, 2}, true, true, true, {true, false, false, true, true}},  // an Open and a Completed task
-        {{3}, true, true, true, {true, false, true, true, true}},      // a deferred task may be deferred again
+        {{0, 2}, true, true, true, "10011"},  // an Open and a Completed task
+        {{3}, true, true, true, "10111"},      // a deferred task may be deferred again
         {{5}, true, true, true, kDeleted},                             // deleted: only the permanent delete
         {{0, 5}, true, true, true, kDeleted},
-        {{0}, false, false, false, {true, false, false, false, false}},
-        {{0}, true, false, false, {true, true, false, false, false}},
-        {{0}, false, true, false, {true, false, true, false, false}},
-        {{0}, false, false, true, {true, false, false, true, true}},
-        {{1, 4}, false, true, true, {true, false, true, true, true}},
+        {{0}, false, false, false, "10000"},
+        {{0}, true, false, false, "11000"},
+        {{0}, false, true, false, "10100"},
+        {{0}, false, false, true, "10011"},
+        {{1, 4}, false, true, true, "10111"},
     };
     for (const auto& c : cases) {
         runPrivilege = c.run, deferPrivilege = c.defer, deletePrivilege = c.remove;
@@ -89,7 +88,7 @@ TEST_F(TaskListWindow, RowsWhoseKeyNamesNoTaskCountForNothing) {
         Select(dialog, {0});
         EXPECT_EQ(kNone, States(dialog));
         Select(dialog, {0, 3});  // the row without a task does not spoil the deferred one
-        EXPECT_EQ((ButtonStates{true, false, true, true, true}), States(dialog));
+        EXPECT_EQ("10111", States(dialog));
     });
 }
 
@@ -103,7 +102,7 @@ TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBe
     driver.Answer([](const ShownMessageBox& box) { return (box.style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; });
     const struct {
         int command;
-        ButtonStates afterCommand, firstRowAlone;
+        std::string afterCommand, firstRowAlone;
         std::vector<int> selectedAfter;
     } cases[] = {
         {IDC_TASKLIST_DELETEFROMSERVER, kAll, kAll, {1, 2}},

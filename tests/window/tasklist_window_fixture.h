@@ -38,19 +38,6 @@ inline std::vector<TaskItem> SampleTasks() {
     };
 }
 
-// Properties, Action, Defer, Delete, Permanently delete: enabled or not.
-struct ButtonStates {
-    bool properties, run, defer, remove, removeFromServer;
-    bool operator==(const ButtonStates& o) const {
-        return properties == o.properties && run == o.run && defer == o.defer && remove == o.remove &&
-               removeFromServer == o.removeFromServer;
-    }
-};
-inline std::ostream& operator<<(std::ostream& out, const ButtonStates& s) {
-    return out << "properties=" << s.properties << " run=" << s.run << " defer=" << s.defer
-               << " delete=" << s.remove << " deleteFromServer=" << s.removeFromServer;
-}
-
 class TaskListWindow : public testing::Test {
 protected:
     SettingsStore store;
@@ -115,9 +102,12 @@ protected:
         return names;
     }
 
-    static ButtonStates States(const CTaskListDlg& dialog) {
-        auto enabled = [&](int id) { return ::IsWindowEnabled(dialog.Item(id)) != FALSE; };
-        return {enabled(IDC_TASKLIST_PROPERTIES), enabled(IDC_TASKLIST_ACTION), enabled(IDC_TASKLIST_DEFER),
-                enabled(IDC_TASKLIST_DELETE), enabled(IDC_TASKLIST_DELETEFROMSERVER)};
+    // Properties, Action, Defer, Delete, Permanently delete: "1" enabled, "0" not.
+    static std::string States(const CTaskListDlg& dialog) {
+        std::string states;
+        for (int id : {IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE,
+                       IDC_TASKLIST_DELETEFROMSERVER})
+            states += ::IsWindowEnabled(dialog.Item(id)) ? '1' : '0';
+        return states;
     }
 };
