@@ -12,7 +12,7 @@
 #include "saxidentifiers.h"
 #include "support/fake_workspace.h"
 #include "support/settings_store.h"
-#include "tasklistdlg.h"
+#include "support/tasklist_dialog_access.h"
 #include "winkit/com_ptr.h"
 #include "winkit/list_view.h"
 #include "winkit/unique_bstr.h"
@@ -83,7 +83,7 @@ std::vector<std::vector<std::wstring>> ShownTexts(const TaskItemCollection& task
 winkit::UniqueHWnd BareListFill(const std::vector<std::vector<std::wstring>>& rows) {
     winkit::UniqueHWnd window(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 600, 300, nullptr,
                                               nullptr, GetModuleHandleW(nullptr), nullptr));
-    winkit::ListView list(window.get());
+    winkit::ListViewCtrl list(window.get());
     ColumnSet columns = DefaultColumnSet();
     for (size_t i = 0; i < columns.size(); ++i) {
         winkit::LvColumn column;
@@ -147,7 +147,7 @@ QRC_BENCHMARK("open-10k", 1.25) {
     auto open = [&] {
         return Timed(WallSeconds, 1, [&] {
             auto opened = std::make_unique<OpenDialog>(bench.workspace.get());
-            Require(opened->dialog->RowCount() == kTaskCount, "every task listed");
+            Require(TaskListDialogAccess::RowCount(*opened->dialog) == kTaskCount, "every task listed");
             return opened;
         });
     };
@@ -160,8 +160,8 @@ QRC_BENCHMARK("sort-date", 2) {
     const int taskName = 0, createdDate = 3;
     // Each sort starts from the rows as the other column ordered them.
     auto sortFrom = [&](int from, int by) {
-        open.dialog->SortByColumn(from);
-        return Timed(WallSeconds, 1, [&] { return open.dialog->SortByColumn(by), 0; });
+        TaskListDialogAccess::SortByColumn(*open.dialog, from);
+        return Timed(WallSeconds, 1, [&] { return TaskListDialogAccess::SortByColumn(*open.dialog, by), 0; });
     };
     return Compare(9, [&] { return sortFrom(taskName, createdDate); }, [&] { return sortFrom(createdDate, taskName); });
 }

@@ -11,7 +11,7 @@ std::vector<int> HeaderCtrl::OrderArray() const {
     return order;
 }
 
-bool ListView::ColumnText(int index, std::wstring& text, int capacity) const {
+bool ListViewCtrl::ColumnText(int index, std::wstring& text, int capacity) const {
     std::wstring buffer(static_cast<size_t>(capacity), L'\0');
     LvColumn column;
     column.mask = LVCF_TEXT;
@@ -22,14 +22,14 @@ bool ListView::ColumnText(int index, std::wstring& text, int capacity) const {
     return true;
 }
 
-bool ListView::SetItemText(int row, int subItem, const wchar_t* text) const noexcept {
+bool ListViewCtrl::SetItemText(int row, int subItem, const wchar_t* text) const noexcept {
     LvItem item;
     item.iSubItem = subItem;
     item.pszText = const_cast<wchar_t*>(text);
     return Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != FALSE;
 }
 
-std::wstring ListView::ItemText(int row, int subItem) const {
+std::wstring ListViewCtrl::ItemText(int row, int subItem) const {
     // Far beyond any text a list shows; ends the doubling should a control always fill the buffer.
     constexpr size_t kLongest = size_t{1} << 24;
     std::wstring buffer(256, L'\0');
@@ -50,21 +50,21 @@ std::wstring ListView::ItemText(int row, int subItem) const {
     }
 }
 
-LPARAM ListView::ItemData(int row) const noexcept {
+LPARAM ListViewCtrl::ItemData(int row) const noexcept {
     LvItem item;
     item.mask = LVIF_PARAM;
     item.iItem = row;
     return GetItem(item) ? item.lParam : 0;
 }
 
-int ListView::ItemImage(int row) const noexcept {
+int ListViewCtrl::ItemImage(int row) const noexcept {
     LvItem item;
     item.mask = LVIF_IMAGE;
     item.iItem = row;
     return GetItem(item) ? item.iImage : -1;
 }
 
-bool ListView::SetItemImage(int row, int image) const noexcept {
+bool ListViewCtrl::SetItemImage(int row, int image) const noexcept {
     LvItem item;
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -72,14 +72,14 @@ bool ListView::SetItemImage(int row, int image) const noexcept {
     return SetItem(item);
 }
 
-bool ListView::SetItemState(int row, UINT state, UINT mask) const noexcept {
+bool ListViewCtrl::SetItemState(int row, UINT state, UINT mask) const noexcept {
     LvItem item;
     item.state = state;
     item.stateMask = mask;
     return Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != FALSE;
 }
 
-std::vector<int> ListView::SelectedRows() const {
+std::vector<int> ListViewCtrl::SelectedRows() const {
     std::vector<int> rows;
     for (int row = NextItem(-1, LVNI_SELECTED); row != -1; row = NextItem(row, LVNI_SELECTED)) rows.push_back(row);
     return rows;

@@ -31,7 +31,7 @@ public:
     std::vector<int> OrderArray() const;
 };
 
-class ListView : public Window {
+class ListViewCtrl : public Window {
 public:
     using Window::Window;
 

@@ -12,7 +12,7 @@
 #include "support/registry_helpers.h"
 #include "support/sim_workspace.h"
 #include "support/test_list_view.h"
-#include "tasklistdlg.h"
+#include "support/tasklist_dialog_access.h"
 #include "tasklistreport.h"
 #include "userstamp.h"
 #include "winkit/com_module.h"
@@ -187,14 +187,14 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasks) {
     std::vector<std::vector<std::wstring>> listed;
     CTaskListDlg dialog(sim.Workspace());
     WhenDialogShown(L"To Do List", [&](HWND window) {
-        dialog.Rules().push_back(FilterRule{L"Task Category", kIsEqual, L"unclaim"});
-        dialog.FillRows();
-        ASSERT_EQ(3, dialog.RowCount());
+        TaskListDialogAccess::Rules(dialog).push_back(FilterRule{L"Task Category", kIsEqual, L"unclaim"});
+        TaskListDialogAccess::FillRows(dialog);
+        ASSERT_EQ(3, TaskListDialogAccess::RowCount(dialog));
         std::vector<int> order = {13, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // "Deleted Flag" dragged first
-        dialog.List().SetColumnOrderArray(order);
+        TaskListDialogAccess::List(dialog).SetColumnOrderArray(order);
         for (int row = 0; row < 3; ++row) {
             listed.emplace_back();
-            for (int column = 0; column < 14; ++column) listed.back().push_back(dialog.List().ItemText(row, column));
+            for (int column = 0; column < 14; ++column) listed.back().push_back(TaskListDialogAccess::List(dialog).ItemText(row, column));
         }
         Click(window, IDC_TASKLIST_REPORT);
         ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);

@@ -1,143 +1,95 @@
-// The buttons follow the selection and the collection's privileges.
+// The buttons and the context menu follow the selection, the privileges and the views.
+#include <map>
+#include "res/taskpropertiesres.h"
 #include "tasklist_window_fixture.h"
 
 namespace {
 
-struct ButtonStates {
-    bool properties, run, defer, remove, removeFromServer;
-    bool operator==(const ButtonStates& o) const {
-        return properties == o.properties && run == o.run && defer == o.defer && remove == o.remove &&
-               removeFromServer == o.removeFromServer;
-    }
-};
+const std::string kNone = "00000", kAll = "11111", kDeleted = "10001";
 
-std::ostream& operator<<(std::ostream& out, const ButtonStates& s) {
-    return out << "properties=" << s.properties << " run=" << s.run << " defer=" << s.defer
-               << " delete=" << s.remove << " deleteFromServer=" << s.removeFromServer;
+HBITMAP Picture(const CTaskListDlg& dialog, int id) {
+    return reinterpret_cast<HBITMAP>(::SendMessageW(dialog.Item(id), BM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
-ButtonStates States(const CTaskListDlg& dialog) {
-    auto enabled = [&](int id) { return ::IsWindowEnabled(dialog.Item(id)) != FALSE; };
-    return {enabled(IDC_TASKLIST_PROPERTIES), enabled(IDC_TASKLIST_ACTION), enabled(IDC_TASKLIST_DEFER),
-            enabled(IDC_TASKLIST_DELETE), enabled(IDC_TASKLIST_DELETEFROMSERVER)};
+const ShownMenuItem* FindItem(const std::vector<ShownMenuItem>& items, UINT id) {
+    for (const ShownMenuItem& item : items)
+        if (item.id == id && !item.separator) return &item;
+    return nullptr;
 }
 
-// The three buttons with a disabled picture show it exactly while disabled.
-void ExpectPicturesFollowStates(const CTaskListDlg& dialog) {
-    for (int id : {IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER}) {
-        HWND button = dialog.Item(id);
-        bool disabled = !::IsWindowEnabled(button);
-        EXPECT_EQ(dialog.ButtonPicture(id, disabled), winkit::ButtonCtrl(button).Bitmap()) << id;
-    }
-    for (int id : {IDC_TASKLIST_MANUALTASK, IDC_TASKLIST_REFRESH, IDC_TASKLIST_REPORT}) {
-        EXPECT_TRUE(::IsWindowEnabled(dialog.Item(id))) << id;
-        EXPECT_EQ(dialog.ButtonPicture(id, false), winkit::ButtonCtrl(dialog.Item(id)).Bitmap()) << id;
-    }
+void OpenMenu(const CTaskListDlg& dialog, HWND from, POINT at) {
+    dialog.Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(from), MAKELPARAM(at.x, at.y));
 }
 
 } // namespace
 
-TEST_F(TaskListWindow, EnablingRulesWithEveryPrivilege) {
-    // Rows: 0 Open, 1 InProgress, 2 Completed, 3 Deferred, 4 Error, 5 Completed + deleted.
-    struct Case {
+// Rows: 0 Open, 1 InProgress, 2 Completed, 3 Deferred, 4 Error, 5 Completed + deleted.
+TEST_F(TaskListWindow, ButtonsFollowTheSelectionAndThePrivileges) {
+    const struct {
         std::initializer_list<int> rows;
-        ButtonStates expected;
-    } cases[] = {
-        {{}, {false, false, false, false, false}},
-        {{0}, {true, true, true, true, true}},
-        {{1}, {true, true, true, true, true}},
-        {{4}, {true, true, true, true, true}},
-        {{0, 2}, {true, false, false, true, true}},  // an Open and a Completed task
-        {{3}, {true, false, true, true, true}},      // a deferred task may be deferred again
-        {{5}, {true, false, false, false, true}},    // deleted: only the permanent delete
-        {{0, 5}, {true, false, false, false, true}},
-    };
-    Open([&](CTaskListDlg& dialog) {
-        ExpectPicturesFollowStates(dialog);
-        for (const Case& c : cases) {
-            Select(dialog, c.rows);
-            EXPECT_EQ(c.expected, States(dialog)) << "rows " << testing::PrintToString(std::vector<int>(c.rows));
-            ExpectPicturesFollowStates(dialog);
-        }
-    });
-}
-
-TEST_F(TaskListWindow, EnablingRulesFollowEachPrivilege) {
-    struct Case {
         bool run, defer, remove;
-        ButtonStates expected;  // with the Open task selected
+        std::string expected;
     } cases[] = {
-        {false, false, false, {true, false, false, false, false}},
-        {true, false, false, {true, true, false, false, false}},
-        {false, true, false, {true, false, true, false, false}},
-        {false, false, true, {true, false, false, true, true}},
+        {{}, true, true, true, kNone},
+        {{0}, true, true, true, kAll},
+        {{1}, true, true, true, kAll},
+        {{4}, true, true, true, kAll},
+        {{0, 2}, true, true, true, "10011"},  // an Open and a Completed task
+        {{3}, true, true, true, "10111"},      // a deferred task may be deferred again
+        {{5}, true, true, true, kDeleted},                             // deleted: only the permanent delete
+        {{0, 5}, true, true, true, kDeleted},
+        {{0}, false, false, false, "10000"},
+        {{0}, true, false, false, "11000"},
+        {{0}, false, true, false, "10100"},
+        {{0}, false, false, true, "10011"},
+        {{1, 4}, false, true, true, "10111"},
     };
-    for (const Case& c : cases) {
-        runPrivilege = c.run;
-        deferPrivilege = c.defer;
-        deletePrivilege = c.remove;
+    for (const auto& c : cases) {
+        runPrivilege = c.run, deferPrivilege = c.defer, deletePrivilege = c.remove;
         Open([&](CTaskListDlg& dialog) {
-            Select(dialog, {0});
-            EXPECT_EQ(c.expected, States(dialog));
-            ExpectPicturesFollowStates(dialog);
+            Select(dialog, c.rows);
+            EXPECT_EQ(c.expected, States(dialog))
+                << "rows " << testing::PrintToString(std::vector<int>(c.rows)) << " run " << c.run << " defer "
+                << c.defer << " delete " << c.remove;
         });
     }
 }
 
-TEST_F(TaskListWindow, WithoutTheRunPrivilegeRunStaysDisabled) {
-    runPrivilege = false;
+// Properties, Delete and Permanently delete show a picture of their own while disabled.
+TEST_F(TaskListWindow, ThreeButtonsChangeTheirPictureWithTheirState) {
     Open([&](CTaskListDlg& dialog) {
-        for (int row = 0; row < dialog.RowCount(); ++row) {
-            Select(dialog, {row});
-            EXPECT_FALSE(::IsWindowEnabled(dialog.Item(IDC_TASKLIST_ACTION))) << row;
-        }
-    });
-}
-
-TEST_F(TaskListWindow, AFillLeavesNoSelectionAndTheButtonsFollow) {
-    Open([&](CTaskListDlg& dialog) {
+        std::map<int, HBITMAP> disabled;
+        for (int id : {256, 257, 252, 260, 253, 254, 255, 259}) disabled[id] = Picture(dialog, id);
         Select(dialog, {0});
-        ASSERT_TRUE(::IsWindowEnabled(dialog.Item(IDC_TASKLIST_PROPERTIES)));
+        for (auto [id, picture] : disabled) {
+            bool ownPicture = id == 257 || id == 255 || id == 259;
+            EXPECT_TRUE(Picture(dialog, id)) << id;
+            EXPECT_EQ(ownPicture, Picture(dialog, id) != picture) << id;
+        }
+        Select(dialog, {});
+        for (auto [id, picture] : disabled) EXPECT_EQ(picture, Picture(dialog, id)) << id;
+        // A fill leaves nothing selected, and the buttons follow.
+        Select(dialog, {0});
         Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
-        EXPECT_EQ(0, dialog.List().SelectedCount());
-        EXPECT_EQ((ButtonStates{false, false, false, false, false}), States(dialog));
-        ExpectPicturesFollowStates(dialog);
+        EXPECT_EQ(0, Access::List(dialog).SelectedCount());
+        EXPECT_EQ(kNone, States(dialog));
+        EXPECT_EQ(disabled[257], Picture(dialog, 257));
     });
 }
 
 TEST_F(TaskListWindow, RowsWhoseKeyNamesNoTaskCountForNothing) {
     Open([&](CTaskListDlg& dialog) {
         // The collection changes under the rows: task 1 is gone, task 3 moves to position 0.
-        std::vector<TaskItem>& items = dialog.Tasks().Items();
+        std::vector<TaskItem>& items = Access::Tasks(dialog).Items();
         items.erase(items.begin(), items.begin() + 2);
-        EXPECT_EQ(nullptr, dialog.RowTask(0));
-        ASSERT_NE(nullptr, dialog.RowTask(2));
-        EXPECT_EQ(3, dialog.RowTask(2)->ToDo_Index);  // found by its key, not by position
-        EXPECT_EQ(nullptr, dialog.RowTask(-1));
-        EXPECT_EQ(nullptr, dialog.RowTask(99));
+        EXPECT_EQ(nullptr, Access::RowTask(dialog, 0));
+        ASSERT_NE(nullptr, Access::RowTask(dialog, 2));
+        EXPECT_EQ(3, Access::RowTask(dialog, 2)->ToDo_Index);  // found by its key, not by position
         Select(dialog, {0});
-        EXPECT_EQ((ButtonStates{false, false, false, false, false}), States(dialog));
+        EXPECT_EQ(kNone, States(dialog));
         Select(dialog, {0, 3});  // the row without a task does not spoil the deferred one
-        EXPECT_EQ((ButtonStates{true, false, true, true, true}), States(dialog));
+        EXPECT_EQ("10111", States(dialog));
     });
-}
-
-TEST_F(TaskListWindow, CommandsWithoutServiceRequestsSendNothingAndKeepTheRows) {
-    RequestScript script;
-    workspace->UseScript(script);
-    script.createResult = E_FAIL;  // no request can be made: the fetches fail too
-    driver.Answer(IDYES);
-    Open([&](CTaskListDlg& dialog) {
-        Select(dialog, {0, 1});
-        // Marking deleted and deleting for good end at the first request: no refill.
-        for (int id : {IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER}) Command(dialog, id);
-        EXPECT_EQ(2, dialog.List().SelectedCount());
-        // Defer always fetches and refills; the failed fetch keeps the rows.
-        Command(dialog, IDC_TASKLIST_DEFER);
-        EXPECT_EQ(0, script.requestsMade);
-        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
-    });
-    ASSERT_EQ(1u, driver.boxes().size());  // only the permanent delete's question
 }
 
 // A command whose requests cannot be made: Delete has marked the first task deleted when
@@ -147,27 +99,120 @@ TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBe
     RequestScript script;
     workspace->UseScript(script);
     script.createResult = E_FAIL;
-    driver.Answer(IDOK);  // Run reports the two tasks it could not run
-    const ButtonStates none{false, false, false, false, false}, all{true, true, true, true, true},
-        deleted{true, false, false, false, true};
-    struct Case {
+    driver.Answer([](const ShownMessageBox& box) { return (box.style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; });
+    const struct {
         int command;
-        ButtonStates afterCommand, firstRowAlone;
+        std::string afterCommand, firstRowAlone;
+        std::vector<int> selectedAfter;
     } cases[] = {
-        {IDC_TASKLIST_DELETE, deleted, deleted},
-        {IDC_TASKLIST_DEFER, none, all},
-        {IDC_TASKLIST_ACTION, none, all},
+        {IDC_TASKLIST_DELETEFROMSERVER, kAll, kAll, {1, 2}},
+        {IDC_TASKLIST_DELETE, kDeleted, kDeleted, {1, 2}},
+        {IDC_TASKLIST_DEFER, kNone, kAll, {}},
+        {IDC_TASKLIST_ACTION, kNone, kAll, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Open([&](CTaskListDlg& dialog) {
             Select(dialog, {0, 1});
             Command(dialog, c.command);
+            EXPECT_EQ(c.selectedAfter, Access::SelectedKeys(dialog)) << c.command;
+            EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog)) << c.command;
             EXPECT_EQ(c.afterCommand, States(dialog)) << c.command;
-            dialog.List().SetItemState(1, 0, LVIS_SELECTED);
-            dialog.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+            Select(dialog, {0});
             EXPECT_EQ(c.firstRowAlone, States(dialog)) << c.command;
         });
     }
-    ASSERT_EQ(1u, driver.boxes().size());
-    EXPECT_EQ(L"2 task(s) have not completed - Check the To Do list.", driver.boxes()[0].text);
+    EXPECT_EQ(0, script.requestsMade);
+    ASSERT_EQ(2u, driver.boxes().size());  // the permanent delete's question, Run's count
+    EXPECT_EQ(L"2 task(s) have not completed - Check the To Do list.", driver.boxes()[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), driver.boxes()[1].style);
+}
+
+TEST_F(TaskListWindow, ContextMenuItemsAndStatesFromMouseAndKeyboard) {
+    store.Set(kOptionsPath, L"ShowDeferred", L"0");
+    Open([&](CTaskListDlg& dialog) {
+        MenuSpy spy;
+        HWND list = Access::List(dialog).hwnd();
+        OpenMenu(dialog, list, POINT{40, 60});
+        ASSERT_EQ(1, spy.popupsShown);
+        EXPECT_EQ(dialog.hwnd(), spy.owner);
+        const struct {
+            UINT id;
+            const wchar_t* text;
+            bool grayed, checked;
+        } expected[] = {{32770, L"Properties", true, false}, {32769, L"Settings", false, false},
+                        {0, L"", false, false},              {32773, L"Deleted Tasks", false, true},
+                        {32775, L"Open Tasks", false, true}, {32774, L"Deferred Tasks", false, false},
+                        {32772, L"Completed Tasks", false, true}};
+        ASSERT_EQ(7u, spy.items.size());
+        for (size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(expected[i].text, spy.items[i].text) << i;
+            EXPECT_EQ(expected[i].id == 0, spy.items[i].separator) << i;
+            if (!expected[i].id) continue;
+            EXPECT_EQ(expected[i].id, spy.items[i].id) << i;
+            EXPECT_EQ(expected[i].grayed, spy.items[i].grayed) << i;
+            EXPECT_EQ(expected[i].checked, spy.items[i].checked) << i;
+        }
+        // From the keyboard (Shift+F10 in the list or its header) at the selected row.
+        Select(dialog, {2});
+        Access::List(dialog).Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(-1, -1));
+        EXPECT_EQ(2, spy.popupsShown);
+        EXPECT_FALSE(spy.items[0].grayed);
+        OpenMenu(dialog, Access::List(dialog).Header().hwnd(), POINT{-1, -1});
+        EXPECT_EQ(3, spy.popupsShown);
+        OpenMenu(dialog, dialog.Item(IDC_TASKLIST_REFRESH), POINT{5, 5});  // not for a button
+        EXPECT_EQ(3, spy.popupsShown);
+    });
+}
+
+TEST_F(TaskListWindow, ViewItemsFlipTheirViewRefillAtOnceAndAreStored) {
+    Open([&](CTaskListDlg& dialog) {
+        const struct {
+            int command;
+            std::vector<int> keys;
+        } steps[] = {
+            {ID_TASKLIST_OPENTASKS, {2, 3, 4, 5, 6}},
+            {ID_TASKLIST_DEFERREDTASKS, {2, 3, 5, 6}},
+            {ID_TASKLIST_COMPLETEDTASKS, {2, 5}},  // InProgress and Error stay whatever the views say
+            {ID_TASKLIST_COMPLETEDTASKS, {2, 3, 5, 6}},
+            {ID_TASKLIST_DELETEDTASKS, {2, 3, 5}},
+            {ID_TASKLIST_COMPLETEDTASKS, {2, 5}},
+            {ID_TASKLIST_DELETEDTASKS, {2, 5}},  // deleted and completed needs both views
+            {ID_TASKLIST_COMPLETEDTASKS, {2, 3, 5, 6}},
+            {ID_TASKLIST_DELETEDTASKS, {2, 3, 5}},
+        };
+        for (const auto& step : steps) {
+            Command(dialog, step.command);
+            EXPECT_EQ(step.keys, RowKeys(dialog)) << step.command;
+        }
+        MenuSpy spy;
+        OpenMenu(dialog, Access::List(dialog).hwnd(), POINT{1, 1});
+        EXPECT_FALSE(FindItem(spy.items, ID_TASKLIST_DELETEDTASKS)->checked);
+        EXPECT_FALSE(FindItem(spy.items, ID_TASKLIST_OPENTASKS)->checked);
+        EXPECT_FALSE(FindItem(spy.items, ID_TASKLIST_DEFERREDTASKS)->checked);
+        EXPECT_TRUE(FindItem(spy.items, ID_TASKLIST_COMPLETEDTASKS)->checked);
+    });
+    EXPECT_EQ(L"0", store.Get(kOptionsPath, L"ShowDeleted"));
+    EXPECT_EQ(L"0", store.Get(kOptionsPath, L"ShowOpen"));
+    EXPECT_EQ(L"0", store.Get(kOptionsPath, L"ShowDeferred"));
+    EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowCompleted"));
+}
+
+// A double click on a row and the menu's Properties both open the selected task.
+TEST_F(TaskListWindow, DoubleClickAndMenuPropertiesOpenTheSelectedTask) {
+    const std::function<void(CTaskListDlg&)> ways[] = {
+        [](CTaskListDlg& dialog) { SendNotify(dialog.hwnd(), Access::List(dialog).hwnd(), NM_DBLCLK); },
+        [](CTaskListDlg& dialog) { Command(dialog, ID_TASKLIST_PROPERTIES); },
+    };
+    for (const auto& open : ways) {
+        Open([&](CTaskListDlg& dialog) {
+            Select(dialog, {2});  // task 3, "alpha", a Manual task
+            std::wstring name;
+            WhenDialogShown(L"Task Properties - Manual Task", [&](HWND properties) {
+                name = WindowText(::GetDlgItem(PageWith(properties, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NAME));
+                Click(properties, IDCANCEL);
+            });
+            open(dialog);
+            EXPECT_EQ(L"alpha", name);
+        });
+    }
 }

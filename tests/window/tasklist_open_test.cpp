@@ -1,118 +1,26 @@
-// Opening the To Do List: the template, the rows, pictures, tooltips, columns, and the
-// settings stored on every way of closing.
+// Opening the To Do List: the columns, the rows and their pictures, the fetch, the header
+// sort, the row questions the property dialog asks, resizing.
 #include "tasklist_window_fixture.h"
+#include "taskpropertydlg_fixture.h"
 
 namespace {
 
-std::wstring ToolTipText(HWND toolTip, HWND button) {
-    wchar_t text[128] = {};
-    TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V1_SIZE;
-    tool.hwnd = button;
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = text;
-    ::SendMessageW(toolTip, TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
-    return text;
+const std::vector<std::wstring> kDefaultHeaders = {
+    L"Task Name", L"Task Description", L"Item Name", L"Created Date", L"Created By", L"Modified Date",
+    L"Modified By", L"Run Date", L"Run By", L"Source Doc Name", L"Source Doc Type", L"Task Category",
+    L"Task Status", L"Deleted Flag"};
+
+std::vector<std::wstring> Column(const CTaskListDlg& dialog, int column) {
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < Access::RowCount(dialog); ++row) texts.push_back(Access::List(dialog).ItemText(row, column));
+    return texts;
 }
 
-} // namespace
-
-TEST_F(TaskListWindow, OpensWithTheTemplateAndTheRowsInCollectionOrder) {
-    INT_PTR code = Open([](CTaskListDlg& dialog) {
-        HWND window = dialog.hwnd();
-        EXPECT_EQ(L"To Do List", WindowText(window));
-        LONG style = ::GetWindowLongW(window, GWL_STYLE);
-        EXPECT_TRUE(style & WS_THICKFRAME);
-        EXPECT_TRUE(style & WS_SYSMENU);
-        EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
-        EXPECT_TRUE(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-
-        const winkit::ListView& list = dialog.List();
-        LONG listStyle = ::GetWindowLongW(list, GWL_STYLE);
-        EXPECT_EQ(static_cast<LONG>(LVS_REPORT), listStyle & LVS_TYPEMASK);
-        EXPECT_TRUE(listStyle & LVS_SHOWSELALWAYS);
-        EXPECT_FALSE(listStyle & LVS_SINGLESEL);
-        EXPECT_TRUE(listStyle & WS_TABSTOP);
-        DWORD extended = list.ExtendedStyle();
-        EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
-        EXPECT_TRUE(extended & LVS_EX_HEADERDRAGDROP);
-        EXPECT_TRUE(extended & LVS_EX_SUBITEMIMAGES);
-        EXPECT_EQ(11, ImageList_GetImageCount(list.ImageList(LVSIL_SMALL)));
-
-        // Fourteen columns, 100 pixels, left-aligned, headed by their names.
-        ColumnSet defaults = DefaultColumnSet();
-        ASSERT_EQ(14, list.Header().ItemCount());
-        for (int i = 0; i < 14; ++i) {
-            std::wstring header;
-            ASSERT_TRUE(list.ColumnText(i, header));
-            EXPECT_EQ(defaults[i].name, header);
-            EXPECT_EQ(100, list.ColumnWidth(i));
-            winkit::LvColumn format;
-            format.mask = LVCF_FMT;
-            list.GetColumn(i, format);
-            EXPECT_EQ(LVCFMT_LEFT, format.fmt & LVCFMT_JUSTIFYMASK);
-        }
-
-        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
-        EXPECT_EQ(L"Create P-101", list.ItemText(0, 0));
-        EXPECT_EQ(L"This task will Create P-101", list.ItemText(0, 1));
-        EXPECT_EQ(L"Description of alpha", list.ItemText(2, 1));  // a manual task's own description
-        EXPECT_EQ(L"2026-12-05 12:00:00", list.ItemText(0, 3));
-        EXPECT_EQ(L"Open", list.ItemText(0, 12));
-        EXPECT_EQ(L"Deleted", list.ItemText(5, 13));
-        EXPECT_EQ(L"", list.ItemText(0, 13));
-        EXPECT_EQ((std::vector<int>{0, 1, 2, 4, 3, 6}),
-                  (std::vector<int>{list.ItemImage(0), list.ItemImage(1), list.ItemImage(2), list.ItemImage(3),
-                                    list.ItemImage(4), list.ItemImage(5)}));
-        EXPECT_EQ(0, list.SelectedCount());
-        EXPECT_EQ(0, list.SelectionMark());
-    });
-    EXPECT_EQ(IDCANCEL, code);
+std::vector<int> Images(const CTaskListDlg& dialog) {
+    std::vector<int> images;
+    for (int row = 0; row < Access::RowCount(dialog); ++row) images.push_back(Access::List(dialog).ItemImage(row));
+    return images;
 }
-
-TEST_F(TaskListWindow, ButtonsShowPicturesAndTooltips) {
-    struct Expected {
-        int id;
-        const wchar_t* caption;
-        const wchar_t* toolTip;
-    } buttons[] = {
-        {256, L"Manual Task", L"New Manual Task"}, {257, L"Properties", L"Properties"},
-        {252, L"REFRESH", L"Refresh"},             {260, L"Report", L"Report"},
-        {253, L"Action", L"Run Task"},             {254, L"Defer", L"Defer Task"},
-        {255, L"Delete", L"Delete Task"},          {259, L"DeleteFromServer", L"Permanently Delete Task"},
-    };
-    Open([&](CTaskListDlg& dialog) {
-        for (const Expected& b : buttons) {
-            SCOPED_TRACE(b.id);
-            HWND button = dialog.Item(b.id);
-            ASSERT_TRUE(button);
-            EXPECT_EQ(b.caption, WindowText(button));
-            LONG style = ::GetWindowLongW(button, GWL_STYLE);
-            EXPECT_TRUE(style & BS_BITMAP);
-            EXPECT_TRUE(style & WS_TABSTOP);
-            HBITMAP shown = winkit::ButtonCtrl(button).Bitmap();
-            EXPECT_TRUE(shown);
-            EXPECT_TRUE(shown == dialog.ButtonPicture(b.id, false) || shown == dialog.ButtonPicture(b.id, true));
-            BITMAP info = {};
-            ASSERT_TRUE(::GetObjectW(dialog.ButtonPicture(b.id, false), sizeof info, &info));
-            EXPECT_EQ(15, info.bmWidth);
-            EXPECT_EQ(15, info.bmHeight);
-
-            const winkit::CToolTipButton* tip = dialog.Button(b.id);
-            ASSERT_TRUE(tip && tip->ToolTip());
-            EXPECT_EQ(1, ::SendMessageW(tip->ToolTip(), TTM_GETTOOLCOUNT, 0, 0));
-            EXPECT_EQ(b.toolTip, ToolTipText(tip->ToolTip(), button));
-        }
-        // Only Properties, Delete and Permanently delete have a second, disabled picture.
-        for (int id : {256, 252, 260, 253, 254}) EXPECT_FALSE(dialog.ButtonPicture(id, true)) << id;
-        for (int id : {257, 255, 259}) {
-            EXPECT_TRUE(dialog.ButtonPicture(id, true)) << id;
-            EXPECT_NE(dialog.ButtonPicture(id, false), dialog.ButtonPicture(id, true)) << id;
-        }
-    });
-}
-
-namespace {
 
 // The mouse messages relayed to a tooltip, seen as they are sent to it.
 struct RelaySpy {
@@ -126,12 +34,51 @@ struct RelaySpy {
     }
 };
 
+constexpr int kTaskName = 0, kCreatedDate = 3, kTaskStatus = 12;
+
 } // namespace
 
-TEST_F(TaskListWindow, TheTooltipSeesTheMouseMessagesOfItsButton) {
+TEST_F(TaskListWindow, OpensWithTheColumnsAndTheRowsInCollectionOrder) {
+    INT_PTR code = Open([](CTaskListDlg& dialog) {
+        EXPECT_EQ(L"To Do List", WindowText(dialog.hwnd()));
+        EXPECT_EQ(kDefaultHeaders, Headers(dialog));
+        for (int i = 0; i < 14; ++i) EXPECT_EQ(100, Access::List(dialog).ColumnWidth(i)) << i;
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
+        EXPECT_EQ((std::vector<std::wstring>{L"Create P-101", L"Update Zeta", L"Manual alpha", L"Delete V-7",
+                                             L"Claim 0101", L"Manual Pump"}),
+                  Column(dialog, 0));
+        // A manual task's own description; the others say what they will do.
+        EXPECT_EQ(L"This task will Create P-101", Access::List(dialog).ItemText(0, 1));
+        EXPECT_EQ(L"Description of alpha", Access::List(dialog).ItemText(2, 1));
+        EXPECT_EQ(L"2026-12-05 12:00:00", Access::List(dialog).ItemText(0, 3));
+        EXPECT_EQ((std::vector<std::wstring>{L"Open", L"InProgress", L"Completed", L"Deferred", L"Error",
+                                             L"Completed"}),
+                  Column(dialog, 12));
+        EXPECT_EQ((std::vector<std::wstring>{L"", L"", L"", L"", L"", L"Deleted"}), Column(dialog, 13));
+        EXPECT_EQ((std::vector<int>{0, 1, 2, 4, 3, 6}), Images(dialog));
+        EXPECT_EQ(0, Access::List(dialog).SelectedCount());
+    });
+    EXPECT_EQ(IDCANCEL, code);
+}
+
+TEST_F(TaskListWindow, ButtonsCarryTheirCaptionsAndTooltips) {
+    const struct {
+        int id;
+        const wchar_t *caption, *toolTip;
+    } buttons[] = {
+        {256, L"Manual Task", L"New Manual Task"}, {257, L"Properties", L"Properties"},
+        {252, L"REFRESH", L"Refresh"},             {260, L"Report", L"Report"},
+        {253, L"Action", L"Run Task"},             {254, L"Defer", L"Defer Task"},
+        {255, L"Delete", L"Delete Task"},          {259, L"DeleteFromServer", L"Permanently Delete Task"},
+    };
     Open([&](CTaskListDlg& dialog) {
+        for (const auto& b : buttons) {
+            EXPECT_EQ(b.caption, WindowText(dialog.Item(b.id))) << b.id;
+            EXPECT_EQ(b.toolTip, ToolTipText(dialog.Item(b.id))) << b.id;
+        }
+        // Under the null driver a tooltip learns of the mouse only from its button's relay.
         HWND button = dialog.Item(IDC_TASKLIST_REFRESH);
-        RelaySpy::toolTip = dialog.Button(IDC_TASKLIST_REFRESH)->ToolTip();
+        RelaySpy::toolTip = ToolTipOf(button);
         RelaySpy::relayed.clear();
         HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RelaySpy::Hook, nullptr, ::GetCurrentThreadId());
         for (UINT message : std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, 0x20E, WM_KEYDOWN, 0x20F})
@@ -140,5 +87,155 @@ TEST_F(TaskListWindow, TheTooltipSeesTheMouseMessagesOfItsButton) {
         ::UnhookWindowsHookEx(hook);
         EXPECT_EQ((std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, 0x20E}),
                   RelaySpy::relayed);
+    });
+}
+
+TEST_F(TaskListWindow, TheFetchAtOpenAndRefreshFillsTheRowsAndAFailedOneKeepsThem) {
+    RequestScript script;
+    script.outputs[L"GetTaskList"] =
+        L"<TaskItemList>\n<Privilege Delete=\"1\" Run=\"0\" Defer=\"1\"/>\n"
+        L"<TaskItem ToDo_Index=\"1\" ToDo_Name=\"pump P-101A\" ToDo_Category=\"0\" ToDo_Status=\"0\"/>\n"
+        L"<TaskItem ToDo_Index=\"2\" ToDo_Name=\"Check seals\" ToDo_Description=\"Look at the seals\" "
+        L"ToDo_Category=\"5\" ToDo_Status=\"4\"/>\n"
+        L"<TaskItem ToDo_Index=\"3\" ToDo_Name=\"line 0101\" ToDo_Category=\"9\" ToDo_Status=\"7\"/>\n"
+        L"</TaskItemList>\n";
+    workspace->UseScript(script);
+    const std::vector<std::wstring> fetch = {L"SetFlags 0", L"SetComponent QRDBEFrameworkSvcs.Main",
+                                             L"SetMethod GetTaskList", L"Execute 0", L"GetOutput", L"(released)"};
+    Open([&](CTaskListDlg& dialog) {
+        EXPECT_EQ(fetch, script.log->calls);
+        EXPECT_EQ((std::vector<std::wstring>{L"Create pump P-101A", L"Manual Check seals", L"9 line 0101"}),
+                  Column(dialog, 0));
+        EXPECT_EQ(L"Look at the seals", Access::List(dialog).ItemText(1, 1));
+        EXPECT_EQ(L"7", Access::List(dialog).ItemText(2, 12));  // codes outside the tables as numbers
+        EXPECT_EQ((std::vector<int>{0, 4, kImageBlank}), Images(dialog));
+        Select(dialog, {0});  // the document's privileges: Delete and Defer, not Run
+        EXPECT_EQ("10111", States(dialog));
+
+        script.log->calls.clear();
+        script.outputs[L"GetTaskList"] =
+            L"<TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"only\" ToDo_Category=\"5\"/></TaskItemList>";
+        Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
+        EXPECT_EQ(fetch, script.log->calls);
+        EXPECT_EQ((std::vector<std::wstring>{L"Manual only"}), Column(dialog, 0));
+
+        script.executeResults[L"GetTaskList"] = E_FAIL;
+        script.log->calls.clear();
+        Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
+        EXPECT_EQ((std::vector<std::wstring>{L"SetFlags 0", L"SetComponent QRDBEFrameworkSvcs.Main",
+                                             L"SetMethod GetTaskList", L"Execute 0", L"(released)"}),
+                  script.log->calls);
+        script.executeResults.clear();
+        script.createResult = E_OUTOFMEMORY;
+        Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
+        EXPECT_EQ((std::vector<std::wstring>{L"Manual only"}), Column(dialog, 0));
+    }, workspace.get());
+}
+
+TEST_F(TaskListWindow, HeaderClicksSortAscendingThenReversedTiesKeepTheirOrder) {
+    // Names: Create P-101, Update Zeta, Manual alpha, Delete V-7, Claim 0101, Manual Pump;
+    // created: 2026-12-05, "", 2026-01-31, 2025-12-31, "garbage", 2026-06-01.
+    const struct {
+        int column;
+        std::vector<int> keys;
+    } clicks[] = {
+        {kTaskName, {5, 1, 4, 6, 3, 2}},  // upper case before lower case
+        {kTaskName, {2, 3, 6, 4, 1, 5}},
+        {kTaskStatus, {1, 2, 3, 6, 5, 4}},  // another column starts ascending; 3 and 6 tie
+        {kCreatedDate, {4, 3, 6, 1, 2, 5}},  // by date; texts that are not dates last
+        {kCreatedDate, {2, 5, 1, 6, 3, 4}},
+    };
+    Open([&](CTaskListDlg& dialog) {
+        for (const auto& click : clicks) {
+            ClickHeader(dialog, click.column);
+            EXPECT_EQ(click.keys, RowKeys(dialog)) << "column " << click.column;
+        }
+        EXPECT_EQ(L"2026-12-05 12:00:00", Access::List(dialog).ItemText(2, kCreatedDate));
+        // Refresh returns to collection order; a fill with a sort column set sorts again.
+        Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
+        ClickHeader(dialog, kTaskName);
+        Command(dialog, ID_TASKLIST_OPENTASKS);
+        EXPECT_EQ((std::vector<int>{5, 4, 6, 3, 2}), RowKeys(dialog));
+    });
+}
+
+TEST_F(TaskListWindow, EqualRowsKeepTheirOrderWhateverTheListViewDoes) {
+    tasks.clear();
+    for (int i = 1; i <= 40; ++i) tasks.push_back(MakeTask(i, 0, L"same", i % 2 ? kStatusOpen : kStatusError, L""));
+    std::vector<int> expected;
+    for (int i = 1; i <= 40; i += 2) expected.push_back(i);
+    for (int i = 2; i <= 40; i += 2) expected.push_back(i);
+    Open([&](CTaskListDlg& dialog) {
+        ClickHeader(dialog, kTaskStatus);
+        EXPECT_EQ(expected, RowKeys(dialog));
+        ClickHeader(dialog, kTaskName);  // all equal: the order stays
+        EXPECT_EQ(expected, RowKeys(dialog));
+    });
+}
+
+TEST_F(TaskListWindow, SortKeepsSelectionFocusPicturesAndTextsWithTheirRows) {
+    Open([&](CTaskListDlg& dialog) {
+        Select(dialog, {0, 5});  // tasks 1 and 6
+        Access::List(dialog).SetItemState(5, LVIS_FOCUSED, LVIS_FOCUSED);
+        ClickHeader(dialog, kTaskName);
+        EXPECT_EQ((std::vector<int>{1, 6}), Access::SelectedKeys(dialog));
+        int row6 = Access::FindRow(dialog, 6);
+        EXPECT_EQ(static_cast<UINT>(LVIS_FOCUSED), Access::List(dialog).ItemState(row6, LVIS_FOCUSED));
+        EXPECT_EQ(kImageDeleted, Access::List(dialog).ItemImage(row6));
+        EXPECT_EQ(L"Manual Pump", Access::List(dialog).ItemText(row6, 0));
+        EXPECT_EQ(L"Deleted", Access::List(dialog).ItemText(row6, 13));
+    });
+}
+
+TEST_F(TaskListWindow, AColumnOutsideTheTableShowsNothingAndDoesNotReorder) {
+    store.Set(ColumnPath(0), L"Name", L"Task Name");
+    store.Set(ColumnPath(1), L"Name", L"Priority");
+    Open([&](CTaskListDlg& dialog) {
+        ClickHeader(dialog, kTaskName);
+        std::vector<int> sorted = RowKeys(dialog);
+        ClickHeader(dialog, 1);
+        EXPECT_EQ(sorted, RowKeys(dialog));
+        EXPECT_EQ(std::vector<std::wstring>(6), Column(dialog, 1));
+    });
+}
+
+TEST_F(TaskListWindow, RowQuestionsOfThePropertyDialogFollowTheRowsAsListed) {
+    Open([&](CTaskListDlg& dialog) {
+        ClickHeader(dialog, kTaskName);  // rows 5, 1, 4, 6, 3, 2
+        const TaskPropertyOwner& owner = dialog;
+        const struct {
+            int key;
+            bool first, last;
+            int previous, next;
+        } cases[] = {{5, true, false, -1, 1}, {1, false, false, 5, 4}, {3, false, false, 6, 2},
+                     {2, false, true, 3, -1}, {42, false, false, -1, -1}};
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.first, owner.IsFirstRow(c.key)) << c.key;
+            EXPECT_EQ(c.last, owner.IsLastRow(c.key)) << c.key;
+            EXPECT_EQ(c.previous, owner.PreviousKey(c.key)) << c.key;
+            EXPECT_EQ(c.next, owner.NextKey(c.key)) << c.key;
+        }
+        Access::Rules(dialog).push_back({L"Task Name", kIsEqual, L"nothing"});
+        Access::FillRows(dialog);
+        ASSERT_EQ(0, Access::RowCount(dialog));
+        EXPECT_FALSE(owner.IsFirstRow(0));
+        EXPECT_FALSE(owner.IsLastRow(0));
+        EXPECT_EQ(-1, owner.NextKey(0));
+    });
+}
+
+TEST_F(TaskListWindow, ResizingKeepsTheListsMargins) {
+    Open([&](CTaskListDlg& dialog) {
+        RECT client = dialog.ClientRect(), list = Access::List(dialog).RectInParent(), window;
+        ::GetWindowRect(dialog, &window);
+        ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 150, window.bottom - window.top + 90,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        RECT grownClient = dialog.ClientRect(), grown = Access::List(dialog).RectInParent();
+        EXPECT_EQ(client.right - list.right, grownClient.right - grown.right);
+        EXPECT_EQ(client.bottom - list.bottom, grownClient.bottom - grown.bottom);
+        EXPECT_EQ(list.left, grown.left);
+        EXPECT_EQ(list.top, grown.top);
+        EXPECT_EQ(list.right - list.left + 150, grown.right - grown.left);
     });
 }

@@ -2,74 +2,50 @@
 #include "res/configureviewres.h"
 #include "tasklist_window_fixture.h"
 
-namespace {
-
-bool Logged(const SettingsStore& store, const std::wstring& line) {
-    std::vector<std::wstring> log = store.Log();
-    return std::find(log.begin(), log.end(), line) != log.end();
-}
-
-std::vector<std::wstring> Headers(const CTaskListDlg& dialog) {
-    std::vector<std::wstring> names;
-    for (int i = 0, n = dialog.List().Header().ItemCount(); i < n; ++i) {
-        std::wstring name;
-        dialog.List().ColumnText(i, name);
-        names.push_back(name);
-    }
-    return names;
-}
-
-} // namespace
-
 TEST_F(TaskListWindow, EveryWayOfClosingStoresTheSettings) {
-    struct Way {
+    const struct {
         const char* name;
-        std::function<void(HWND)> close;
+        UINT message;
+        WPARAM command;
         INT_PTR code;
     } ways[] = {
-        {"OK (Enter)", [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }, IDOK},
-        {"Cancel (Escape)", [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0); }, IDCANCEL},
-        {"close box", [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+        {"OK (Enter)", WM_COMMAND, IDOK, IDOK},
+        {"Cancel (Escape)", WM_COMMAND, IDCANCEL, IDCANCEL},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE, IDCANCEL},
     };
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
+    for (const auto& way : ways) {
         store.Clear();
-        store.ClearLog();
         EXPECT_EQ(way.code, Open([&](CTaskListDlg& dialog) {
             store.ClearLog();
-            way.close(dialog.hwnd());
-        }));
+            dialog.Send(way.message, way.command, 0);
+        })) << way.name;
         std::vector<std::wstring> log = store.Log();
-        ASSERT_FALSE(log.empty());
-        EXPECT_EQ(L"CoCreateInstance(QRClientTools.Globals)", log.front());
-        EXPECT_EQ(L"EndEntries QRClientTools/ToDoListSettings/Columns/14", log.back());
-        EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowDeleted"));
-        for (int i = 0; i < 14; ++i) {
-            EXPECT_EQ(DefaultColumnSet()[i].name, store.Get(ColumnPath(i), L"Name"));
-            EXPECT_EQ(L"100", store.Get(ColumnPath(i), L"Width"));
-        }
+        ASSERT_FALSE(log.empty()) << way.name;
+        EXPECT_EQ(L"CoCreateInstance(QRClientTools.Globals)", log.front()) << way.name;
+        EXPECT_EQ(L"EndEntries QRClientTools/ToDoListSettings/Columns/14", log.back()) << way.name;
+        EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowDeleted")) << way.name;
+        EXPECT_EQ(L"Task Status", store.Get(ColumnPath(12), L"Name")) << way.name;
+        EXPECT_EQ(L"100", store.Get(ColumnPath(13), L"Width")) << way.name;
     }
 }
 
-TEST_F(TaskListWindow, LoadedColumnsAreInsertedWithTheirWidths) {
+TEST_F(TaskListWindow, StoredColumnsOrderAndWidthsComeBack) {
     store.Set(ColumnPath(0), L"Name", L"Item Name");
     store.Set(ColumnPath(0), L"Width", L"250");
     store.Set(ColumnPath(1), L"Name", L"Task Status");
     Open([&](CTaskListDlg& dialog) {
         EXPECT_EQ((std::vector<std::wstring>{L"Item Name", L"Task Status"}), Headers(dialog));
-        EXPECT_EQ(250, dialog.List().ColumnWidth(0));
-        EXPECT_EQ(100, dialog.List().ColumnWidth(1));
-        EXPECT_EQ(L"P-101", dialog.List().ItemText(0, 0));
-        EXPECT_EQ(L"Open", dialog.List().ItemText(0, 1));
+        EXPECT_EQ(250, Access::List(dialog).ColumnWidth(0));
+        EXPECT_EQ(100, Access::List(dialog).ColumnWidth(1));
+        EXPECT_EQ(L"P-101", Access::List(dialog).ItemText(0, 0));
+        EXPECT_EQ(L"Open", Access::List(dialog).ItemText(0, 1));
     });
-}
-
-TEST_F(TaskListWindow, DraggedColumnOrderAndWidthsAreStoredAndComeBack) {
+    store.Clear();
     Open([&](CTaskListDlg& dialog) {
         std::vector<int> order = {7, 0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13};  // Run Date dragged to the front
-        ASSERT_TRUE(dialog.List().SetColumnOrderArray(order));
-        dialog.List().SetColumnWidth(0, 250);
-        dialog.List().SetColumnWidth(7, 60);
+        ASSERT_TRUE(Access::List(dialog).SetColumnOrderArray(order));
+        Access::List(dialog).SetColumnWidth(0, 250);
+        Access::List(dialog).SetColumnWidth(7, 60);
     });
     EXPECT_EQ(L"Run Date", store.Get(ColumnPath(0), L"Name"));
     EXPECT_EQ(L"60", store.Get(ColumnPath(0), L"Width"));
@@ -81,18 +57,17 @@ TEST_F(TaskListWindow, DraggedColumnOrderAndWidthsAreStoredAndComeBack) {
         ASSERT_EQ(14u, headers.size());
         EXPECT_EQ(L"Run Date", headers[0]);
         EXPECT_EQ(L"Task Name", headers[1]);
-        EXPECT_EQ(60, dialog.List().ColumnWidth(0));
-        EXPECT_EQ(250, dialog.List().ColumnWidth(1));
+        EXPECT_EQ(60, Access::List(dialog).ColumnWidth(0));
+        EXPECT_EQ(250, Access::List(dialog).ColumnWidth(1));
     });
 }
 
-TEST_F(TaskListWindow, ConfigureViewSetsEveryColumnTo100PixelsStoresAndRefills) {
+TEST_F(TaskListWindow, ConfigureViewSetsEveryColumnTo100PixelsStoresAndRefillsSorted) {
     Open([&](CTaskListDlg& dialog) {
-        for (int i = 0; i < 14; ++i) dialog.List().SetColumnWidth(i, 250);
+        for (int i = 0; i < 14; ++i) Access::List(dialog).SetColumnWidth(i, 250);
         ClickHeader(dialog, 1);  // sort by the column that is second now: Task Description
         WhenDialogShown(L"Configure View", [](HWND view) {
-            // Visible Columns: remove the first (Task Name), so that Task Description comes first.
-            ::SendDlgItemMessageW(view, IDC_CV_VISIBLE, LB_SETCURSEL, 0, 0);
+            ::SendDlgItemMessageW(view, IDC_CV_VISIBLE, LB_SETCURSEL, 0, 0);  // Task Name
             Click(view, IDC_CV_REMOVE);
             Click(view, IDOK);
         });
@@ -102,20 +77,18 @@ TEST_F(TaskListWindow, ConfigureViewSetsEveryColumnTo100PixelsStoresAndRefills) 
         ASSERT_EQ(13u, headers.size());
         EXPECT_EQ(L"Task Description", headers[0]);
         EXPECT_EQ(L"Item Name", headers[1]);
-        for (int i = 0; i < 13; ++i) EXPECT_EQ(100, dialog.List().ColumnWidth(i)) << i;
-        EXPECT_TRUE(Logged(store, L"EndEntries QRClientTools/ToDoListSettings/Columns/13"));
+        for (int i = 0; i < 13; ++i) EXPECT_EQ(100, Access::List(dialog).ColumnWidth(i)) << i;
+        EXPECT_EQ(L"EndEntries QRClientTools/ToDoListSettings/Columns/13", store.Log().back());
         EXPECT_EQ(L"Task Description", store.Get(ColumnPath(0), L"Name"));
         EXPECT_EQ(L"(absent)", store.Get(ColumnPath(13), L"Name"));
-        // The rows were refilled and sorted by the column that now has index 1: Item Name.
-        EXPECT_EQ(6, dialog.RowCount());
+        // Refilled and sorted by the column that now has index 1: Item Name.
         EXPECT_EQ((std::vector<int>{5, 1, 6, 4, 2, 3}), RowKeys(dialog));
-        EXPECT_EQ(L"0101", dialog.List().ItemText(0, 1));
     });
 }
 
 TEST_F(TaskListWindow, ConfigureViewCancelledChangesNothing) {
     Open([&](CTaskListDlg& dialog) {
-        dialog.List().SetColumnWidth(0, 250);
+        Access::List(dialog).SetColumnWidth(0, 250);
         WhenDialogShown(L"Configure View", [](HWND view) {
             Click(view, IDC_CV_REMOVEALL);
             Click(view, IDCANCEL);
@@ -123,34 +96,27 @@ TEST_F(TaskListWindow, ConfigureViewCancelledChangesNothing) {
         store.ClearLog();
         Command(dialog, ID_TASKLIST_SETTINGS);
         EXPECT_TRUE(store.Log().empty());
-        EXPECT_EQ(14, dialog.List().Header().ItemCount());
-        EXPECT_EQ(250, dialog.List().ColumnWidth(0));
-        EXPECT_TRUE(dialog.Rules().empty());
+        EXPECT_EQ(14, Access::List(dialog).Header().ItemCount());
+        EXPECT_EQ(250, Access::List(dialog).ColumnWidth(0));
+        EXPECT_EQ(6, Access::RowCount(dialog));
     });
 }
 
-TEST_F(TaskListWindow, ConfigureViewFiltersTheRows) {
+TEST_F(TaskListWindow, ConfigureViewFiltersTheRowsAndTheRulesAreNeverStored) {
     Open([&](CTaskListDlg& dialog) {
         WhenDialogShown(L"Configure View", [](HWND view) {
             HWND tabs = ::GetDlgItem(view, IDC_CV_TABS);
             ::SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
             SendNotify(view, tabs, TCN_SELCHANGE);
-            HWND combo = ::GetDlgItem(view, IDC_CV_COLUMN);
-            ::SendMessageW(combo, CB_SETCURSEL,
-                           ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(L"Item Name")),
-                           0);
+            ::SetDlgItemTextW(view, IDC_CV_COLUMN, L"Item Name");
             ::SetDlgItemTextW(view, IDC_CV_VALUE, L"01");
-            Click(view, IDC_CV_ENDSWITH);
+            ::CheckRadioButton(view, IDC_CV_BEGINSWITH, IDC_CV_ISEQUAL, IDC_CV_ENDSWITH);
             Click(view, IDC_CV_RULE_ADD);
             Click(view, IDOK);
         });
         Command(dialog, ID_TASKLIST_SETTINGS);
-        ASSERT_EQ(1u, dialog.Rules().size());
-        EXPECT_EQ((FilterRule{L"Item Name", kEndsWith, L"01"}), dialog.Rules()[0]);
         EXPECT_EQ((std::vector<int>{1, 5}), RowKeys(dialog));  // P-101 and 0101
-
-        // The dialog is handed a copy of the rules and the column names in order.
+        // The dialog is handed the rules and the column names again.
         WhenDialogShown(L"Configure View", [](HWND view) {
             EXPECT_EQ(1, ::SendDlgItemMessageW(view, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
             EXPECT_EQ(14, ::SendDlgItemMessageW(view, IDC_CV_VISIBLE, LB_GETCOUNT, 0, 0));
@@ -158,7 +124,6 @@ TEST_F(TaskListWindow, ConfigureViewFiltersTheRows) {
         });
         Command(dialog, ID_TASKLIST_SETTINGS);
     });
-    // Rules are never stored.
     for (const auto& [where, text] : store.Values()) EXPECT_EQ(std::wstring::npos, text.find(L"01")) << where;
 }
 
@@ -170,12 +135,12 @@ TEST_F(TaskListWindow, NoVisibleColumnsStoresNoEntryAndTheNextOpeningUsesTheDefa
             Click(view, IDOK);
         });
         Command(dialog, ID_TASKLIST_SETTINGS);
-        EXPECT_EQ(0, dialog.List().Header().ItemCount());
-        EXPECT_EQ(0, dialog.RowCount());
+        EXPECT_EQ(0, Access::List(dialog).Header().ItemCount());
+        EXPECT_EQ(0, Access::RowCount(dialog));
         EXPECT_EQ(L"(absent)", store.Get(ColumnPath(0), L"Name"));
     });
     Open([&](CTaskListDlg& dialog) {
-        EXPECT_EQ(14, dialog.List().Header().ItemCount());
-        EXPECT_EQ(6, dialog.RowCount());
+        EXPECT_EQ(14, Access::List(dialog).Header().ItemCount());
+        EXPECT_EQ(6, Access::RowCount(dialog));
     });
 }

@@ -1,14 +1,15 @@
 #pragma once
 // The real To Do List dialog over a fake workspace and an in-memory settings store,
-// driven from inside its modal loop.
+// driven from inside its modal loop with the messages a user's actions produce.
 #include <gtest/gtest.h>
 #include <functional>
 #include <vector>
 #include "support/dialog_driver.h"
-#include "support/settings_store.h"
 #include "support/fake_workspace.h"
-#include "tasklistdlg.h"
-#include "winkit/button.h"
+#include "support/settings_store.h"
+#include "support/tasklist_dialog_access.h"
+
+using Access = TaskListDialogAccess;
 
 inline TaskItem MakeTask(int index, int category, const wchar_t* name, int status, const wchar_t* created,
                          int deleted = 0) {
@@ -25,7 +26,7 @@ inline TaskItem MakeTask(int index, int category, const wchar_t* name, int statu
     return t;
 }
 
-// Six tasks, one per status and a deleted one, numbered as the framework numbers them.
+// Rows: 1 Open, 2 InProgress, 3 Completed, 4 Deferred, 5 Error, 6 Completed + deleted.
 inline std::vector<TaskItem> SampleTasks() {
     return {
         MakeTask(1, kCategoryCreate, L"P-101", kStatusOpen, L"2026-12-05 12:00:00"),
@@ -41,18 +42,20 @@ class TaskListWindow : public testing::Test {
 protected:
     SettingsStore store;
     testcom::Fake<FakeWorkspace> workspace;  // makes no requests: the fetch keeps the tasks given
-    DialogDriver driver;
+    DialogDriver driver{60};
     std::vector<TaskItem> tasks = SampleTasks();
     bool runPrivilege = true, deferPrivilege = true, deletePrivilege = true;
 
-    // Opens the dialog over the tasks and runs the body once it is shown; the dialog is
-    // then closed with Cancel unless the body ended it. Returns the end code.
-    INT_PTR Open(const std::function<void(CTaskListDlg&)>& body) {
-        CTaskListDlg dialog(workspace.get());
-        dialog.Tasks().Items() = tasks;
-        dialog.Tasks().Run = runPrivilege;
-        dialog.Tasks().Defer = deferPrivilege;
-        dialog.Tasks().Delete = deletePrivilege;
+    // Opens the dialog over the tasks (or over what the workspace serves) and runs the body
+    // once it is shown; the dialog is then closed with Cancel unless the body ended it.
+    INT_PTR Open(const std::function<void(CTaskListDlg&)>& body, IWorkspace* over = nullptr) {
+        CTaskListDlg dialog(over ? over : workspace.get());
+        if (!over) {
+            Access::Tasks(dialog).Items() = tasks;
+            Access::Tasks(dialog).Run = runPrivilege;
+            Access::Tasks(dialog).Defer = deferPrivilege;
+            Access::Tasks(dialog).Delete = deletePrivilege;
+        }
         WhenDialogShown(L"To Do List", [&dialog, &body](HWND window) {
             body(dialog);
             ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
@@ -60,28 +63,51 @@ protected:
         return dialog.DoModal(nullptr);
     }
 
+    static const winkit::ListViewCtrl& List(const CTaskListDlg& dialog) { return Access::List(dialog); }
+
     static std::vector<int> RowKeys(const CTaskListDlg& dialog) {
         std::vector<int> keys;
-        for (int row = 0; row < dialog.RowCount(); ++row) keys.push_back(dialog.RowKey(row));
+        for (int row = 0; row < Access::RowCount(dialog); ++row) keys.push_back(Access::RowKey(dialog, row));
         return keys;
     }
 
     static void Select(const CTaskListDlg& dialog, std::initializer_list<int> rows) {
-        dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
-        for (int row : rows) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : rows) List(dialog).SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
-
-    static int RowOfKey(const CTaskListDlg& dialog, int key) { return dialog.FindRow(key); }
+    static void SelectKeys(const CTaskListDlg& dialog, std::initializer_list<int> keys) {
+        List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
+        for (int key : keys) List(dialog).SetItemState(Access::FindRow(dialog, key), LVIS_SELECTED, LVIS_SELECTED);
+    }
 
     // The header's click as the list view receives it from its header control.
     static void ClickHeader(const CTaskListDlg& dialog, int column) {
         NMHEADERW click = {};
-        click.hdr.hwndFrom = dialog.List().Header();
+        click.hdr.hwndFrom = List(dialog).Header();
         click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(click.hdr.hwndFrom));
         click.hdr.code = HDN_ITEMCLICKW;
         click.iItem = column;
-        dialog.List().Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        List(dialog).Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     }
 
     static void Command(const CTaskListDlg& dialog, int id) { dialog.Send(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    static std::vector<std::wstring> Headers(const CTaskListDlg& dialog) {
+        std::vector<std::wstring> names;
+        for (int i = 0, n = List(dialog).Header().ItemCount(); i < n; ++i) {
+            std::wstring name;
+            List(dialog).ColumnText(i, name);
+            names.push_back(name);
+        }
+        return names;
+    }
+
+    // Properties, Action, Defer, Delete, Permanently delete: "1" enabled, "0" not.
+    static std::string States(const CTaskListDlg& dialog) {
+        std::string states;
+        for (int id : {IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE,
+                       IDC_TASKLIST_DELETEFROMSERVER})
+            states += ::IsWindowEnabled(dialog.Item(id)) ? '1' : '0';
+        return states;
+    }
 };

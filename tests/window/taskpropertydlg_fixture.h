@@ -1,9 +1,10 @@
 #pragma once
-// What the property dialog's window tests share: tasks, typing, tabs, message boxes,
-// and a fixture that shows the dialog over a mocked owner.
+// What the property dialog's window tests share: tasks, typing, tabs, tooltips, message
+// boxes, and a fixture that shows the dialog over a mocked owner.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include "mock_taskpropertyowner.h"
@@ -28,9 +29,11 @@ inline TaskItem MakeTask(int index, int category, int status, std::wstring name)
     return task;
 }
 
-inline std::wstring Text(HWND window) { return WindowText(window); }
 inline std::wstring Text(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+// The property dialog's pages, found by a control of theirs.
+inline HWND General(HWND dialog) { return PageWith(dialog, IDC_TASKGENERAL_NAME); }
+inline HWND Details(HWND dialog) { return PageWith(dialog, IDC_TASKDETAILS_SOURCETAG); }
 
 // Typing over the whole text: multi-line edits report no change for WM_SETTEXT, only
 // for what the user enters.
@@ -40,18 +43,6 @@ inline void Type(HWND page, int id, const wchar_t* text) {
     ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
 }
 
-inline std::wstring TabTitle(HWND tabs, int index) {
-    wchar_t text[64] = {};
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 64;
-    ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-inline int TabCount(HWND tabs) { return static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)); }
-
 // The user picks a tab: the control asks, changes, then tells.
 inline void PickTab(HWND dialog, int index) {
     HWND tabs = ::GetDlgItem(dialog, IDC_TASKPROPERTIES_TABS);
@@ -60,12 +51,59 @@ inline void PickTab(HWND dialog, int index) {
     SendNotify(dialog, tabs, static_cast<UINT>(TCN_SELCHANGE));
 }
 
+// The tab titles, left to right.
+inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
+    HWND tabs = ::GetDlgItem(dialog, tabsId);
+    std::vector<std::wstring> titles;
+    for (int i = 0, n = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
+        wchar_t text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.push_back(text);
+    }
+    return titles;
+}
+
+// The tooltip window of the thread that has a tool for the button; null when none has.
+inline HWND ToolTipOf(HWND button) {
+    struct Search {
+        HWND button, found;
+    } search = {button, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM lparam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lparam);
+        wchar_t name[32] = {};
+        ::GetClassNameW(window, name, 32);
+        TTTOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
+        if (std::wstring(name) == TOOLTIPS_CLASSW && ::SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) &&
+            tool.hwnd == s->button)
+            s->found = window;
+        return !s->found;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline std::wstring ToolTipText(HWND button) {
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = button;
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = text;
+    ::SendMessageW(ToolTipOf(button), TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
 // Answers the next message box, a "To Do List" one, with the button and keeps its text;
 // a box after it fails the test.
 inline void AnswerMessageBox(int answer, std::wstring* text) {
     DialogDriver::Current().Answer([answer, text, answered = false](const ShownMessageBox& box) mutable {
         EXPECT_FALSE(answered) << "a second message box: " << testing::PrintToString(box.text);
         EXPECT_EQ(L"To Do List", box.title);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), box.style);
         if (text) *text = box.text;
         answered = true;
         return answer;
@@ -83,15 +121,16 @@ protected:
         owner.UseRows(keys, tasks);
     }
 
-    // Shows the dialog modally; the script runs once it is up under the expected title
-    // and must end it.
-    INT_PTR Run(CTaskPropertyDlg& dialog, const std::wstring& title, std::function<void(HWND)> script) {
+    // Shows the dialog on the task of the key (0: a new task) modally; the script runs
+    // once it is up under the expected title and must end it.
+    INT_PTR Run(int key, const std::wstring& title, std::function<void(HWND)> script) {
+        dialog = std::make_unique<CTaskPropertyDlg>(owner, key ? &tasks : nullptr, key);
         DialogDriver driver(20);
         WhenDialogShown(title, std::move(script));
-        return dialog.DoModal(nullptr);
+        return dialog->DoModal(nullptr);
     }
 
     TaskItemCollection tasks;
     testing::NiceMock<MockTaskPropertyOwner> owner;
+    std::unique_ptr<CTaskPropertyDlg> dialog;
 };
-

@@ -115,9 +115,10 @@ int wmain(int argc, wchar_t** argv) {
                     SetForegroundWindow(dialog);
                     // Widths a user would give the long columns by dragging their header borders.
                     const int widths[] = {190, 250, 120, 125};
-                    for (int i = 0; i < 4; ++i) dialog.List().SetColumnWidth(i, widths[i]);
-                    dialog.List().SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-                    SetFocus(dialog.List());
+                    winkit::ListViewCtrl list(dialog.Item(IDC_TASKLIST_LIST));
+                    for (int i = 0; i < 4; ++i) list.SetColumnWidth(i, widths[i]);
+                    list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                    SetFocus(list);
                 },
                 [] {},
                 [&] { Capture(dialog, L"todolist"); },

@@ -65,11 +65,11 @@ public:
         if (uMsg == WM_THEMECHANGED || uMsg == WM_SYSCOLORCHANGE) paneBrush_.Reset();
     END_MSG_MAP()
 
+private:
     // The controls each tab shows.
     static const std::array<int, 10> kColumnVisibilityControls;
     static const std::array<int, 11> kFilterControls;
 
-private:
     BOOL OnInitDialog(HWND focus, LPARAM initParam);
     void OnOk(UINT, int, HWND);
     void OnCancel(UINT, int, HWND);

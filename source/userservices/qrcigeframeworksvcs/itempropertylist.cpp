@@ -9,7 +9,7 @@ struct ColumnLayout {
     int width;
 };
 
-void InsertColumn(const winkit::ListView& list, int index, const wchar_t* title, int width) {
+void InsertColumn(const winkit::ListViewCtrl& list, int index, const wchar_t* title, int width) {
     winkit::LvColumn column;
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<wchar_t*>(title);
@@ -18,7 +18,7 @@ void InsertColumn(const winkit::ListView& list, int index, const wchar_t* title,
     list.InsertColumn(index, column);
 }
 
-int ColumnCount(const winkit::ListView& list) {
+int ColumnCount(const winkit::ListViewCtrl& list) {
     // Asked of the list itself: the header of a list that was never shown may not exist yet.
     int count = 0;
     for (;; ++count) {

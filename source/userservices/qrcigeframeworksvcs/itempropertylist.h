@@ -57,7 +57,7 @@ private:
     void RedrawRow(size_t position) const noexcept;
     void DrawTreeCell(HDC dc, const RECT& cell, const ItemPropertyRow& row, COLORREF background) const;
 
-    winkit::ListView list_;
+    winkit::ListViewCtrl list_;
     HIMAGELIST images_ = nullptr;
     ItemPropertyLayout layout_ = ItemPropertyLayout::Create;
     ItemPropertyTree tree_;

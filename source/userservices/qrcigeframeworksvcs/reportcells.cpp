@@ -44,7 +44,7 @@ winkit::UniqueSafeArray HeaderBlock(const std::vector<std::wstring>& columnNames
 }
 
 winkit::UniqueSafeArray DataBlock(HWND listView, size_t rows, size_t columns) {
-    winkit::ListView list(listView);
+    winkit::ListViewCtrl list(listView);
     size_t listed = static_cast<size_t>(list.ItemCount());
     return TextBlock(rows, columns, [&](size_t r, size_t c) {
         return r < listed ? list.ItemText(static_cast<int>(r), static_cast<int>(c)) : std::wstring();

@@ -18,7 +18,7 @@ BOOL CTaskCreatePage::OnInitDialog(HWND, LPARAM) {
     winkit::UniqueHBitmap art(static_cast<HBITMAP>(
         ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDB_TASKPROPERTIES_TREE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (images_ && art) ::ImageList_AddMasked(images_.get(), art.get(), kImageBackground);
-    winkit::ListView list(Item(IDC_TASKCREATE_PROPERTIES));
+    winkit::ListViewCtrl list(Item(IDC_TASKCREATE_PROPERTIES));
     list_.Attach(list, images_.get());
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The list shares the images (LVS_SHAREIMAGELISTS): they only set its row height.

@@ -37,8 +37,8 @@ HBITMAP LoadButtonPicture(int id, UINT flags) {
                                              15, 15, flags));
 }
 
-} // namespace
-
+// The first popup of the context menu: "Properties" greyed without a selected row, each
+// view item checked exactly when its view is on.
 void PrepareContextMenu(HMENU popup, bool rowSelected, const ViewFlags& views) {
     ::EnableMenuItem(popup, ID_TASKLIST_PROPERTIES, MF_BYCOMMAND | (rowSelected ? MF_ENABLED : MF_GRAYED));
     auto check = [popup](UINT id, int flag) {
@@ -49,6 +49,8 @@ void PrepareContextMenu(HMENU popup, bool rowSelected, const ViewFlags& views) {
     check(ID_TASKLIST_DEFERREDTASKS, views.ShowDeferred);
     check(ID_TASKLIST_COMPLETEDTASKS, views.ShowCompleted);
 }
+
+} // namespace
 
 CTaskListDlg::CTaskListDlg(IWorkspace* workspace) : workspace_(workspace) { LoadPictures(); }
 
@@ -62,18 +64,6 @@ void CTaskListDlg::LoadPictures() {
     }
 }
 
-HBITMAP CTaskListDlg::ButtonPicture(int buttonId, bool disabled) const noexcept {
-    int i = ButtonIndex(buttonId);
-    if (i < 0) return nullptr;
-    return disabled ? pictures_[i].disabled.get() : pictures_[i].normal.get();
-}
-
-const winkit::CToolTipButton* CTaskListDlg::Button(int buttonId) const noexcept {
-    int i = ButtonIndex(buttonId);
-    return i < 0 ? nullptr : &buttons_[i];
-}
-
-// Open.
 BOOL CTaskListDlg::OnInitDialog(HWND, LPARAM) {
     icon_.reset(static_cast<HICON>(
         ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_TASKLIST), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));

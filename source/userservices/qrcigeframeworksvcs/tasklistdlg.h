@@ -19,26 +19,47 @@
 #include "winkit/tooltip_button.h"
 #include "winkit/unique_handle.h"
 
-// Prepares the first popup of the context menu: "Properties" greyed without a selected
-// row, each view item checked exactly when its view is on.
-void PrepareContextMenu(HMENU popup, bool rowSelected, const ViewFlags& views);
+// Tests reach the dialog's rows, collection and settings through this friend.
+struct TaskListDialogAccess;
 
 class CTaskListDlg : public winkit::DialogImpl<CTaskListDlg>, public TaskPropertyOwner {
 public:
     enum { IDD = IDD_TASKLIST };
+    static constexpr int kButtonCount = 8;
 
     // Loads the button pictures; the workspace must outlive the dialog.
     explicit CTaskListDlg(IWorkspace* workspace);
     ~CTaskListDlg() override;
 
-    // What the dialog holds.
-    IWorkspace* Workspace() const noexcept { return workspace_; }
+    BEGIN_MSG_MAP(CTaskListDlg)
+        MSG_WM_INITDIALOG(OnInitDialog)
+        MSG_WM_SIZE(OnSize)
+        MSG_WM_CONTEXTMENU(OnContextMenu)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, NM_DBLCLK, OnListDoubleClick)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_ITEMCHANGED, OnListItemChanged)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_COLUMNCLICK, OnListColumnClick)
+        COMMAND_ID_HANDLER_EX(IDOK, OnClose)
+        COMMAND_ID_HANDLER_EX(IDCANCEL, OnClose)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_MANUALTASK, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_PROPERTIES, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_PROPERTIES, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_REFRESH, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_REPORT, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_ACTION, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DEFER, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DELETE, OnCommand)
+        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DELETEFROMSERVER, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_SETTINGS, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_DELETEDTASKS, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_OPENTASKS, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_DEFERREDTASKS, OnCommand)
+        COMMAND_ID_HANDLER_EX(ID_TASKLIST_COMPLETEDTASKS, OnCommand)
+    END_MSG_MAP()
+
+private:
+    friend struct TaskListDialogAccess;
+
     TaskItemCollection& Tasks() noexcept override { return tasks_; }
-    const TaskItemCollection& Tasks() const noexcept { return tasks_; }
-    ColumnSet& Columns() noexcept { return columns_; }
-    FilterRules& Rules() noexcept { return rules_; }
-    ViewFlags& Views() noexcept { return views_; }
-    const winkit::ListView& List() const noexcept { return list_; }
 
     // Reloads the collection from the framework; a failed fetch keeps what it held.
     void FetchTaskList();
@@ -52,8 +73,6 @@ public:
     // The header click on a column: ascending on the first click, reversed on each
     // further click of the same column.
     void SortByColumn(int column);
-    int SortColumn() const noexcept { return sortColumn_; }
-    bool SortAscending() const noexcept { return sortAscending_; }
     void UpdateButtonStates();
 
     // Rows, by their key (the task's ToDo_Index, carried as the row's item data).
@@ -81,11 +100,6 @@ public:
     bool DeferTaskItem(int index) override;
     void FetchTaskAssignments(int index, winkit::UniqueBstr& document) override;
 
-    // The picture a button shows when enabled or disabled (null for the buttons that
-    // have no disabled picture).
-    HBITMAP ButtonPicture(int buttonId, bool disabled) const noexcept;
-    const winkit::CToolTipButton* Button(int buttonId) const noexcept;
-
     // Store the view settings: the flags and the columns as the list shows them.
     void StoreSettings();
     // The view configuration dialog, then new columns, stored settings and a fill.
@@ -101,34 +115,6 @@ public:
     void OnDeleteFromServer();
     void OnReport();
 
-    BEGIN_MSG_MAP(CTaskListDlg)
-        MSG_WM_INITDIALOG(OnInitDialog)
-        MSG_WM_SIZE(OnSize)
-        MSG_WM_CONTEXTMENU(OnContextMenu)
-        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, NM_DBLCLK, OnListDoubleClick)
-        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_ITEMCHANGED, OnListItemChanged)
-        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_COLUMNCLICK, OnListColumnClick)
-        COMMAND_ID_HANDLER_EX(IDOK, OnClose)
-        COMMAND_ID_HANDLER_EX(IDCANCEL, OnClose)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_MANUALTASK, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_PROPERTIES, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_PROPERTIES, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_REFRESH, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_REPORT, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_ACTION, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DEFER, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DELETE, OnCommand)
-        COMMAND_ID_HANDLER_EX(IDC_TASKLIST_DELETEFROMSERVER, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_SETTINGS, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_DELETEDTASKS, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_OPENTASKS, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_DEFERREDTASKS, OnCommand)
-        COMMAND_ID_HANDLER_EX(ID_TASKLIST_COMPLETEDTASKS, OnCommand)
-    END_MSG_MAP()
-
-    static constexpr int kButtonCount = 8;
-
-private:
     struct Picture {
         winkit::UniqueHBitmap normal;
         winkit::UniqueHBitmap disabled;
@@ -162,7 +148,7 @@ private:
     winkit::UniqueHIcon icon_;
     std::array<Picture, kButtonCount> pictures_;
     std::array<winkit::CToolTipButton, kButtonCount> buttons_;
-    winkit::ListView list_;
+    winkit::ListViewCtrl list_;
     winkit::UniqueHImageList images_;
     int rightMargin_ = 0;
     int bottomMargin_ = 0;

@@ -7,7 +7,7 @@ namespace {
 // Clears extended list view styles for the holder's life and restores those that were set.
 class ExtendedStyleOffGuard {
 public:
-    ExtendedStyleOffGuard(const winkit::ListView& list, DWORD styles) noexcept
+    ExtendedStyleOffGuard(const winkit::ListViewCtrl& list, DWORD styles) noexcept
         : list_(list), styles_(styles), were_(list.ExtendedStyle() & styles) {
         if (were_) list_.SetExtendedStyle(styles_, 0);
     }
@@ -18,7 +18,7 @@ public:
     ExtendedStyleOffGuard& operator=(const ExtendedStyleOffGuard&) = delete;
 
 private:
-    const winkit::ListView& list_;
+    const winkit::ListViewCtrl& list_;
     DWORD styles_;
     DWORD were_;
 };

@@ -9,7 +9,7 @@ namespace {
 // total order, so that the result does not depend on how the list view sorts.
 int CALLBACK CompareRowPlaces(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-bool SetRowData(const winkit::ListView& list, int row, LPARAM data) {
+bool SetRowData(const winkit::ListViewCtrl& list, int row, LPARAM data) {
     winkit::LvItem item;
     item.mask = LVIF_PARAM;
     item.iItem = row;

@@ -30,12 +30,6 @@ TaskItem* CTaskPropertyDlg::CurrentRecord() const {
     return tasks_ ? tasks_->FindByKey(currentIndex_) : nullptr;
 }
 
-const winkit::CToolTipButton* CTaskPropertyDlg::SmallButton(int id) const noexcept {
-    for (size_t i = 0; i < smallButtons_.size(); ++i)
-        if (kSmallButtonIds[i] == id) return &smallButtons_[i];
-    return nullptr;
-}
-
 TaskPropertyValues CTaskPropertyDlg::Values() const {
     TaskPropertyValues values;
     values.index = currentIndex_;

@@ -29,22 +29,9 @@ public:
     CTaskPropertyDlg(TaskPropertyOwner& owner, TaskItemCollection* tasks, int currentIndex);
     ~CTaskPropertyDlg() override;
 
-    int CurrentIndex() const noexcept { return currentIndex_; }
     bool ChangedFlag() const noexcept { return changed_; }
-    bool ReadyFlag() const noexcept { return ready_; }
-    bool CreationMode() const override { return tasks_ == nullptr; }
-
     // What a save sends, as the pages last applied it.
     TaskPropertyValues Values() const;
-    const CTaskGeneralPage& GeneralPage() const noexcept { return general_; }
-    const CTaskDetailsPage& DetailsPage() const noexcept { return details_; }
-    const CTaskHistoryPage& HistoryPage() const noexcept { return history_; }
-    CTaskCreatePage& CreatePage() noexcept { return create_; }
-    CTabCtrlEx& Tabs() noexcept { return tabs_; }
-    // "-", "+", Action or Defer by control id; null for other ids.
-    const winkit::CToolTipButton* SmallButton(int id) const noexcept;
-
-    static std::wstring TitleFor(const TaskItem* task, bool creationMode);
 
     BEGIN_MSG_MAP(CTaskPropertyDlg)
         MSG_WM_INITDIALOG(OnInitDialog)
@@ -62,6 +49,8 @@ public:
     END_MSG_MAP()
 
 private:
+    static std::wstring TitleFor(const TaskItem* task, bool creationMode);
+    bool CreationMode() const override { return tasks_ == nullptr; }
     const TaskItem* CurrentTask() const override;
     TaskItem* CurrentRecord() const;
 
