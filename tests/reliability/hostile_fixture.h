@@ -12,6 +12,7 @@
 #include "support/settings_store.h"
 #include "support/fake_workspace.h"
 #include "support/hostile_documents.h"
+#include "support/tasklist_dialog_access.h"
 #include "tasklistdlg.h"
 
 // One row as the list shows it: its key, its "Task Name" and "Task Status" texts.
@@ -70,14 +71,14 @@ protected:
 
     static std::vector<ListedRow> Rows(const CTaskListDlg& dialog) {
         std::vector<ListedRow> rows;
-        for (int row = 0; row < dialog.RowCount(); ++row)
-            rows.push_back({dialog.RowKey(row), dialog.List().ItemText(row, 0), dialog.List().ItemText(row, 12)});
+        for (int row = 0; row < TaskListDialogAccess::RowCount(dialog); ++row)
+            rows.push_back({TaskListDialogAccess::RowKey(dialog, row), TaskListDialogAccess::List(dialog).ItemText(row, 0), TaskListDialogAccess::List(dialog).ItemText(row, 12)});
         return rows;
     }
 
     static void Select(const CTaskListDlg& dialog, std::initializer_list<int> rows) {
-        dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
-        for (int row : rows) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        TaskListDialogAccess::List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : rows) TaskListDialogAccess::List(dialog).SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
 
     static bool Enabled(const CTaskListDlg& dialog, int id) { return ::IsWindowEnabled(dialog.Item(id)) != FALSE; }

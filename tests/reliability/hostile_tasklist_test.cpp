@@ -150,7 +150,7 @@ TEST_F(HostileTaskList, DeclarationsAreRefusedAndTheNamedFileIsNeverRead) {
     std::vector<NamedDocument> documents = DeclarationDocuments(L"TaskItemList", body, canary.Url());
     for (const NamedDocument& document : documents) {
         SCOPED_TRACE(testing::PrintToString(document.name));
-        Open(document.text, [&](CTaskListDlg& dialog) { EXPECT_EQ(0, dialog.RowCount()); }, 5);
+        Open(document.text, [&](CTaskListDlg& dialog) { EXPECT_EQ(0, TaskListDialogAccess::RowCount(dialog)); }, 5);
     }
     // Without a declaration the file may be named, but it is never fetched.
     for (const NamedDocument& document : ReferenceDocuments(body, canary.Url())) {
@@ -170,26 +170,26 @@ TEST_F(HostileTaskList, HugeDocuments) {
     for (int i = 1; i <= 100000; ++i) many += TaskLine(i, L"t" + std::to_wstring(i));
     many += L"</TaskItemList>";
     Open(many, [](CTaskListDlg& dialog) {
-        ASSERT_EQ(100000, dialog.RowCount());
-        EXPECT_EQ(1, dialog.RowKey(0));
-        EXPECT_EQ(100000, dialog.RowKey(99999));
-        EXPECT_EQ(L"Manual t100000", dialog.List().ItemText(99999, 0));
+        ASSERT_EQ(100000, TaskListDialogAccess::RowCount(dialog));
+        EXPECT_EQ(1, TaskListDialogAccess::RowKey(dialog, 0));
+        EXPECT_EQ(100000, TaskListDialogAccess::RowKey(dialog, 99999));
+        EXPECT_EQ(L"Manual t100000", TaskListDialogAccess::List(dialog).ItemText(99999, 0));
     }, 60);
 
     std::wstring longName(4 * 1024 * 1024, L'n');
     Open(List(TaskLine(1, longName)), [&](CTaskListDlg& dialog) {
-        ASSERT_EQ(1, dialog.RowCount());
-        ASSERT_EQ(1u, dialog.Tasks().Count());
-        EXPECT_TRUE(dialog.Tasks().Items()[0].ToDo_Name == longName);
+        ASSERT_EQ(1, TaskListDialogAccess::RowCount(dialog));
+        ASSERT_EQ(1u, TaskListDialogAccess::Tasks(dialog).Count());
+        EXPECT_TRUE(TaskListDialogAccess::Tasks(dialog).Items()[0].ToDo_Name == longName);
         // Reading the row back stops at a million characters; what is read is the name.
-        std::wstring shown = dialog.List().ItemText(0, 0);
+        std::wstring shown = TaskListDialogAccess::List(dialog).ItemText(0, 0);
         EXPECT_GE(shown.size(), 1000000u);
         EXPECT_TRUE((L"Manual " + longName).compare(0, shown.size(), shown) == 0);
     }, 60);
 
     // Past what the reader takes in one value: nothing, but nothing broken either.
     Open(List(TaskLine(1, L"a") + TaskLine(2, L"b", L"ToDo_Notes=\"" + std::wstring(11 * 1024 * 1024, L'v') + L"\"")),
-         [](CTaskListDlg& dialog) { EXPECT_LE(dialog.RowCount(), 2); }, 60);
+         [](CTaskListDlg& dialog) { EXPECT_LE(TaskListDialogAccess::RowCount(dialog), 2); }, 60);
 
     std::wstring attributes;
     for (int i = 0; i < 10000; ++i) attributes += L"a" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\" ";
@@ -198,15 +198,15 @@ TEST_F(HostileTaskList, HugeDocuments) {
     std::wstring oneLine = L"<TaskItemList>";
     for (int i = 1; i <= 500; ++i) oneLine += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) + L"\" ToDo_Name=\"t\"/>";
     oneLine += L"</TaskItemList>";
-    Open(oneLine, [](CTaskListDlg& dialog) { EXPECT_EQ(500, dialog.RowCount()); }, 60);
+    Open(oneLine, [](CTaskListDlg& dialog) { EXPECT_EQ(500, TaskListDialogAccess::RowCount(dialog)); }, 60);
 }
 
 TEST_F(HostileTaskList, DeepDocuments) {
     Open(L"<TaskItemList>" + Nested(L"TaskItem", L"ToDo_Index=\"1\" ToDo_Name=\"deep\"", 100000) + L"</TaskItemList>",
-         [](CTaskListDlg& dialog) { EXPECT_EQ(0, dialog.RowCount()); }, 60);
+         [](CTaskListDlg& dialog) { EXPECT_EQ(0, TaskListDialogAccess::RowCount(dialog)); }, 60);
     Open(List(TaskLine(1, L"a") + Nested(L"x", L"", 100000) + TaskLine(2, L"b")),
          [](CTaskListDlg& dialog) { EXPECT_EQ((std::vector<ListedRow>{kA}), Rows(dialog)); }, 60);
-    Open(Nested(L"TaskItemList", L"", 100000), [](CTaskListDlg& dialog) { EXPECT_EQ(0, dialog.RowCount()); }, 60);
+    Open(Nested(L"TaskItemList", L"", 100000), [](CTaskListDlg& dialog) { EXPECT_EQ(0, TaskListDialogAccess::RowCount(dialog)); }, 60);
 }
 
 TEST_F(HostileTaskList, BooleansThatAreNeitherGrantNothing) {
@@ -228,12 +228,12 @@ TEST_F(HostileTaskList, HugeDocumentsNumberedOddlySortAndSelectInTime) {
     for (int i = 1; i <= 100000; ++i) shifted += TaskLine(i + 1, L"t" + std::to_wstring(i));
     shifted += L"</TaskItemList>";
     Open(shifted, [](CTaskListDlg& dialog) {
-        ASSERT_EQ(100000, dialog.RowCount());
+        ASSERT_EQ(100000, TaskListDialogAccess::RowCount(dialog));
         auto start = std::chrono::steady_clock::now();
-        dialog.SortByColumn(0);
-        dialog.SortByColumn(0);
-        EXPECT_EQ(2, dialog.RowKey(dialog.RowCount() - 1));
-        dialog.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        TaskListDialogAccess::SortByColumn(dialog, 0);
+        TaskListDialogAccess::SortByColumn(dialog, 0);
+        EXPECT_EQ(2, TaskListDialogAccess::RowKey(dialog, TaskListDialogAccess::RowCount(dialog) - 1));
+        TaskListDialogAccess::List(dialog).SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
         EXPECT_TRUE(Enabled(dialog, IDC_TASKLIST_DELETE));
         double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(took, 60) << "sorting twice and selecting every row took " << took << " s";

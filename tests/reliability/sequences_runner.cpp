@@ -11,6 +11,7 @@
 #include "support/sim_workspace.h"
 #include "support/xml_dom.h"
 #include "winkit/com_ptr.h"
+#include "support/tasklist_dialog_access.h"
 #include "tasklistdlg.h"
 #include "taskpropertydlg.h"
 
@@ -155,8 +156,8 @@ BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
                 // A fresh copy of the workspace and the dialog as it opens: all views on,
                 // no rules, no sort (Refresh forgets it), nothing selected.
                 EXPECT_TRUE(sim.Renew());
-                dialog.Views() = ViewFlags{};
-                dialog.Rules().clear();
+                TaskListDialogAccess::Views(dialog) = ViewFlags{};
+                TaskListDialogAccess::Rules(dialog).clear();
                 Click(window, IDC_TASKLIST_REFRESH);
             }
             FaultPlan::Get().Start();
@@ -256,11 +257,11 @@ std::wstring CommandSequence::RandomText(int maxPieces, bool lineBreaks) {
 
 bool CommandSequence::ButtonEnabled(CTaskListDlg& dialog, int id) const { return Enabled(dialog.hwnd(), id); }
 
-std::vector<int> CommandSequence::SelectedKeys(CTaskListDlg& dialog) const { return dialog.SelectedKeys(); }
+std::vector<int> CommandSequence::SelectedKeys(CTaskListDlg& dialog) const { return TaskListDialogAccess::SelectedKeys(dialog); }
 
 void CommandSequence::SelectRows(CTaskListDlg& dialog) {
-    const int rows = dialog.RowCount();
-    dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
+    const int rows = TaskListDialogAccess::RowCount(dialog);
+    TaskListDialogAccess::List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
     std::set<int> chosen;
     int mode = random_.Below(10);
     if (rows > 0 && mode > 0) {
@@ -269,7 +270,7 @@ void CommandSequence::SelectRows(CTaskListDlg& dialog) {
         // Deleted tasks are chosen too, now and then on purpose.
         if (random_.Chance(30)) {
             for (int row = 0; row < rows; ++row) {
-                int key = dialog.RowKey(row);
+                int key = TaskListDialogAccess::RowKey(dialog, row);
                 if (key >= 1 && key <= static_cast<int>(model_.size()) && model_[key - 1].deleted) {
                     chosen.insert(row);
                     break;
@@ -277,7 +278,7 @@ void CommandSequence::SelectRows(CTaskListDlg& dialog) {
             }
         }
     }
-    for (int row : chosen) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    for (int row : chosen) TaskListDialogAccess::List(dialog).SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     Note(L"select " + Keys(SelectedKeys(dialog)));
 }
 
@@ -396,8 +397,8 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
         Note(L"Properties " + Keys(keys) + L" (disabled)");
         return;
     }
-    int row = dialog.List().NextItem(-1, LVNI_SELECTED);
-    int first = dialog.RowKey(row);
+    int row = TaskListDialogAccess::List(dialog).NextItem(-1, LVNI_SELECTED);
+    int first = TaskListDialogAccess::RowKey(dialog, row);
     Note(L"Properties of " + std::to_wstring(first));
     bool shown = false;
     trigger_->WhenShown(Title(model_[first - 1].category), [&, first](HWND properties) {
@@ -433,9 +434,9 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
             default: {
                 bool forward = random_.Chance(50);
                 int id = forward ? IDC_TASKPROPERTIES_NEXT : IDC_TASKPROPERTIES_PREVIOUS;
-                int at = dialog.FindRow(current);
+                int at = TaskListDialogAccess::FindRow(dialog, current);
                 int target = forward ? at + 1 : at - 1;
-                bool possible = at >= 0 && target >= 0 && target < dialog.RowCount();
+                bool possible = at >= 0 && target >= 0 && target < TaskListDialogAccess::RowCount(dialog);
                 EXPECT_EQ(possible, Enabled(properties, id)) << Narrow(Where()) << (forward ? ": Next" : ": Previous");
                 if (!possible || !Enabled(properties, id)) break;
                 bool save = random_.Chance(50);
@@ -453,7 +454,7 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
                 } else {
                     EXPECT_EQ(before, boxes.boxes().size()) << Narrow(Where()) << ": asked to save without changes";
                 }
-                current = dialog.RowKey(target);
+                current = TaskListDialogAccess::RowKey(dialog, target);
                 changed = false;
                 EXPECT_EQ(Title(model_[current - 1].category), WindowText(properties)) << Narrow(Where());
                 EXPECT_EQ(model_[current - 1].notes,
@@ -496,14 +497,14 @@ void CommandSequence::ToggleView(CTaskListDlg& dialog) {
 }
 
 void CommandSequence::Sort(CTaskListDlg& dialog) {
-    int column = random_.Below(static_cast<int>(dialog.Columns().size()));
+    int column = random_.Below(static_cast<int>(TaskListDialogAccess::Columns(dialog).size()));
     Note(L"sort by column " + std::to_wstring(column));
     NMHEADERW click = {};
-    click.hdr.hwndFrom = dialog.List().Header();
+    click.hdr.hwndFrom = TaskListDialogAccess::List(dialog).Header();
     click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(click.hdr.hwndFrom));
     click.hdr.code = HDN_ITEMCLICKW;
     click.iItem = column;
-    dialog.List().Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    TaskListDialogAccess::List(dialog).Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 void CommandSequence::ConfigureView(CTaskListDlg& dialog) {
@@ -517,7 +518,7 @@ void CommandSequence::ConfigureView(CTaskListDlg& dialog) {
         std::wstring source;
         if (!model_.empty() && random_.Chance(75)) {
             int key = random_.Between(1, static_cast<int>(model_.size()));
-            if (const TaskItem* task = dialog.Tasks().FindByKey(key)) source = ColumnText(*task, rule.column);
+            if (const TaskItem* task = TaskListDialogAccess::Tasks(dialog).FindByKey(key)) source = ColumnText(*task, rule.column);
         }
         if (source.empty()) source = random_.Chance(50) ? L"p" : L"e";
         size_t length = std::min<size_t>(source.size(), static_cast<size_t>(random_.Between(1, 4)));
@@ -560,7 +561,7 @@ void CommandSequence::ConfigureView(CTaskListDlg& dialog) {
     EXPECT_TRUE(shown) << Narrow(Where()) << ": Configure View was not shown";
     if (clear) rules_.clear();
     else rules_.push_back(rule);
-    EXPECT_EQ(rules_, dialog.Rules()) << Narrow(Where());
+    EXPECT_EQ(rules_, TaskListDialogAccess::Rules(dialog)) << Narrow(Where());
 }
 
 // ---- Checks --------------------------------------------------------------------------
@@ -611,12 +612,12 @@ void CommandSequence::CheckRows(CTaskListDlg& dialog, const Truth& truth) {
     for (const TaskItem& task : truth.tasks)
         if (ShownByViews(task, views_) && FilterMatch(task, rules_)) expected.insert(task.ToDo_Index);
     std::set<int> listed;
-    const std::wstring firstColumn = dialog.Columns().empty() ? L"" : dialog.Columns()[0].name;
-    for (int row = 0; row < dialog.RowCount(); ++row) {
-        int key = dialog.RowKey(row);
+    const std::wstring firstColumn = TaskListDialogAccess::Columns(dialog).empty() ? L"" : TaskListDialogAccess::Columns(dialog)[0].name;
+    for (int row = 0; row < TaskListDialogAccess::RowCount(dialog); ++row) {
+        int key = TaskListDialogAccess::RowKey(dialog, row);
         EXPECT_TRUE(listed.insert(key).second) << Narrow(Where()) << ": key " << key << " listed twice";
         if (key >= 1 && key <= static_cast<int>(truth.tasks.size())) {
-            EXPECT_EQ(ColumnText(truth.tasks[key - 1], firstColumn), dialog.List().ItemText(row, 0))
+            EXPECT_EQ(ColumnText(truth.tasks[key - 1], firstColumn), TaskListDialogAccess::List(dialog).ItemText(row, 0))
                 << Narrow(Where()) << ": row " << row;
         }
     }
