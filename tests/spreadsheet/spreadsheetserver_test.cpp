@@ -52,13 +52,13 @@ struct ReportsFolderSetting {
 };
 
 // The texts of a block of a sheet from A1, "(none)" for a cell that is not written; a
-// "*" follows the text of a bold cell.
+// "*" follows the text of a bold cell, a "#" that of a cell that is no inline string.
 std::vector<std::vector<std::wstring>> Texts(const SheetContent& sheet, int rows, int columns) {
     std::vector<std::vector<std::wstring>> texts(rows, std::vector<std::wstring>(columns, L"(none)"));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
             if (const SheetCell* cell = sheet.Find(std::wstring(1, wchar_t(L'A' + c)) + std::to_wstring(r + 1)))
-                texts[r][c] = cell->text + (cell->style == 1 ? L"*" : L"");
+                texts[r][c] = cell->text + (cell->style == 1 ? L"*" : L"") + (cell->type == "inlineStr" ? L"" : L"#");
     return texts;
 }
 
@@ -101,7 +101,17 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasksInto
     std::string problem;
     auto parts = ReadStoredZip(FileBytes(*path), &problem);
     ASSERT_EQ("", problem);
-    EXPECT_EQ(8u, parts.size());
+    std::vector<std::string> names;
+    for (const auto& part : parts) names.push_back(part.first);
+    EXPECT_EQ((std::vector<std::string>{"[Content_Types].xml", "_rels/.rels", "xl/_rels/workbook.xml.rels", "xl/styles.xml",
+                                        "xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
+                                        "xl/worksheets/sheet3.xml"}),
+              names);
+    EXPECT_NE(std::string::npos, parts["[Content_Types].xml"].find(
+        "<Override PartName=\"/xl/worksheets/sheet2.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"));
+    EXPECT_NE(std::string::npos, parts["xl/workbook.xml"].find("<sheet name=\"Sheet2\" sheetId=\"2\" r:id=\"rId2\"/>"));
+    EXPECT_NE(std::string::npos, parts["xl/styles.xml"].find("<font><b/>"));
 
     SheetContent cover = ReadSheetXml(parts["xl/worksheets/sheet1.xml"]);
     std::vector<std::vector<std::wstring>> coverTexts = Texts(cover, 3, 5);
