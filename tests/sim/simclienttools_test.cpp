@@ -42,7 +42,6 @@ TEST(SimSettingsStore, ValuesReadBackOnTheirPathAndEndEntriesDropsTheEntriesFrom
         ASSERT_EQ(S_OK, node(L"T/Columns/" + std::to_wstring(count))->EndEntries());
     };
 
-    EXPECT_EQ(L"(none)", get(L"T/Options", L"ShowDeleted"));
     set(L"T/Options", L"ShowDeleted", L"0");
     set(L"T/Options", L"ShowOpen", L"");
     EXPECT_EQ(L"0", get(L"T/Options", L"ShowDeleted"));
