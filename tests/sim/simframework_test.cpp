@@ -121,6 +121,7 @@ TEST_F(SimFramework, DeletedRunsRenumberTheTasksAfterThem) {
     for (long i = 1; i <= 25; ++i) EXPECT_EQ(names[static_cast<size_t>(i - 1)], sample_.Field(i, L"ToDo_Name")) << i;
     EXPECT_NE(std::wstring::npos, TaskList().find(L"<TaskItem ToDo_Index=\"3\" ToDo_Name=\"" + names[2] + L"\""));
     EXPECT_EQ(S_OK, Run({L"DeleteTask", {I4(L"ToDo_Index", 25), I4(L"Count", 1)}}).hr) << "the last task";
+    EXPECT_EQ(E_INVALIDARG, Run({L"DeleteTask", {I4(L"ToDo_Index", 2), I4(L"Count", 2147483647)}}).hr);
     CallResult beyond = Run({L"DeleteTask", {I4(L"ToDo_Index", 23), I4(L"Count", 3)}});
     EXPECT_EQ(E_INVALIDARG, beyond.hr);
     EXPECT_EQ(L"DeleteTask: 3 tasks from ToDo_Index 23 reach beyond the last task 24", beyond.error);
@@ -176,7 +177,12 @@ TEST_F(SimFramework, FrameworkDataClaimsAndTheUserComeFromTheWorkspace) {
     EXPECT_EQ(L"No workspace file is open; call Open first", TakeErrorDesc());
 }
 
-TEST_F(SimFramework, BadCallsFailWithTheirReasonAndLeaveTheFileUntouched) {
+TEST_F(SimFramework, BadCallsAndCallsTheUserMayNotMakeFailWithTheirReasonAndLeaveTheFileUntouched) {
+    std::string text = ReadBytes(sample_.path);
+    const std::string all = "<Privileges Delete=\"1\" Run=\"1\" Defer=\"1\"/>";
+    text.replace(text.find(all), all.size(), "<Privileges Delete=\"0\" Run=\"0\" Defer=\"0\"/>");
+    WriteBytes(sample_.path, text);
+    EXPECT_EQ(0u, TaskList().find(L"<TaskItemList>\n<Privilege Delete=\"0\" Run=\"0\" Defer=\"0\"/>"));
     const struct {
         Call call;
         HRESULT hr;
@@ -194,31 +200,17 @@ TEST_F(SimFramework, BadCallsFailWithTheirReasonAndLeaveTheFileUntouched) {
          L"SetTaskItemData does not take the field 'ToDo_Colour'"},
         {{L"CreateTask", {Str(L"ToDo_Name", L"Not manual"), I4(L"ToDo_Category", 2)}}, E_INVALIDARG,
          L"CreateTask makes Manual tasks (ToDo_Category 5) only, not category 2"},
-        {{L"DeleteTask", {I4(L"ToDo_Index", 2), I4(L"Count", 2147483647)}}, E_INVALIDARG,
-         L"DeleteTask: 2147483647 tasks from ToDo_Index 2 reach beyond"},
+        {{L"ActionTask", {I4(L"ToDo_Index", 1)}}, E_ACCESSDENIED, L"ActionTask: the user 'PLANT\\jdoe' may not run tasks in this workspace"},
+        {{L"DeferTask", {I4(L"ToDo_Index", 1)}}, E_ACCESSDENIED, L"DeferTask: the user 'PLANT\\jdoe' may not"},
+        {{L"DeleteTask", {I4(L"ToDo_Index", 1), I4(L"Count", 1)}}, E_ACCESSDENIED, L"DeleteTask: the user 'PLANT\\jdoe' may not"},
         {{L"GetTaskAssignments", {}, L" 3"}, E_INVALIDARG, L"GetTaskAssignments: the input text ' 3' is not a ToDo_Index"},
     };
-    std::string before = ReadBytes(sample_.path);
     for (const auto& c : cases) {
         CallResult result = Run(c.call);
         EXPECT_EQ(c.hr, result.hr) << c.reason;
         EXPECT_EQ(0u, result.error.find(c.reason)) << "got: " << std::string(result.error.begin(), result.error.end());
         EXPECT_EQ(L"", result.output);
     }
-    EXPECT_EQ(before, ReadBytes(sample_.path));
-    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample_.folder.Files());
-}
-
-TEST_F(SimFramework, PrivilegesOfTheWorkspaceUserAreEnforced) {
-    std::string text = ReadBytes(sample_.path);
-    const std::string all = "<Privileges Delete=\"1\" Run=\"1\" Defer=\"1\"/>";
-    text.replace(text.find(all), all.size(), "<Privileges Delete=\"0\" Run=\"0\" Defer=\"0\"/>");
-    WriteBytes(sample_.path, text);
-    EXPECT_EQ(0u, TaskList().find(L"<TaskItemList>\n<Privilege Delete=\"0\" Run=\"0\" Defer=\"0\"/>"));
-    CallResult run = Run({L"ActionTask", {I4(L"ToDo_Index", 1)}});
-    EXPECT_EQ(E_ACCESSDENIED, run.hr);
-    EXPECT_EQ(L"ActionTask: the user 'PLANT\\jdoe' may not run tasks in this workspace", run.error);
-    EXPECT_EQ(E_ACCESSDENIED, Run({L"DeferTask", {I4(L"ToDo_Index", 1)}}).hr);
-    EXPECT_EQ(E_ACCESSDENIED, Run({L"DeleteTask", {I4(L"ToDo_Index", 1), I4(L"Count", 1)}}).hr);
     EXPECT_EQ(text, ReadBytes(sample_.path));
+    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample_.folder.Files());
 }
