@@ -62,6 +62,42 @@ std::vector<std::vector<std::wstring>> Texts(const SheetContent& sheet, int rows
     return texts;
 }
 
+// The To Do list over the workspace, filtered to its three "unclaim" tasks with "Deleted
+// Flag" dragged to the front, and its Report button clicked: the rows as the list shows them.
+std::vector<std::vector<std::wstring>> ReportThreeListedTasks(IWorkspace* workspace) {
+    std::vector<std::vector<std::wstring>> listed;
+    CTaskListDlg dialog(workspace);
+    WhenDialogShown(L"To Do List", [&](HWND window) {
+        dialog.Rules().push_back(FilterRule{L"Task Category", kIsEqual, L"unclaim"});
+        dialog.FillRows();
+        ASSERT_EQ(3, dialog.RowCount());
+        dialog.List().SetColumnOrderArray(std::vector<int>{13, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        for (int row = 0; row < 3; ++row) {
+            listed.emplace_back();
+            for (int column = 0; column < 14; ++column) listed.back().push_back(dialog.List().ItemText(row, column));
+        }
+        Click(window, IDC_TASKLIST_REPORT);
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.DoModal(nullptr);
+    return listed;
+}
+
+// The parts a spreadsheet application needs to open the package.
+void ExpectTheWorkbookParts(std::map<std::string, std::string>& parts) {
+    std::vector<std::string> names;
+    for (const auto& part : parts) names.push_back(part.first);
+    EXPECT_EQ((std::vector<std::string>{"[Content_Types].xml", "_rels/.rels", "xl/_rels/workbook.xml.rels", "xl/styles.xml",
+                                        "xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
+                                        "xl/worksheets/sheet3.xml"}),
+              names);
+    EXPECT_NE(std::string::npos, parts["[Content_Types].xml"].find(
+        "<Override PartName=\"/xl/worksheets/sheet2.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"));
+    EXPECT_NE(std::string::npos, parts["xl/workbook.xml"].find("<sheet name=\"Sheet2\" sheetId=\"2\" r:id=\"rId2\"/>"));
+    EXPECT_NE(std::string::npos, parts["xl/styles.xml"].find("<font><b/>"));
+}
+
 } // namespace
 
 // Three of the sample's 30 tasks listed by a filter, and a column dragged to the front.
@@ -76,22 +112,9 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasksInto
     DialogDriver driver(60);
 
     std::vector<std::vector<std::wstring>> expected = {kDefaultColumns};
-    for (std::wstring& header : expected[0]) header += L"*";
-    CTaskListDlg dialog(sim.Workspace());
+    for (std::wstring& header : expected[0]) header += L"*";  // bold
     std::wstring before = StampUserAndTime(nullptr).timeText;
-    WhenDialogShown(L"To Do List", [&](HWND window) {
-        dialog.Rules().push_back(FilterRule{L"Task Category", kIsEqual, L"unclaim"});
-        dialog.FillRows();
-        ASSERT_EQ(3, dialog.RowCount());
-        dialog.List().SetColumnOrderArray(std::vector<int>{13, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-        for (int row = 0; row < 3; ++row) {
-            expected.emplace_back();
-            for (int column = 0; column < 14; ++column) expected.back().push_back(dialog.List().ItemText(row, column));
-        }
-        Click(window, IDC_TASKLIST_REPORT);
-        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    });
-    dialog.DoModal(nullptr);
+    for (const auto& row : ReportThreeListedTasks(sim.Workspace())) expected.push_back(row);
     std::wstring after = StampUserAndTime(nullptr).timeText;
 
     std::optional<std::wstring> path;
@@ -101,17 +124,7 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasksInto
     std::string problem;
     auto parts = ReadStoredZip(FileBytes(*path), &problem);
     ASSERT_EQ("", problem);
-    std::vector<std::string> names;
-    for (const auto& part : parts) names.push_back(part.first);
-    EXPECT_EQ((std::vector<std::string>{"[Content_Types].xml", "_rels/.rels", "xl/_rels/workbook.xml.rels", "xl/styles.xml",
-                                        "xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
-                                        "xl/worksheets/sheet3.xml"}),
-              names);
-    EXPECT_NE(std::string::npos, parts["[Content_Types].xml"].find(
-        "<Override PartName=\"/xl/worksheets/sheet2.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"));
-    EXPECT_NE(std::string::npos, parts["xl/workbook.xml"].find("<sheet name=\"Sheet2\" sheetId=\"2\" r:id=\"rId2\"/>"));
-    EXPECT_NE(std::string::npos, parts["xl/styles.xml"].find("<font><b/>"));
+    ExpectTheWorkbookParts(parts);
 
     SheetContent cover = ReadSheetXml(parts["xl/worksheets/sheet1.xml"]);
     std::vector<std::vector<std::wstring>> coverTexts = Texts(cover, 3, 5);
