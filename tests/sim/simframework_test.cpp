@@ -5,7 +5,6 @@
 #include <map>
 #include <sstream>
 #include "simtestsupport.h"
-#include "simworkspace.h"
 #include "taskfields.h"
 #include "winkit/unique_bstr.h"
 
@@ -168,13 +167,6 @@ TEST_F(SimFramework, FrameworkDataClaimsAndTheUserComeFromTheWorkspace) {
     EXPECT_EQ(L"PLANT\\jdoe", user.str());
     EXPECT_EQ(S_OK, sample_.workspace->GetWorkspaceName(name.put()));
     EXPECT_EQ(L"Unit 0101 Feed Pumps and Cooling Water", name.str());
-    // No requests before a file is open.
-    winkit::ComPtr<IWorkspace> unopened;
-    ASSERT_EQ(S_OK, sim::SimWorkspace::Create(nullptr, __uuidof(IWorkspace), unopened.put_void()));
-    winkit::ComPtr<IServiceRequest> request;
-    EXPECT_EQ(E_UNEXPECTED, unopened->CreateServiceRequest(request.put()));
-    EXPECT_FALSE(request);
-    EXPECT_EQ(L"No workspace file is open; call Open first", TakeErrorDesc());
 }
 
 TEST_F(SimFramework, BadCallsAndCallsTheUserMayNotMakeFailWithTheirReasonAndLeaveTheFileUntouched) {
