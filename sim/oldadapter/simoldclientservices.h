@@ -41,8 +41,6 @@ public:
     WINKIT_IUNKNOWN_IMPL(kInterfaces)
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
-    const AdapterState& State() const { return state_; }
-
     STDMETHODIMP UnInitialize() override;
     STDMETHODIMP SetRestore(BSTR restore) override;
     STDMETHODIMP get_XMLFileName(BSTR* fileName) override;
