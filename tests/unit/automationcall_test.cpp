@@ -46,77 +46,47 @@ protected:
 
 } // namespace
 
-TEST_F(AutomationCallTest, WithoutAnObjectFailsBeforeAnyLookup) {
+// The whole log of lookups and calls of a run of calls; the report's own sequence is
+// checked in its tests.
+TEST_F(AutomationCallTest, LooksEachNameUpOnceAndInvokesWithArgumentsLastFirst) {
+    DISPID visible = -1, workbooks = -1;
+    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true), result;
+    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
+    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(kMemberVisible, visible);
+    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), application.get(), workbooks, L"Workbooks"));
+    auto sheet = FirstSheet();
+    auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
+    DISPID resize = -1;
+    winkit::UniqueVariant rows = winkit::UniqueVariant::Long(3), columns = winkit::UniqueVariant::Long(5);
+    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), a1.get(), resize, L"Resize", {*rows.get(), *columns.get()}));
+    EXPECT_EQ(VT_DISPATCH, result.vt());
+    EXPECT_EQ(3, V_I4(rows.get())) << "the caller's VARIANTs are copied, not taken";
+    // The put names its one argument DISPID_PROPERTYPUT; Invoke got 5 then 3 (the line
+    // shows them in the member's order).
+    EXPECT_EQ((std::vector<std::wstring>{L"Application.Visible", L"Application put Visible = VT_BOOL -1",
+                                         L"Application put Visible = VT_BOOL -1", L"Application.Workbooks",
+                                         L"Application get Workbooks()", L"Application.Workbooks", L"Application get Workbooks()",
+                                         L"Workbooks.Add",
+                                         L"Workbooks call Add()", L"Workbook.Sheets", L"Workbook get Sheets()", L"Sheets.Item",
+                                         L"Sheets get Item(VT_I4 1)", L"Sheet1.Range", L"Sheet1 get Range(VT_BSTR \"A1\")",
+                                         L"Sheet1!A1.Resize", L"Sheet1!A1 get Resize(VT_I4 3, VT_I4 5)"}),
+              FaultPlan::Get().Calls());
+}
+
+TEST_F(AutomationCallTest, FailuresComeBackAndNothingMoreIsCalled) {
     DISPID id = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(E_FAIL, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, nullptr, id, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, id);
-    EXPECT_TRUE(Lookups().empty());
-}
-
-TEST_F(AutomationCallTest, LooksTheNameUpOnceAndKeepsItsId) {
-    DISPID visible = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(kMemberVisible, visible);
-    // With IID_NULL, one name, LOCALE_USER_DEFAULT.
-    EXPECT_EQ(std::vector<std::wstring>{L"Application.Visible"}, Lookups());
-
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(1u, Lookups().size()) << "the cached id is used";
-    // With IID_NULL, LOCALE_SYSTEM_DEFAULT, no places for exception or argument errors.
-    EXPECT_EQ(std::vector<std::wstring>(2, L"Application put Visible = VT_BOOL -1"), Calls());
-}
-
-TEST_F(AutomationCallTest, AnIdFoundOnOneObjectServesTheNextOfItsKind) {
-    auto sheet = FirstSheet();
-    auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
-    auto b2 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"B2").get()});
-    size_t lookupsBefore = Lookups().size();
-    DISPID value = -1;
-    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"x");
-    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, a1.get(), value, L"Value", {*text.get()}));
-    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, b2.get(), value, L"Value", {*text.get()}));
-    ASSERT_EQ(lookupsBefore + 1, Lookups().size());
-    EXPECT_EQ(L"Sheet1!A1.Value", Lookups().back());
-    EXPECT_EQ(L"Sheet1!B2 put Value = VT_BSTR \"x\"", Calls().back());
-}
-
-TEST_F(AutomationCallTest, ALookupFailureIsReturnedAndNothingIsInvoked) {
-    DISPID id = -1;
     EXPECT_EQ(DISP_E_UNKNOWNNAME, AutomationCall(DISPATCH_PROPERTYGET, nullptr, application.get(), id, L"Nope"));
-    EXPECT_EQ(1u, Lookups().size());
-    EXPECT_TRUE(Calls().empty());
-}
-
-TEST_F(AutomationCallTest, ArgumentsReachInvokeLastFirst) {
-    auto sheet = FirstSheet();
-    auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
-    DISPID resize = -1;
-    winkit::UniqueVariant rows = winkit::UniqueVariant::Long(3), columns = winkit::UniqueVariant::Long(5), result;
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), a1.get(), resize, L"Resize", {*rows.get(), *columns.get()}));
-    // Invoke got 5 then 3 (the line shows them in the member's order), no named argument.
-    EXPECT_EQ(L"Sheet1!A1 get Resize(VT_I4 3, VT_I4 5)", Calls().back());
-    EXPECT_EQ(VT_DISPATCH, result.vt());
-    // The caller's VARIANTs are copied, not taken: they still hold their values.
-    EXPECT_EQ(3, V_I4(rows.get()));
-}
-
-TEST_F(AutomationCallTest, APutNamesItsValueAndOtherKindsNameNothing) {
-    DISPID visible = -1, workbooks = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true), result;
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), application.get(), workbooks, L"Workbooks"));
-    // The put's one argument is named DISPID_PROPERTYPUT; the get has none.
-    EXPECT_EQ((std::vector<std::wstring>{L"Application put Visible = VT_BOOL -1", L"Application get Workbooks()"}), Calls());
-}
-
-TEST_F(AutomationCallTest, InvokesFailureComesBack) {
+    EXPECT_EQ(-1, id);
     FaultPlan::Get().Arm(L"Excel Application::Invoke(UserControl)", 1, DISP_E_EXCEPTION);
-    DISPID id = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(DISP_E_EXCEPTION, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
     EXPECT_EQ(kMemberUserControl, id) << "the id stays known after a failed call";
+    EXPECT_EQ((std::vector<std::wstring>{L"Application.Nope", L"Application.UserControl",
+                                         L"Application put UserControl = VT_BOOL -1"}),
+              FaultPlan::Get().Calls());
 }
 
 namespace {
