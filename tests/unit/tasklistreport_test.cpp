@@ -204,9 +204,11 @@ TEST_F(TaskListReport, UnreachableSpreadsheetFailsAndTellsTheUserWhy) {
         progId.PointTo(kSpreadsheetClass);
         FaultPlan::Get().Start();
         c.arm();
+        ThreadError silentError;
         {
             DialogDriver silent;
             EXPECT_EQ(E_FAIL, Report(4, ReportNotice::Silent));
+            silentError = TakeThreadError();
             EXPECT_TRUE(silent.boxes().empty());
         }
         FaultPlan::Get().Start();
@@ -214,6 +216,10 @@ TEST_F(TaskListReport, UnreachableSpreadsheetFailsAndTellsTheUserWhy) {
         DialogDriver driver;
         driver.Answer(IDOK);
         EXPECT_EQ(E_FAIL, Report(4, ReportNotice::TellUserWhenUnreachable));
+        // The box leaves the report's error information on the thread.
+        ThreadError error = TakeThreadError();
+        EXPECT_TRUE(error.present);
+        EXPECT_EQ(silentError.description, error.description);
         EXPECT_EQ(c.calls, Calls());
         EXPECT_EQ(0, fault::LiveProxies());
         ASSERT_EQ(1u, driver.boxes().size());
