@@ -3,6 +3,7 @@
 // the whole call log they see (the client services log into it too) and what the caller
 // gets back.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include "diagnostics/qrcomexception.h"
@@ -50,27 +51,29 @@ std::wstring Hr(HRESULT hr) {
     return text;
 }
 
-Calls Join(std::initializer_list<Calls> parts) {
-    Calls all;
-    for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
+// An expected log is written "call|call|...".
+Calls Split(const std::wstring& log) {
+    Calls calls;
+    for (size_t at = 0, end = 0; at < log.size(); at = end + 1) {
+        end = std::min(log.find(L'|', at), log.size());
+        calls.push_back(log.substr(at, end - at));
+    }
+    return calls;
 }
 
-Calls Opening(const std::wstring& method) {
-    return {L"SetFlags 0", L"SetComponent QRDBEFrameworkSvcs.Main", L"SetMethod " + method};
+std::wstring Opening(const std::wstring& method) {
+    return L"SetFlags 0|SetComponent QRDBEFrameworkSvcs.Main|SetMethod " + method + L"|";
 }
 
 // The opening, then BeginInput, the user asked for the stamp, and the record's element.
-Calls Stamped(const std::wstring& method) {
-    return Join({Opening(method), {L"BeginInput", L"GetUserName", L"BeginElement TaskItem"}});
-}
+std::wstring Stamped(const std::wstring& method) { return Opening(method) + L"BeginInput|GetUserName|BeginElement TaskItem|"; }
 
 struct RequestCase {
     const char* name;
     std::function<void()> answers;
     std::function<std::wstring()> act;  // what the caller got, as text
     std::wstring result;
-    Calls calls;
+    std::wstring log;
 };
 
 class TaskRequests : public testing::Test {
@@ -92,6 +95,15 @@ protected:
             t.ToDo_Name = L"Task " + std::to_wstring(i);
             tasks.Items().push_back(t);
         }
+    }
+    std::function<void()> Output(const wchar_t* method, const wchar_t* text) {
+        return [this, method, text] { script.outputs[method] = text; };
+    }
+    std::function<void()> Fails(const wchar_t* method, HRESULT hr) {
+        return [this, method, hr] { script.executeResults[method] = hr; };
+    }
+    std::function<void()> NoRequest(HRESULT hr) {
+        return [this, hr] { script.createResult = hr; };
     }
     void Refuse(const std::wstring& call) {
         workspace->makeRequest = [this, call](IServiceRequest** request) {
@@ -121,14 +133,16 @@ protected:
             Reset();
             if (c.answers) c.answers();
             EXPECT_EQ(c.result, c.act());
-            EXPECT_EQ(c.calls, LoggedCalls());
+            EXPECT_EQ(Split(c.log), LoggedCalls());
             EXPECT_EQ(1u, workspace->RefCount());
             EXPECT_EQ(2u, services->RefCount()) << "the test's and the class object's: released on every path";
         }
     }
     // The local record after a save: name|description|notes|status|modified by.
     std::wstring Record(int index) {
-        const TaskItem& t = *tasks.FindByKey(index);
+        const TaskItem* found = tasks.FindByKey(index);
+        if (!found) return L"(no task)";
+        const TaskItem& t = *found;
         return t.ToDo_Name + L"|" + t.ToDo_Description + L"|" + t.ToDo_Notes + L"|" + std::to_wstring(t.ToDo_Status) +
                L"|" + t.ToDo_ModifiedBy + (t.ToDo_ModifiedDate.empty() ? L"" : L"|dated");
     }
@@ -172,10 +186,10 @@ const TaskPropertyValues kEdited{4, L"Pump", L"Check seals", kStatusInProgress, 
 } // namespace
 
 TEST_F(TaskRequests, Saves) {
-    const Calls manualRecord = {L"AddField ToDo_Index I4 4", L"AddField ToDo_Name BSTR Pump",
-                                L"AddField ToDo_Description BSTR Check seals", L"AddField ToDo_Status I4 1",
-                                L"AddField ToDo_Notes BSTR Noisy", L"AddField ToDo_ModifiedBy BSTR j.smith",
-                                L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem"};
+    const std::wstring record = Stamped(L"SetTaskItemData") +
+        L"AddField ToDo_Index I4 4|AddField ToDo_Name BSTR Pump|AddField ToDo_Description BSTR Check seals|"
+        L"AddField ToDo_Status I4 1|AddField ToDo_Notes BSTR Noisy|AddField ToDo_ModifiedBy BSTR j.smith|"
+        L"AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|";
     auto save = [this](TaskPropertyValues values) {
         return [this, values] {
             operations.SaveTaskProperties(values);
@@ -185,33 +199,25 @@ TEST_F(TaskRequests, Saves) {
     Run({
         {"manual task: its status, then the assignments on the same request", nullptr, save(kEdited),
          L"Pump|Check seals|Noisy|1|j.smith|dated",
-         Join({Stamped(L"SetTaskItemData"), manualRecord,
-               {L"Execute 0", L"SetMethod SetTaskAssignments", L"SetInput <O X=\"4\"/>", L"Execute 0", L"(released)"}})},
+         record + L"Execute 0|SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|Execute 0|(released)"},
         // The page shows another category's description as a sentence made from its name:
         // the task's own description goes back, and no status. The (empty) assignments too.
         {"claim task", [this] { tasks.FindByKey(2)->ToDo_Description = L"Claim P-101 for the nozzle change"; },
          save({2, L"P-101", L"This task will Claim P-101", kStatusCompleted, L"n", L""}),
          L"P-101|Claim P-101 for the nozzle change|n|2|j.smith|dated",
-         Join({Stamped(L"SetTaskItemData"),
-               {L"AddField ToDo_Index I4 2", L"AddField ToDo_Name BSTR P-101",
-                L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change", L"AddField ToDo_Notes BSTR n",
-                L"AddField ToDo_ModifiedBy BSTR j.smith", L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem",
-                L"Execute 0", L"SetMethod SetTaskAssignments", L"SetInput ", L"Execute 0", L"(released)"}})},
+         Stamped(L"SetTaskItemData") +
+             L"AddField ToDo_Index I4 2|AddField ToDo_Name BSTR P-101|"
+             L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change|AddField ToDo_Notes BSTR n|"
+             L"AddField ToDo_ModifiedBy BSTR j.smith|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|"
+             L"SetMethod SetTaskAssignments|SetInput |Execute 0|(released)"},
         // Without its new method the request still names SetTaskItemData.
         {"assignments method refused: the data method is not run again",
          [this] { script.setMethodResults[L"SetTaskAssignments"] = E_FAIL; }, save(kEdited),
-         L"Pump|Check seals|Noisy|1|j.smith|dated",
-         Join({Stamped(L"SetTaskItemData"), manualRecord, {L"Execute 0", L"SetMethod SetTaskAssignments", L"(released)"}})},
+         L"Pump|Check seals|Noisy|1|j.smith|dated", record + L"Execute 0|SetMethod SetTaskAssignments|(released)"},
         {"a field refused: neither method is executed", [this] { Refuse(L"AddField ToDo_Notes BSTR Noisy"); },
          save(kEdited), L"Pump|Check seals|Noisy|1|j.smith|dated",
-         Join({Stamped(L"SetTaskItemData"), manualRecord,
-               {L"SetMethod SetTaskAssignments", L"SetInput <O X=\"4\"/>", L"(released)"}})},
-        {"an index that names no task", nullptr,
-         [this] {
-             operations.SaveTaskProperties({42, L"x", L"y", 0, L"z", L""});
-             return std::to_wstring(tasks.Count());
-         },
-         L"10", {}},
+         record + L"SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|(released)"},
+        {"an index that names no task", nullptr, save({42, L"x", L"y", 0, L"z", L""}), L"(no task)", L""},
     });
 }
 
@@ -223,45 +229,36 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
     };
     auto create = [this] { return std::to_wstring(operations.CreateTask({0, L"New pump", L"Install it", 0, L"soon", L""})); };
     auto remove = [this] { return std::to_wstring(operations.DeleteTasks({10, 4, 3, 9, 5})); };
-    const Calls deferRecord = {L"AddField ToDo_Index I4 7", L"AddField ToDo_ModifiedBy BSTR j.smith",
-                               L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem", L"Execute 0"};
-    const Calls createCalls = Join(
-        {Stamped(L"CreateTask"),
-         {L"AddField ToDo_Name BSTR New pump", L"AddField ToDo_Description BSTR Install it", L"AddField ToDo_Status I4 0",
-          L"AddField ToDo_Notes BSTR soon", L"AddField ToDo_CreatedBy BSTR j.smith", L"AddField ToDo_CreatedDate R8 <now>",
-          L"AddField ToDo_Category I4 5", L"EndElement TaskItem", L"Execute 0", L"(released)"}});
-    const Calls firstRun = Join({Stamped(L"DeleteTask"), {L"AddField ToDo_Index I4 3", L"AddField Count I4 3",
-                                                          L"EndElement TaskItem"}});
+    const std::wstring deferred = Stamped(L"DeferTask") + L"AddField ToDo_Index I4 7|AddField ToDo_ModifiedBy BSTR ";
+    const std::wstring deferredAt = L"|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|";
+    const std::wstring marked = Stamped(L"SetTaskItemData") + L"AddField ToDo_Index I4 3|AddField ToDo_DeletedFlag I4 ";
+    const std::wstring markedBy = L"|AddField ToDo_DeletedBy BSTR j.smith|AddField ToDo_DeletedDate R8 <now>|"
+                                  L"EndElement TaskItem|Execute 0|(released)";
+    const std::wstring created = Stamped(L"CreateTask") +
+        L"AddField ToDo_Name BSTR New pump|AddField ToDo_Description BSTR Install it|AddField ToDo_Status I4 0|"
+        L"AddField ToDo_Notes BSTR soon|AddField ToDo_CreatedBy BSTR j.smith|AddField ToDo_CreatedDate R8 <now>|"
+        L"AddField ToDo_Category I4 5|EndElement TaskItem|Execute 0|(released)";
+    const std::wstring firstRun =
+        Stamped(L"DeleteTask") + L"AddField ToDo_Index I4 3|AddField Count I4 3|EndElement TaskItem|Execute 0|(released)";
     Run({
-        {"defer reads the answer", [this] { script.outputs[L"DeferTask"] = L"ignored"; }, defer, L"1",
-         Join({Stamped(L"DeferTask"), deferRecord, {L"GetOutput", L"(released)"}})},
-        {"defer refused", [this] { script.executeResults[L"DeferTask"] = E_FAIL; }, defer, L"0",
-         Join({Stamped(L"DeferTask"), deferRecord, {L"(released)"}})},
-        {"defer without a request", [this] { script.createResult = E_OUTOFMEMORY; }, defer, L"0", {}},
+        {"defer reads the answer", Output(L"DeferTask", L"ignored"), defer, L"1",
+         deferred + L"j.smith" + deferredAt + L"GetOutput|(released)"},
+        {"defer refused", Fails(L"DeferTask", E_FAIL), defer, L"0", deferred + L"j.smith" + deferredAt + L"(released)"},
+        {"defer without a request", NoRequest(E_OUTOFMEMORY), defer, L"0", L""},
         {"an empty user name is the system's", [this] { workspace->userName = L""; }, defer, L"1",
-         Join({Stamped(L"DeferTask"),
-               {L"AddField ToDo_Index I4 7", L"AddField ToDo_ModifiedBy BSTR " + SystemUserName(),
-                L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"GetOutput", L"(released)"}})},
-        {"mark deleted", nullptr, markDeleted, L"1 flag 1",
-         Join({Stamped(L"SetTaskItemData"),
-               {L"AddField ToDo_Index I4 3", L"AddField ToDo_DeletedFlag I4 1", L"AddField ToDo_DeletedBy BSTR j.smith",
-                L"AddField ToDo_DeletedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"(released)"}})},
+         deferred + SystemUserName() + deferredAt + L"GetOutput|(released)"},
+        {"mark deleted", nullptr, markDeleted, L"1 flag 1", marked + L"1" + markedBy},
         {"mark deleted sends the flag as held", [this] { tasks.FindByKey(3)->ToDo_DeletedFlag = 2; }, markDeleted,
-         L"1 flag 2",
-         Join({Stamped(L"SetTaskItemData"),
-               {L"AddField ToDo_Index I4 3", L"AddField ToDo_DeletedFlag I4 2", L"AddField ToDo_DeletedBy BSTR j.smith",
-                L"AddField ToDo_DeletedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"(released)"}})},
-        {"mark deleted without a request", [this] { script.createResult = E_FAIL; }, markDeleted, L"0 flag 1", {}},
-        {"create a manual task", nullptr, create, L"1", createCalls},
-        {"create refused", [this] { script.executeResults[L"CreateTask"] = E_FAIL; }, create, L"0", createCalls},
+         L"1 flag 2", marked + L"2" + markedBy},
+        {"mark deleted without a request", NoRequest(E_FAIL), markDeleted, L"0 flag 1", L""},
+        {"create a manual task", nullptr, create, L"1", created},
+        {"create refused", Fails(L"CreateTask", E_FAIL), create, L"0", created},
         {"permanent delete: runs renumbered", nullptr, remove, L"1",
-         Join({firstRun, {L"Execute 0", L"(released)"}, Stamped(L"DeleteTask"),
-               {L"AddField ToDo_Index I4 6", L"AddField Count I4 2", L"EndElement TaskItem", L"Execute 0", L"(released)"}})},
+         firstRun + L"|" + Stamped(L"DeleteTask") +
+             L"AddField ToDo_Index I4 6|AddField Count I4 2|EndElement TaskItem|Execute 0|(released)"},
         // The later runs are numbered as if the failed one had deleted its tasks.
-        {"permanent delete stops at the first failed run",
-         [this] { script.executeResults[L"DeleteTask"] = static_cast<HRESULT>(0x80040E14); }, remove, L"1",
-         Join({firstRun, {L"Execute 0", L"(released)"}})},
-        {"permanent delete without a request", [this] { script.createResult = E_FAIL; }, remove, L"0", {}},
+        {"permanent delete stops at the first failed run", Fails(L"DeleteTask", 0x80040E14), remove, L"1", firstRun},
+        {"permanent delete without a request", NoRequest(E_FAIL), remove, L"0", L""},
     });
 }
 
@@ -269,70 +266,52 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
 // record the request refused any part of is never executed.
 TEST_F(TaskRequests, RecordThatCouldNotBeBuiltIsNeverExecuted) {
     auto remove = [this] { return std::to_wstring(operations.DeleteTasks({3, 4, 5})); };
-    const Calls record = Join({Stamped(L"DeleteTask"), {L"AddField ToDo_Index I4 3", L"AddField Count I4 3",
-                                                        L"EndElement TaskItem", L"(released)"}});
+    const std::wstring log =
+        Stamped(L"DeleteTask") + L"AddField ToDo_Index I4 3|AddField Count I4 3|EndElement TaskItem|(released)";
     std::vector<RequestCase> cases;
     for (const wchar_t* refused :
          {L"BeginInput", L"BeginElement TaskItem", L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem"})
-        cases.push_back({"refused", [this, refused] { Refuse(refused); }, remove, L"1", record});
+        cases.push_back({"refused", [this, refused] { Refuse(refused); }, remove, L"1", log});
     Run(cases);
 }
 
 TEST_F(TaskRequests, RunsAndClaims) {
     auto run = [this] { return RunTask(5); };
-    const Calls action = Join({Stamped(L"ActionTask"), {L"AddField ToDo_Index I4 5", L"AddField ToDo_RunBy BSTR j.smith",
-                                                        L"AddField ToDo_RunDate R8 <now>", L"EndElement TaskItem",
-                                                        L"Execute 0"}});
-    const Calls answered = Join({action, {L"GetOutput"}});
-    const Calls claims = Join({answered, {L"Initialize", L"SynchronizeClaims <Claims/>"}});
-    auto answer = [this](const wchar_t* text) { return [this, text] { script.outputs[L"ActionTask"] = text; }; };
+    const std::wstring action = Stamped(L"ActionTask") +
+        L"AddField ToDo_Index I4 5|AddField ToDo_RunBy BSTR j.smith|AddField ToDo_RunDate R8 <now>|EndElement TaskItem|"
+        L"Execute 0|";
+    const std::wstring answered = action + L"GetOutput|";
+    const std::wstring claims = answered + L"Initialize|SynchronizeClaims <Claims/>|";
+    auto claimsAnd = [this](std::function<void()> then) {
+        return [this, then] {
+            script.outputs[L"ActionTask"] = L"<Claims/>";
+            then();
+        };
+    };
     Run({
-        {"no answer", nullptr, run, L"0", Join({answered, {L"(released)"}})},
-        {"answer Error", answer(L"Error"), run, L"1", Join({answered, {L"(released)"}})},
-        {"any other answer is a claims document", answer(L"error"), run, L"0",
-         Join({answered, {L"Initialize", L"SynchronizeClaims error", L"(released)"}})},
-        {"refused", [this] { script.executeResults[L"ActionTask"] = static_cast<HRESULT>(0x80040E14); }, run,
-         L"0x80040E14", Join({action, {L"(released)"}})},
-        {"no request", [this] { script.createResult = E_OUTOFMEMORY; }, run, L"0x8007000E", {}},
+        {"no answer", nullptr, run, L"0", answered + L"(released)"},
+        {"answer Error", Output(L"ActionTask", L"Error"), run, L"1", answered + L"(released)"},
+        {"any other answer is a claims document", Output(L"ActionTask", L"error"), run, L"0",
+         answered + L"Initialize|SynchronizeClaims error|(released)"},
+        {"refused", Fails(L"ActionTask", 0x80040E14), run, L"0x80040E14", action + L"(released)"},
+        {"no request", NoRequest(E_OUTOFMEMORY), run, L"0x8007000E", L""},
         // An answer that cannot be read may be claims never synchronized: the run failed.
-        {"answer unreadable",
-         [this] {
-             script.outputs[L"ActionTask"] = L"<Claims/>";
-             script.getOutputResult = static_cast<HRESULT>(0x800706BE);
-         },
-         run, L"0x800706BE", Join({answered, {L"(released)"}})},
+        {"answer unreadable", claimsAnd([this] { script.getOutputResult = 0x800706BE; }), run, L"0x800706BE",
+         answered + L"(released)"},
         // The error is marked with a request of its own while the run's request still lives.
         {"claims rejected: the task is marked in error",
-         [this] {
-             script.outputs[L"ActionTask"] = L"<Claims/>";
-             services->errorMessage = L"P-101 is locked by another user";
-         },
-         run, L"1",
-         Join({claims, Stamped(L"SetTaskItemData"),
-               {L"AddField ToDo_Index I4 5", L"AddField ToDo_Status I4 3",
-                L"AddField ToDo_Notes BSTR P-101 is locked by another user", L"EndElement TaskItem", L"Execute 0",
-                L"(released)", L"(released)"}})},
-        {"client services not made",
-         [this] {
-             script.outputs[L"ActionTask"] = L"<Claims/>";
-             registration.factory->failure = REGDB_E_CLASSNOTREG;
-         },
-         run, L"raised 0x80040154 Unable to instance Zev Odovidedava Zedevodiv component", Join({answered, {L"(released)"}})},
-        {"client services not initialized",
-         [this] {
-             script.outputs[L"ActionTask"] = L"<Claims/>";
-             services->initializeResult = E_ACCESSDENIED;
-         },
-         run, L"raised 0x80070005 Unable to initialize Zev Odovidedava Zedevodiv component",
-         Join({answered, {L"Initialize", L"(released)"}})},
-        {"claims not synchronized",
-         [this] {
-             script.outputs[L"ActionTask"] = L"<Claims/>";
-             services->synchronizeResult = static_cast<HRESULT>(0x80040E14);
-         },
-         run, L"raised 0x80040E14 Claim in ZAR failed", Join({claims, {L"(released)"}})},
+         claimsAnd([this] { services->errorMessage = L"P-101 is locked by another user"; }), run, L"1",
+         claims + Stamped(L"SetTaskItemData") +
+             L"AddField ToDo_Index I4 5|AddField ToDo_Status I4 3|AddField ToDo_Notes BSTR P-101 is locked by another user|"
+             L"EndElement TaskItem|Execute 0|(released)|(released)"},
+        {"client services not made", claimsAnd([this] { registration.factory->failure = REGDB_E_CLASSNOTREG; }), run,
+         L"raised 0x80040154 Unable to instance Zev Odovidedava Zedevodiv component", answered + L"(released)"},
+        {"client services not initialized", claimsAnd([this] { services->initializeResult = E_ACCESSDENIED; }), run,
+         L"raised 0x80070005 Unable to initialize Zev Odovidedava Zedevodiv component", answered + L"Initialize|(released)"},
+        {"claims not synchronized", claimsAnd([this] { services->synchronizeResult = 0x80040E14; }), run,
+         L"raised 0x80040E14 Claim in ZAR failed", claims + L"(released)"},
         {"without a workspace", nullptr, [this] { return std::to_wstring(TaskOperations(nullptr, tasks).RunTaskItem(3)); },
-         L"0", {}},
+         L"0", L""},
     });
 }
 
@@ -343,37 +322,32 @@ TEST_F(TaskRequests, TextCallsAndFetches) {
         return document.str();
     };
     auto fetch = [this] { return Fetch(workspace.get()); };
-    const Calls fetchRun = Join({Opening(L"GetTaskList"), {L"Execute 0"}});
+    auto efData = [this] { return TextCall(L"GetEFData", L""); };
+    const std::wstring fetched = Opening(L"GetTaskList") + L"Execute 0|";
     Run({
-        {"assignments of a task: its index as text", [this] { script.outputs[L"GetTaskAssignments"] = L"<O X=\"6\"/>"; },
-         assignments, L"<O X=\"6\"/>", Join({Opening(L"GetTaskAssignments"), {L"SetInput 6", L"Execute 0", L"GetOutput", L"(released)"}})},
-        {"assignments refused", [this] { script.executeResults[L"GetTaskAssignments"] = E_FAIL; }, assignments, L"kept",
-         Join({Opening(L"GetTaskAssignments"), {L"SetInput 6", L"Execute 0", L"(released)"}})},
-        {"text call", [this] { script.outputs[L"GetTaskAssignments"] = L"<Assignments/>"; },
-         [this] { return TextCall(L"GetTaskAssignments", L"7"); }, L"0x00000000 <Assignments/>",
-         Join({Opening(L"GetTaskAssignments"), {L"SetInput 7", L"Execute 0", L"GetOutput", L"(released)"}})},
-        {"text call without input", [this] { script.outputs[L"GetEFData"] = L"<EF/>"; },
-         [this] { return TextCall(L"GetEFData", L""); }, L"0x00000000 <EF/>",
-         Join({Opening(L"GetEFData"), {L"Execute 0", L"GetOutput", L"(released)"}})},
-        {"text call without a request", [this] { script.createResult = kRefused; },
-         [this] { return TextCall(L"GetEFData", L""); }, L"0x80041001 kept", {}},
-        {"text call refused", [this] { script.executeResults[L"SynchronizeObjectClaim"] = kRefused; },
-         [this] { return TextCall(L"SynchronizeObjectClaim", L"42"); }, L"0x80041001 kept",
-         Join({Opening(L"SynchronizeObjectClaim"), {L"SetInput 42", L"Execute 0", L"(released)"}})},
+        {"assignments of a task: its index as text", Output(L"GetTaskAssignments", L"<O X=\"6\"/>"), assignments,
+         L"<O X=\"6\"/>", Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|GetOutput|(released)"},
+        {"assignments refused", Fails(L"GetTaskAssignments", E_FAIL), assignments, L"kept",
+         Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|(released)"},
+        {"text call", Output(L"GetTaskAssignments", L"<Assignments/>"), [this] { return TextCall(L"GetTaskAssignments", L"7"); },
+         L"0x00000000 <Assignments/>", Opening(L"GetTaskAssignments") + L"SetInput 7|Execute 0|GetOutput|(released)"},
+        {"text call without input", Output(L"GetEFData", L"<EF/>"), efData, L"0x00000000 <EF/>",
+         Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
+        {"text call without a request", NoRequest(kRefused), efData, L"0x80041001 kept", L""},
+        {"text call refused", Fails(L"SynchronizeObjectClaim", kRefused), [this] { return TextCall(L"SynchronizeObjectClaim", L"42"); },
+         L"0x80041001 kept", Opening(L"SynchronizeObjectClaim") + L"SetInput 42|Execute 0|(released)"},
         {"text call whose answer cannot be read",
          [this] {
              script.outputs[L"GetEFData"] = L"partial";
              script.getOutputResult = kRefused;
          },
-         [this] { return TextCall(L"GetEFData", L""); }, L"0x80041001 kept",
-         Join({Opening(L"GetEFData"), {L"Execute 0", L"GetOutput", L"(released)"}})},
-        {"fetch refused: the listed tasks stay", [this] { script.executeResults[L"GetTaskList"] = E_FAIL; }, fetch,
-         L"10 tasks", Join({fetchRun, {L"(released)"}})},
-        {"fetch without a request", [this] { script.createResult = E_FAIL; }, fetch, L"10 tasks", {}},
-        {"fetch without a workspace", nullptr, [this] { return Fetch(nullptr); }, L"10 tasks", {}},
-        {"fetch of an empty answer", nullptr, fetch, L"0 tasks", Join({fetchRun, {L"GetOutput", L"(released)"}})},
-        {"fetch whose answer cannot be read loads nothing",
-         [this] { script.getOutputResult = E_FAIL; }, fetch, L"0 tasks", Join({fetchRun, {L"GetOutput", L"(released)"}})},
+         efData, L"0x80041001 kept", Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
+        {"fetch refused: the listed tasks stay", Fails(L"GetTaskList", E_FAIL), fetch, L"10 tasks", fetched + L"(released)"},
+        {"fetch without a request", NoRequest(E_FAIL), fetch, L"10 tasks", L""},
+        {"fetch without a workspace", nullptr, [this] { return Fetch(nullptr); }, L"10 tasks", L""},
+        {"fetch of an empty answer", nullptr, fetch, L"0 tasks", fetched + L"GetOutput|(released)"},
+        {"fetch whose answer cannot be read loads nothing", [this] { script.getOutputResult = E_FAIL; }, fetch, L"0 tasks",
+         fetched + L"GetOutput|(released)"},
     });
 }
 
