@@ -39,15 +39,9 @@ std::vector<int> Order(const std::vector<TaskItem>& tasks, const wchar_t* column
     return positions;
 }
 
-std::vector<TaskItem> Dated(const wchar_t* column, std::initializer_list<const wchar_t*> dates) {
+std::vector<TaskItem> Dated(std::wstring TaskItem::*field, std::initializer_list<const wchar_t*> dates) {
     std::vector<TaskItem> tasks;
-    for (const wchar_t* date : dates) {
-        tasks.push_back(Task(0, L"T"));
-        std::wstring& field = std::wstring(column) == L"Run Date"        ? tasks.back().ToDo_RunDate
-                              : std::wstring(column) == L"Modified Date" ? tasks.back().ToDo_ModifiedDate
-                                                                         : tasks.back().ToDo_CreatedDate;
-        field = date;
-    }
+    for (const wchar_t* date : dates) (tasks.emplace_back().*field) = date;
     return tasks;
 }
 
@@ -128,11 +122,12 @@ TEST(TaskListSort, HeaderClickOrders) {
     const std::vector<TaskItem> categories = {Task(kCategoryDelete, L""), Task(kCategoryCreate, L""), Task(kCategoryClaim, L"")};
     const std::vector<TaskItem> statuses = {Task(0, L"", 4), Task(0, L"", 2), Task(0, L"", 0), Task(0, L"", 3), Task(0, L"", 1)};
     const std::vector<TaskItem> flags = {Task(0, L"", 0, 1), Task(0, L"", 2, 0), Task(0, L"", 1, 1)};
-    const std::vector<TaskItem> created = Dated(L"Created Date", {L"2026-12-05 12:00:00", L"", L"2026-01-31 08:00:00",
-                                                                 L"garbage", L"2025-12-31 23:59:59", L"2026-12-05 09:30:00"});
+    const std::vector<TaskItem> created = Dated(&TaskItem::ToDo_CreatedDate,
+                                                {L"2026-12-05 12:00:00", L"", L"2026-01-31 08:00:00", L"garbage",
+                                                 L"2025-12-31 23:59:59", L"2026-12-05 09:30:00"});
     // Before 1899-12-30 the days count backwards but the time of day forwards.
     const std::vector<TaskItem> early =
-        Dated(L"Created Date", {L"1899-12-30 00:00:00", L"1899-12-29 18:00:00", L"1899-12-29 06:00:00"});
+        Dated(&TaskItem::ToDo_CreatedDate, {L"1899-12-30 00:00:00", L"1899-12-29 18:00:00", L"1899-12-29 06:00:00"});
     const struct {
         const std::vector<TaskItem>& tasks;
         const wchar_t* column;
@@ -156,6 +151,9 @@ TEST(TaskListSort, HeaderClickOrders) {
     for (const auto& c : cases)
         EXPECT_EQ(c.order, Order(c.tasks, c.column, c.ascending)) << c.column << (c.ascending ? " ascending" : " descending");
     // Every date column sorts as dates: as texts the empty one would come first.
-    for (const wchar_t* column : {L"Created Date", L"Modified Date", L"Run Date"})
-        EXPECT_EQ((std::vector<int>{2, 1}), Order(Dated(column, {L"", L"2026-01-01 00:00:00"}), column, true)) << column;
+    const std::pair<const wchar_t*, std::wstring TaskItem::*> dateColumns[] = {
+        {L"Created Date", &TaskItem::ToDo_CreatedDate}, {L"Modified Date", &TaskItem::ToDo_ModifiedDate},
+        {L"Run Date", &TaskItem::ToDo_RunDate}};
+    for (const auto& [column, field] : dateColumns)
+        EXPECT_EQ((std::vector<int>{2, 1}), Order(Dated(field, {L"", L"2026-01-01 00:00:00"}), column, true)) << column;
 }
