@@ -7,6 +7,8 @@
 #include "listsettings.h"
 #include "support/fault_plan.h"
 #include "support/settings_store.h"
+#include "winkit/com_ptr.h"
+#include "winkit/unique_bstr.h"
 
 namespace {
 
@@ -154,15 +156,12 @@ void ExpectEveryFailureRaised(SettingsStore& store, const std::function<void()>&
             Lines log = store.Log();
             ASSERT_FALSE(log.empty());
             EXPECT_EQ(call.call, log.back());
-            IErrorInfo* info = e.ErrorInfo();
-            EXPECT_EQ(call.call.find(L"CoCreateInstance") != 0, info != nullptr);
-            if (info) {
-                BSTR description = nullptr;
-                info->GetDescription(&description);
-                EXPECT_EQ(FaultPlan::InjectedDescription(call.rawSite), std::wstring(description ? description : L""));
-                SysFreeString(description);
-                info->Release();
-            }
+            // The store's own error information travels along (none when it was not made).
+            auto info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
+            winkit::UniqueBstr description;
+            if (info) info->GetDescription(description.put());
+            EXPECT_EQ(call.call.find(L"CoCreateInstance") == 0 ? L"" : FaultPlan::InjectedDescription(call.rawSite),
+                      description.str());
         }
     }
 }
