@@ -22,7 +22,8 @@ TEST(AutomationCall, FailuresComeBackAndNothingMoreIsCalled) {
     EXPECT_EQ(DISP_E_UNKNOWNNAME, AutomationCall(DISPATCH_PROPERTYGET, nullptr, application.get(), id, L"Nope"));
     EXPECT_EQ(-1, id);
     FaultPlan::Get().Arm(L"Excel Application::Invoke(UserControl)", 1, DISP_E_EXCEPTION);
-    EXPECT_EQ(DISP_E_EXCEPTION, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
+    EXPECT_EQ(DISP_E_EXCEPTION,
+              AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
     EXPECT_EQ(kMemberUserControl, id) << "the id stays known after a failed call";
     EXPECT_EQ(VT_BOOL, yes.vt()) << "the caller's VARIANTs are copied, not taken";
     EXPECT_EQ((std::vector<std::wstring>{L"Application.Nope", L"Application.UserControl",
@@ -62,7 +63,8 @@ TEST(AutomationCall, AFailedLookupLeavesTheCacheUnknownWhateverTheComponentWrote
     testcom::Fake<ScribblingLookup> component;
     DISPID visible = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    EXPECT_EQ(RPC_E_DISCONNECTED, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(RPC_E_DISCONNECTED,
+              AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, visible);
     EXPECT_TRUE(component->invoked.empty());
     // The next call looks the name up again instead of invoking the id left behind.

@@ -46,8 +46,9 @@ TEST(FilterRules, RuleMatchesIgnoringCase) {
         {{L"No Such Column", kIsEqual, L""}, {L"abc"}, {}},
     };
     for (const auto& c : cases) {
-        for (const wchar_t* text : c.pass) EXPECT_TRUE(RuleMatches(Item(text), c.rule)) << c.rule.value << " " << c.rule.kind << " " << text;
-        for (const wchar_t* text : c.fail) EXPECT_FALSE(RuleMatches(Item(text), c.rule)) << c.rule.value << " " << c.rule.kind << " " << text;
+        SCOPED_TRACE(testing::PrintToString(c.rule.value) + " kind " + std::to_string(c.rule.kind));
+        for (const wchar_t* text : c.pass) EXPECT_TRUE(RuleMatches(Item(text), c.rule)) << text;
+        for (const wchar_t* text : c.fail) EXPECT_FALSE(RuleMatches(Item(text), c.rule)) << text;
     }
     // On the texts the list shows: "Create Pump", "Update create", "Manual".
     EXPECT_TRUE(RuleMatches(Task(kCategoryCreate, L"Pump"), {L"Task Name", kBeginsWith, L"create"}));

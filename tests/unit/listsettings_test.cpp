@@ -77,8 +77,9 @@ TEST_F(ListSettings, WhatALoadMakesOfTheStoredTexts) {
         std::vector<std::array<std::wstring, 3>> stored;  // path, name, text
         std::wstring loaded;
     } cases[] = {
-        {"a flag is on when its text reads as the number 1", {{kOptionsPath, L"ShowOpen", L" 1"}, {kOptionsPath, L"ShowDeferred", L"1x"},
-                                                              {kOptionsPath, L"ShowCompleted", L"+1"}, {kOptionsPath, L"ShowDeleted", L"01"}},
+        {"a flag is on when its text reads as the number 1",
+         {{kOptionsPath, L"ShowOpen", L" 1"}, {kOptionsPath, L"ShowDeferred", L"1x"}, {kOptionsPath, L"ShowCompleted", L"+1"},
+          {kOptionsPath, L"ShowDeleted", L"01"}},
          L"1111 (default columns)"},
         {"other texts are off", {{kOptionsPath, L"ShowOpen", L"2"}, {kOptionsPath, L"ShowDeferred", L""},
                                  {kOptionsPath, L"ShowCompleted", L"x1"}, {kOptionsPath, L"ShowDeleted", L"-1"}},
@@ -117,8 +118,8 @@ TEST_F(ListSettings, StoreWritesFlagsThenColumnsInDisplayOrderAndEndsTheEntriesA
     shown.push_back({L"Item Name", std::nullopt});  // width unreadable: none written
     StoreViewSettings(views, shown);
     EXPECT_EQ(Concat({kOpenRoot,
-                      {L"SetValue ~/Options ShowDeleted=0", L"SetValue ~/Options ShowOpen=1", L"SetValue ~/Options ShowDeferred=1",
-                       L"SetValue ~/Options ShowCompleted=1", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
+                      {L"SetValue ~/Options ShowDeleted=0", L"SetValue ~/Options ShowOpen=1",
+                       L"SetValue ~/Options ShowDeferred=1", L"SetValue ~/Options ShowCompleted=1", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
                        L"OpenChild ~/Columns/0", L"SetValue ~/Columns/0 Name=Run Date", L"SetValue ~/Columns/0 Width=120",
                        L"OpenChild ~/Columns/1", L"SetValue ~/Columns/1 Name=Task Name", L"SetValue ~/Columns/1 Width=80",
                        L"OpenChild ~/Columns/2", L"SetValue ~/Columns/2 Name=Item Name", L"OpenChild ~/Columns/3",

@@ -51,7 +51,8 @@ std::vector<TaskItem> Dated(std::wstring TaskItem::*field, std::initializer_list
 TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
     auto row = [](const TaskItem& task) {
         std::wstring texts;
-        for (const ColumnEntry& column : DefaultColumnSet()) texts += (texts.empty() ? L"" : L"|") + ColumnText(task, column.name);
+        for (const ColumnEntry& column : DefaultColumnSet())
+            texts += (texts.empty() ? L"" : L"|") + ColumnText(task, column.name);
         return texts;
     };
     TaskItem update = Task(kCategoryUpdate, L"P-101", kStatusDeferred, 1);

@@ -334,7 +334,8 @@ TEST_F(TaskRequests, TextCallsAndFetches) {
         {"text call without input", Output(L"GetEFData", L"<EF/>"), efData, L"0x00000000 <EF/>",
          Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
         {"text call without a request", NoRequest(kRefused), efData, L"0x80041001 kept", L""},
-        {"text call refused", Fails(L"SynchronizeObjectClaim", kRefused), [this] { return TextCall(L"SynchronizeObjectClaim", L"42"); },
+        {"text call refused", Fails(L"SynchronizeObjectClaim", kRefused),
+         [this] { return TextCall(L"SynchronizeObjectClaim", L"42"); },
          L"0x80041001 kept", Opening(L"SynchronizeObjectClaim") + L"SetInput 42|Execute 0|(released)"},
         {"text call whose answer cannot be read",
          [this] {
