@@ -1,6 +1,6 @@
-// The late-bound call against the spreadsheet application's own objects behind the
-// recording proxies: id lookup and its cache, argument order, the put's named value, the
-// locale and the HRESULTs handed back.
+// The late-bound call's own rules: failures handed back, nothing invoked without an id,
+// the id kept. Its lookups, cache, argument order and named put value are seen whole in
+// the report's call log (tasklistreport_test.cpp).
 #include <gtest/gtest.h>
 #include <vector>
 #include "applicationobject.h"
@@ -11,112 +11,25 @@
 #include "winkit/com_ptr.h"
 #include "winkit/unique_variant.h"
 
-namespace {
-
-class AutomationCallTest : public testing::Test {
-protected:
-    void SetUp() override { FaultPlan::Get().Start(); }
-    void TearDown() override { FaultPlan::Get().Start(); }
-
-    static winkit::ComPtr<IDispatch> NewApplication() {
-        winkit::ComPtr<ApplicationObject> made = ApplicationObject::Create([](const Workbook&) {});
-        return winkit::ComPtr<IDispatch>::Attach(fault::WrapAutomationObject(made.get(), L"Application"));
-    }
-    static std::vector<std::wstring> Calls() { return FaultPlan::Get().Calls(L"::Invoke("); }
-    static std::vector<std::wstring> Lookups() { return FaultPlan::Get().Calls(L"::GetIDsOfNames("); }
-
-    winkit::ComPtr<IDispatch> application = NewApplication();
-
-    // Gets an object-valued member with AutomationCall itself.
-    winkit::ComPtr<IDispatch> Get(IDispatch* object, const wchar_t* name, std::initializer_list<VARIANT> arguments = {}) {
-        DISPID id = -1;
-        winkit::UniqueVariant result;
-        EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), object, id, name, arguments));
-        return result.vt() == VT_DISPATCH ? winkit::ComPtr<IDispatch>(V_DISPATCH(result.get())) : nullptr;
-    }
-    winkit::ComPtr<IDispatch> FirstSheet() {
-        auto workbooks = Get(application.get(), L"Workbooks");
-        DISPID add = -1;
-        winkit::UniqueVariant book;
-        EXPECT_EQ(S_OK, AutomationCall(DISPATCH_METHOD, book.get(), workbooks.get(), add, L"Add"));
-        auto sheets = Get(V_DISPATCH(book.get()), L"Sheets");
-        return Get(sheets.get(), L"Item", {*winkit::UniqueVariant::Long(1).get()});
-    }
-};
-
-} // namespace
-
-TEST_F(AutomationCallTest, WithoutAnObjectFailsBeforeAnyLookup) {
+TEST(AutomationCall, FailuresComeBackAndNothingMoreIsCalled) {
+    FaultPlan::Get().Start();
+    winkit::ComPtr<ApplicationObject> made = ApplicationObject::Create([](const Workbook&) {});
+    auto application = winkit::ComPtr<IDispatch>::Attach(fault::WrapAutomationObject(made.get(), L"Application"));
     DISPID id = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
     EXPECT_EQ(E_FAIL, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, nullptr, id, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, id);
-    EXPECT_TRUE(Lookups().empty());
-}
-
-TEST_F(AutomationCallTest, LooksTheNameUpOnceAndKeepsItsId) {
-    DISPID visible = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(kMemberVisible, visible);
-    // With IID_NULL, one name, LOCALE_USER_DEFAULT.
-    EXPECT_EQ(std::vector<std::wstring>{L"Application.Visible"}, Lookups());
-
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    EXPECT_EQ(1u, Lookups().size()) << "the cached id is used";
-    // With IID_NULL, LOCALE_SYSTEM_DEFAULT, no places for exception or argument errors.
-    EXPECT_EQ(std::vector<std::wstring>(2, L"Application put Visible = VT_BOOL -1"), Calls());
-}
-
-TEST_F(AutomationCallTest, AnIdFoundOnOneObjectServesTheNextOfItsKind) {
-    auto sheet = FirstSheet();
-    auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
-    auto b2 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"B2").get()});
-    size_t lookupsBefore = Lookups().size();
-    DISPID value = -1;
-    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"x");
-    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, a1.get(), value, L"Value", {*text.get()}));
-    EXPECT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, b2.get(), value, L"Value", {*text.get()}));
-    ASSERT_EQ(lookupsBefore + 1, Lookups().size());
-    EXPECT_EQ(L"Sheet1!A1.Value", Lookups().back());
-    EXPECT_EQ(L"Sheet1!B2 put Value = VT_BSTR \"x\"", Calls().back());
-}
-
-TEST_F(AutomationCallTest, ALookupFailureIsReturnedAndNothingIsInvoked) {
-    DISPID id = -1;
     EXPECT_EQ(DISP_E_UNKNOWNNAME, AutomationCall(DISPATCH_PROPERTYGET, nullptr, application.get(), id, L"Nope"));
-    EXPECT_EQ(1u, Lookups().size());
-    EXPECT_TRUE(Calls().empty());
-}
-
-TEST_F(AutomationCallTest, ArgumentsReachInvokeLastFirst) {
-    auto sheet = FirstSheet();
-    auto a1 = Get(sheet.get(), L"Range", {*winkit::UniqueVariant::String(L"A1").get()});
-    DISPID resize = -1;
-    winkit::UniqueVariant rows = winkit::UniqueVariant::Long(3), columns = winkit::UniqueVariant::Long(5), result;
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), a1.get(), resize, L"Resize", {*rows.get(), *columns.get()}));
-    // Invoke got 5 then 3 (the line shows them in the member's order), no named argument.
-    EXPECT_EQ(L"Sheet1!A1 get Resize(VT_I4 3, VT_I4 5)", Calls().back());
-    EXPECT_EQ(VT_DISPATCH, result.vt());
-    // The caller's VARIANTs are copied, not taken: they still hold their values.
-    EXPECT_EQ(3, V_I4(rows.get()));
-}
-
-TEST_F(AutomationCallTest, APutNamesItsValueAndOtherKindsNameNothing) {
-    DISPID visible = -1, workbooks = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true), result;
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), visible, L"Visible", {*yes.get()}));
-    ASSERT_EQ(S_OK, AutomationCall(DISPATCH_PROPERTYGET, result.get(), application.get(), workbooks, L"Workbooks"));
-    // The put's one argument is named DISPID_PROPERTYPUT; the get has none.
-    EXPECT_EQ((std::vector<std::wstring>{L"Application put Visible = VT_BOOL -1", L"Application get Workbooks()"}), Calls());
-}
-
-TEST_F(AutomationCallTest, InvokesFailureComesBack) {
+    EXPECT_EQ(-1, id);
     FaultPlan::Get().Arm(L"Excel Application::Invoke(UserControl)", 1, DISP_E_EXCEPTION);
-    DISPID id = -1;
-    winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    EXPECT_EQ(DISP_E_EXCEPTION, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
+    EXPECT_EQ(DISP_E_EXCEPTION,
+              AutomationCall(DISPATCH_PROPERTYPUT, nullptr, application.get(), id, L"UserControl", {*yes.get()}));
     EXPECT_EQ(kMemberUserControl, id) << "the id stays known after a failed call";
+    EXPECT_EQ(VT_BOOL, yes.vt()) << "the caller's VARIANTs are copied, not taken";
+    EXPECT_EQ((std::vector<std::wstring>{L"Application.Nope", L"Application.UserControl",
+                                         L"Application put UserControl = VT_BOOL -1"}),
+              FaultPlan::Get().Calls());
+    FaultPlan::Get().Start();
 }
 
 namespace {
@@ -146,11 +59,12 @@ public:
 
 } // namespace
 
-TEST(AutomationCallCache, AFailedLookupLeavesTheCacheUnknownWhateverTheComponentWrote) {
+TEST(AutomationCall, AFailedLookupLeavesTheCacheUnknownWhateverTheComponentWrote) {
     testcom::Fake<ScribblingLookup> component;
     DISPID visible = -1;
     winkit::UniqueVariant yes = winkit::UniqueVariant::Bool(true);
-    EXPECT_EQ(RPC_E_DISCONNECTED, AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
+    EXPECT_EQ(RPC_E_DISCONNECTED,
+              AutomationCall(DISPATCH_PROPERTYPUT, nullptr, component.get(), visible, L"Visible", {*yes.get()}));
     EXPECT_EQ(-1, visible);
     EXPECT_TRUE(component->invoked.empty());
     // The next call looks the name up again instead of invoking the id left behind.

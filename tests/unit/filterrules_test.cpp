@@ -1,93 +1,65 @@
-// Filter rules: their text form and the match, which ignores case.
+// Filter rules against the texts the list shows: (task, rule) → match, ignoring case.
 #include <gtest/gtest.h>
+#include <vector>
 #include "filterrules.h"
 
 namespace {
 
-TaskItem Named(int category, const wchar_t* name) {
+TaskItem Task(int category, const wchar_t* name, const wchar_t* itemName = L"", const wchar_t* createdBy = L"") {
     TaskItem t;
     t.ToDo_Index = 1;
     t.ToDo_Category = category;
     t.ToDo_Name = name;
+    t.ToDo_ItemName = itemName;
+    t.ToDo_CreatedBy = createdBy;
     return t;
 }
 
-TaskItem Item(const wchar_t* itemName) {
-    TaskItem t = Named(0, L"x");
-    t.ToDo_ItemName = itemName;
-    return t;
-}
+TaskItem Item(const wchar_t* itemName) { return Task(0, L"x", itemName); }
 
 } // namespace
 
-TEST(FilterRules, TextForm) {
-    EXPECT_STREQ(L" .Prefix. ", FilterKeyword(0));
-    EXPECT_STREQ(L" .Postfix.  ", FilterKeyword(1));
-    EXPECT_STREQ(L" .Contains. ", FilterKeyword(2));
-    EXPECT_STREQ(L" .Equal. ", FilterKeyword(3));
-    EXPECT_STREQ(L"", FilterKeyword(4));
-    FilterRule rule{L"Item Name", kEndsWith, L"01"};
-    EXPECT_EQ(L"Item Name .Postfix.  \"01\" AND", FilterRuleText(rule, true));
-    EXPECT_EQ(L"Item Name .Postfix.  \"01\"", FilterRuleText(rule, false));
+TEST(FilterRules, KeywordsOfTheRuleList) {
+    std::wstring keywords;
+    for (int kind = 0; kind <= 4; ++kind) keywords += std::wstring(FilterKeyword(kind)) + L"|";
+    EXPECT_EQ(L" .Prefix. | .Postfix.  | .Contains. | .Equal. ||", keywords);
 }
 
-TEST(FilterRules, BeginsWithIgnoresCaseOnTheShownText) {
-    FilterRule rule{L"Task Name", kBeginsWith, L"create"};
-    EXPECT_TRUE(RuleMatches(Named(kCategoryCreate, L"Pump"), rule));   // "Create Pump"
-    EXPECT_FALSE(RuleMatches(Named(kCategoryUpdate, L"create"), rule));  // "Update create"
-    FilterRule longer{L"Task Name", kBeginsWith, L"create pump and more"};
-    EXPECT_FALSE(RuleMatches(Named(kCategoryCreate, L"Pump"), longer));
-}
-
-TEST(FilterRules, EndsWith) {
-    FilterRule rule{L"Item Name", kEndsWith, L"01"};
-    EXPECT_TRUE(RuleMatches(Item(L"P-101"), rule));
-    EXPECT_TRUE(RuleMatches(Item(L"0101"), rule));
-    EXPECT_FALSE(RuleMatches(Item(L"011"), rule));
-    EXPECT_FALSE(RuleMatches(Item(L"1"), rule));
-    EXPECT_TRUE(RuleMatches(Item(L"01"), rule));
-    FilterRule upper{L"Item Name", kEndsWith, L"-A"};
-    EXPECT_TRUE(RuleMatches(Item(L"p-a"), upper));
-}
-
-TEST(FilterRules, ContainsAndIsEqual) {
-    FilterRule contains{L"Item Name", kContains, L"UMP"};
-    EXPECT_TRUE(RuleMatches(Item(L"pump-1"), contains));
-    EXPECT_FALSE(RuleMatches(Item(L"pu-mp"), contains));
-    FilterRule equal{L"Task Category", kIsEqual, L"manual"};
-    EXPECT_TRUE(RuleMatches(Named(kCategoryManual, L"x"), equal));
-    EXPECT_FALSE(RuleMatches(Named(kCategoryCreate, L"x"), equal));
-    FilterRule equalLonger{L"Task Category", kIsEqual, L"manuals"};
-    EXPECT_FALSE(RuleMatches(Named(kCategoryManual, L"x"), equalLonger));
-}
-
-TEST(FilterRules, EmptyValues) {
-    TaskItem withText = Item(L"P-101");
-    TaskItem withoutText = Item(L"");
-    for (int kind : {kBeginsWith, kEndsWith, kContains}) {
-        EXPECT_TRUE(RuleMatches(withText, FilterRule{L"Item Name", kind, L""})) << kind;
-        EXPECT_TRUE(RuleMatches(withoutText, FilterRule{L"Item Name", kind, L""})) << kind;
-    }
-    EXPECT_FALSE(RuleMatches(withText, FilterRule{L"Item Name", kIsEqual, L""}));
-    EXPECT_TRUE(RuleMatches(withoutText, FilterRule{L"Item Name", kIsEqual, L""}));
-}
-
-TEST(FilterRules, OtherKindsPassAndUnknownColumnsReadEmpty) {
-    EXPECT_TRUE(RuleMatches(Item(L"abc"), FilterRule{L"Item Name", 4, L"zzz"}));
-    EXPECT_TRUE(RuleMatches(Item(L"abc"), FilterRule{L"Item Name", -1, L"zzz"}));
-    EXPECT_FALSE(RuleMatches(Item(L"abc"), FilterRule{L"item name", kContains, L"a"}));
-    EXPECT_TRUE(RuleMatches(Item(L"abc"), FilterRule{L"No Such Column", kIsEqual, L""}));
-}
-
-TEST(FilterRules, AllRulesMustPass) {
-    FilterRules rules = {{L"Task Category", kIsEqual, L"manual"}, {L"Created By", kContains, L"smith"}};
-    auto task = [](int category, const wchar_t* by) {
-        TaskItem t = Named(category, L"x");
-        t.ToDo_CreatedBy = by;
-        return t;
+// Each rule with the item names it lets through and those it does not.
+TEST(FilterRules, RuleMatchesIgnoringCase) {
+    const struct {
+        FilterRule rule;
+        std::vector<const wchar_t*> pass, fail;
+    } cases[] = {
+        {{L"Item Name", kBeginsWith, L"p-1"}, {L"P-101", L"p-1"}, {L"xP-1", L"P-", L""}},
+        {{L"Item Name", kEndsWith, L"01"}, {L"P-101", L"0101", L"01"}, {L"011", L"1"}},
+        {{L"Item Name", kEndsWith, L"-A"}, {L"p-a"}, {L"p-ab"}},
+        {{L"Item Name", kContains, L"UMP"}, {L"pump-1"}, {L"pu-mp"}},
+        {{L"Item Name", kIsEqual, L"PUMP"}, {L"pump"}, {L"pum", L"pumps"}},
+        {{L"Item Name", kBeginsWith, L""}, {L"P-101", L""}, {}},
+        {{L"Item Name", kEndsWith, L""}, {L"P-101", L""}, {}},
+        {{L"Item Name", kContains, L""}, {L"P-101", L""}, {}},
+        {{L"Item Name", kIsEqual, L""}, {L""}, {L"P-101"}},
+        {{L"Item Name", 4, L"zzz"}, {L"abc"}, {}},  // another kind passes
+        {{L"Item Name", -1, L"zzz"}, {L"abc"}, {}},
+        {{L"item name", kContains, L"a"}, {}, {L"abc"}},  // an unknown column reads empty
+        {{L"No Such Column", kIsEqual, L""}, {L"abc"}, {}},
     };
-    EXPECT_TRUE(FilterMatch(task(kCategoryManual, L"J. SMITHSON"), rules));
-    EXPECT_FALSE(FilterMatch(task(kCategoryCreate, L"smith"), rules));
-    EXPECT_FALSE(FilterMatch(task(kCategoryManual, L"jones"), rules));
-    EXPECT_TRUE(FilterMatch(task(kCategoryCreate, L"jones"), FilterRules{}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.rule.value) + " kind " + std::to_string(c.rule.kind));
+        for (const wchar_t* text : c.pass) EXPECT_TRUE(RuleMatches(Item(text), c.rule)) << text;
+        for (const wchar_t* text : c.fail) EXPECT_FALSE(RuleMatches(Item(text), c.rule)) << text;
+    }
+    // On the texts the list shows: "Create Pump", "Update create", "Manual".
+    EXPECT_TRUE(RuleMatches(Task(kCategoryCreate, L"Pump"), {L"Task Name", kBeginsWith, L"create"}));
+    EXPECT_FALSE(RuleMatches(Task(kCategoryUpdate, L"create"), {L"Task Name", kBeginsWith, L"create"}));
+    EXPECT_TRUE(RuleMatches(Task(kCategoryManual, L"x"), {L"Task Category", kIsEqual, L"MANUAL"}));
+}
+
+TEST(FilterRules, EveryRuleMustPass) {
+    FilterRules rules = {{L"Task Category", kIsEqual, L"manual"}, {L"Created By", kContains, L"smith"}};
+    EXPECT_TRUE(FilterMatch(Task(kCategoryManual, L"x", L"", L"J. SMITHSON"), rules));
+    EXPECT_FALSE(FilterMatch(Task(kCategoryCreate, L"x", L"", L"smith"), rules));
+    EXPECT_FALSE(FilterMatch(Task(kCategoryManual, L"x", L"", L"jones"), rules));
+    EXPECT_TRUE(FilterMatch(Task(kCategoryCreate, L"x", L"", L"jones"), FilterRules{}));
 }

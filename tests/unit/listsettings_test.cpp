@@ -1,26 +1,30 @@
-// The view settings in the client tools' settings store: layout, order of calls,
-// defaults, number reading and every failure of the store.
+// The view settings in the client tools' settings store: the exact reads and writes of a
+// load and a store, what a load makes of what it finds, and every failure of the store.
 #include <gtest/gtest.h>
 #include <comdef.h>
+#include <array>
+#include <functional>
 #include "listsettings.h"
 #include "support/fault_plan.h"
 #include "support/settings_store.h"
+#include "winkit/com_ptr.h"
+#include "winkit/unique_bstr.h"
 
 namespace {
 
 using Lines = std::vector<std::wstring>;
 
-const Lines kOpenRoot = {
-    L"CoCreateInstance(QRClientTools.Globals)", L"GetSettingsRoot", L"CoCreateInstance(QRClientTools.SettingsNode)",
-    L"OpenChild QRClientTools",
-    L"OpenChild QRClientTools/ToDoListSettings", L"OpenChild QRClientTools/ToDoListSettings/Options",
-};
+const std::wstring kList = L"QRClientTools/ToDoListSettings";
 
 Lines Concat(std::initializer_list<Lines> parts) {
     Lines all;
     for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
     return all;
 }
+
+const Lines kOpenRoot = {L"CoCreateInstance(QRClientTools.Globals)", L"GetSettingsRoot",
+                         L"CoCreateInstance(QRClientTools.SettingsNode)", L"OpenChild QRClientTools", L"OpenChild ~",
+                         L"OpenChild ~/Options"};
 
 std::vector<ShownColumn> Shown(std::initializer_list<std::pair<const wchar_t*, int>> columns) {
     std::vector<ShownColumn> shown;
@@ -30,166 +34,111 @@ std::vector<ShownColumn> Shown(std::initializer_list<std::pair<const wchar_t*, i
 
 class ListSettings : public testing::Test {
 protected:
+    // The views as deleted/open/deferred/completed, then each column as name:width.
+    std::wstring Load() {
+        ViewFlags views;
+        views.ShowDeleted = views.ShowOpen = views.ShowDeferred = views.ShowCompleted = 9;
+        ColumnSet columns = {{L"left over", 5}};
+        LoadViewSettings(views, columns);
+        std::wstring text = std::to_wstring(views.ShowDeleted) + std::to_wstring(views.ShowOpen) +
+                            std::to_wstring(views.ShowDeferred) + std::to_wstring(views.ShowCompleted);
+        return text + (Text(columns) == Text(DefaultColumnSet()) ? L" (default columns)" : Text(columns));
+    }
+    static std::wstring Text(const ColumnSet& columns) {
+        std::wstring text;
+        for (const ColumnEntry& c : columns) text += L" " + c.name + L":" + std::to_wstring(c.width);
+        return text;
+    }
+    // The store's log with the list's settings node written "~".
+    Lines Log() const {
+        Lines log = store.Log();
+        for (std::wstring& line : log)
+            if (size_t at = line.find(kList); at != std::wstring::npos) line.replace(at, kList.size(), L"~");
+        return log;
+    }
     SettingsStore store;
     ViewFlags views;
-    ColumnSet columns;
-
-    void Load() { LoadViewSettings(views, columns); }
 };
 
 } // namespace
 
-TEST_F(ListSettings, FirstUseGivesAllViewsAndTheDefaultColumns) {
-    views.ShowDeleted = views.ShowOpen = views.ShowDeferred = views.ShowCompleted = 0;
-    columns = {{L"left over", 5}};
-    Load();
-    EXPECT_EQ(1, views.ShowDeleted);
-    EXPECT_EQ(1, views.ShowOpen);
-    EXPECT_EQ(1, views.ShowDeferred);
-    EXPECT_EQ(1, views.ShowCompleted);
-    ColumnSet defaults = DefaultColumnSet();
-    ASSERT_EQ(defaults.size(), columns.size());
-    for (size_t i = 0; i < columns.size(); ++i) {
-        EXPECT_EQ(defaults[i].name, columns[i].name);
-        EXPECT_EQ(100, columns[i].width);
-    }
+TEST_F(ListSettings, FirstUseReadsEveryFlagAndTheFirstColumnAndGivesTheDefaults) {
+    EXPECT_EQ(L"1111 (default columns)", Load());
     EXPECT_EQ(Concat({kOpenRoot,
-                      {L"GetValue QRClientTools/ToDoListSettings/Options ShowDeleted",
-                       L"GetValue QRClientTools/ToDoListSettings/Options ShowOpen",
-                       L"GetValue QRClientTools/ToDoListSettings/Options ShowDeferred",
-                       L"GetValue QRClientTools/ToDoListSettings/Options ShowCompleted",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns", L"BeginEntries QRClientTools/ToDoListSettings/Columns",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns/0",
-                       L"GetValue QRClientTools/ToDoListSettings/Columns/0 Name"}}),
-              store.Log());
+                      {L"GetValue ~/Options ShowDeleted", L"GetValue ~/Options ShowOpen", L"GetValue ~/Options ShowDeferred",
+                       L"GetValue ~/Options ShowCompleted", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
+                       L"OpenChild ~/Columns/0", L"GetValue ~/Columns/0 Name"}}),
+              Log());
 }
 
-TEST_F(ListSettings, FlagsReadAsNumbersEqualToOne) {
-    struct Case {
-        const wchar_t* text;
-        int expected;
-    } cases[] = {{L"1", 1}, {L" 1", 1}, {L"1x", 1}, {L"01", 1}, {L"+1", 1}, {L"0", 0},
-                 {L"2", 0}, {L"", 0},   {L"x1", 0}, {L"-1", 0}, {L"11", 0}};
-    for (const Case& c : cases) {
-        store.Clear();
-        store.Set(kOptionsPath, L"ShowOpen", c.text);
-        Load();
-        EXPECT_EQ(c.expected, views.ShowOpen) << "text \"" << testing::PrintToString(std::wstring(c.text)) << "\"";
-        EXPECT_EQ(1, views.ShowDeleted);
+TEST_F(ListSettings, WhatALoadMakesOfTheStoredTexts) {
+    const struct {
+        const char* name;
+        std::vector<std::array<std::wstring, 3>> stored;  // path, name, text
+        std::wstring loaded;
+    } cases[] = {
+        {"a flag is on when its text reads as the number 1",
+         {{kOptionsPath, L"ShowOpen", L" 1"}, {kOptionsPath, L"ShowDeferred", L"1x"}, {kOptionsPath, L"ShowCompleted", L"+1"},
+          {kOptionsPath, L"ShowDeleted", L"01"}},
+         L"1111 (default columns)"},
+        {"other texts are off", {{kOptionsPath, L"ShowOpen", L"2"}, {kOptionsPath, L"ShowDeferred", L""},
+                                 {kOptionsPath, L"ShowCompleted", L"x1"}, {kOptionsPath, L"ShowDeleted", L"-1"}},
+         L"0000 (default columns)"},
+        {"11 is not 1", {{kOptionsPath, L"ShowDeleted", L"11"}}, L"0111 (default columns)"},
+        {"deferred alone", {{kOptionsPath, L"ShowDeferred", L"0"}}, L"1101 (default columns)"},
+        {"columns up to the first without a name, 100 without a width",
+         {{ColumnPath(0), L"Name", L"Task Name"}, {ColumnPath(0), L"Width", L"250"}, {ColumnPath(1), L"Name", L"Run Date"},
+          {ColumnPath(3), L"Name", L"Item Name"}, {ColumnPath(3), L"Width", L"80"}},
+         L"1111 Task Name:250 Run Date:100"},
+        {"column texts are not checked",
+         {{ColumnPath(0), L"Name", L"Not A Column"}, {ColumnPath(0), L"Width", L"wide"}, {ColumnPath(1), L"Name", L""},
+          {ColumnPath(1), L"Width", L" 42px"}},
+         L"1111 Not A Column:0 :42"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsStore::Clear();
+        for (const auto& value : c.stored) SettingsStore::Set(value[0], value[1], value[2]);
+        EXPECT_EQ(c.loaded, Load());
+    }
+    // Answers of another VARIANT type are converted to text.
+    SettingsStore::Clear();
+    SettingsStore::Set(kOptionsPath, L"ShowOpen", L"0");
+    SettingsStore::Set(ColumnPath(0), L"Name", L"Run By");
+    for (VARTYPE type : {VT_BSTR, VT_I4}) {
+        FaultPlan::Get().SetVariantAnswers(type);
+        EXPECT_EQ(L"1011 Run By:100", Load()) << type;
     }
 }
 
-TEST_F(ListSettings, OnlyShowDeletedStoredOff) {
-    store.Set(kOptionsPath, L"ShowDeleted", L"0");
-    Load();
-    EXPECT_EQ(0, views.ShowDeleted);
-    EXPECT_EQ(1, views.ShowOpen);
-    EXPECT_EQ(1, views.ShowDeferred);
-    EXPECT_EQ(1, views.ShowCompleted);
-}
-
-TEST_F(ListSettings, ColumnsLoadUpToTheFirstMissingEntry) {
-    store.Set(ColumnPath(0), L"Name", L"Task Name");
-    store.Set(ColumnPath(0), L"Width", L"250");
-    store.Set(ColumnPath(1), L"Name", L"Run Date");
-    store.Set(ColumnPath(3), L"Name", L"Item Name");
-    store.Set(ColumnPath(3), L"Width", L"80");
-    Load();
-    ASSERT_EQ(2u, columns.size());
-    EXPECT_EQ(L"Task Name", columns[0].name);
-    EXPECT_EQ(250, columns[0].width);
-    EXPECT_EQ(L"Run Date", columns[1].name);
-    EXPECT_EQ(100, columns[1].width);
-    Lines log = store.Log();
-    Lines tail(log.end() - 8, log.end());
-    EXPECT_EQ((Lines{L"GetValue QRClientTools/ToDoListSettings/Columns/0 Name", L"GetValue QRClientTools/ToDoListSettings/Columns/0 Width",
-                     L"OpenChild QRClientTools/ToDoListSettings/Columns/1", L"GetValue QRClientTools/ToDoListSettings/Columns/1 Name",
-                     L"GetValue QRClientTools/ToDoListSettings/Columns/1 Width", L"OpenChild QRClientTools/ToDoListSettings/Columns/2",
-                     L"GetValue QRClientTools/ToDoListSettings/Columns/2 Name"}),
-              Lines(tail.begin() + 1, tail.end()));
-}
-
-TEST_F(ListSettings, ColumnTextsAreNotChecked) {
-    store.Set(ColumnPath(0), L"Name", L"Not A Column");
-    store.Set(ColumnPath(0), L"Width", L"wide");
-    store.Set(ColumnPath(1), L"Name", L"");
-    store.Set(ColumnPath(1), L"Width", L" 42px");
-    Load();
-    ASSERT_EQ(2u, columns.size());
-    EXPECT_EQ(L"Not A Column", columns[0].name);
-    EXPECT_EQ(0, columns[0].width);
-    EXPECT_EQ(L"", columns[1].name);
-    EXPECT_EQ(42, columns[1].width);
-}
-
-TEST_F(ListSettings, FoundResultsOfOtherTypesAreConverted) {
-    FaultPlan::Get().SetVariantAnswers(VT_BSTR);
-    store.Set(kOptionsPath, L"ShowOpen", L"0");
-    store.Set(ColumnPath(0), L"Name", L"Run By");
-    Load();
-    EXPECT_EQ(0, views.ShowOpen);
-    EXPECT_EQ(1, views.ShowDeleted);
-    ASSERT_EQ(1u, columns.size());
-    FaultPlan::Get().SetVariantAnswers(VT_I4);
-    Load();
-    EXPECT_EQ(0, views.ShowOpen);
-    ASSERT_EQ(1u, columns.size());
-    EXPECT_EQ(L"Run By", columns[0].name);
-}
-
-TEST_F(ListSettings, StoreWritesFlagsThenColumnsInDisplayOrder) {
+TEST_F(ListSettings, StoreWritesFlagsThenColumnsInDisplayOrderAndEndsTheEntriesAfterThem) {
     views.ShowDeleted = 0;
     views.ShowDeferred = 5;
     std::vector<ShownColumn> shown = Shown({{L"Run Date", 120}, {L"Task Name", 80}});
     shown.push_back({L"Item Name", std::nullopt});  // width unreadable: none written
     StoreViewSettings(views, shown);
     EXPECT_EQ(Concat({kOpenRoot,
-                      {L"SetValue QRClientTools/ToDoListSettings/Options ShowDeleted=0",
-                       L"SetValue QRClientTools/ToDoListSettings/Options ShowOpen=1",
-                       L"SetValue QRClientTools/ToDoListSettings/Options ShowDeferred=1",
-                       L"SetValue QRClientTools/ToDoListSettings/Options ShowCompleted=1",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns", L"BeginEntries QRClientTools/ToDoListSettings/Columns",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns/0",
-                       L"SetValue QRClientTools/ToDoListSettings/Columns/0 Name=Run Date",
-                       L"SetValue QRClientTools/ToDoListSettings/Columns/0 Width=120",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns/1",
-                       L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Task Name",
-                       L"SetValue QRClientTools/ToDoListSettings/Columns/1 Width=80",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns/2",
-                       L"SetValue QRClientTools/ToDoListSettings/Columns/2 Name=Item Name",
-                       L"OpenChild QRClientTools/ToDoListSettings/Columns/3", L"EndEntries QRClientTools/ToDoListSettings/Columns/3"}}),
-              store.Log());
-}
-
-TEST_F(ListSettings, RefusedNameEndsTheColumnLoopButNotTheEntries) {
-    FaultPlan::Get().ArmCall(L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Run By", S_OK);  // refused
-    StoreViewSettings(views, Shown({{L"Task Name", 10}, {L"Run By", 20}, {L"Item Name", 30}}));
-    Lines log = store.Log();
-    Lines tail(log.end() - 6, log.end());
-    EXPECT_EQ((Lines{L"SetValue QRClientTools/ToDoListSettings/Columns/0 Name=Task Name",
-                     L"SetValue QRClientTools/ToDoListSettings/Columns/0 Width=10",
-                     L"OpenChild QRClientTools/ToDoListSettings/Columns/1",
-                     L"SetValue QRClientTools/ToDoListSettings/Columns/1 Name=Run By",
-                     L"OpenChild QRClientTools/ToDoListSettings/Columns/3", L"EndEntries QRClientTools/ToDoListSettings/Columns/3"}),
-              tail);
-}
-
-TEST_F(ListSettings, FewerColumnsStoredAreExactlyWhatTheNextLoadReads) {
-    StoreViewSettings(views, Shown({{L"Task Name", 10}, {L"Run By", 20}, {L"Item Name", 30}}));
-    StoreViewSettings(views, Shown({{L"Item Name", 70}}));
-    Load();
-    ASSERT_EQ(1u, columns.size());
-    EXPECT_EQ(L"Item Name", columns[0].name);
-    EXPECT_EQ(70, columns[0].width);
-    // No columns at all: the next load uses the default set.
-    StoreViewSettings(views, {});
-    Load();
-    EXPECT_EQ(14u, columns.size());
+                      {L"SetValue ~/Options ShowDeleted=0", L"SetValue ~/Options ShowOpen=1",
+                       L"SetValue ~/Options ShowDeferred=1", L"SetValue ~/Options ShowCompleted=1", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
+                       L"OpenChild ~/Columns/0", L"SetValue ~/Columns/0 Name=Run Date", L"SetValue ~/Columns/0 Width=120",
+                       L"OpenChild ~/Columns/1", L"SetValue ~/Columns/1 Name=Task Name", L"SetValue ~/Columns/1 Width=80",
+                       L"OpenChild ~/Columns/2", L"SetValue ~/Columns/2 Name=Item Name", L"OpenChild ~/Columns/3",
+                       L"EndEntries ~/Columns/3"}}),
+              Log());
+    // A refused name ends the column loop, not the entries.
+    store.ClearLog();
+    FaultPlan::Get().ArmCall(L"SetValue " + kList + L"/Columns/1 Name=Task Name", S_OK);
+    StoreViewSettings(views, shown);
+    Lines log = Log();
+    EXPECT_EQ((Lines{L"OpenChild ~/Columns/1", L"SetValue ~/Columns/1 Name=Task Name", L"OpenChild ~/Columns/3",
+                     L"EndEntries ~/Columns/3"}),
+              Lines(log.end() - 4, log.end()));
 }
 
 namespace {
 
-// Runs the operation once to learn its calls, then once per call with that call failing.
+// Runs the operation once to learn its calls, then once per call with that call failing:
+// each failure is raised with the store's error information and ends the operation there.
 void ExpectEveryFailureRaised(SettingsStore& store, const std::function<void()>& operation) {
     store.ClearLog();
     operation();
@@ -207,29 +156,22 @@ void ExpectEveryFailureRaised(SettingsStore& store, const std::function<void()>&
             EXPECT_EQ(failure, e.Error());
             Lines log = store.Log();
             ASSERT_FALSE(log.empty());
-            EXPECT_EQ(call.call, log.back());  // the operation ended at the failing call
-            IErrorInfo* info = e.ErrorInfo();
-            bool created = call.call.find(L"CoCreateInstance") == 0;
-            EXPECT_EQ(!created, info != nullptr);  // the object's own information travels along
-            if (info) {
-                BSTR description = nullptr;
-                info->GetDescription(&description);
-                EXPECT_EQ(FaultPlan::InjectedDescription(call.rawSite), std::wstring(description ? description : L""));
-                SysFreeString(description);
-                info->Release();
-            }
+            EXPECT_EQ(call.call, log.back());
+            // The store's own error information travels along (none when it was not made).
+            auto info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
+            winkit::UniqueBstr description;
+            if (info) info->GetDescription(description.put());
+            EXPECT_EQ(call.call.find(L"CoCreateInstance") == 0 ? L"" : FaultPlan::InjectedDescription(call.rawSite),
+                      description.str());
         }
     }
 }
 
 } // namespace
 
-TEST_F(ListSettings, EveryFailureOfTheLoadIsRaised) {
-    store.Set(ColumnPath(0), L"Name", L"Task Name");
-    store.Set(ColumnPath(0), L"Width", L"50");
+TEST_F(ListSettings, EveryFailureOfTheLoadAndTheStoreIsRaised) {
+    SettingsStore::Set(ColumnPath(0), L"Name", L"Task Name");
+    SettingsStore::Set(ColumnPath(0), L"Width", L"50");
     ExpectEveryFailureRaised(store, [this] { Load(); });
-}
-
-TEST_F(ListSettings, EveryFailureOfTheStoreIsRaised) {
     ExpectEveryFailureRaised(store, [this] { StoreViewSettings(views, Shown({{L"Task Name", 10}, {L"Run By", 20}})); });
 }

@@ -1,7 +1,13 @@
-// The requests every task operation sends: field names, order, VARIANT types, values.
+// The service requests behind every task operation, the gateway's text call and the task
+// list fetch: per case, what the workspace, its requests and the client services answer,
+// the whole call log they see (the client services log into it too) and what the caller
+// gets back.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <functional>
 #include <regex>
 #include "diagnostics/qrcomexception.h"
+#include "frameworkgateway.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_clientservices.h"
 #include "support/fake_workspace.h"
@@ -13,24 +19,99 @@ namespace {
 
 using Calls = std::vector<std::wstring>;
 
-TaskItem Task(int index, int category, int status = kStatusOpen, int deleted = 0) {
-    TaskItem t;
-    t.ToDo_Index = index;
-    t.ToDo_Category = category;
-    t.ToDo_Status = status;
-    t.ToDo_DeletedFlag = deleted;
-    t.ToDo_Name = L"Task " + std::to_wstring(index);
-    return t;
+const HRESULT kRefused = static_cast<HRESULT>(0x80041001);
+
+// A request that refuses one call of the record it is given, named by its log line.
+class RefusingRequest final : public testcom::FakeComObject<IServiceRequest> {
+public:
+    RefusingRequest(const RequestScript& script, std::wstring refused)
+        : inner_(winkit::ComPtr<IServiceRequest>::Attach(new RecordingRequest(script))), log_(script.log),
+          refused_(std::move(refused)) {}
+    STDMETHODIMP SetComponent(BSTR v) override { return inner_->SetComponent(v); }
+    STDMETHODIMP SetMethod(BSTR v) override { return inner_->SetMethod(v); }
+    STDMETHODIMP SetInput(BSTR v) override { return inner_->SetInput(v); }
+    STDMETHODIMP GetOutput(BSTR* v) override { return inner_->GetOutput(v); }
+    STDMETHODIMP SetFlags(LONG v) override { return inner_->SetFlags(v); }
+    STDMETHODIMP Execute(LONG v) override { return inner_->Execute(v); }
+    STDMETHODIMP BeginInput() override { return Answer(inner_->BeginInput()); }
+    STDMETHODIMP BeginElement(BSTR v) override { return Answer(inner_->BeginElement(v)); }
+    STDMETHODIMP AddField(BSTR n, VARIANT v) override { return Answer(inner_->AddField(n, v)); }
+    STDMETHODIMP EndElement(BSTR v) override { return Answer(inner_->EndElement(v)); }
+
+private:
+    HRESULT Answer(HRESULT hr) { return log_->calls.back() == refused_ ? kRefused : hr; }
+    winkit::ComPtr<IServiceRequest> inner_;
+    std::shared_ptr<RequestLog> log_;
+    std::wstring refused_;
+};
+
+std::wstring Hr(HRESULT hr) {
+    wchar_t text[16];
+    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
 }
 
-class TaskOperationsTest : public testing::Test {
-protected:
-    void SetUp() override {
-        workspace->userName = L"j.smith";
-        workspace->UseScript(script);
-        for (int i = 1; i <= 10; ++i) tasks.Items().push_back(Task(i, i == 2 ? kCategoryClaim : kCategoryManual));
+// An expected log is written "call|call|...".
+Calls Split(const std::wstring& log) {
+    Calls calls;
+    for (size_t at = 0, end = 0; at < log.size(); at = end + 1) {
+        end = std::min(log.find(L'|', at), log.size());
+        calls.push_back(log.substr(at, end - at));
     }
-    // The calls, with every date value replaced by "R8 <now>" after checking it is now.
+    return calls;
+}
+
+std::wstring Opening(const std::wstring& method) {
+    return L"SetFlags 0|SetComponent QRDBEFrameworkSvcs.Main|SetMethod " + method + L"|";
+}
+
+// The opening, then BeginInput, the user asked for the stamp, and the record's element.
+std::wstring Stamped(const std::wstring& method) { return Opening(method) + L"BeginInput|GetUserName|BeginElement TaskItem|"; }
+
+struct RequestCase {
+    const char* name;
+    std::function<void()> answers;
+    std::function<std::wstring()> act;  // what the caller got, as text
+    std::wstring result;
+    std::wstring log;
+};
+
+class TaskRequests : public testing::Test {
+protected:
+    void Reset() {
+        script = RequestScript();
+        workspace->userName = L"j.smith";
+        workspace->makeRequest = nullptr;
+        workspace->UseScript(script);
+        services->initializeResult = services->synchronizeResult = S_OK;
+        services->errorMessage.clear();
+        services->calls = &script.log->calls;
+        registration.factory->failure = S_OK;
+        tasks.Items().clear();
+        for (int i = 1; i <= 10; ++i) {
+            TaskItem t;
+            t.ToDo_Index = i;
+            t.ToDo_Category = i == 2 ? kCategoryClaim : kCategoryManual;
+            t.ToDo_Name = L"Task " + std::to_wstring(i);
+            tasks.Items().push_back(t);
+        }
+    }
+    std::function<void()> Output(const wchar_t* method, const wchar_t* text) {
+        return [this, method, text] { script.outputs[method] = text; };
+    }
+    std::function<void()> Fails(const wchar_t* method, HRESULT hr) {
+        return [this, method, hr] { script.executeResults[method] = hr; };
+    }
+    std::function<void()> NoRequest(HRESULT hr) {
+        return [this, hr] { script.createResult = hr; };
+    }
+    void Refuse(const std::wstring& call) {
+        workspace->makeRequest = [this, call](IServiceRequest** request) {
+            *request = new RefusingRequest(script, call);
+            return S_OK;
+        };
+    }
+    // The log with every date value replaced by "R8 <now>" after checking it is now.
     Calls LoggedCalls() {
         Calls calls;
         double now = AutomationDateNow();
@@ -38,8 +119,7 @@ protected:
         for (const std::wstring& call : script.log->calls) {
             std::wsmatch match;
             if (std::regex_match(call, match, date)) {
-                double value = std::stod(match[2].str());
-                EXPECT_NEAR(now, value, 2.0 / 86400) << "a date field is the local time now";
+                EXPECT_NEAR(now, std::stod(match[2].str()), 2.0 / 86400) << "a date field is the local time now";
                 calls.push_back(match[1].str() + L" R8 <now>");
             } else {
                 calls.push_back(call);
@@ -47,264 +127,234 @@ protected:
         }
         return calls;
     }
-    static Calls Opening(const wchar_t* method) {
-        return {L"SetFlags 0", L"SetComponent QRDBEFrameworkSvcs.Main", std::wstring(L"SetMethod ") + method};
+    void Run(const std::vector<RequestCase>& cases) {
+        for (const RequestCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            Reset();
+            if (c.answers) c.answers();
+            EXPECT_EQ(c.result, c.act());
+            EXPECT_EQ(Split(c.log), LoggedCalls());
+            EXPECT_EQ(1u, workspace->RefCount());
+            EXPECT_EQ(2u, services->RefCount()) << "the test's and the class object's: released on every path";
+        }
     }
-    static Calls Join(std::initializer_list<Calls> parts) {
-        Calls all;
-        for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-        return all;
+    // The local record after a save: name|description|notes|status|modified by.
+    std::wstring Record(int index) {
+        const TaskItem* found = tasks.FindByKey(index);
+        if (!found) return L"(no task)";
+        const TaskItem& t = *found;
+        return t.ToDo_Name + L"|" + t.ToDo_Description + L"|" + t.ToDo_Notes + L"|" + std::to_wstring(t.ToDo_Status) +
+               L"|" + t.ToDo_ModifiedBy + (t.ToDo_ModifiedDate.empty() ? L"" : L"|dated");
+    }
+    // The run's result, or the raised HRESULT and the QRError document's description.
+    std::wstring RunTask(int index) {
+        ClearThreadError();
+        try {
+            int result = operations.RunTaskItem(index);
+            return result < 0 ? Hr(result) : std::to_wstring(result);
+        } catch (QRComException& e) {
+            std::wstring raised = L"raised " + Hr(e.result) + L" ";
+            QRComException scope;
+            scope.Catch(QR_HERE, e);
+            scope.Result();
+            std::wstring document = TakeThreadError().description;
+            std::wsmatch desc;
+            std::regex_search(document, desc, std::wregex(L"^<QRError Desc=\"([^\"]*)\""));
+            return raised + desc[1].str();
+        }
+    }
+    std::wstring TextCall(const wchar_t* method, const wchar_t* input) {
+        winkit::UniqueBstr output = winkit::UniqueBstr::Copy(L"kept");
+        HRESULT hr = FrameworkTextCall(workspace.get(), method, input, output);
+        return Hr(hr) + L" " + output.str();
+    }
+    std::wstring Fetch(IWorkspace* from) {
+        FetchTaskList(from, tasks);
+        return std::to_wstring(tasks.Count()) + L" tasks";
     }
 
     RequestScript script;
     testcom::Fake<FakeWorkspace> workspace;
+    testcom::Fake<FakeClientServices> services;
+    ClientServicesRegistration registration{services.get()};
     TaskItemCollection tasks;
     TaskOperations operations{workspace.get(), tasks};
 };
 
-const Calls kStampedRecord = {L"BeginInput", L"GetUserName", L"BeginElement TaskItem"};
+const TaskPropertyValues kEdited{4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"};
 
 } // namespace
 
-TEST_F(TaskOperationsTest, SaveOfAManualTaskSendsItsStatusThenTheAssignments) {
-    TaskPropertyValues values{4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"};
-    operations.SaveTaskProperties(values);
-    EXPECT_EQ(Join({Opening(L"SetTaskItemData"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 4", L"AddField ToDo_Name BSTR Pump", L"AddField ToDo_Description BSTR Check seals",
-                     L"AddField ToDo_Status I4 1", L"AddField ToDo_Notes BSTR Noisy", L"AddField ToDo_ModifiedBy BSTR j.smith",
-                     L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem", L"Execute 0",
-                     L"SetMethod SetTaskAssignments", L"SetInput <O X=\"4\"/>", L"Execute 0", L"(released)"}}),
-              LoggedCalls());
-    const TaskItem& task = tasks.Item(3);
-    EXPECT_EQ(L"Pump", task.ToDo_Name);
-    EXPECT_EQ(L"Check seals", task.ToDo_Description);
-    EXPECT_EQ(L"Noisy", task.ToDo_Notes);
-    EXPECT_EQ(kStatusInProgress, task.ToDo_Status);
-    EXPECT_EQ(L"j.smith", task.ToDo_ModifiedBy);
-    EXPECT_FALSE(task.ToDo_ModifiedDate.empty());
-}
-
-TEST_F(TaskOperationsTest, SaveWhoseAssignmentsMethodCannotBeSetDoesNotRunTheDataMethodAgain) {
-    script.setMethodResults[L"SetTaskAssignments"] = E_FAIL;
-    workspace->UseScript(script);
-    operations.SaveTaskProperties({4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"});
-    Calls calls = LoggedCalls();
-    ASSERT_GE(calls.size(), 3u);
-    EXPECT_EQ((Calls{L"Execute 0", L"SetMethod SetTaskAssignments", L"(released)"}),
-              Calls(calls.end() - 3, calls.end()));
-    EXPECT_EQ(1, std::count(calls.begin(), calls.end(), L"Execute 0"));
-}
-
-// The page shows a Claim task's description as a sentence made from its name; the task's
-// own description is what is sent back, so that saving its notes does not replace it.
-TEST_F(TaskOperationsTest, SaveOfAClaimTaskSendsNoStatusButStillTheAssignmentsCall) {
-    tasks.Item(1).ToDo_Description = L"Claim P-101 for the nozzle change";
-    operations.SaveTaskProperties({2, L"P-101", L"This task will Claim P-101", kStatusCompleted, L"n", L""});
-    EXPECT_EQ(Join({Opening(L"SetTaskItemData"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 2", L"AddField ToDo_Name BSTR P-101",
-                     L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change", L"AddField ToDo_Notes BSTR n",
-                     L"AddField ToDo_ModifiedBy BSTR j.smith", L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem",
-                     L"Execute 0", L"SetMethod SetTaskAssignments", L"SetInput ", L"Execute 0", L"(released)"}}),
-              LoggedCalls());
-    EXPECT_EQ(kStatusCompleted, tasks.Item(1).ToDo_Status);  // the local status is patched all the same
-    EXPECT_EQ(L"Claim P-101 for the nozzle change", tasks.Item(1).ToDo_Description);
-}
-
-TEST_F(TaskOperationsTest, SaveOfAnIndexThatNamesNoTaskSendsNothing) {
-    operations.SaveTaskProperties({42, L"x", L"y", 0, L"z", L""});
-    EXPECT_TRUE(script.log->calls.empty());
-}
-
-TEST_F(TaskOperationsTest, DeferReadsTheOutputOnlyAfterASuccessfulExecute) {
-    script.outputs[L"DeferTask"] = L"ignored";
-    EXPECT_TRUE(operations.DeferTaskItem(7));
-    EXPECT_EQ(Join({Opening(L"DeferTask"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 7", L"AddField ToDo_ModifiedBy BSTR j.smith",
-                     L"AddField ToDo_ModifiedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"GetOutput", L"(released)"}}),
-              LoggedCalls());
-    script.log->calls.clear();
-    script.executeResults[L"DeferTask"] = E_FAIL;
-    workspace->UseScript(script);
-    EXPECT_FALSE(operations.DeferTaskItem(7));
-    Calls calls = LoggedCalls();
-    EXPECT_EQ(L"Execute 0", calls[calls.size() - 2]);
-    EXPECT_EQ(tasks.Item(6).ToDo_Status, kStatusOpen);  // no local change
-}
-
-TEST_F(TaskOperationsTest, RunSendsWhoAndWhenAndAnswersByTheOutput) {
-    EXPECT_EQ(0, operations.RunTaskItem(3));
-    EXPECT_EQ(Join({Opening(L"ActionTask"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 3", L"AddField ToDo_RunBy BSTR j.smith", L"AddField ToDo_RunDate R8 <now>",
-                     L"EndElement TaskItem", L"Execute 0", L"GetOutput", L"(released)"}}),
-              LoggedCalls());
-
-    script.outputs[L"ActionTask"] = L"Error";
-    workspace->UseScript(script);
-    EXPECT_EQ(1, operations.RunTaskItem(3));
-
-    script.executeResults[L"ActionTask"] = static_cast<HRESULT>(0x80040E14);
-    workspace->UseScript(script);
-    EXPECT_EQ(static_cast<HRESULT>(0x80040E14), operations.RunTaskItem(3));
-
-    script.createResult = E_OUTOFMEMORY;
-    workspace->UseScript(script);
-    EXPECT_EQ(E_OUTOFMEMORY, operations.RunTaskItem(3));
-
-    TaskOperations without(nullptr, tasks);
-    EXPECT_EQ(0, without.RunTaskItem(3));
-}
-
-TEST_F(TaskOperationsTest, RunHandsAClaimsDocumentToTheClientServices) {
-    testcom::Fake<FakeClientServices> services;
-    Calls serviceCalls;
-    services->calls = &serviceCalls;
-    ClientServicesRegistration registration(services.get());
-    script.outputs[L"ActionTask"] = L"error";  // only "Error" in that case is the failure answer
-    workspace->UseScript(script);
-    EXPECT_EQ(0, operations.RunTaskItem(5));
-    EXPECT_EQ((Calls{L"Initialize", L"SynchronizeClaims error"}), serviceCalls);
-    EXPECT_EQ(2u, services->RefCount());  // the test's and the class object's: released on every path
-}
-
-// The framework ran the task, but its answer (perhaps claims to synchronize) cannot be
-// read: the run failed, and no client services object is made for an answer never seen.
-TEST_F(TaskOperationsTest, RunWhoseAnswerCannotBeReadFails) {
-    testcom::Fake<FakeClientServices> services;
-    Calls serviceCalls;
-    services->calls = &serviceCalls;
-    ClientServicesRegistration registration(services.get());
-    script.outputs[L"ActionTask"] = L"<Claims/>";
-    script.getOutputResult = static_cast<HRESULT>(0x800706BE);
-    workspace->UseScript(script);
-    EXPECT_EQ(static_cast<HRESULT>(0x800706BE), operations.RunTaskItem(5));
-    EXPECT_TRUE(serviceCalls.empty());
-}
-
-TEST_F(TaskOperationsTest, RejectedClaimsMarkTheTaskInError) {
-    testcom::Fake<FakeClientServices> services;
-    services->errorMessage = L"P-101 is locked by another user";
-    ClientServicesRegistration registration(services.get());
-    script.outputs[L"ActionTask"] = L"<Claims/>";
-    workspace->UseScript(script);
-    EXPECT_EQ(1, operations.RunTaskItem(5));
-    Calls calls = LoggedCalls();
-    Calls markError = Join({Opening(L"SetTaskItemData"), kStampedRecord,
-                            {L"AddField ToDo_Index I4 5", L"AddField ToDo_Status I4 3",
-                             L"AddField ToDo_Notes BSTR P-101 is locked by another user", L"EndElement TaskItem", L"Execute 0",
-                             L"(released)", L"(released)"}});
-    // The error is marked with a request of its own while the run's request still lives.
-    ASSERT_GE(calls.size(), markError.size());
-    EXPECT_EQ(markError, Calls(calls.end() - markError.size(), calls.end()));
-    EXPECT_EQ(2u, services->RefCount());
-}
-
-TEST_F(TaskOperationsTest, ClientServicesFailuresAreRaisedWithTheirMessages) {
-    struct Case {
-        HRESULT create, initialize, synchronize;
-        const wchar_t* message;
-        HRESULT expected;
-    } cases[] = {
-        {REGDB_E_CLASSNOTREG, S_OK, S_OK, L"Unable to instance Zev Odovidedava Zedevodiv component", REGDB_E_CLASSNOTREG},
-        {S_OK, E_ACCESSDENIED, S_OK, L"Unable to initialize Zev Odovidedava Zedevodiv component", E_ACCESSDENIED},
-        {S_OK, S_OK, static_cast<HRESULT>(0x80040E14), L"Claim in ZAR failed", static_cast<HRESULT>(0x80040E14)},
+TEST_F(TaskRequests, Saves) {
+    const std::wstring record = Stamped(L"SetTaskItemData") +
+        L"AddField ToDo_Index I4 4|AddField ToDo_Name BSTR Pump|AddField ToDo_Description BSTR Check seals|"
+        L"AddField ToDo_Status I4 1|AddField ToDo_Notes BSTR Noisy|AddField ToDo_ModifiedBy BSTR j.smith|"
+        L"AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|";
+    auto save = [this](TaskPropertyValues values) {
+        return [this, values] {
+            operations.SaveTaskProperties(values);
+            return Record(values.index);
+        };
     };
-    for (const Case& c : cases) {
-        testcom::Fake<FakeClientServices> services;
-        services->initializeResult = c.initialize;
-        services->synchronizeResult = c.synchronize;
-        ClientServicesRegistration registration(services.get());
-        registration.factory->failure = c.create;
-        script.outputs[L"ActionTask"] = L"<Claims/>";
-        workspace->UseScript(script);
-        ClearThreadError();
-        try {
-            operations.RunTaskItem(5);
-            ADD_FAILURE() << "must raise: " << c.message;
-        } catch (QRComException& e) {
-            EXPECT_EQ(c.expected, e.result);
-            QRComException scope;
-            scope.Catch(QR_HERE, e);
-            scope.Result();
-            std::wstring description = TakeThreadError().description;
-            EXPECT_EQ(0u, description.find(std::wstring(L"<QRError Desc=\"") + c.message + L"\"")) << description.c_str();
-        }
-        EXPECT_EQ(2u, services->RefCount());
-    }
+    Run({
+        {"manual task: its status, then the assignments on the same request", nullptr, save(kEdited),
+         L"Pump|Check seals|Noisy|1|j.smith|dated",
+         record + L"Execute 0|SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|Execute 0|(released)"},
+        // The page shows another category's description as a sentence made from its name:
+        // the task's own description goes back, and no status. The (empty) assignments too.
+        {"claim task", [this] { tasks.FindByKey(2)->ToDo_Description = L"Claim P-101 for the nozzle change"; },
+         save({2, L"P-101", L"This task will Claim P-101", kStatusCompleted, L"n", L""}),
+         L"P-101|Claim P-101 for the nozzle change|n|2|j.smith|dated",
+         Stamped(L"SetTaskItemData") +
+             L"AddField ToDo_Index I4 2|AddField ToDo_Name BSTR P-101|"
+             L"AddField ToDo_Description BSTR Claim P-101 for the nozzle change|AddField ToDo_Notes BSTR n|"
+             L"AddField ToDo_ModifiedBy BSTR j.smith|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|"
+             L"SetMethod SetTaskAssignments|SetInput |Execute 0|(released)"},
+        // Without its new method the request still names SetTaskItemData.
+        {"assignments method refused: the data method is not run again",
+         [this] { script.setMethodResults[L"SetTaskAssignments"] = E_FAIL; }, save(kEdited),
+         L"Pump|Check seals|Noisy|1|j.smith|dated", record + L"Execute 0|SetMethod SetTaskAssignments|(released)"},
+        {"a field refused: neither method is executed", [this] { Refuse(L"AddField ToDo_Notes BSTR Noisy"); },
+         save(kEdited), L"Pump|Check seals|Noisy|1|j.smith|dated",
+         record + L"SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|(released)"},
+        {"an index that names no task", nullptr, save({42, L"x", L"y", 0, L"z", L""}), L"(no task)", L""},
+    });
 }
 
-TEST_F(TaskOperationsTest, FetchAssignmentsSendsTheIndexAsText) {
-    script.outputs[L"GetTaskAssignments"] = L"<O X=\"6\"/>";
-    workspace->UseScript(script);
-    winkit::UniqueBstr document;
-    operations.FetchTaskAssignments(6, document);
-    EXPECT_EQ(L"<O X=\"6\"/>", document.str());
-    EXPECT_EQ(Join({Opening(L"GetTaskAssignments"), {L"SetInput 6", L"Execute 0", L"GetOutput", L"(released)"}}), LoggedCalls());
-
-    script.executeResults[L"GetTaskAssignments"] = E_FAIL;
-    workspace->UseScript(script);
-    operations.FetchTaskAssignments(6, document);
-    EXPECT_EQ(L"<O X=\"6\"/>", document.str());  // untouched on failure
+TEST_F(TaskRequests, DeferMarkCreateDelete) {
+    auto defer = [this] { return std::to_wstring(operations.DeferTaskItem(7)); };
+    auto markDeleted = [this] {
+        bool made = operations.MarkTaskDeleted(3);
+        return std::to_wstring(made) + L" flag " + std::to_wstring(tasks.FindByKey(3)->ToDo_DeletedFlag);
+    };
+    auto create = [this] { return std::to_wstring(operations.CreateTask({0, L"New pump", L"Install it", 0, L"soon", L""})); };
+    auto remove = [this] { return std::to_wstring(operations.DeleteTasks({10, 4, 3, 9, 5})); };
+    const std::wstring deferred = Stamped(L"DeferTask") + L"AddField ToDo_Index I4 7|AddField ToDo_ModifiedBy BSTR ";
+    const std::wstring deferredAt = L"|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|";
+    const std::wstring marked = Stamped(L"SetTaskItemData") + L"AddField ToDo_Index I4 3|AddField ToDo_DeletedFlag I4 ";
+    const std::wstring markedBy = L"|AddField ToDo_DeletedBy BSTR j.smith|AddField ToDo_DeletedDate R8 <now>|"
+                                  L"EndElement TaskItem|Execute 0|(released)";
+    const std::wstring created = Stamped(L"CreateTask") +
+        L"AddField ToDo_Name BSTR New pump|AddField ToDo_Description BSTR Install it|AddField ToDo_Status I4 0|"
+        L"AddField ToDo_Notes BSTR soon|AddField ToDo_CreatedBy BSTR j.smith|AddField ToDo_CreatedDate R8 <now>|"
+        L"AddField ToDo_Category I4 5|EndElement TaskItem|Execute 0|(released)";
+    const std::wstring firstRun =
+        Stamped(L"DeleteTask") + L"AddField ToDo_Index I4 3|AddField Count I4 3|EndElement TaskItem|Execute 0|(released)";
+    Run({
+        {"defer reads the answer", Output(L"DeferTask", L"ignored"), defer, L"1",
+         deferred + L"j.smith" + deferredAt + L"GetOutput|(released)"},
+        {"defer refused", Fails(L"DeferTask", E_FAIL), defer, L"0", deferred + L"j.smith" + deferredAt + L"(released)"},
+        {"defer without a request", NoRequest(E_OUTOFMEMORY), defer, L"0", L""},
+        {"an empty user name is the system's", [this] { workspace->userName = L""; }, defer, L"1",
+         deferred + SystemUserName() + deferredAt + L"GetOutput|(released)"},
+        {"mark deleted", nullptr, markDeleted, L"1 flag 1", marked + L"1" + markedBy},
+        {"mark deleted sends the flag as held", [this] { tasks.FindByKey(3)->ToDo_DeletedFlag = 2; }, markDeleted,
+         L"1 flag 2", marked + L"2" + markedBy},
+        {"mark deleted without a request", NoRequest(E_FAIL), markDeleted, L"0 flag 1", L""},
+        {"create a manual task", nullptr, create, L"1", created},
+        {"create refused", Fails(L"CreateTask", E_FAIL), create, L"0", created},
+        {"permanent delete: runs renumbered", nullptr, remove, L"1",
+         firstRun + L"|" + Stamped(L"DeleteTask") +
+             L"AddField ToDo_Index I4 6|AddField Count I4 2|EndElement TaskItem|Execute 0|(released)"},
+        // The later runs are numbered as if the failed one had deleted its tasks.
+        {"permanent delete stops at the first failed run", Fails(L"DeleteTask", 0x80040E14), remove, L"1", firstRun},
+        {"permanent delete without a request", NoRequest(E_FAIL), remove, L"0", L""},
+    });
 }
 
-TEST_F(TaskOperationsTest, MarkingDeletedSendsTheFlagAsHeldEvenWhenItWasSet) {
-    tasks.Item(8).ToDo_DeletedFlag = 1;
-    EXPECT_TRUE(operations.MarkTaskDeleted(9));
-    EXPECT_TRUE(operations.MarkTaskDeleted(3));
-    EXPECT_EQ(1, tasks.Item(2).ToDo_DeletedFlag);
-    Calls one = Join({Opening(L"SetTaskItemData"), kStampedRecord,
-                      {L"AddField ToDo_Index I4 9", L"AddField ToDo_DeletedFlag I4 1", L"AddField ToDo_DeletedBy BSTR j.smith",
-                       L"AddField ToDo_DeletedDate R8 <now>", L"EndElement TaskItem", L"Execute 0", L"(released)"}});
-    Calls calls = LoggedCalls();
-    ASSERT_EQ(2 * one.size(), calls.size());
-    EXPECT_EQ(one, Calls(calls.begin(), calls.begin() + one.size()));
-    script.createResult = E_FAIL;
-    workspace->UseScript(script);
-    EXPECT_FALSE(operations.MarkTaskDeleted(4));
+// A framework that fills a missing field with a default would act on another task: a
+// record the request refused any part of is never executed.
+TEST_F(TaskRequests, RecordThatCouldNotBeBuiltIsNeverExecuted) {
+    auto remove = [this] { return std::to_wstring(operations.DeleteTasks({3, 4, 5})); };
+    const std::wstring log =
+        Stamped(L"DeleteTask") + L"AddField ToDo_Index I4 3|AddField Count I4 3|EndElement TaskItem|(released)";
+    std::vector<RequestCase> cases;
+    for (const wchar_t* refused :
+         {L"BeginInput", L"BeginElement TaskItem", L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem"})
+        cases.push_back({"refused", [this, refused] { Refuse(refused); }, remove, L"1", log});
+    Run(cases);
 }
 
-TEST_F(TaskOperationsTest, PermanentDeleteSendsRunsAdjustedForRenumbering) {
+TEST_F(TaskRequests, RunsAndClaims) {
+    auto run = [this] { return RunTask(5); };
+    const std::wstring action = Stamped(L"ActionTask") +
+        L"AddField ToDo_Index I4 5|AddField ToDo_RunBy BSTR j.smith|AddField ToDo_RunDate R8 <now>|EndElement TaskItem|"
+        L"Execute 0|";
+    const std::wstring answered = action + L"GetOutput|";
+    const std::wstring claims = answered + L"Initialize|SynchronizeClaims <Claims/>|";
+    auto claimsAnd = [this](std::function<void()> then) {
+        return [this, then] {
+            script.outputs[L"ActionTask"] = L"<Claims/>";
+            then();
+        };
+    };
+    Run({
+        {"no answer", nullptr, run, L"0", answered + L"(released)"},
+        {"answer Error", Output(L"ActionTask", L"Error"), run, L"1", answered + L"(released)"},
+        {"any other answer is a claims document", Output(L"ActionTask", L"error"), run, L"0",
+         answered + L"Initialize|SynchronizeClaims error|(released)"},
+        {"refused", Fails(L"ActionTask", 0x80040E14), run, L"0x80040E14", action + L"(released)"},
+        {"no request", NoRequest(E_OUTOFMEMORY), run, L"0x8007000E", L""},
+        // An answer that cannot be read may be claims never synchronized: the run failed.
+        {"answer unreadable", claimsAnd([this] { script.getOutputResult = 0x800706BE; }), run, L"0x800706BE",
+         answered + L"(released)"},
+        // The error is marked with a request of its own while the run's request still lives.
+        {"claims rejected: the task is marked in error",
+         claimsAnd([this] { services->errorMessage = L"P-101 is locked by another user"; }), run, L"1",
+         claims + Stamped(L"SetTaskItemData") +
+             L"AddField ToDo_Index I4 5|AddField ToDo_Status I4 3|AddField ToDo_Notes BSTR P-101 is locked by another user|"
+             L"EndElement TaskItem|Execute 0|(released)|(released)"},
+        {"client services not made", claimsAnd([this] { registration.factory->failure = REGDB_E_CLASSNOTREG; }), run,
+         L"raised 0x80040154 Unable to instance Zev Odovidedava Zedevodiv component", answered + L"(released)"},
+        {"client services not initialized", claimsAnd([this] { services->initializeResult = E_ACCESSDENIED; }), run,
+         L"raised 0x80070005 Unable to initialize Zev Odovidedava Zedevodiv component", answered + L"Initialize|(released)"},
+        {"claims not synchronized", claimsAnd([this] { services->synchronizeResult = 0x80040E14; }), run,
+         L"raised 0x80040E14 Claim in ZAR failed", claims + L"(released)"},
+        {"without a workspace", nullptr, [this] { return std::to_wstring(TaskOperations(nullptr, tasks).RunTaskItem(3)); },
+         L"0", L""},
+    });
+}
+
+TEST_F(TaskRequests, TextCallsAndFetches) {
+    auto assignments = [this] {
+        winkit::UniqueBstr document = winkit::UniqueBstr::Copy(L"kept");
+        operations.FetchTaskAssignments(6, document);
+        return document.str();
+    };
+    auto fetch = [this] { return Fetch(workspace.get()); };
+    auto efData = [this] { return TextCall(L"GetEFData", L""); };
+    const std::wstring fetched = Opening(L"GetTaskList") + L"Execute 0|";
+    Run({
+        {"assignments of a task: its index as text", Output(L"GetTaskAssignments", L"<O X=\"6\"/>"), assignments,
+         L"<O X=\"6\"/>", Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|GetOutput|(released)"},
+        {"assignments refused", Fails(L"GetTaskAssignments", E_FAIL), assignments, L"kept",
+         Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|(released)"},
+        {"text call", Output(L"GetTaskAssignments", L"<Assignments/>"), [this] { return TextCall(L"GetTaskAssignments", L"7"); },
+         L"0x00000000 <Assignments/>", Opening(L"GetTaskAssignments") + L"SetInput 7|Execute 0|GetOutput|(released)"},
+        {"text call without input", Output(L"GetEFData", L"<EF/>"), efData, L"0x00000000 <EF/>",
+         Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
+        {"text call without a request", NoRequest(kRefused), efData, L"0x80041001 kept", L""},
+        {"text call refused", Fails(L"SynchronizeObjectClaim", kRefused),
+         [this] { return TextCall(L"SynchronizeObjectClaim", L"42"); },
+         L"0x80041001 kept", Opening(L"SynchronizeObjectClaim") + L"SetInput 42|Execute 0|(released)"},
+        {"text call whose answer cannot be read",
+         [this] {
+             script.outputs[L"GetEFData"] = L"partial";
+             script.getOutputResult = kRefused;
+         },
+         efData, L"0x80041001 kept", Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
+        {"fetch refused: the listed tasks stay", Fails(L"GetTaskList", E_FAIL), fetch, L"10 tasks", fetched + L"(released)"},
+        {"fetch without a request", NoRequest(E_FAIL), fetch, L"10 tasks", L""},
+        {"fetch without a workspace", nullptr, [this] { return Fetch(nullptr); }, L"10 tasks", L""},
+        {"fetch of an empty answer", nullptr, fetch, L"0 tasks", fetched + L"GetOutput|(released)"},
+        {"fetch whose answer cannot be read loads nothing", [this] { script.getOutputResult = E_FAIL; }, fetch, L"0 tasks",
+         fetched + L"GetOutput|(released)"},
+    });
+}
+
+TEST(DeletionRuns, ConsecutiveIndicesShiftedByTheTasksDeletedBefore) {
     EXPECT_EQ((std::vector<DeletionRun>{{3, 3}, {6, 2}}), DeletionRuns({10, 4, 3, 9, 5}));
     EXPECT_EQ((std::vector<DeletionRun>{{7, 1}}), DeletionRuns({7}));
     EXPECT_EQ((std::vector<DeletionRun>{{1, 2}, {2, 1}, {4, 1}}), DeletionRuns({1, 2, 2, 4, 7}));
     EXPECT_TRUE(DeletionRuns({}).empty());
-
-    EXPECT_TRUE(operations.DeleteTasks({3, 4, 5, 9, 10}));
-    Calls run = {L"AddField ToDo_Index I4 3", L"AddField Count I4 3"};
-    EXPECT_EQ(Join({Opening(L"DeleteTask"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem", L"Execute 0", L"(released)"},
-                    Opening(L"DeleteTask"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 6", L"AddField Count I4 2", L"EndElement TaskItem", L"Execute 0", L"(released)"}}),
-              LoggedCalls());
-}
-
-// The runs after a failed one are numbered as if it had deleted its tasks: sent anyway,
-// they would permanently delete tasks nobody selected. The list is still fetched again.
-TEST_F(TaskOperationsTest, PermanentDeleteStopsAtTheFirstRunThatFails) {
-    script.executeResults[L"DeleteTask"] = static_cast<HRESULT>(0x80040E14);
-    workspace->UseScript(script);
-    EXPECT_TRUE(operations.DeleteTasks({3, 4, 5, 9, 10}));
-    EXPECT_EQ(Join({Opening(L"DeleteTask"), kStampedRecord,
-                    {L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem", L"Execute 0", L"(released)"}}),
-              LoggedCalls());
-}
-
-TEST_F(TaskOperationsTest, CreateSendsAManualTask) {
-    EXPECT_TRUE(operations.CreateTask({0, L"New pump", L"Install it", kStatusOpen, L"soon", L""}));
-    EXPECT_EQ(Join({Opening(L"CreateTask"), kStampedRecord,
-                    {L"AddField ToDo_Name BSTR New pump", L"AddField ToDo_Description BSTR Install it",
-                     L"AddField ToDo_Status I4 0", L"AddField ToDo_Notes BSTR soon", L"AddField ToDo_CreatedBy BSTR j.smith",
-                     L"AddField ToDo_CreatedDate R8 <now>", L"AddField ToDo_Category I4 5", L"EndElement TaskItem",
-                     L"Execute 0", L"(released)"}}),
-              LoggedCalls());
-    script.executeResults[L"CreateTask"] = E_FAIL;
-    workspace->UseScript(script);
-    EXPECT_FALSE(operations.CreateTask({0, L"x", L"", 0, L"", L""}));
-}
-
-TEST_F(TaskOperationsTest, AnEmptyUserNameIsReplacedByTheSystemsName) {
-    workspace->userName = L"";
-    operations.DeferTaskItem(1);
-    std::wstring expected = L"AddField ToDo_ModifiedBy BSTR " + SystemUserName();
-    Calls calls = LoggedCalls();
-    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), expected));
 }
