@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 #include "configureview.h"
+#include "reliability_text.h"
 #include "support/dialog_driver.h"
 #include "support/fault_plan.h"
 #include "support/fault_proxies.h"
@@ -19,15 +20,8 @@ namespace {
 constexpr const wchar_t* kUser = L"PLANT\\jdoe";  // the sample workspace's user
 constexpr const wchar_t* kDeleteQuestion =
     L"This action will permanently delete the selected tasks from the workspace\nDo you want to continue?";
+constexpr const wchar_t* kNotCompleted = L" task(s) have not completed - Check the To Do list.";
 constexpr const wchar_t* kSaveQuestion = L"You have made changes to this task.\nDo you wish to save these changes?";
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring Keys(const std::vector<int>& keys) {
     std::wstring text = L"{";
@@ -47,29 +41,23 @@ Truth ReadTruth(SimWorkspace& sim) {
         return truth;
     }
     for (const DomElementInfo* element : answer.Named(L"TaskItem")) {
-        auto text = [&](const wchar_t* name) { return DomReadResult::Attribute(*element, name); };
-        auto number = [&](const wchar_t* name) { return _wtoi(text(name).c_str()); };
+        static const std::pair<const wchar_t*, std::wstring TaskItem::*> kTexts[] = {
+            {L"ToDo_Name", &TaskItem::ToDo_Name}, {L"ToDo_Description", &TaskItem::ToDo_Description},
+            {L"ToDo_Notes", &TaskItem::ToDo_Notes}, {L"ToDo_Class", &TaskItem::ToDo_Class},
+            {L"ToDo_ItemName", &TaskItem::ToDo_ItemName}, {L"ToDo_CreatedDate", &TaskItem::ToDo_CreatedDate},
+            {L"ToDo_CreatedBy", &TaskItem::ToDo_CreatedBy}, {L"ToDo_ModifiedDate", &TaskItem::ToDo_ModifiedDate},
+            {L"ToDo_ModifiedBy", &TaskItem::ToDo_ModifiedBy}, {L"ToDo_RunDate", &TaskItem::ToDo_RunDate},
+            {L"ToDo_RunBy", &TaskItem::ToDo_RunBy}, {L"ToDo_DeletedDate", &TaskItem::ToDo_DeletedDate},
+            {L"ToDo_DeletedBy", &TaskItem::ToDo_DeletedBy}, {L"ToDo_EngineeringTool", &TaskItem::ToDo_EngineeringTool},
+            {L"ToDo_SrcDocName", &TaskItem::ToDo_SrcDocName}, {L"ToDo_SrcDocType", &TaskItem::ToDo_SrcDocType},
+        };
+        static const std::pair<const wchar_t*, int TaskItem::*> kNumbers[] = {
+            {L"ToDo_Index", &TaskItem::ToDo_Index}, {L"ToDo_Category", &TaskItem::ToDo_Category},
+            {L"ToDo_Status", &TaskItem::ToDo_Status}, {L"ToDo_DeletedFlag", &TaskItem::ToDo_DeletedFlag},
+        };
         TaskItem task;
-        task.ToDo_Index = number(L"ToDo_Index");
-        task.ToDo_Name = text(L"ToDo_Name");
-        task.ToDo_Description = text(L"ToDo_Description");
-        task.ToDo_Notes = text(L"ToDo_Notes");
-        task.ToDo_Class = text(L"ToDo_Class");
-        task.ToDo_ItemName = text(L"ToDo_ItemName");
-        task.ToDo_CreatedDate = text(L"ToDo_CreatedDate");
-        task.ToDo_CreatedBy = text(L"ToDo_CreatedBy");
-        task.ToDo_ModifiedDate = text(L"ToDo_ModifiedDate");
-        task.ToDo_ModifiedBy = text(L"ToDo_ModifiedBy");
-        task.ToDo_RunDate = text(L"ToDo_RunDate");
-        task.ToDo_RunBy = text(L"ToDo_RunBy");
-        task.ToDo_DeletedDate = text(L"ToDo_DeletedDate");
-        task.ToDo_DeletedBy = text(L"ToDo_DeletedBy");
-        task.ToDo_EngineeringTool = text(L"ToDo_EngineeringTool");
-        task.ToDo_SrcDocName = text(L"ToDo_SrcDocName");
-        task.ToDo_SrcDocType = text(L"ToDo_SrcDocType");
-        task.ToDo_Category = number(L"ToDo_Category");
-        task.ToDo_Status = number(L"ToDo_Status");
-        task.ToDo_DeletedFlag = number(L"ToDo_DeletedFlag");
+        for (const auto& [name, field] : kTexts) task.*field = DomReadResult::Attribute(*element, name);
+        for (const auto& [name, field] : kNumbers) task.*field = _wtoi(DomReadResult::Attribute(*element, name).c_str());
         if (task.ToDo_Index != static_cast<int>(truth.tasks.size()) + 1 && truth.problem.empty())
             truth.problem = L"task " + std::to_wstring(truth.tasks.size() + 1) + L" has ToDo_Index " +
                             std::to_wstring(task.ToDo_Index);
@@ -254,9 +242,18 @@ std::wstring CommandSequence::RandomText(int maxPieces, bool lineBreaks) {
     return text;
 }
 
-bool CommandSequence::ButtonEnabled(CTaskListDlg& dialog, int id) const { return Enabled(dialog.hwnd(), id); }
+bool CommandSequence::Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys) {
+    bool enabled = Enabled(dialog.hwnd(), id);
+    if (!enabled) Note(command + Keys(keys) + L" (disabled)");
+    return !enabled;
+}
 
-std::vector<int> CommandSequence::SelectedKeys(CTaskListDlg& dialog) const { return dialog.SelectedKeys(); }
+// The texts of the message boxes shown since `before` of them, all of them.
+void CommandSequence::ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts) {
+    std::vector<std::wstring> shown;
+    for (size_t i = before; i < boxes.boxes().size(); ++i) shown.push_back(boxes.boxes()[i].text);
+    EXPECT_EQ(texts, shown) << Narrow(Where());
+}
 
 void CommandSequence::SelectRows(CTaskListDlg& dialog) {
     const int rows = dialog.RowCount();
@@ -278,15 +275,12 @@ void CommandSequence::SelectRows(CTaskListDlg& dialog) {
         }
     }
     for (int row : chosen) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    Note(L"select " + Keys(SelectedKeys(dialog)));
+    Note(L"select " + Keys(dialog.SelectedKeys()));
 }
 
 void CommandSequence::Action(CTaskListDlg& dialog, DialogDriver& boxes) {
-    std::vector<int> keys = SelectedKeys(dialog);
-    if (!ButtonEnabled(dialog, IDC_TASKLIST_ACTION)) {
-        Note(L"Action " + Keys(keys) + L" (disabled)");
-        return;
-    }
+    std::vector<int> keys = dialog.SelectedKeys();
+    if (Disabled(dialog, IDC_TASKLIST_ACTION, L"Action ", keys)) return;
     Note(L"Action " + Keys(keys));
     int failing = 0;
     for (int key : keys) {
@@ -298,24 +292,13 @@ void CommandSequence::Action(CTaskListDlg& dialog, DialogDriver& boxes) {
     size_t before = boxes.boxes().size();
     boxes.Answer(IDOK);
     Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
-    if (failing == 0) {
-        EXPECT_EQ(before, boxes.boxes().size()) << Narrow(Where()) << ": no message when every task completed";
-    } else {
-        EXPECT_EQ(before + 1, boxes.boxes().size()) << Narrow(Where());
-        if (boxes.boxes().size() == before + 1) {
-            EXPECT_EQ(std::to_wstring(failing) + L" task(s) have not completed - Check the To Do list.",
-                      boxes.boxes().back().text)
-                << Narrow(Where());
-        }
-    }
+    ExpectBoxes(boxes, before, failing ? std::vector<std::wstring>{std::to_wstring(failing) + kNotCompleted}
+                                       : std::vector<std::wstring>{});
 }
 
 void CommandSequence::Defer(CTaskListDlg& dialog) {
-    std::vector<int> keys = SelectedKeys(dialog);
-    if (!ButtonEnabled(dialog, IDC_TASKLIST_DEFER)) {
-        Note(L"Defer " + Keys(keys) + L" (disabled)");
-        return;
-    }
+    std::vector<int> keys = dialog.SelectedKeys();
+    if (Disabled(dialog, IDC_TASKLIST_DEFER, L"Defer ", keys)) return;
     Note(L"Defer " + Keys(keys));
     for (int key : keys) {
         int& status = model_[key - 1].status;
@@ -325,31 +308,22 @@ void CommandSequence::Defer(CTaskListDlg& dialog) {
 }
 
 void CommandSequence::MarkDeleted(CTaskListDlg& dialog) {
-    std::vector<int> keys = SelectedKeys(dialog);
-    if (!ButtonEnabled(dialog, IDC_TASKLIST_DELETE)) {
-        Note(L"Delete " + Keys(keys) + L" (disabled)");
-        return;
-    }
+    std::vector<int> keys = dialog.SelectedKeys();
+    if (Disabled(dialog, IDC_TASKLIST_DELETE, L"Delete ", keys)) return;
     Note(L"Delete " + Keys(keys));
     for (int key : keys) model_[key - 1].deleted = 1;
     Click(dialog.hwnd(), IDC_TASKLIST_DELETE);
 }
 
 void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes) {
-    std::vector<int> keys = SelectedKeys(dialog);
-    if (!ButtonEnabled(dialog, IDC_TASKLIST_DELETEFROMSERVER)) {
-        Note(L"DeleteFromServer " + Keys(keys) + L" (disabled)");
-        return;
-    }
+    std::vector<int> keys = dialog.SelectedKeys();
+    if (Disabled(dialog, IDC_TASKLIST_DELETEFROMSERVER, L"DeleteFromServer ", keys)) return;
     bool yes = random_.Chance(60);
     Note(L"DeleteFromServer " + Keys(keys) + (yes ? L" Yes" : L" No"));
     boxes.Answer(yes ? IDYES : IDNO);
     size_t before = boxes.boxes().size();
     Click(dialog.hwnd(), IDC_TASKLIST_DELETEFROMSERVER);
-    EXPECT_EQ(before + 1, boxes.boxes().size()) << Narrow(Where());
-    if (boxes.boxes().size() == before + 1) {
-        EXPECT_EQ(kDeleteQuestion, boxes.boxes().back().text);
-    }
+    ExpectBoxes(boxes, before, {kDeleteQuestion});
     if (!yes) return;
     std::vector<int> descending = keys;
     std::sort(descending.rbegin(), descending.rend());
@@ -391,11 +365,8 @@ void CommandSequence::SaveFromPage(HWND page, int key) {
 }
 
 void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
-    std::vector<int> keys = SelectedKeys(dialog);
-    if (!ButtonEnabled(dialog, IDC_TASKLIST_PROPERTIES)) {
-        Note(L"Properties " + Keys(keys) + L" (disabled)");
-        return;
-    }
+    std::vector<int> keys = dialog.SelectedKeys();
+    if (Disabled(dialog, IDC_TASKLIST_PROPERTIES, L"Properties ", keys)) return;
     int row = dialog.List().NextItem(-1, LVNI_SELECTED);
     int first = dialog.RowKey(row);
     Note(L"Properties of " + std::to_wstring(first));
@@ -445,14 +416,7 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
                 boxes.Answer(save ? IDYES : IDNO);
                 size_t before = boxes.boxes().size();
                 Click(properties, id);
-                if (changed) {
-                    EXPECT_EQ(before + 1, boxes.boxes().size()) << Narrow(Where());
-                    if (boxes.boxes().size() == before + 1) {
-                        EXPECT_EQ(kSaveQuestion, boxes.boxes().back().text);
-                    }
-                } else {
-                    EXPECT_EQ(before, boxes.boxes().size()) << Narrow(Where()) << ": asked to save without changes";
-                }
+                ExpectBoxes(boxes, before, changed ? std::vector<std::wstring>{kSaveQuestion} : std::vector<std::wstring>{});
                 current = dialog.RowKey(target);
                 changed = false;
                 EXPECT_EQ(Title(model_[current - 1].category), WindowText(properties)) << Narrow(Where());
@@ -623,22 +587,31 @@ void CommandSequence::CheckRows(CTaskListDlg& dialog, const Truth& truth) {
     EXPECT_EQ(expected, listed) << Narrow(Where()) << ": the listed keys";
 }
 
+// The buttons of the list and what any selected task must not be for each to be enabled
+// (with nothing selected, none is).
 void CommandSequence::CheckButtons(CTaskListDlg& dialog) {
-    bool any = false, completedOrDeferred = false, completed = false, deleted = false;
-    for (int key : SelectedKeys(dialog)) {
-        if (key < 1 || key > static_cast<int>(model_.size())) continue;
-        const ModelTask& task = model_[key - 1];
-        any = true;
-        completed |= task.status == kStatusCompleted;
-        completedOrDeferred |= task.status == kStatusCompleted || task.status == kStatusDeferred;
-        deleted |= task.deleted != 0;
+    enum Trait { Completed = 1, Deferred = 2, Deleted = 4 };
+    static const struct {
+        int id;
+        const char* name;
+        int refusedFor;
+    } kButtons[] = {
+        {IDC_TASKLIST_PROPERTIES, "Properties", 0},
+        {IDC_TASKLIST_ACTION, "Action", Completed | Deferred | Deleted},
+        {IDC_TASKLIST_DEFER, "Defer", Completed | Deleted},
+        {IDC_TASKLIST_DELETE, "Delete", Deleted},
+        {IDC_TASKLIST_DELETEFROMSERVER, "Delete from server", 0},
+    };
+    int traits = 0;
+    std::vector<int> keys = dialog.SelectedKeys();
+    for (int key : keys) {
+        const ModelTask& task = model_.at(static_cast<size_t>(key - 1));
+        traits |= (task.status == kStatusCompleted ? Completed : 0) | (task.status == kStatusDeferred ? Deferred : 0) |
+                  (task.deleted ? Deleted : 0);
     }
-    std::string at = Narrow(Where());
-    EXPECT_EQ(any, ButtonEnabled(dialog, IDC_TASKLIST_PROPERTIES)) << at;
-    EXPECT_EQ(any && !completedOrDeferred && !deleted, ButtonEnabled(dialog, IDC_TASKLIST_ACTION)) << at;
-    EXPECT_EQ(any && !completed && !deleted, ButtonEnabled(dialog, IDC_TASKLIST_DEFER)) << at;
-    EXPECT_EQ(any && !deleted, ButtonEnabled(dialog, IDC_TASKLIST_DELETE)) << at;
-    EXPECT_EQ(any, ButtonEnabled(dialog, IDC_TASKLIST_DELETEFROMSERVER)) << at;
+    for (const auto& button : kButtons)
+        EXPECT_EQ(!keys.empty() && !(traits & button.refusedFor), Enabled(dialog.hwnd(), button.id))
+            << Narrow(Where()) << ": " << button.name << " with " << Narrow(Keys(keys)) << " selected";
 }
 
 void CommandSequence::CheckWorkspace(SimWorkspace& sim) {

@@ -73,8 +73,9 @@ private:
     // Saving in the property dialog: the texts its General page holds go to the task.
     void SaveFromPage(HWND page, int key);
     std::wstring RandomText(int maxPieces, bool lineBreaks);
-    bool ButtonEnabled(CTaskListDlg& dialog, int id) const;
-    std::vector<int> SelectedKeys(CTaskListDlg& dialog) const;
+    // Notes the command as not carried out when its button is disabled.
+    bool Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys);
+    void ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts);
 
     // The checks.
     void LoadModel(SimWorkspace& sim);
