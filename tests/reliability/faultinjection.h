@@ -62,8 +62,6 @@ struct Expectation {
     bool passedThrough = false;     // Fails: the component's own error information, unchanged
     int lostWrites = -1;            // Same: exactly this many spreadsheet writes fewer (-1: not counted)
     std::wstring keepsGoing;        // Same: a raw site called as often as without the failure
-
-    std::wstring Describe() const;
 };
 
 Expectation Same();
@@ -104,7 +102,8 @@ struct Scenario {
     // the object works again once the failing component does.
     std::vector<std::wstring> recoverySteps;
     // The failing components leave no error information: a document that would carry
-    // theirs then names the failure's code instead.
+    // theirs then names the failure's code instead. Only sites whose failure the host is
+    // told of are failed.
     bool withoutErrorInfo = false;
     // The source every failure document of a step must name, for the steps listed.
     std::map<std::wstring, std::wstring> documentSources;
