@@ -282,47 +282,4 @@ void RunScenario(const Scenario& scenario) {
                 seconds);
 }
 
-Expectation Same() { return {}; }
-
-Expectation SameGoingOn(std::wstring rawSite) {
-    Expectation e;
-    e.keepsGoing = std::move(rawSite);
-    return e;
-}
-
-Expectation SameLosingOneWrite() {
-    Expectation e;
-    e.lostWrites = 1;
-    return e;
-}
-
-Expectation Fails(HRESULT hr, std::vector<std::wstring> texts, bool carriesInjected) {
-    Expectation e;
-    e.kind = Expectation::Kind::Fails;
-    e.hr = hr;
-    e.texts = std::move(texts);
-    e.carriesInjected = carriesInjected;
-    return e;
-}
-
-Expectation PassedThrough() {
-    Expectation e = Fails(kInjectedFailure);
-    e.passedThrough = true;
-    return e;
-}
-
-Expectation Message(std::wstring text) {
-    Expectation e;
-    e.kind = Expectation::Kind::Message;
-    e.texts = {std::move(text)};
-    return e;
-}
-
-Expectation SameOrFails(std::vector<std::wstring> texts) {
-    Expectation e;
-    e.kind = Expectation::Kind::SameOrFails;
-    e.texts = std::move(texts);
-    return e;
-}
-
 } // namespace faultinjection

@@ -64,16 +64,23 @@ struct Expectation {
     std::wstring keepsGoing;        // Same: a raw site called as often as without the failure
 };
 
-Expectation Same();
+using Kind = Expectation::Kind;
+inline Expectation Same() { return {}; }
 // Nothing seen, and the report writes one value fewer: the failed write alone.
-Expectation SameLosingOneWrite();
+inline Expectation SameLosingOneWrite() { return {Kind::Same, kInjectedFailure, {}, false, false, 1}; }
 // Nothing seen, and the calls of `rawSite` all still made: the failure stopped nothing.
-Expectation SameGoingOn(std::wstring rawSite);
-Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false);
+inline Expectation SameGoingOn(std::wstring rawSite) {
+    return {Kind::Same, kInjectedFailure, {}, false, false, -1, std::move(rawSite)};
+}
+inline Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false) {
+    return {Kind::Fails, hr, std::move(texts), carriesInjected};
+}
 // The injected HRESULT with the error information the component left, as it left it.
-Expectation PassedThrough();
-Expectation Message(std::wstring text);
-Expectation SameOrFails(std::vector<std::wstring> texts = {});
+inline Expectation PassedThrough() { return {Kind::Fails, kInjectedFailure, {}, false, true}; }
+inline Expectation Message(std::wstring text) { return {Kind::Message, kInjectedFailure, {std::move(text)}}; }
+inline Expectation SameOrFails(std::vector<std::wstring> texts = {}) {
+    return {Kind::SameOrFails, kInjectedFailure, std::move(texts)};
+}
 
 // A site pattern ('*' matches any text) and its documented outcome; first match wins.
 struct Rule {

@@ -52,7 +52,9 @@ const std::vector<std::pair<const wchar_t*, Method>>& Methods() {
              UniqueBstr read;
              if (SUCCEEDED(hr)) hr = cs->get_XMLFileName(read.put());
              // The name given is handed back, from the adapter or kept by the object.
-             if (SUCCEEDED(hr)) EXPECT_EQ(name, read.str());
+             if (SUCCEEDED(hr)) {
+                 EXPECT_EQ(name, read.str());
+             }
              return hr;
          }},
         {L"ClaimObject", [](CS* cs, IDispatch*, auto&) { return cs->ClaimObject(UniqueBstr::Copy(L"1001").get()); }},

@@ -209,6 +209,30 @@ TEST(HostileDocuments, EveryEntryPointRefusesMalformedDocumentsAndDeclarationsAn
     EXPECT_FALSE(canary.WasRead());
 }
 
+// What a reader must look past in a task list: the forms of the prolog, namespaces,
+// comments, instructions and CDATA, references; and what it keeps of a broken one.
+TEST(HostileDocuments, TaskListsInEveryFormXmlAllows) {
+    auto task = [](int index, const std::wstring& name) {
+        return L"<TaskItem ToDo_Index=\"" + std::to_wstring(index) + L"\" ToDo_Name=\"" + name + L"\"/>";
+    };
+    const std::wstring ab = task(1, L"a") + task(2, L"b"), list = L"<TaskItemList>" + ab + L"</TaskItemList>";
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + list, L"read 1:a 2:b"},
+        {L"\r\n  <?xml version=\"1.0\" encoding=\"UTF-16\"?>" + list, L"read 1:a 2:b"},
+        {L"<!-- c --><?pi x?><TaskItemList><!-- " + task(9, L"hidden") + L" --><?pi y?>" + task(1, L"a") +
+             L"<![CDATA[" + task(8, L"cdata") + L"]]>text" + task(2, L"b") + L"</TaskItemList><!-- after -->",
+         L"read 1:a 2:b"},
+        {L"<q:TaskItemList xmlns:q=\"urn:q\"><q:TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/></q:TaskItemList>", L"read 1:a"},
+        {L"<TaskItemList xmlns=\"urn:other\">" + ab + L"</TaskItemList>", L"read 1:a 2:b"},
+        {L"<TaskItemList>" + task(1, L"&lt;b&gt; &amp; &#x4E2D;&#20013; &#x1F600; &quot;&apos;") + L"</TaskItemList>",
+         L"read 1:<b> & \x4E2D\x4E2D \xD83D\xDE00 \"'"},
+        {L"<TaskItemList>" + task(1, L"a&#9;b\tc\r\nd") + L"</TaskItemList>", L"read 1:a\tb c d"},
+        {list + L"<TaskItemList>" + task(3, L"c") + L"</TaskItemList>", L"refused 1:a 2:b"},
+        {L"<TaskItemList>" + ab + task(3, L"c & d") + L"</TaskItemList>", L"refused 1:a 2:b"},
+    };
+    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(TasksRead(document))) << Narrow(document);
+}
+
 // A claims document is granted, refused with the task marked in error, or invalid.
 TEST(HostileDocuments, ClaimsAreGrantedRefusedOrFailWithAnError) {
     const std::wstring free = L"<Claim OID=\"1001\" Name=\"P-101\" Locked=\"0\"/>";

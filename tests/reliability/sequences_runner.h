@@ -4,12 +4,22 @@
 // of the workspace's tasks kept alongside, and the checks after every command and at
 // the end. The seed and the index decide every choice, so a sequence is replayed from
 // them alone.
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "filterrules.h"
 #include "support/seeded_random.h"
 #include "tasklistcolumns.h"
+
+// The selected keys as the log shows them: "{1,3}".
+inline std::wstring Keys(const std::vector<int>& keys) {
+    std::wstring text = L"{";
+    for (size_t i = 0; i < keys.size(); ++i) text += (i ? L"," : L"") + std::to_wstring(keys[i]);
+    return text + L"}";
+}
+
+inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
 
 class CTaskListDlg;
 class DialogDriver;
