@@ -291,11 +291,9 @@ void CommandSequence::ToggleView(CTaskListDlg& dialog) {
 void CommandSequence::Sort(CTaskListDlg& dialog) {
     int column = random_.Below(static_cast<int>(dialog.Columns().size()));
     Note(L"sort by column " + std::to_wstring(column));
-    NMHEADERW click = {};
-    click.hdr.hwndFrom = dialog.List().Header();
-    click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(click.hdr.hwndFrom));
-    click.hdr.code = HDN_ITEMCLICKW;
-    click.iItem = column;
+    // The header's click as the list view receives it from its header control.
+    HWND header = dialog.List().Header();
+    NMHEADERW click = {{header, static_cast<UINT_PTR>(::GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKW)}, column};
     dialog.List().Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
