@@ -233,6 +233,16 @@ TEST(HostileDocuments, TaskListsInEveryFormXmlAllows) {
     for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(TasksRead(document))) << Narrow(document);
 }
 
+// Framework data is read by its attributes' exact names; references are the values'.
+TEST(HostileDocuments, FrameworkDataReadsOnlyItsOwnNames) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"<EFData efsignature=\"s\" EfSignature=\"s\"/>", L"read before"},
+        {L"<EFData xmlns:q=\"urn:q\" q:EFSIGNATURE=\"S2\"/>", L"read before"},
+        {L"<EFData EFSIGNATURE=\"&lt;&amp;&#x4E2D;&#x1F600;\"/>", L"read <&\x4E2D\xD83D\xDE00"},
+    };
+    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(FrameworkDataRead(document))) << Narrow(document);
+}
+
 // A claims document is granted, refused with the task marked in error, or invalid.
 TEST(HostileDocuments, ClaimsAreGrantedRefusedOrFailWithAnError) {
     const std::wstring free = L"<Claim OID=\"1001\" Name=\"P-101\" Locked=\"0\"/>";
