@@ -4,12 +4,22 @@
 // of the workspace's tasks kept alongside, and the checks after every command and at
 // the end. The seed and the index decide every choice, so a sequence is replayed from
 // them alone.
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "filterrules.h"
 #include "support/seeded_random.h"
 #include "tasklistcolumns.h"
+
+// The selected keys as the log shows them: "{1,3}".
+inline std::wstring Keys(const std::vector<int>& keys) {
+    std::wstring text = L"{";
+    for (size_t i = 0; i < keys.size(); ++i) text += (i ? L"," : L"") + std::to_wstring(keys[i]);
+    return text + L"}";
+}
+
+inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
 
 class CTaskListDlg;
 class DialogDriver;
@@ -73,8 +83,9 @@ private:
     // Saving in the property dialog: the texts its General page holds go to the task.
     void SaveFromPage(HWND page, int key);
     std::wstring RandomText(int maxPieces, bool lineBreaks);
-    bool ButtonEnabled(CTaskListDlg& dialog, int id) const;
-    std::vector<int> SelectedKeys(CTaskListDlg& dialog) const;
+    // Notes the command as not carried out when its button is disabled.
+    bool Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys);
+    void ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts);
 
     // The checks.
     void LoadModel(SimWorkspace& sim);

@@ -7,20 +7,14 @@ namespace {
 
 constexpr unsigned long long kLongAgo = 126227808000000000ull;  // 1 January 2001, as a FILETIME
 
-FILETIME AsFileTime(unsigned long long value) {
-    FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(value);
-    time.dwHighDateTime = static_cast<DWORD>(value >> 32);
-    return time;
-}
-
 } // namespace
 
 CanaryFile::CanaryFile() {
     wchar_t folder[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
-    marker_ = L"CANARY-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-SECRET";
-    path_ = std::wstring(folder) + L"qrc_canary_" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    std::wstring process = std::to_wstring(GetCurrentProcessId());
+    marker_ = L"CANARY-" + process + L"-" + std::to_wstring(GetTickCount()) + L"-SECRET";
+    path_ = std::wstring(folder) + L"qrc_canary_" + process + L".txt";
     HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         std::string bytes(marker_.begin(), marker_.end());
@@ -44,19 +38,17 @@ void CanaryFile::SetAccessTimeLongAgo() const {
     HANDLE file = CreateFileW(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
-    FILETIME longAgo = AsFileTime(kLongAgo);
+    FILETIME longAgo = {static_cast<DWORD>(kLongAgo), static_cast<DWORD>(kLongAgo >> 32)};
     SetFileTime(file, nullptr, &longAgo, nullptr);
     CloseHandle(file);
 }
 
-unsigned long long CanaryFile::AccessTime() const {
+bool CanaryFile::WasRead() const {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<unsigned long long>(data.ftLastAccessTime.dwHighDateTime) << 32) |
-           data.ftLastAccessTime.dwLowDateTime;
+    if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return true;
+    const FILETIME& accessed = data.ftLastAccessTime;
+    return ((static_cast<unsigned long long>(accessed.dwHighDateTime) << 32) | accessed.dwLowDateTime) != kLongAgo;
 }
-
-bool CanaryFile::WasRead() const { return AccessTime() != kLongAgo; }
 
 bool CanaryFile::ReadsAreNoticed() {
     SetAccessTimeLongAgo();

@@ -13,7 +13,6 @@ public:
     CanaryFile(const CanaryFile&) = delete;
     CanaryFile& operator=(const CanaryFile&) = delete;
 
-    const std::wstring& Path() const { return path_; }
     // file:///C:/... with forward slashes.
     std::wstring Url() const;
     const std::wstring& Marker() const { return marker_; }
@@ -24,7 +23,6 @@ public:
 
 private:
     void SetAccessTimeLongAgo() const;
-    unsigned long long AccessTime() const;
 
     std::wstring path_;
     std::wstring marker_;

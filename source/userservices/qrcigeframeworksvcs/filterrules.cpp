@@ -31,12 +31,6 @@ const wchar_t* FilterKeyword(int kind) {
     }
 }
 
-std::wstring FilterRuleText(const FilterRule& rule, bool followed) {
-    std::wstring text = rule.column + FilterKeyword(rule.kind) + L"\"" + rule.value + L"\"";
-    if (followed) text += L" AND";
-    return text;
-}
-
 bool RuleMatches(const TaskItem& task, const FilterRule& rule) {
     std::wstring text = Lower(ColumnText(task, rule.column));
     std::wstring value = Lower(rule.value);

@@ -20,10 +20,6 @@ using FilterRules = std::vector<FilterRule>;
 // " .Prefix. ", " .Postfix.  ", " .Contains. ", " .Equal. "; "" for another kind.
 const wchar_t* FilterKeyword(int kind);
 
-// The rule as the rule list shows it: column, keyword, the value in double quotes, and
-// " AND" when another rule follows.
-std::wstring FilterRuleText(const FilterRule& rule, bool followed);
-
 // Whether the task's text in the rule's column passes the rule, ignoring case. A kind
 // outside the four passes.
 bool RuleMatches(const TaskItem& task, const FilterRule& rule);

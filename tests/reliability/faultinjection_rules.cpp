@@ -1,4 +1,4 @@
-#include "faultinjection_expectations.h"
+#include "faultinjection.h"
 
 namespace faultinjection {
 namespace {

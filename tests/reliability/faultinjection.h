@@ -1,7 +1,7 @@
 #pragma once
 // Runs a scenario over the fault-injecting partners once without failures, then once for
 // each chosen occurrence of each call site it reached, failing that one call, and checks
-// what the host saw against the outcome documented for the site.
+// what the host saw against the outcome documented for the site (faultinjection_rules.cpp).
 #include <functional>
 #include <map>
 #include <set>
@@ -26,7 +26,7 @@ struct Observed {
     bool boxLeftUnanswered = false;
     std::vector<FaultEvent> events;
     bool fired = false;
-    std::vector<std::wstring> violations;  // flagged by the proxies
+    std::vector<std::wstring> violations;  // flagged by the proxies and the scenario (FaultPlan::Flag)
     std::map<std::wstring, int> tallies;
 
     const StepResult* Find(const std::wstring& step) const;
@@ -62,20 +62,25 @@ struct Expectation {
     bool passedThrough = false;     // Fails: the component's own error information, unchanged
     int lostWrites = -1;            // Same: exactly this many spreadsheet writes fewer (-1: not counted)
     std::wstring keepsGoing;        // Same: a raw site called as often as without the failure
-
-    std::wstring Describe() const;
 };
 
-Expectation Same();
+using Kind = Expectation::Kind;
+inline Expectation Same() { return {}; }
 // Nothing seen, and the report writes one value fewer: the failed write alone.
-Expectation SameLosingOneWrite();
+inline Expectation SameLosingOneWrite() { return {Kind::Same, kInjectedFailure, {}, false, false, 1}; }
 // Nothing seen, and the calls of `rawSite` all still made: the failure stopped nothing.
-Expectation SameGoingOn(std::wstring rawSite);
-Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false);
+inline Expectation SameGoingOn(std::wstring rawSite) {
+    return {Kind::Same, kInjectedFailure, {}, false, false, -1, std::move(rawSite)};
+}
+inline Expectation Fails(HRESULT hr, std::vector<std::wstring> texts = {}, bool carriesInjected = false) {
+    return {Kind::Fails, hr, std::move(texts), carriesInjected};
+}
 // The injected HRESULT with the error information the component left, as it left it.
-Expectation PassedThrough();
-Expectation Message(std::wstring text);
-Expectation SameOrFails(std::vector<std::wstring> texts = {});
+inline Expectation PassedThrough() { return {Kind::Fails, kInjectedFailure, {}, false, true}; }
+inline Expectation Message(std::wstring text) { return {Kind::Message, kInjectedFailure, {std::move(text)}}; }
+inline Expectation SameOrFails(std::vector<std::wstring> texts = {}) {
+    return {Kind::SameOrFails, kInjectedFailure, std::move(texts)};
+}
 
 // A site pattern ('*' matches any text) and its documented outcome; first match wins.
 struct Rule {
@@ -83,8 +88,10 @@ struct Rule {
     Expectation expect;
 };
 
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& text);
-const Rule* FindRule(const std::vector<Rule>& rules, const std::wstring& site);
+// The To Do list shown by QRCTaskList: the step "Show" (and "Initialize").
+const std::vector<Rule>& ToDoListRules();
+// The client services object's methods, each its own step named after it.
+const std::vector<Rule>& ClientServicesRules();
 
 struct Scenario {
     std::wstring name;
@@ -93,7 +100,7 @@ struct Scenario {
     // The phases whose sites this scenario fails.
     std::vector<std::wstring> phases;
     const std::vector<Rule>* rules = nullptr;
-    // Texts found in the boxes the scenario shows by itself (the Action's count, a question).
+    // Texts of the boxes the scenario shows by itself (the Action's count, a question).
     std::vector<std::wstring> ownBoxes;
     // Of those, the ones every run shows whose failure leaves the host's step as it was
     // (the Action's count when a task of it always fails).
@@ -102,36 +109,23 @@ struct Scenario {
     // the object works again once the failing component does.
     std::vector<std::wstring> recoverySteps;
     // The failing components leave no error information: a document that would carry
-    // theirs then names the failure's code instead.
+    // theirs then names the failure's code instead. Only sites whose failure the host is
+    // told of are failed.
     bool withoutErrorInfo = false;
     // The source every failure document of a step must name, for the steps listed.
     std::map<std::wstring, std::wstring> documentSources;
 };
 
-// The step during which the injected failure happened; null when none did.
-const StepResult* FailedStep(const Observed& observed);
-// Empty when the scenario shows no message box but its own ones (and `allowed`), else which.
-std::wstring UnexpectedBox(const Scenario& scenario, const Observed& run, const std::wstring& allowed);
-// Empty when a run failing `call` shows the expected outcome, compared with the run
-// without failures; otherwise what differs.
-std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Observed& dry, const Observed& run,
-                      const std::wstring& call);
-
-// Every run of the program's scenarios adds to these.
+// What the scenarios of this run reached, for the coverage test.
 struct Figures {
-    int scenarios = 0;
-    int runs = 0;
-    std::set<std::wstring> sites;     // "<phase> | <call>"
-    std::set<std::wstring> calls;     // "<call>", whatever the phase
-    std::vector<std::wstring> table;  // "<scenario>: <site> -> <documented outcome> (...)"
+    std::set<std::wstring> scenarios;
+    std::set<std::wstring> sites;  // "<phase> | <call>"
     std::set<const Rule*> rulesUsed;
-
-    void Add(const std::wstring& scenario, const std::wstring& site, const std::wstring& outcome);
 };
 Figures& SuiteFigures();
 
-// The dry run, then one run for each call of each site reached in the scenario's phases,
-// failing that call, with gtest expectations for every check.
+// The dry run, then runs failing the first, second and last call of each site reached in
+// the scenario's phases, with gtest expectations for every check.
 void RunScenario(const Scenario& scenario);
 
 } // namespace faultinjection

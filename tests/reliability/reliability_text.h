@@ -1,10 +1,8 @@
 #pragma once
-// Small text helpers of the fault injection suite.
+// Text helpers of the reliability suites: failure messages are UTF-8, codes are hex.
 #include <windows.h>
 #include <cstdio>
 #include <string>
-
-namespace faultinjection {
 
 inline std::string Narrow(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -20,17 +18,3 @@ inline std::wstring Hex(HRESULT hr) {
 }
 
 inline bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-inline bool ContainsNoCase(std::wstring text, std::wstring part) {
-    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    CharUpperBuffW(part.data(), static_cast<DWORD>(part.size()));
-    return Contains(text, part);
-}
-
-// The call of a site "<phase> | <call>", without its phase.
-inline std::wstring CallOf(const std::wstring& site) {
-    size_t bar = site.find(L" | ");
-    return bar == std::wstring::npos ? site : site.substr(bar + 3);
-}
-
-} // namespace faultinjection

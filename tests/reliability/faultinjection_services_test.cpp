@@ -1,0 +1,204 @@
+// Fault injection through the client services object, called as a host calls it: every
+// call it makes to the workspace, its requests, the client tools, the adapter and the
+// stream selection component fails in turn, one method (a phase and a step of its own)
+// after the other. Then, once every fault injection test has run, the coverage: every
+// operation the library calls was failed somewhere, and every documented outcome was met.
+#include <gtest/gtest.h>
+#include "clientservices.h"
+#include "faultinjection.h"
+#include "reliability_text.h"
+#include "support/fault_partners.h"
+#include "support/fault_proxies.h"
+#include "support/progid_override.h"
+#include "support/sim_workspace.h"
+#include "winkit/unique_bstr.h"
+#include "winkit/unique_safearray.h"
+#include "winkit/unique_variant.h"
+
+using namespace faultinjection;
+using winkit::UniqueBstr;
+
+namespace {
+
+// Two objects to claim as a host passes them: an array of VARIANTs holding numbers.
+winkit::UniqueVariant TwoObjectIdentifiers() {
+    SAFEARRAYBOUND bounds = {2, 0};
+    SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 1, &bounds);
+    for (LONG i = 0; i < 2; ++i) SafeArrayPutElement(array, &i, winkit::UniqueVariant::Long(i ? 1003 : 1001).get());
+    winkit::UniqueVariant value;
+    V_VT(value.get()) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(value.get()) = array;
+    return value;
+}
+
+using Method = std::function<HRESULT(IQRCIGEFClientServices*, IDispatch* workspace, const std::wstring& claims)>;
+
+// Every method, in the order a host may call them; each is a phase and a step.
+const std::vector<std::pair<const wchar_t*, Method>>& Methods() {
+    using CS = IQRCIGEFClientServices;
+    static const std::vector<std::pair<const wchar_t*, Method>> methods = {
+        {L"Initialize", [](CS* cs, IDispatch* ws, auto&) { return cs->Initialize(ws); }},
+        {L"GetEFData", [](CS* cs, IDispatch*, auto&) {
+             UniqueBstr signature, url, plant;
+             return cs->GetEFData(signature.put(), url.put(), plant.put());
+         }},
+        {L"SupportsFeature", [](CS* cs, IDispatch*, auto&) {
+             VARIANT_BOOL supported = VARIANT_FALSE;
+             return cs->SupportsFeature(UniqueBstr::Copy(L"Claims").get(), &supported);
+         }},
+        {L"XMLFileName", [](CS* cs, IDispatch*, auto&) {
+             const wchar_t* name = L"C:\\users\\Public\\claims.xml";
+             HRESULT hr = cs->put_XMLFileName(UniqueBstr::Copy(name).get());
+             UniqueBstr read;
+             if (SUCCEEDED(hr)) hr = cs->get_XMLFileName(read.put());
+             // The name given is handed back, from the adapter or kept by the object.
+             if (SUCCEEDED(hr)) {
+                 EXPECT_EQ(name, read.str());
+             }
+             return hr;
+         }},
+        {L"ClaimObject", [](CS* cs, IDispatch*, auto&) { return cs->ClaimObject(UniqueBstr::Copy(L"1001").get()); }},
+        {L"ClaimStream", [](CS* cs, IDispatch* ws, auto&) { return cs->ClaimStream(ws, *TwoObjectIdentifiers().get()); }},
+        {L"SynchronizeClaims", [](CS* cs, IDispatch*, const std::wstring& claims) {
+             UniqueBstr message;
+             return cs->SynchronizeClaims(UniqueBstr::Copy(claims).get(), message.put());
+         }},
+        {L"ConnectToEF", [](CS* cs, IDispatch*, auto&) { return cs->ConnectToEF(); }},
+        {L"Publish", [](CS* cs, IDispatch*, auto&) { return cs->Publish(UniqueBstr::Copy(L"1001").get()); }},
+        {L"Retrieve", [](CS* cs, IDispatch*, auto&) { return cs->Retrieve(); }},
+        {L"FindDocsToPublish", [](CS* cs, IDispatch*, auto&) { return cs->FindDocsToPublish(); }},
+        {L"LaunchFrameworkBrowser", [](CS* cs, IDispatch*, auto&) { return cs->LaunchFrameworkBrowser(); }},
+        {L"Register", [](CS* cs, IDispatch* ws, auto&) { return cs->Register(ws); }},
+        {L"GetProjectList", [](CS* cs, IDispatch*, auto&) {
+             winkit::UniqueSafeArray projects;
+             return cs->GetProjectList(projects.put());
+         }},
+        {L"PublishProjectAsBuilt", [](CS* cs, IDispatch*, auto&) {
+             return cs->PublishProjectAsBuilt(UniqueBstr::Copy(L"Unit 0101").get());
+         }},
+        {L"Revise", [](CS* cs, IDispatch*, auto&) { return cs->Revise(UniqueBstr::Copy(L"1001").get()); }},
+        {L"SetPlantData", [](CS* cs, IDispatch*, auto&) {
+             return cs->SetPlantData(UniqueBstr::Copy(L"Northfield").get(), UniqueBstr::Copy(L"Area 01").get(),
+                                     UniqueBstr::Copy(L"Unit 0101").get());
+         }},
+        {L"UnInitialize", [](CS* cs, IDispatch*, auto&) { return cs->UnInitialize(); }},
+    };
+    return methods;
+}
+
+void CallEveryMethod(Observer& observer) {
+    SimWorkspace sim;
+    ASSERT_TRUE(sim.ok()) << "QRSim.Workspace must be registered (register-components.sh)";
+    // A claims document as the framework makes it, asked for outside the proxies.
+    std::wstring claims = sim.CallFramework(L"SynchronizeObjectClaim", L"1004");
+    auto workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
+    winkit::ComPtr<IQRCIGEFClientServices> services;
+    ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
+    for (const auto& [name, call] : Methods()) {
+        observer.Phase(name);
+        observer.Step(name, call(services.get(), workspace.get(), claims));
+    }
+    observer.Phase(L"Release");
+}
+
+class FaultInjectionClientServices : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end())); }
+
+    void Run(const wchar_t* name, bool withoutErrorInfo) {
+        Scenario scenario;
+        scenario.name = name;
+        for (const auto& method : Methods()) scenario.phases.push_back(method.first);
+        scenario.rules = &ClientServicesRules();
+        scenario.run = CallEveryMethod;
+        scenario.withoutErrorInfo = withoutErrorInfo;
+        RunScenario(scenario);
+    }
+
+    fault::FaultPartners partners;
+};
+
+} // namespace
+
+TEST_F(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTurn) { Run(L"Client services", false); }
+
+// Components that fail without leaving any error information: the documents name the code.
+TEST_F(FaultInjectionClientServices, EveryMethodWithFailuresThatLeaveNoErrorInformation) {
+    Run(L"Client services, no error information", true);
+}
+
+// The version-specific ProgID the tools name is looked up in the registry, not asked of a
+// component: taken away for one run, a method that connects fails with its message.
+TEST_F(FaultInjectionClientServices, AnAdapterNotRegisteredFailsTheMethodWithItsMessage) {
+    ProgIdOverride adapter(fault::kVersionedAdapterProgId);
+    adapter.Remove();
+    SimWorkspace sim;
+    ASSERT_TRUE(sim.ok());
+    auto workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
+    winkit::ComPtr<IQRCIGEFClientServices> services;
+    ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
+    EXPECT_TRUE(FAILED(services->Initialize(workspace.get())));
+    ThreadError error = TakeThreadError();
+    EXPECT_TRUE(Contains(error.description, L"QREFOldAdapter380.ClientServices is not registered")) << Narrow(error.description);
+    services.reset();
+    workspace.reset();
+    EXPECT_EQ(0, fault::LiveProxies());
+}
+
+namespace {
+
+// Every operation of the outside interfaces the library calls, as sites name them
+// (arguments aside). The interfaces have more (GetWorkspacePath, GetToolsVersion,
+// ISettingsNode::GetName and DeleteChild, get_AdapterVersion):
+// those the library never calls are left out.
+const wchar_t* const kCalledOperations[] = {
+    L"IWorkspace::QueryInterface(IWorkspace)", L"IWorkspace::GetUserName", L"IWorkspace::GetWorkspaceName",
+    L"IWorkspace::CreateServiceRequest", L"IServiceRequest::SetComponent", L"IServiceRequest::SetMethod",
+    L"IServiceRequest::SetInput", L"IServiceRequest::GetOutput", L"IServiceRequest::SetFlags",
+    L"IServiceRequest::Execute", L"IServiceRequest::BeginInput", L"IServiceRequest::BeginElement",
+    L"IServiceRequest::AddField", L"IServiceRequest::EndElement", L"CoCreateInstance(QRClientTools.Globals)",
+    L"IGlobals::GetSettingsRoot", L"IGlobals::GetVersionSpecificIdentifier",
+    L"CoCreateInstance(QRClientTools.SettingsNode)", L"ISettingsNode::GetValue", L"ISettingsNode::SetValue",
+    L"ISettingsNode::OpenChild", L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
+    L"IQREFOldClientServices::UnInitialize", L"IQREFOldClientServices::SetRestore",
+    L"IQREFOldClientServices::get_XMLFileName", L"IQREFOldClientServices::put_XMLFileName",
+    L"IQREFOldClientServices::SetProductName", L"IQREFOldClientServices::SetFrameworkData",
+    L"IQREFOldClientServices::SetPlantData", L"IQREFOldClientServices::Initialize",
+    L"IQREFOldClientServices::ConnectToEF", L"IQREFOldClientServices::Publish", L"IQREFOldClientServices::Retrieve",
+    L"IQREFOldClientServices::FindDocsToPublish", L"IQREFOldClientServices::LaunchFrameworkBrowser",
+    L"IQREFOldClientServices::Register", L"IQREFOldClientServices::GetProjectList",
+    L"IQREFOldClientServices::PublishProjectAsBuilt", L"IQREFOldClientServices::SynchronizeClaims",
+    L"IQREFOldClientServices::Revise", L"CoCreateInstance(QRCSelectKBDlg)", L"IRunnableObject::Run",
+    L"QRCSelectKBDlg::QueryInterface(DQRCSelectKBDlg)", L"DQRCSelectKBDlg::Invoke(RunCommand)",
+    L"CoCreateInstance(QRCIGEFClientServices)", L"CoCreateInstance(Excel.Application)",
+    L"Excel Application::", L"Excel Range::",
+};
+constexpr size_t kAtLeastSites = 300;  // 316 today
+
+// Runs after every test; judges only a run in which every fault injection test ran.
+class FaultInjectionCoverage : public testing::Environment {
+public:
+    void TearDown() override {
+        const testing::UnitTest& unit = *testing::UnitTest::GetInstance();
+        for (int i = 0; i < unit.total_test_suite_count(); ++i) {
+            const testing::TestSuite& suite = *unit.GetTestSuite(i);
+            if (std::string(suite.name()).rfind("FaultInjection", 0) != 0) continue;
+            if (suite.test_to_run_count() != suite.total_test_count()) return;
+        }
+        const Figures& figures = SuiteFigures();
+        if (figures.scenarios.empty()) return;
+        EXPECT_GE(figures.sites.size(), kAtLeastSites) << "call sites failed";
+        for (const wchar_t* operation : kCalledOperations) {
+            bool failed = false;
+            for (const std::wstring& site : figures.sites) failed |= Contains(site, L"| " + std::wstring(operation));
+            EXPECT_TRUE(failed) << "no scenario failed " << Narrow(operation);
+        }
+        for (const auto* rules : {&ToDoListRules(), &ClientServicesRules()})
+            for (const Rule& rule : *rules)
+                EXPECT_TRUE(figures.rulesUsed.count(&rule)) << "no scenario reached a site of " << Narrow(rule.pattern);
+    }
+};
+
+testing::Environment* const coverage = testing::AddGlobalTestEnvironment(new FaultInjectionCoverage);
+
+} // namespace

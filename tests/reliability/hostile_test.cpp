@@ -1,0 +1,280 @@
+// Hostile documents from the partner components, at every entry point that reads one:
+// the task list (TaskItemCollection::Load, for GetTaskList), the assignments reader (for
+// GetTaskAssignments), the framework data reader (for GetEFData) and the claims path (a
+// task's run and ClaimObject). Each document of the matrix goes to every entry point;
+// none may crash or hang, malformed ones and document type declarations are refused,
+// and the canary file the documents name is never read. One row per entry point then
+// goes through the real dialog or object.
+#include <gtest/gtest.h>
+#include <chrono>
+#include "assignmentsdocument.h"
+#include "clientservices.h"
+#include "diagnostics/qrcomexception.h"
+#include "frameworkdata.h"
+#include "reliability_text.h"
+#include "res/taskpropertiesres.h"
+#include "support/canary_file.h"
+#include "support/dialog_driver.h"
+#include "support/errorinfo_helpers.h"
+#include "support/fake_workspace.h"
+#include "support/settings_store.h"
+#include "taskitemcollection.h"
+#include "tasklistdlg.h"
+#include "taskoperations.h"
+#include "winkit/unique_bstr.h"
+
+using winkit::UniqueBstr;
+
+namespace {
+
+std::wstring Repeated(const std::wstring& text, int times) {
+    std::wstring out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// An entry point: its document with `value` in an attribute and `content` inside an
+// element, and what the library made of a document, in a few words.
+struct Channel {
+    const wchar_t* name;
+    std::function<std::wstring(const std::wstring& value, const std::wstring& content)> body;
+    std::function<std::wstring(const std::wstring& document)> read;
+};
+
+std::wstring TasksRead(const std::wstring& document) {
+    TaskItemCollection tasks;
+    ClearThreadError();
+    HRESULT hr = tasks.Load(UniqueBstr::Copy(document).get());
+    ThreadError error = TakeThreadError();
+    std::wstring text = FAILED(hr) ? L"refused" : L"read";
+    if (FAILED(hr) && error.description.rfind(L"<QRError ", 0) != 0) text += L" without a QRError";
+    for (const TaskItem& task : tasks.Items()) text += L" " + std::to_wstring(task.ToDo_Index) + L":" + task.ToDo_Name;
+    return text;
+}
+
+std::wstring AssignmentsRead(const std::wstring& document) {
+    std::vector<ObjRecord> records = ReadAssignments(document);
+    if (records.empty()) return L"refused";
+    return L"read " + (records[0].attributes.empty() ? L"" : records[0].attributes[0].I);
+}
+
+std::wstring FrameworkDataRead(const std::wstring& document) {
+    winkit::ComPtr<IXMLDOMDocument2> dom;
+    if (FAILED(CreateFrameworkDataDocument(dom))) return L"no DOM";
+    FrameworkData data;
+    data.signature = UniqueBstr::Copy(L"before");
+    HRESULT hr = ReadFrameworkData(dom.get(), UniqueBstr::Copy(document).get(), data);
+    return (hr == S_OK ? L"read " : hr == S_FALSE ? L"refused " : Hex(hr) + L" ") + data.signature.str();
+}
+
+// A run of task 1 whose framework answer is the claims document, then ClaimObject with
+// it: granted, refused (the task marked in error), or invalid (a failure with a QRError).
+std::wstring ClaimsRead(const std::wstring& document) {
+    testcom::Fake<FakeWorkspace> workspace;
+    RequestScript script;
+    workspace->UseScript(script);
+    script.outputs[L"ActionTask"] = script.outputs[L"SynchronizeObjectClaim"] = document;
+    TaskItemCollection tasks;
+    std::wstring text;
+    try {
+        int result = TaskOperations(workspace.get(), tasks).RunTaskItem(1);
+        text = result == 0 ? L"granted" : result == 1 ? L"claim refused" : L"run " + std::to_wstring(result);
+    } catch (QRComException& e) {
+        text = FAILED(e.result) ? L"refused" : L"thrown " + Hex(e.result);
+    }
+    for (const std::wstring& call : script.log->calls)
+        if (call == L"SetMethod SetTaskItemData") text += L", marked";
+    winkit::ComPtr<IQRCIGEFClientServices> services;
+    CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void());
+    services->Initialize(static_cast<IDispatch*>(workspace.get()));
+    ClearThreadError();
+    HRESULT hr = services->ClaimObject(UniqueBstr::Copy(L"1001").get());
+    ThreadError error = TakeThreadError();
+    if (SUCCEEDED(hr)) return text + L" / claimed";
+    return text + (error.description.rfind(L"<QRError", 0) == 0 ? L" / refused" : L" / refused without a QRError");
+}
+
+const std::vector<Channel>& Channels() {
+    static const std::vector<Channel> channels = {
+        {L"GetTaskList",
+         [](const std::wstring& value, const std::wstring& content) {
+             return L"<TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"" + value + L"\" ToDo_Category=\"5\">" + content +
+                    L"</TaskItem></TaskItemList>";
+         },
+         TasksRead},
+        {L"GetTaskAssignments",
+         [](const std::wstring& value, const std::wstring& content) {
+             return L"<O X=\"1\" U=\"\" I=\"\" N=\"XV-1\" C=\"Valve\"><A I=\"" + value +
+                    L"\" V=\"1\" O=\"0\" U=\"\" S=\"0\" C=\"0\">" + content + L"</A></O>";
+         },
+         AssignmentsRead},
+        {L"GetEFData",
+         [](const std::wstring& value, const std::wstring& content) {
+             return L"<EFData EFSIGNATURE=\"" + value + L"\" EFURL=\"u2\">" + content + L"</EFData>";
+         },
+         FrameworkDataRead},
+        {L"claims",
+         [](const std::wstring& value, const std::wstring& content) {
+             return L"<Claims><Claim OID=\"1001\" Name=\"" + value + L"\" Locked=\"0\">" + content + L"</Claim></Claims>";
+         },
+         ClaimsRead},
+    };
+    return channels;
+}
+
+// What each entry point makes of its well-formed document (value "v") and of one it refuses.
+const std::map<std::wstring, std::pair<std::wstring, std::wstring>> kOutcomes = {
+    {L"GetTaskList", {L"read 1:v", L"refused"}},
+    {L"GetTaskAssignments", {L"read v", L"refused"}},
+    {L"GetEFData", {L"read v", L"refused before"}},
+    {L"claims", {L"granted / claimed", L"refused / refused"}},
+};
+
+struct Document {
+    std::wstring name, text;
+};
+
+std::vector<Document> Malformed(const Channel& c) {
+    std::wstring whole = c.body(L"v", L"");
+    return {
+        {L"white space only", L" \r\n\t "},
+        {L"text only", L"tasks"},
+        {L"cut in the middle", whole.substr(0, whole.size() / 2)},
+        {L"bare ampersand", c.body(L"a & b", L"")},
+        {L"control character", c.body(L"a\x0001", L"")},
+        {L"NUL inside the text", whole.substr(0, 10) + L'\0' + whole.substr(10)},
+    };
+}
+
+// Document type declarations in all their forms, each behind the prolog forms a reader
+// must look past; the external ones name the canary file.
+std::vector<Document> Declarations(const Channel& c, const std::wstring& root, const std::wstring& url) {
+    std::wstring laughs = L"<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + L" [\n <!ENTITY lol0 \"lol\">\n";
+    for (int level = 1; level <= 10; ++level)
+        laughs += L" <!ENTITY lol" + std::to_wstring(level) + L" \"" + Repeated(L"&lol" + std::to_wstring(level - 1) + L";", 10) + L"\">\n";
+    std::wstring external = L"<!DOCTYPE " + root + L" [<!ENTITY x SYSTEM \"" + url + L"\">]>";
+    return {
+        {L"internal entity", L"<!DOCTYPE " + root + L" [<!ENTITY e \"expanded\">]>" + c.body(L"&e;", L"&e;")},
+        {L"billion laughs", laughs + L"]>\n" + c.body(L"&lol10;", L"&lol10;")},
+        {L"quadratic blowup", L"<!DOCTYPE " + root + L" [<!ENTITY big \"" + std::wstring(50000, L'q') + L"\">]>" +
+                                  c.body(Repeated(L"&big;", 5000), L"&big;")},
+        {L"external entity in content", external + c.body(L"v", L"&x;")},
+        {L"external entity in an attribute", external + c.body(L"&x;", L"")},
+        {L"external parameter entity", L"<!DOCTYPE " + root + L" [<!ENTITY % p SYSTEM \"" + url + L"\"> %p;]>" + c.body(L"v", L"")},
+        {L"public identifier", L"<!DOCTYPE " + root + L" PUBLIC \"-//QR//Hostile//EN\" \"" + url + L"\">" + c.body(L"v", L"")},
+        {L"behind a byte order mark, declaration, comment and instruction",
+         L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<!-- <!DOCTYPE> -->\n<?x y?>\n<!DOCTYPE " + root +
+             L" SYSTEM \"" + url + L"\">" + c.body(L"v", L"")},
+        {L"lower-case doctype", L"<!doctype " + root + L" SYSTEM \"" + url + L"\">" + c.body(L"v", L"")},
+    };
+}
+
+// Documents that name the canary file without a declaration: it may be named, never fetched.
+std::vector<Document> References(const Channel& c, const std::wstring& url) {
+    return {
+        {L"XInclude", c.body(L"v", L"<xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"" + url + L"\" parse=\"text\"/>")},
+        {L"stylesheet instruction", L"<?xml-stylesheet type=\"text/xsl\" href=\"" + url + L"\"?>" + c.body(L"v", L"")},
+        {L"schema location", c.body(L"v", L"<s xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                                          L"xsi:noNamespaceSchemaLocation=\"" + url + L"\"/>")},
+        {L"undeclared entity", c.body(L"&undeclared;", L"&undeclared;")},
+    };
+}
+
+// Reads the document, within a time that rules out expansion and quadratic work.
+std::wstring ReadInTime(const Channel& channel, const std::wstring& document) {
+    auto start = std::chrono::steady_clock::now();
+    std::wstring outcome = channel.read(document);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 30) << Narrow(channel.name);
+    return outcome;
+}
+
+} // namespace
+
+TEST(HostileDocuments, EveryEntryPointRefusesMalformedDocumentsAndDeclarationsAndNeverReadsTheCanary) {
+    CanaryFile canary;
+    ASSERT_TRUE(canary.ReadsAreNoticed()) << "this file system does not show reads; the check would mean nothing";
+    const wchar_t* const roots[] = {L"TaskItemList", L"O", L"EFData", L"Claims"};
+    for (size_t i = 0; i < Channels().size(); ++i) {
+        const Channel& channel = Channels()[i];
+        const auto& [read, refused] = kOutcomes.at(channel.name);
+        SCOPED_TRACE(Narrow(channel.name));
+        EXPECT_EQ(Narrow(read), Narrow(ReadInTime(channel, channel.body(L"v", L""))));
+        std::vector<Document> refusedOnes = Malformed(channel);
+        for (const Document& d : Declarations(channel, roots[i], canary.Url())) refusedOnes.push_back(d);
+        for (const Document& d : refusedOnes) EXPECT_EQ(Narrow(refused), Narrow(ReadInTime(channel, d.text))) << Narrow(d.name);
+        for (const Document& d : References(channel, canary.Url()))
+            EXPECT_FALSE(Contains(ReadInTime(channel, d.text), canary.Marker())) << Narrow(d.name);
+    }
+    EXPECT_FALSE(canary.WasRead());
+}
+
+// What a reader must look past in a task list: the forms of the prolog, namespaces,
+// comments, instructions and CDATA, references; and what it keeps of a broken one.
+TEST(HostileDocuments, TaskListsInEveryFormXmlAllows) {
+    auto task = [](int index, const std::wstring& name) {
+        return L"<TaskItem ToDo_Index=\"" + std::to_wstring(index) + L"\" ToDo_Name=\"" + name + L"\"/>";
+    };
+    const std::wstring ab = task(1, L"a") + task(2, L"b"), list = L"<TaskItemList>" + ab + L"</TaskItemList>";
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + list, L"read 1:a 2:b"},
+        {L"\r\n  <?xml version=\"1.0\" encoding=\"UTF-16\"?>" + list, L"read 1:a 2:b"},
+        {L"<!-- c --><?pi x?><TaskItemList><!-- " + task(9, L"hidden") + L" --><?pi y?>" + task(1, L"a") +
+             L"<![CDATA[" + task(8, L"cdata") + L"]]>text" + task(2, L"b") + L"</TaskItemList><!-- after -->",
+         L"read 1:a 2:b"},
+        {L"<q:TaskItemList xmlns:q=\"urn:q\"><q:TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/></q:TaskItemList>", L"read 1:a"},
+        {L"<TaskItemList xmlns=\"urn:other\">" + ab + L"</TaskItemList>", L"read 1:a 2:b"},
+        {L"<TaskItemList>" + task(1, L"&lt;b&gt; &amp; &#x4E2D;&#20013; &#x1F600; &quot;&apos;") + L"</TaskItemList>",
+         L"read 1:<b> & \x4E2D\x4E2D \xD83D\xDE00 \"'"},
+        {L"<TaskItemList>" + task(1, L"a&#9;b\tc\r\nd") + L"</TaskItemList>", L"read 1:a\tb c d"},
+        {list + L"<TaskItemList>" + task(3, L"c") + L"</TaskItemList>", L"refused 1:a 2:b"},
+        {L"<TaskItemList>" + ab + task(3, L"c & d") + L"</TaskItemList>", L"refused 1:a 2:b"},
+    };
+    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(TasksRead(document))) << Narrow(document);
+}
+
+// Framework data is read by its attributes' exact names; references are the values'.
+TEST(HostileDocuments, FrameworkDataReadsOnlyItsOwnNames) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"<EFData efsignature=\"s\" EfSignature=\"s\"/>", L"read before"},
+        {L"<EFData xmlns:q=\"urn:q\" q:EFSIGNATURE=\"S2\"/>", L"read before"},
+        {L"<EFData EFSIGNATURE=\"&lt;&amp;&#x4E2D;&#x1F600;\"/>", L"read <&\x4E2D\xD83D\xDE00"},
+    };
+    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(FrameworkDataRead(document))) << Narrow(document);
+}
+
+// A claims document is granted, refused with the task marked in error, or invalid.
+TEST(HostileDocuments, ClaimsAreGrantedRefusedOrFailWithAnError) {
+    const std::wstring free = L"<Claim OID=\"1001\" Name=\"P-101\" Locked=\"0\"/>";
+    const std::wstring held = L"<Claim OID=\"1002\" Name=\"V-205\" Locked=\"1\" LockedBy=\"kmueller\"/>";
+    const struct {
+        std::wstring document;
+        const wchar_t* outcome;
+    } cases[] = {
+        {L"<Claims>" + free + held + L"</Claims>", L"claim refused, marked / claimed"},
+        {L"<Claims/>", L"granted / claimed"},
+        {L"<Claims><!-- c --><Other/>text" + free + free + L"<?pi x?></Claims>", L"granted / claimed"},
+        {L"<Claims>" + Repeated(free, 10000) + L"</Claims>", L"granted / claimed"},
+        {L"<Claim OID=\"1001\"/>", L"refused / refused"},
+        {L"<Claims><Claim Name=\"x\"/></Claims>", L"refused / refused"},
+        {L"<Claims><Claim OID=\"1\" Locked=\"maybe\"/></Claims>", L"refused / refused"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Narrow(c.outcome), Narrow(ReadInTime(Channels()[3], c.document))) << Narrow(c.document.substr(0, 80));
+}
+
+// Framework data that does not read keeps what was read before, and Initialize gives S_FALSE.
+TEST(HostileDocuments, InitializeKeepsTheFrameworkDataReadBefore) {
+    testcom::Fake<FakeWorkspace> workspace;
+    RequestScript script;
+    workspace->UseScript(script);
+    winkit::ComPtr<IQRCIGEFClientServices> services;
+    ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
+    script.outputs[L"GetEFData"] = L"<EFData EFURL=\"http://ef.example/zud\" EFPLANT=\"EFP1\" EFSIGNATURE=\"SIG-1\"/>";
+    ASSERT_EQ(S_OK, services->Initialize(static_cast<IDispatch*>(workspace.get())));
+    script.outputs[L"GetEFData"] = L"<EFData EFSIGNATURE=\"S & 2\" EFURL=\"u2\"/>";
+    EXPECT_EQ(S_FALSE, services->Initialize(static_cast<IDispatch*>(workspace.get())));
+    UniqueBstr signature, url, plant;
+    ASSERT_EQ(S_OK, services->GetEFData(signature.put(), url.put(), plant.put()));
+    EXPECT_EQ((std::vector<std::wstring>{L"SIG-1", L"http://ef.example/zud", L"EFP1"}),
+              (std::vector<std::wstring>{signature.str(), url.str(), plant.str()}));
+}
