@@ -77,8 +77,10 @@ std::wstring ClaimsRead(const std::wstring& document) {
     TaskItemCollection tasks;
     std::wstring text;
     try {
-        int result = TaskOperations(workspace.get(), tasks).RunTaskItem(1);
-        text = result == 0 ? L"granted" : result == 1 ? L"claim refused" : L"run " + std::to_wstring(result);
+        RunOutcome result = TaskOperations(workspace.get(), tasks).RunTaskItem(1);
+        text = result.completed()                          ? L"granted"
+               : result.kind == RunOutcome::kEndedInError ? L"claim refused"
+                                                          : L"run " + Hex(result.failure);
     } catch (QRComException& e) {
         text = FAILED(e.result) ? L"refused" : L"thrown " + Hex(e.result);
     }

@@ -146,12 +146,15 @@ protected:
         return t.ToDo_Name + L"|" + t.ToDo_Description + L"|" + t.ToDo_Notes + L"|" + std::to_wstring(t.ToDo_Status) +
                L"|" + t.ToDo_ModifiedBy + (t.ToDo_ModifiedDate.empty() ? L"" : L"|dated");
     }
+    // A run's outcome in the rows: "0" completed, "1" ended in error, else the failure.
+    static std::wstring Outcome(const RunOutcome& run) {
+        return run.kind == RunOutcome::kCompleted ? L"0" : run.kind == RunOutcome::kEndedInError ? L"1" : Hr(run.failure);
+    }
     // The run's result, or the raised HRESULT and the QRError document's description.
     std::wstring RunTask(int index) {
         ClearThreadError();
         try {
-            int result = operations.RunTaskItem(index);
-            return result < 0 ? Hr(result) : std::to_wstring(result);
+            return Outcome(operations.RunTaskItem(index));
         } catch (QRComException& e) {
             std::wstring raised = L"raised " + Hr(e.result) + L" ";
             QRComException scope;
@@ -310,7 +313,7 @@ TEST_F(TaskRequests, RunsAndClaims) {
          L"raised 0x80070005 Unable to initialize Zev Odovidedava Zedevodiv component", answered + L"Initialize|(released)"},
         {"claims not synchronized", claimsAnd([this] { services->synchronizeResult = 0x80040E14; }), run,
          L"raised 0x80040E14 Claim in ZAR failed", claims + L"(released)"},
-        {"without a workspace", nullptr, [this] { return std::to_wstring(TaskOperations(nullptr, tasks).RunTaskItem(3)); },
+        {"without a workspace", nullptr, [this] { return Outcome(TaskOperations(nullptr, tasks).RunTaskItem(3)); },
          L"0", L""},
     });
 }

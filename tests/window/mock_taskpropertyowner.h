@@ -16,7 +16,7 @@ public:
     MOCK_METHOD(int, PreviousKey, (int key), (const, override));
     MOCK_METHOD(int, NextKey, (int key), (const, override));
     MOCK_METHOD(void, SaveTaskProperties, (const TaskPropertyValues& values), (override));
-    MOCK_METHOD(int, RunTaskItem, (int index), (override));
+    MOCK_METHOD(RunOutcome, RunTaskItem, (int index), (override));
     MOCK_METHOD(bool, DeferTaskItem, (int index), (override));
     MOCK_METHOD(void, FetchTaskAssignments, (int index, winkit::UniqueBstr& document), (override));
 

@@ -233,8 +233,8 @@ TEST_F(TaskPropertyDlgTest, DeferFlipsTheLocalStatusOnlyWhenTheFrameworkTookIt) 
 
 TEST_F(TaskPropertyDlgTest, ActionPatchesTheLocalStatusFromTheResult) {
     SetTasks({MakeTask(1, kCategoryClaim, kStatusOpen, L"A"), MakeTask(2, kCategoryClaim, kStatusError, L"B")});
-    EXPECT_CALL(owner, RunTaskItem(1)).WillOnce(Return(0));
-    EXPECT_CALL(owner, RunTaskItem(2)).WillOnce(Return(1));
+    EXPECT_CALL(owner, RunTaskItem(1)).WillOnce(Return(RunOutcome::Completed()));
+    EXPECT_CALL(owner, RunTaskItem(2)).WillOnce(Return(RunOutcome::EndedInError()));
     Run(1, L"Task Properties - Claim Task", [&](HWND window) {
         Type(General(window), IDC_TASKGENERAL_NOTES, L"dropped by the reload");
         Click(window, IDC_TASKPROPERTIES_ACTION);
@@ -253,7 +253,7 @@ TEST_F(TaskPropertyDlgTest, ActionPatchesTheLocalStatusFromTheResult) {
 
 TEST_F(TaskPropertyDlgTest, ActionFailureEndsTheDialogAndReachesTheCaller) {
     SetTasks({MakeTask(1, kCategoryClaim, kStatusOpen, L"A")});
-    EXPECT_CALL(owner, RunTaskItem(1)).WillOnce([](int) -> int {
+    EXPECT_CALL(owner, RunTaskItem(1)).WillOnce([](int) -> RunOutcome {
         QRComException failure;
         failure.Throw(E_ACCESSDENIED, L"Claim in ZAR failed");
     });

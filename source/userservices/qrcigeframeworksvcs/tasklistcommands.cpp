@@ -71,9 +71,9 @@ void CTaskListDlg::OnAction() {
         selected.push_back({key, run});
         if (!run) continue;
         SetRowImage(row, kImageBlank);  // the picture of an open task while it runs
-        int outcome = RunTaskItem(key);
-        selected.back().failed = outcome != 0;
-        SetRowImage(row, outcome == 0 ? kImageCompleted : kImageError);
+        bool completed = RunTaskItem(key).completed();
+        selected.back().failed = !completed;
+        SetRowImage(row, completed ? kImageCompleted : kImageError);
     }
     FetchTaskList();
     // A task not run counts as not completed by this run, whatever its status; so does a
@@ -139,7 +139,7 @@ void CTaskListDlg::SaveTaskProperties(const TaskPropertyValues& values) {
     TaskOperations(workspace_, tasks_).SaveTaskProperties(values);
 }
 
-int CTaskListDlg::RunTaskItem(int index) { return TaskOperations(workspace_, tasks_).RunTaskItem(index); }
+RunOutcome CTaskListDlg::RunTaskItem(int index) { return TaskOperations(workspace_, tasks_).RunTaskItem(index); }
 
 bool CTaskListDlg::DeferTaskItem(int index) { return TaskOperations(workspace_, tasks_).DeferTaskItem(index); }
 

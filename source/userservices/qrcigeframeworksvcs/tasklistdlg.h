@@ -96,7 +96,7 @@ private:
     // The task operations the property dialog calls (taskoperations.h), on this
     // dialog's workspace and collection.
     void SaveTaskProperties(const TaskPropertyValues& values) override;
-    int RunTaskItem(int index) override;
+    RunOutcome RunTaskItem(int index) override;
     bool DeferTaskItem(int index) override;
     void FetchTaskAssignments(int index, winkit::UniqueBstr& document) override;
 

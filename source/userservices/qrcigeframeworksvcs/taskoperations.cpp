@@ -108,27 +108,27 @@ bool IsErrorAnswer(const winkit::UniqueBstr& output) {
 
 } // namespace
 
-int TaskOperations::RunTaskItem(int index) {
+RunOutcome TaskOperations::RunTaskItem(int index) {
     FrameworkRequest request;
-    if (!workspace_) return 0;
+    if (!workspace_) return RunOutcome::Completed();  // nothing to run it against
     winkit::ComPtr<IWorkspace> held(workspace_);
     HRESULT hr = FrameworkRequest::Open(held.get(), L"ActionTask", request);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return RunOutcome::Failed(hr);
     Stamp stamp = BeginStampedRecord(request);
     request.AddLong(L"ToDo_Index", index);
     request.AddText(L"ToDo_RunBy", stamp.user.userName);
     request.AddDate(L"ToDo_RunDate", stamp.date);
     request.EndRecord();
     HRESULT executed = request.Execute();
-    if (FAILED(executed)) return executed;
+    if (FAILED(executed)) return RunOutcome::Failed(executed);
 
     // The framework ran the task; an answer that cannot be read may be a claims document
     // that would then never be synchronized: the run failed, it did not complete.
     winkit::UniqueBstr claims;
     HRESULT read = request.GetOutput(claims);
-    if (FAILED(read)) return read;
-    if (claims.empty()) return executed;
-    if (IsErrorAnswer(claims)) return 1;
+    if (FAILED(read)) return RunOutcome::Failed(read);
+    if (claims.empty()) return RunOutcome::Executed(executed);
+    if (IsErrorAnswer(claims)) return RunOutcome::EndedInError();
 
     winkit::ComPtr<IQRCIGEFClientServices> services;
     hr = CoCreateInstance(CLSID_QRCIGEFClientServices, nullptr, CLSCTX_ALL, IID_IQRCIGEFClientServices, services.put_void());
@@ -142,9 +142,9 @@ int TaskOperations::RunTaskItem(int index) {
     if (FAILED(hr)) Raise(hr, L"Claim in ZAR failed");
     if (!errorMessage.empty()) {
         MarkTaskError(index, errorMessage.str());
-        return 1;
+        return RunOutcome::EndedInError();
     }
-    return executed;
+    return RunOutcome::Executed(executed);
 }
 
 void TaskOperations::MarkTaskError(int index, const std::wstring& message) {

@@ -34,11 +34,9 @@ public:
     // made and executed.
     bool DeferTaskItem(int index);
     // "ActionTask", then the claims synchronization when the framework answers with a
-    // claims document. 0: success; 1: the task ended in error; a negative HRESULT when a
-    // request could not be made or executed or its answer could not be read. Throws
-    // QRComException when the client services cannot be created, initialized or cannot
-    // synchronize the claims.
-    int RunTaskItem(int index);
+    // claims document. Throws QRComException when the client services cannot be created,
+    // initialized or cannot synchronize the claims.
+    RunOutcome RunTaskItem(int index);
     // "SetTaskItemData" setting status Error with the message as notes.
     void MarkTaskError(int index, const std::wstring& message);
     // "GetTaskAssignments"; the document is left untouched when the request fails.

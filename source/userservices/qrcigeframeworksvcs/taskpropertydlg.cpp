@@ -224,9 +224,9 @@ void CTaskPropertyDlg::Step(bool forward) {
 void CTaskPropertyDlg::OnAction(UINT, int, HWND) {
     if (!CurrentRecord()) return;
     winkit::WaitCursor wait;
-    const int result = owner_.RunTaskItem(currentIndex_);
+    const bool completed = owner_.RunTaskItem(currentIndex_).completed();
     // Found again: the owner may have replaced its records meanwhile.
-    if (TaskItem* task = CurrentRecord()) task->ToDo_Status = result == 0 ? kStatusCompleted : kStatusError;
+    if (TaskItem* task = CurrentRecord()) task->ToDo_Status = completed ? kStatusCompleted : kStatusError;
     Reload();
 }
 

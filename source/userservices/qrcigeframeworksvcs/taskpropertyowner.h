@@ -17,6 +17,25 @@ struct TaskPropertyValues {
     std::wstring assignments;    // the assignments document of this task (empty when none)
 };
 
+// What running one task came to: it completed; it ran and ended in error (the framework
+// answered "Error", its claims were refused, or its request answered a success other
+// than S_OK); or the run failed: its request could not be made or executed, or its
+// answer could not be read (`failure` says why).
+struct RunOutcome {
+    enum Kind { kCompleted, kEndedInError, kFailed };
+    Kind kind = kCompleted;
+    HRESULT failure = S_OK;
+
+    static RunOutcome Completed() { return {kCompleted, S_OK}; }
+    static RunOutcome EndedInError() { return {kEndedInError, S_OK}; }
+    static RunOutcome Failed(HRESULT failure) { return {kFailed, failure}; }
+    // An executed request's own result: S_OK completes the task.
+    static RunOutcome Executed(HRESULT executed) { return executed == S_OK ? Completed() : EndedInError(); }
+
+    bool completed() const { return kind == kCompleted; }
+    bool operator==(const RunOutcome& other) const { return kind == other.kind && failure == other.failure; }
+};
+
 class TaskPropertyOwner {
 public:
     virtual ~TaskPropertyOwner() = default;
@@ -33,9 +52,8 @@ public:
 
     // Task operations.
     virtual void SaveTaskProperties(const TaskPropertyValues& values) = 0;
-    // 0 success, 1 the task ended in error, a negative HRESULT when a request failed;
-    // throws QRComException when the claims cannot be synchronized.
-    virtual int RunTaskItem(int index) = 0;
+    // Throws QRComException when the claims cannot be synchronized.
+    virtual RunOutcome RunTaskItem(int index) = 0;
     // True when the framework took the request (made and executed).
     virtual bool DeferTaskItem(int index) = 0;
     // The task's assignments document; left untouched when the request fails.
