@@ -29,11 +29,7 @@ std::wstring Describe(const std::vector<ObjRecord>& objects) {
 } // namespace
 
 TEST(ObjParser, DocumentsAndTheirTrees) {
-    struct Case {
-        const wchar_t* document;
-        HRESULT expected;
-        const wchar_t* tree;
-    } cases[] = {
+    struct Case { const wchar_t* document; HRESULT expected; const wchar_t* tree; } cases[] = {
         // Nested objects go to their parent's list, in document order.
         {L"<O N='outer'><A I='a0'/><O N='middle'><O N='inner1'><A I='a1'/></O><A I='a2'/><O N='inner2'/></O>"
          L"<O N='sibling'/><A I='a3'/></O>",
