@@ -15,7 +15,6 @@ namespace {
 
 constexpr const wchar_t* kConnect = L"QRCIGEFClientServices::ConnectAdapter";
 constexpr const wchar_t* kInitialize = L"QRCIGEFrameworkClientServices::Initialize";
-constexpr const wchar_t* kClaimObject = L"QRCIGEFClientServices::ClaimObject";
 const std::wstring kFullData =
     L"<EFData EFURL=\"http://ef.example/zud\" EFPLANT=\"EFP1\" EFSIGNATURE=\"SIG-1\" TEFVERSION=\"3.65\""
     L" EFUID=\"uid7\" EFNAME=\"Framework One\" RESTORE=\"restore-1\" PLANTNAME=\"North\" AREANAME=\"A20\""
@@ -31,11 +30,6 @@ Calls Initialized(const std::wstring& restore, const std::wstring& plant, const 
     return {L"framework GetEFData()", L"adapter SetRestore(" + restore + L")", L"adapter SetPlantData(" + plant + L")",
             L"adapter SetFrameworkData(" + framework + L")", L"adapter SetProductName('Morvandel')",
             L"adapter Initialize(workspace)"};
-}
-
-Calls Then(Calls first, const Calls& more) {
-    first.insert(first.end(), more.begin(), more.end());
-    return first;
 }
 
 Answers FrameworkData(const std::wstring& document) { return {{L"framework GetEFData", {S_OK, document}}}; }
