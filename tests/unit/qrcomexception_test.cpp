@@ -199,18 +199,6 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
     }
 }
 
-// Converting what the scope took is shown with the documents above.
-TEST(QRComException, ScopeTakesTheThreadsErrorInformationOnlyForFailures) {
-    QRComException xhr;
-    PlantThreadError(L"S", L"D");
-    xhr.SetResult(S_FALSE);
-    EXPECT_TRUE(TakeThreadError().present);
-    PlantThreadError(L"S", L"D");
-    xhr.SetResult(E_FAIL);
-    EXPECT_FALSE(TakeThreadError().present);  // taking it cleared it
-    EXPECT_NE(nullptr, xhr.errorInfo);
-}
-
 TEST(QRComException, CodeNamesAndTexts) {
     EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
     EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
