@@ -198,14 +198,12 @@ TEST_F(SaxSchemaParserTest, FailuresComeBackWithTheirDocuments) {
 }
 
 TEST_F(SaxSchemaParserTest, MalformedDocumentsFailWithTheReadersFatalError) {
-    const std::wstring prefix = L"<QRError Desc=\"MSXML Fatal error: ";
-    const std::wstring suffix = L"\" Activity=\"Parsing XML (Ln #, Col #)\" HR=\"E_FAIL\" />";
+    const std::wregex form(L"<QRError Desc=\"MSXML Fatal error: [\\s\\S]+\" Activity=\"Parsing XML \\(Ln #, Col #\\)\" "
+                           L"HR=\"E_FAIL\" />");
     for (const wchar_t* document : {L"<root><child></root>", L"<root", L"<root>&undefined;</root>", L"plain text"}) {
         EXPECT_EQ(E_FAIL, Parse(document)) << document;
         std::wstring description = WithoutPositions(TakeThreadError().description);
-        EXPECT_EQ(0u, description.find(prefix)) << description;
-        ASSERT_GT(description.size(), prefix.size() + suffix.size()) << description;
-        EXPECT_EQ(suffix, description.substr(description.size() - suffix.size())) << description;
+        EXPECT_TRUE(std::regex_match(description, form)) << description;
     }
     EXPECT_EQ(E_FAIL, Parse(L""));
     EXPECT_TRUE(TakeThreadError().present);
