@@ -207,13 +207,15 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
     ClearThreadError();
     auto writer = Written(true, WRITES());
     winkit::ComPtr<ISequentialStream> stream;
+    winkit::ComPtr<iqrXMLWriter> plain;
     winkit::ComPtr<IUnknown> unknown, other;
     ASSERT_EQ(S_OK, writer->QueryInterface(IID_ISequentialStream, stream.put_void()));
+    ASSERT_EQ(S_OK, writer->QueryInterface(IID_iqrXMLWriter, plain.put_void()));
     ASSERT_EQ(S_OK, stream->QueryInterface(IID_IUnknown, unknown.put_void()));
     EXPECT_EQ(E_NOINTERFACE, writer->QueryInterface(IID_IStream, other.put_void()));
     EXPECT_EQ(nullptr, other.get());
-    EXPECT_EQ(4u, writer->AddRef());
-    EXPECT_EQ(3u, stream->Release());
+    EXPECT_EQ(5u, writer->AddRef());
+    EXPECT_EQ(4u, stream->Release());
     EXPECT_EQ(E_POINTER, CreateXMLStringWriter(nullptr));
 
     ULONG written = 99, read = 99;
