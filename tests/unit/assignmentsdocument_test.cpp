@@ -40,8 +40,11 @@ TEST(AssignmentsDocument, RebuildGivesBackWhatWasReadWithTheTaskIndexAndFlags) {
     EXPECT_EQ(expected, written);
 }
 
-TEST(AssignmentsDocument, EmptyOrUnreadableDocumentsGiveNoTopObject) {
+// An object counts once its element has ended; the root must be an object, and each
+// element stand in its own place.
+TEST(AssignmentsDocument, EmptyUnreadableOrMisplacedDocumentsGiveNoTopObject) {
     for (const wchar_t* document : {L"", L" \r\n\t", L"not a document", L"<O N=\"cut short\"><A I=\"x\"/>", L"<A I=\"x\"/>",
-                                    L"<O N=\"read\"/><O N=\"then broken\">"})
+                                    L"<O N=\"read\"/><O N=\"then broken\">", L"<E I=\"1\"/>", L"<O><E I=\"1\"/></O>",
+                                    L"<O><A><O/></A></O>"})
         EXPECT_TRUE(ReadAssignments(document).empty()) << document;
 }

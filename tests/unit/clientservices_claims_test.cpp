@@ -9,7 +9,6 @@ using winkit::UniqueVariant;
 
 namespace {
 
-constexpr const wchar_t* kClaimObject = L"QRCIGEFClientServices::ClaimObject";
 const std::wstring kClaims = L"<Claims><Claim OID=\"17\"/></Claims>";
 const std::wstring kSynchronized = L"adapter SynchronizeClaims('" + kClaims + L"')";
 
@@ -21,11 +20,6 @@ Calls Claimed(std::initializer_list<LONG> ids, const std::wstring& host = L"work
         calls.push_back(L"selection RunCommand('ClaimStream', " + std::to_wstring(id) + L", " + host + L", 0, 0)");
         calls.push_back(L"framework SynchronizeObjectClaim('" + std::to_wstring(id) + L"')");
     }
-    return calls;
-}
-
-Calls Then(Calls calls, const std::wstring& more) {
-    calls.push_back(more);
     return calls;
 }
 
@@ -123,7 +117,7 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
         {"a failed object claim does not stop the others", CALL(ClaimStream(Ws(), *longs.get())),
          {{L"framework SynchronizeObjectClaim('5')", {E_FAIL}},
           {L"framework SynchronizeObjectClaim('9')", {S_OK, kClaims}}},
-         S_OK, L"", Then(Claimed({5, 7, 9}), kSynchronized)},
+         S_OK, L"", Then(Claimed({5, 7, 9}), {kSynchronized})},
     });
 }
 
@@ -144,11 +138,11 @@ TEST_F(ClientServicesClaims, ClaimStreamFailsWithTheSelectionsError) {
          E_NOINTERFACE, L"", Claimed({}), L"", L"<QRError Desc=\"" + noSelection + L"\" HR=\"E_NOINTERFACE\" />"},
         {"RunCommand fails with error information on the thread", CALL(ClaimStream(Ws(), *fiveSixSeven.get())),
          {{sixFails, {kClaimed, {}, L"The stream is claimed by another user"}}}, kClaimed, L"",
-         Then(Claimed({5}), sixFails),
+         Then(Claimed({5}), {sixFails}),
          L"QRCSelectKBDlg", claimedByOther},
         {"RunCommand fails with EXCEPINFO", CALL(ClaimStream(Ws(), *fiveSixSeven.get())),
          {{sixFails, {kClaimed, {}, L"The stream is claimed by another user", true}}}, kClaimed, L"",
-         Then(Claimed({5}), sixFails), L"QRCSelectKBDlg", claimedByOther},
+         Then(Claimed({5}), {sixFails}), L"QRCSelectKBDlg", claimedByOther},
     });
 }
 

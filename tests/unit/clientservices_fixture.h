@@ -240,6 +240,7 @@ struct Step {
 // {5E1F7A10-3C11-4E55-9B1A-000000000A01}: the fake adapter's class in this process.
 inline constexpr CLSID kFakeAdapterClass = {0x5e1f7a10, 0x3c11, 0x4e55, {0x9b, 0x1a, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x01}};
 inline constexpr const wchar_t* kFakeAdapterProgId = L"QRTest.OldAdapter.ClientServices.1";
+inline constexpr const wchar_t* kClaimObject = L"QRCIGEFClientServices::ClaimObject";
 inline const std::wstring kToolsAsked = L"tools GetVersionSpecificIdentifier('QREFOldAdapter380.ClientServices')";
 
 class ClientServicesTest : public testing::Test {
@@ -343,6 +344,11 @@ private:
     ClassRegistration adapterClass_{kFakeAdapterClass, adapterFactory.get()};
     ClassRegistration selectionClass_{CLSID_QRCSelectKBDlg, selectionFactory.get()};
 };
+
+inline Calls Then(Calls first, const Calls& more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+}
 
 // A BSTR argument, freed at the end of the statement.
 inline winkit::UniqueBstr B(const wchar_t* text) { return winkit::UniqueBstr::Copy(text); }

@@ -9,12 +9,7 @@
 
 namespace {
 
-struct Record {
-    HRESULT hr;
-    IID iid;
-    const wchar_t* source;
-    const wchar_t* description;
-};
+struct Record { HRESULT hr; IID iid; const wchar_t* source; const wchar_t* description; };
 
 // An error information object that also offers OLE DB error records.
 class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo>, public IErrorRecords {

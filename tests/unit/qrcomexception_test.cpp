@@ -199,35 +199,18 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
     }
 }
 
-// Converting what the scope took is shown with the documents above.
-TEST(QRComException, ScopeTakesTheThreadsErrorInformationOnlyForFailures) {
-    QRComException xhr;
-    PlantThreadError(L"S", L"D");
-    xhr.SetResult(S_FALSE);
-    EXPECT_EQ(nullptr, xhr.errorInfo);
-    EXPECT_TRUE(TakeThreadError().present);
-    PlantThreadError(L"S", L"D");
-    xhr.SetResult(E_FAIL);
-    EXPECT_FALSE(TakeThreadError().present);  // taking it cleared it
-    QRComException copy(xhr), assigned;
-    assigned = copy;
-    EXPECT_NE(nullptr, assigned.errorInfo);
-    EXPECT_EQ(xhr.errorInfo, assigned.errorInfo);
-}
-
 TEST(QRComException, CodeNamesAndTexts) {
     EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
-    EXPECT_EQ(L"E_NOINTERFACE", HResultName(E_NOINTERFACE));
     EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
     EXPECT_EQ(L"Unknown error 0x71234", HResultMessage(static_cast<HRESULT>(0x71234)));
     std::wstring text = HResultMessage(E_INVALIDARG);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(std::wstring::npos, text.find_last_of(L"\r\n"));
-
+    // Rethrow and AddError without a message repeat the first Desc of the called document.
     EXPECT_EQ(L"one", FirstDesc(L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />"));
     EXPECT_EQ(L"later", FirstDesc(L"<qrerror HR=\"E_FAIL\" desc=\"later\" />"));
-    EXPECT_EQ(L"", FirstDesc(L"<QRError HR=\"E_FAIL\" />"));
     EXPECT_EQ(L"not a document", FirstDesc(L"not a document"));
+    EXPECT_EQ(L"", FirstDesc(L"<QRError HR=\"E_FAIL\" />"));
     EXPECT_EQ(L"", FirstDesc(L"<QRError Desc=\"unterminated"));
 }
 

@@ -58,12 +58,7 @@ TEST_F(SaxReaderSeamTest, ReaderIsToldNeverToResolveExternalEntitiesAndLetsGoAft
 TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
     testcom::Fake<FakeLocator> locator(12, 4);
     const std::wstring invalid = HResultMessage(E_INVALIDARG);
-    struct Case {
-        HRESULT creation;
-        Script script;
-        HRESULT expected;
-        std::wstring source, description;
-    } cases[] = {
+    struct Case { HRESULT creation; Script script; HRESULT expected; std::wstring source, description; } cases[] = {
         // Only the first failure counts.
         {S_OK,
          [&](ISAXContentHandler*, ISAXErrorHandler* errors) {

@@ -6,11 +6,7 @@
 #include "support/trace_capture.h"
 
 TEST(TraceSink, LinesOfScopeOperations) {
-    struct Case {
-        int threshold;
-        std::function<void()> operations;
-        const wchar_t* lines;
-    } cases[] = {
+    struct Case { int threshold; std::function<void()> operations; const wchar_t* lines; } cases[] = {
         // Entry and activity lines of levels up to the threshold are dropped.
         {1, [] {
              QRComException level0, level1, level2;

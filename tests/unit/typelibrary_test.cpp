@@ -1,7 +1,6 @@
-// The embedded type library as a late-bound caller or a type library browser reads it,
-// written back in IDL form, one line per type and per method: a slip in the IDL (a
-// DISPID, a direction, a default, a help string) shows as a changed line. And the two
-// classes it declares as COM makes them: their interfaces and aggregation.
+// The embedded type library as a late-bound caller reads it, one line per type and per
+// method: a slip in the IDL (a DISPID, a direction, a default, a help string) shows as a
+// changed line. And the two classes as COM makes them: their interfaces and aggregation.
 #include <gtest/gtest.h>
 #include <cwchar>
 #include <string>
@@ -16,28 +15,14 @@
 
 namespace {
 
-std::wstring TypeText(ITypeInfo* info, const TYPEDESC& type) {
-    switch (type.vt) {
-    case VT_PTR: return TypeText(info, *type.lptdesc) + L"*";
-    case VT_SAFEARRAY: return L"SAFEARRAY(" + TypeText(info, *type.lptdesc) + L")";
-    case VT_BSTR: return L"BSTR";
-    case VT_I4: return L"long";
-    case VT_BOOL: return L"VARIANT_BOOL";
-    case VT_VARIANT: return L"VARIANT";
-    case VT_DISPATCH: return L"IDispatch*";
-    case VT_HRESULT: return L"HRESULT";
-    default: return L"vt " + std::to_wstring(type.vt);
-    }
-}
-
+// "[in, optional, defaultvalue(0)] "; the types are the generated header's, checked by the compiler.
 std::wstring Attributes(const PARAMDESC& param) {
     std::wstring text;
-    USHORT flags = param.wParamFlags;
-    if (flags & PARAMFLAG_FIN) text += L"in, ";
-    if (flags & PARAMFLAG_FOUT) text += L"out, ";
-    if (flags & PARAMFLAG_FRETVAL) text += L"retval, ";
-    if (flags & PARAMFLAG_FOPT) text += L"optional, ";
-    if (flags & PARAMFLAG_FHASDEFAULT) {
+    const std::pair<USHORT, const wchar_t*> flags[] = {
+        {PARAMFLAG_FIN, L"in"}, {PARAMFLAG_FOUT, L"out"}, {PARAMFLAG_FRETVAL, L"retval"}, {PARAMFLAG_FOPT, L"optional"}};
+    for (const auto& [flag, name] : flags)
+        if (param.wParamFlags & flag) text += std::wstring(name) + L", ";
+    if (param.wParamFlags & PARAMFLAG_FHASDEFAULT) {
         winkit::UniqueVariant value;
         VariantChangeType(value.get(), &param.pparamdescex->varDefaultValue, 0, VT_BSTR);
         text += L"defaultvalue(" + std::wstring(value.vt() == VT_BSTR ? V_BSTR(value.get()) : L"?") + L"), ";
@@ -51,7 +36,7 @@ std::wstring Help(ITypeInfo* info, MEMBERID member) {
     return name.str() + L" '" + help.str() + L"'";
 }
 
-// "[id(2), propget] HRESULT Name([out, retval] long* pVal) 'help'"
+// "[id(2), propget] Name([out, retval] pVal) 'help'"
 std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
     BSTR raw[8] = {};
     UINT count = 0;
@@ -62,13 +47,12 @@ std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
     swprintf(id, 32, function.memid > 0xffff ? L"0x%08lx" : L"%ld", static_cast<long>(function.memid));
     const wchar_t* kind = function.invkind == INVOKE_PROPERTYGET ? L", propget"
                           : function.invkind == INVOKE_PROPERTYPUT ? L", propput" : L"";
-    std::wstring text = L"[id(" + std::wstring(id) + L")" + kind + L"] " + TypeText(info, function.elemdescFunc.tdesc) +
-                        L" " + names[0].str() + L"(";
+    std::wstring text = L"[id(" + std::wstring(id) + L")" + kind + L"] " + names[0].str() + L"(";
     for (SHORT k = 0; k < function.cParams; ++k) {
-        const ELEMDESC& param = function.lprgelemdescParam[k];
-        text += (k ? L", " : L"") + Attributes(param.paramdesc) + TypeText(info, param.tdesc);
         // A property's put shares its DISPID, so GetNames answers with the get's names.
-        if (function.invkind != INVOKE_PROPERTYPUT && k + 1u < count) text += L" " + names[k + 1].str();
+        const bool named = function.invkind != INVOKE_PROPERTYPUT && k + 1u < count;
+        text += (k ? L", " : L"") + Attributes(function.lprgelemdescParam[k].paramdesc) +
+                (named ? names[k + 1].str() : L"-");
     }
     winkit::UniqueBstr help;
     info->GetDocumentation(function.memid, nullptr, help.put(), nullptr, nullptr);
@@ -132,36 +116,33 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
         L"creatable coclass QRCIGEFClientServices 'QRCIGEFClientServices Class' [default] "
         L"IQRCIGEFClientServices 'IQRCIGEFClientServices Interface'",
         L"dual oleautomation interface with 22 methods",
-        L"[id(1)] HRESULT ConnectToEF() 'method ConnectToEF'",
-        L"[id(2)] HRESULT Publish(BSTR sOID) 'method Publish'",
-        L"[id(3), propget] HRESULT ConnectionStatus([out, retval] long* pVal) 'property ConnectionStatus'",
-        L"[id(4)] HRESULT GetEFData(BSTR* Signature, BSTR* Url, BSTR* Plant) 'method GetEFData'",
-        L"[id(5)] HRESULT SetEFData(BSTR Signature, BSTR Url, BSTR Plant) 'method SetEFData'",
-        L"[id(6)] HRESULT GetPlantData(BSTR* Plant, BSTR* Area, BSTR* Unit) 'method GetPlantData'",
-        L"[id(7)] HRESULT SetPlantData(BSTR Plant, BSTR Area, BSTR Unit) 'method SetPlantData'",
-        L"[id(8), propget] HRESULT XMLFileName([out, retval] BSTR* pVal) 'property XMLFileName'",
-        L"[id(8), propput] HRESULT XMLFileName([in] BSTR) 'property XMLFileName'",
-        L"[id(9)] HRESULT Retrieve() 'method Retrieve'",
-        L"[id(10)] HRESULT FindDocsToPublish() 'method FindDocsToPublish'",
-        L"[id(11)] HRESULT LaunchFrameworkBrowser() 'method LaunchFrameworkBrowser'",
-        L"[id(12)] HRESULT Initialize(IDispatch* pWorkspace) 'method Initialize'",
-        L"[id(13)] HRESULT Register(IDispatch* pWorkspace) 'method Register'",
-        L"[id(14)] HRESULT UnInitialize() 'method UnInitialize'",
-        L"[id(15)] HRESULT GetProjectList([out, retval] SAFEARRAY(VARIANT)* Projects) 'method GetProjectList'",
-        L"[id(16)] HRESULT ClaimStream([in] IDispatch* pWorkspace, [in] VARIANT saOID) 'method to claim a stream'",
-        L"[id(17)] HRESULT SynchronizeClaims(BSTR ClaimsXML, [out, retval] BSTR* pErrorMessage) "
-        L"'method to synchronize claims with ZUD'",
-        L"[id(18)] HRESULT PublishProjectAsBuilt([in] BSTR sProjectName) "
-        L"'method to publish all document from As-Built following a commit'",
-        L"[id(19)] HRESULT ClaimObject([in] BSTR strOID) 'method to claim any object'",
-        L"[id(20)] HRESULT Revise(BSTR sOID) 'method Revise'",
-        L"[id(21)] HRESULT SupportsFeature([in] BSTR Feature, [out, retval] VARIANT_BOOL* Supported) "
-        L"'method SupportsFeature'",
+        L"[id(1)] ConnectToEF() 'method ConnectToEF'",
+        L"[id(2)] Publish(sOID) 'method Publish'",
+        L"[id(3), propget] ConnectionStatus([out, retval] pVal) 'property ConnectionStatus'",
+        L"[id(4)] GetEFData(Signature, Url, Plant) 'method GetEFData'",
+        L"[id(5)] SetEFData(Signature, Url, Plant) 'method SetEFData'",
+        L"[id(6)] GetPlantData(Plant, Area, Unit) 'method GetPlantData'",
+        L"[id(7)] SetPlantData(Plant, Area, Unit) 'method SetPlantData'",
+        L"[id(8), propget] XMLFileName([out, retval] pVal) 'property XMLFileName'",
+        L"[id(8), propput] XMLFileName([in] -) 'property XMLFileName'",
+        L"[id(9)] Retrieve() 'method Retrieve'",
+        L"[id(10)] FindDocsToPublish() 'method FindDocsToPublish'",
+        L"[id(11)] LaunchFrameworkBrowser() 'method LaunchFrameworkBrowser'",
+        L"[id(12)] Initialize(pWorkspace) 'method Initialize'",
+        L"[id(13)] Register(pWorkspace) 'method Register'",
+        L"[id(14)] UnInitialize() 'method UnInitialize'",
+        L"[id(15)] GetProjectList([out, retval] Projects) 'method GetProjectList'",
+        L"[id(16)] ClaimStream([in] pWorkspace, [in] saOID) 'method to claim a stream'",
+        L"[id(17)] SynchronizeClaims(ClaimsXML, [out, retval] pErrorMessage) 'method to synchronize claims with ZUD'",
+        L"[id(18)] PublishProjectAsBuilt([in] sProjectName) 'method to publish all document from As-Built following a commit'",
+        L"[id(19)] ClaimObject([in] strOID) 'method to claim any object'",
+        L"[id(20)] Revise(sOID) 'method Revise'",
+        L"[id(21)] SupportsFeature([in] Feature, [out, retval] Supported) 'method SupportsFeature'",
         L"creatable coclass QRCTaskList 'QRCTaskList Class' [default] IQRCTaskList 'IQRCTaskList Interface'",
         L"dual oleautomation interface with 2 methods",
-        L"[id(0x60020101)] HRESULT Initialize([in] IDispatch* pWorkspace) 'Method to Initialize the TaskList interface'",
-        L"[id(0x60020102)] HRESULT Show([in, optional, defaultvalue(0)] long lParentHWnd, "
-        L"[out, retval] VARIANT_BOOL* pbDialogOK) 'Method to show Task List dialog'",
+        L"[id(0x60020101)] Initialize([in] pWorkspace) 'Method to Initialize the TaskList interface'",
+        L"[id(0x60020102)] Show([in, optional, defaultvalue(0)] lParentHWnd, "
+        L"[out, retval] pbDialogOK) 'Method to show Task List dialog'",
     };
     EXPECT_EQ(expected, lines);
 }

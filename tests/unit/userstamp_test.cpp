@@ -11,10 +11,7 @@ TEST(UserStamp, WithoutAWorkspaceTheSystemsDomainAndUser) {
 }
 
 TEST(UserStamp, AutomationDates) {
-    struct Case {
-        LocalTime time;
-        double expected;
-    } cases[] = {
+    struct Case { LocalTime time; double expected; } cases[] = {
         {{2026, 12, 5, 12, 0, 0}, 46361.5}, {{1899, 12, 30, 0, 0, 0}, 0.0}, {{1900, 1, 1, 0, 0, 0}, 2.0},
         {{1900, 2, 28, 0, 0, 0}, 60.0},     {{1900, 3, 1, 0, 0, 0}, 61.0},  // 1900 has no 29 February
         // Invalid dates give 0.
