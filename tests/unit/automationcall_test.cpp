@@ -36,11 +36,9 @@ namespace {
 
 // A component whose first lookup fails after writing an id anyway, as a failure other
 // than an unknown name may (the out-array is then undefined), and whose second succeeds.
-class ScribblingLookup final : public testcom::FakeComObject<IDispatch> {
-public:
+struct ScribblingLookup final : testcom::FakeComObject<IDispatch> {
     std::vector<DISPID> invoked;
     int lookups = 0;
-
     STDMETHODIMP GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID* ids) override {
