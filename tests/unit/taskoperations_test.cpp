@@ -6,6 +6,7 @@
 #include <functional>
 #include <regex>
 #include "diagnostics/qrcomexception.h"
+#include "diagnostics/qrerrorelement.h"
 #include "frameworkgateway.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_clientservices.h"
@@ -36,12 +37,12 @@ std::wstring Stamped(const std::wstring& method) { return Opening(method) + L"Be
 
 std::wstring Without(std::wstring log, const std::wstring& call) { return log.erase(log.find(call), call.size()); }
 
+// What the workspace and services answer, what the caller got as text, and the whole log.
 struct RequestCase {
     const char* name;
     Arrange answers;
-    std::function<std::wstring()> act;  // what the caller got, as text
-    std::wstring result;
-    std::wstring log;
+    std::function<std::wstring()> act;
+    std::wstring result, log;
 };
 
 class TaskRequests : public testing::Test {
@@ -127,10 +128,7 @@ protected:
             QRComException scope;
             scope.Catch(QR_HERE, e);
             scope.Result();
-            std::wstring document = TakeThreadError().description;
-            std::wsmatch desc;
-            std::regex_search(document, desc, std::wregex(L"^<QRError Desc=\"([^\"]*)\""));
-            return raised + desc[1].str();
+            return raised + FirstDesc(TakeThreadError().description);
         }
     }
     std::wstring TextCall(const wchar_t* method, const wchar_t* input) {
