@@ -86,31 +86,27 @@ TEST(SimWorkspaceFile, ReadsUtf8AndUtf16WithMarkAndRefusesWhatItCannotTrust) {
     }
 }
 
-TEST(SimWorkspaceStore, AFailedSaveLeavesTheOldFileWholeAndTheStateAsItWas) {
+// A failed save leaves the old file whole and the state as it was; a save is one step, and
+// a store sees what another saved.
+TEST(SimWorkspaceStore, SavesWholeOrNotAtAllAndSeesChangesMadeBySomeoneElse) {
     simtest::SampleCopy sample;
     std::string before = simtest::ReadBytes(sample.path);
-    WorkspaceStore store(sample.path);
-    WorkspaceData next = store.Current();
-    next.tasks.clear();
+    WorkspaceStore mine(sample.path), theirs(sample.path);
+    WorkspaceData next = theirs.Current();
+    next.tasks.erase(next.tasks.begin());
+    next.name = L"Renamed elsewhere";
     {
         // Someone holds the file open without allowing it to be replaced.
         winkit::UniqueKernelHandle holder(
             CreateFileW(sample.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
-        EXPECT_THROW(store.Commit(next), QRComException);
+        EXPECT_THROW(theirs.Commit(next), QRComException);
         EXPECT_EQ(0u, simtest::TakeErrorDesc().find(L"Unable to save the workspace '" + sample.path + L"'"));
     }
-    EXPECT_EQ(30u, store.Current().tasks.size());
+    EXPECT_EQ(30u, theirs.Current().tasks.size());
     EXPECT_EQ(before, simtest::ReadBytes(sample.path));
     EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample.folder.Files()) << "the new file is removed";
-}
 
-TEST(SimWorkspaceStore, SavesInOneStepAndSeesChangesMadeBySomeoneElse) {
-    simtest::SampleCopy sample;
-    WorkspaceStore mine(sample.path), theirs(sample.path);
-    WorkspaceData next = theirs.Current();
-    next.tasks.erase(next.tasks.begin());
-    next.name = L"Renamed elsewhere";
     theirs.Commit(next);
     EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample.folder.Files());
     EXPECT_EQ(L"Renamed elsewhere", mine.Current().name);

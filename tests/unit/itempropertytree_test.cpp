@@ -5,35 +5,14 @@
 
 namespace {
 
-AttRecord Property(const wchar_t* name, const wchar_t* value, const wchar_t* old, const wchar_t* units, long flag) {
-    AttRecord property;
-    property.I = name;
-    property.V = value;
-    property.O = old;
-    property.U = units;
-    property.S = flag;
-    return property;
-}
-
-ObjRecord Object(const wchar_t* name, const wchar_t* cls) {
+ObjRecord Object(const wchar_t* name, const wchar_t* cls, std::vector<AttRecord> attributes = {},
+                 std::vector<ObjRecord> objects = {}) {
     ObjRecord object;
     object.N = name;
     object.C = cls;
+    object.attributes = std::move(attributes);
+    object.objects = std::move(objects);
     return object;
-}
-
-// P-101 (Pump): Flow, Head, Odd; M-101 (Motor): Power, B-1 (Bearing): Load; empty E-1 (Skid).
-ObjRecord Pump() {
-    ObjRecord pump = Object(L"P-101", L"Pump");
-    pump.attributes = {Property(L"Flow", L"10", L"8", L"m3/h", 0), Property(L"Head", L"50", L"45", L"m", 1),
-                       Property(L"Odd", L"", L"", L"", 5)};
-    ObjRecord motor = Object(L"M-101", L"Motor");
-    motor.attributes = {Property(L"Power", L"7.5", L"5.5", L"kW", 0)};
-    ObjRecord bearing = Object(L"B-1", L"Bearing");
-    bearing.attributes = {Property(L"Load", L"2", L"", L"kN", 0)};
-    motor.objects = {bearing};
-    pump.objects = {motor, Object(L"E-1", L"Skid")};
-    return pump;
 }
 
 // Each shown row: a dot per level, its name, its picture, "+"/"-" for a collapsed or
@@ -51,20 +30,19 @@ std::wstring Picture(const ItemPropertyTree& tree) {
 } // namespace
 
 TEST(ItemPropertyTree, RowsAfterEachStep) {
-    ObjRecord pump = Pump();
+    ObjRecord pump = Object(L"P-101", L"Pump",
+                            {{L"Flow", L"10", L"8", L"m3/h", 0}, {L"Head", L"50", L"45", L"m", 1}, {L"Odd", L"", L"", L"", 5}},
+                            {Object(L"M-101", L"Motor", {{L"Power", L"7.5", L"5.5", L"kW", 0}},
+                                    {Object(L"B-1", L"Bearing", {{L"Load", L"2", L"", L"kN", 0}})}),
+                             Object(L"E-1", L"Skid")});
     ItemPropertyTree tree;
     tree.Build(pump);
     EXPECT_EQ(L"Flow0 Head1 Odd5 M-101 (Motor)2+ E-1 (Skid)2", Picture(tree));
-    const ItemPropertyRow& flow = *tree.Shown()[0];
-    EXPECT_EQ((std::array<std::wstring, 4>{L"Flow", L"10", L"8", L"m3/h"}), flow.texts);
+    EXPECT_EQ((std::array<std::wstring, 4>{L"Flow", L"10", L"8", L"m3/h"}), tree.Shown()[0]->texts);
     EXPECT_EQ((std::array<std::wstring, 4>{L"M-101 (Motor)", L"", L"", L""}), tree.Shown()[3]->texts);
 
-    const struct {
-        char step;  // Expand, Collapse, Toggle, Flag switch
-        size_t row;
-        size_t answer;
-        const wchar_t* shown;
-    } steps[] = {
+    // Each step: Expand, Collapse, Toggle or Flag switch of a row, its answer, the rows shown after it.
+    const struct { char step; size_t row, answer; const wchar_t* shown; } steps[] = {
         {'E', 0, 0, L"Flow0 Head1 Odd5 M-101 (Motor)2+ E-1 (Skid)2"},  // a property
         {'E', 4, 0, L"Flow0 Head1 Odd5 M-101 (Motor)2+ E-1 (Skid)2"},  // an object without children
         {'E', 99, 0, L"Flow0 Head1 Odd5 M-101 (Motor)2+ E-1 (Skid)2"},
@@ -93,11 +71,9 @@ TEST(ItemPropertyTree, RowsAfterEachStep) {
         EXPECT_EQ(s.shown, Picture(tree)) << s.step << s.row;
     }
     // The switched flags are in the records.
-    EXPECT_EQ(1, pump.attributes[0].S);
-    EXPECT_EQ(0, pump.attributes[1].S);
-    EXPECT_EQ(5, pump.attributes[2].S);
-    EXPECT_EQ(1, pump.objects[0].attributes[0].S);
-    EXPECT_EQ(1, pump.objects[0].objects[0].attributes[0].S);
+    const ObjRecord& motor = pump.objects[0];
+    EXPECT_EQ((std::vector<long>{1, 0, 5, 1, 1}), (std::vector<long>{pump.attributes[0].S, pump.attributes[1].S, pump.attributes[2].S,
+                                                                     motor.attributes[0].S, motor.objects[0].attributes[0].S}));
 
     // Positions, parents and siblings, as the tree lines are drawn from them.
     const auto& shown = tree.Shown();

@@ -12,25 +12,10 @@
 
 namespace {
 
-using Lines = std::vector<std::wstring>;
-
 const std::wstring kList = L"QRClientTools/ToDoListSettings";
-
-Lines Concat(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-const Lines kOpenRoot = {L"CoCreateInstance(QRClientTools.Globals)", L"GetSettingsRoot",
-                         L"CoCreateInstance(QRClientTools.SettingsNode)", L"OpenChild QRClientTools", L"OpenChild ~",
-                         L"OpenChild ~/Options"};
-
-std::vector<ShownColumn> Shown(std::initializer_list<std::pair<const wchar_t*, int>> columns) {
-    std::vector<ShownColumn> shown;
-    for (auto& c : columns) shown.push_back({c.first, c.second});
-    return shown;
-}
+const std::wstring kOpenRoot = L"CoCreateInstance(QRClientTools.Globals)|GetSettingsRoot|"
+                               L"CoCreateInstance(QRClientTools.SettingsNode)|OpenChild QRClientTools|OpenChild ~|"
+                               L"OpenChild ~/Options|";
 
 class ListSettings : public testing::Test {
 protected:
@@ -49,11 +34,13 @@ protected:
         for (const ColumnEntry& c : columns) text += L" " + c.name + L":" + std::to_wstring(c.width);
         return text;
     }
-    // The store's log with the list's settings node written "~".
-    Lines Log() const {
-        Lines log = store.Log();
-        for (std::wstring& line : log)
+    // The store's log as "call|call|...", the list's settings node written "~".
+    std::wstring Log() const {
+        std::wstring log;
+        for (std::wstring line : store.Log()) {
             if (size_t at = line.find(kList); at != std::wstring::npos) line.replace(at, kList.size(), L"~");
+            log += (log.empty() ? L"" : L"|") + line;
+        }
         return log;
     }
     SettingsStore store;
@@ -64,10 +51,9 @@ protected:
 
 TEST_F(ListSettings, FirstUseReadsEveryFlagAndTheFirstColumnAndGivesTheDefaults) {
     EXPECT_EQ(L"1111 (default columns)", Load());
-    EXPECT_EQ(Concat({kOpenRoot,
-                      {L"GetValue ~/Options ShowDeleted", L"GetValue ~/Options ShowOpen", L"GetValue ~/Options ShowDeferred",
-                       L"GetValue ~/Options ShowCompleted", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
-                       L"OpenChild ~/Columns/0", L"GetValue ~/Columns/0 Name"}}),
+    EXPECT_EQ(kOpenRoot + L"GetValue ~/Options ShowDeleted|GetValue ~/Options ShowOpen|GetValue ~/Options ShowDeferred|"
+                          L"GetValue ~/Options ShowCompleted|OpenChild ~/Columns|BeginEntries ~/Columns|"
+                          L"OpenChild ~/Columns/0|GetValue ~/Columns/0 Name",
               Log());
 }
 
@@ -114,25 +100,22 @@ TEST_F(ListSettings, WhatALoadMakesOfTheStoredTexts) {
 TEST_F(ListSettings, StoreWritesFlagsThenColumnsInDisplayOrderAndEndsTheEntriesAfterThem) {
     views.ShowDeleted = 0;
     views.ShowDeferred = 5;
-    std::vector<ShownColumn> shown = Shown({{L"Run Date", 120}, {L"Task Name", 80}});
-    shown.push_back({L"Item Name", std::nullopt});  // width unreadable: none written
+    // The width of Item Name could not be read: none is written.
+    const std::vector<ShownColumn> shown = {{L"Run Date", 120}, {L"Task Name", 80}, {L"Item Name", std::nullopt}};
     StoreViewSettings(views, shown);
-    EXPECT_EQ(Concat({kOpenRoot,
-                      {L"SetValue ~/Options ShowDeleted=0", L"SetValue ~/Options ShowOpen=1",
-                       L"SetValue ~/Options ShowDeferred=1", L"SetValue ~/Options ShowCompleted=1", L"OpenChild ~/Columns", L"BeginEntries ~/Columns",
-                       L"OpenChild ~/Columns/0", L"SetValue ~/Columns/0 Name=Run Date", L"SetValue ~/Columns/0 Width=120",
-                       L"OpenChild ~/Columns/1", L"SetValue ~/Columns/1 Name=Task Name", L"SetValue ~/Columns/1 Width=80",
-                       L"OpenChild ~/Columns/2", L"SetValue ~/Columns/2 Name=Item Name", L"OpenChild ~/Columns/3",
-                       L"EndEntries ~/Columns/3"}}),
+    const std::wstring flags = kOpenRoot + L"SetValue ~/Options ShowDeleted=0|SetValue ~/Options ShowOpen=1|"
+                                           L"SetValue ~/Options ShowDeferred=1|SetValue ~/Options ShowCompleted=1|"
+                                           L"OpenChild ~/Columns|BeginEntries ~/Columns|OpenChild ~/Columns/0|"
+                                           L"SetValue ~/Columns/0 Name=Run Date|SetValue ~/Columns/0 Width=120|";
+    EXPECT_EQ(flags + L"OpenChild ~/Columns/1|SetValue ~/Columns/1 Name=Task Name|SetValue ~/Columns/1 Width=80|"
+                      L"OpenChild ~/Columns/2|SetValue ~/Columns/2 Name=Item Name|OpenChild ~/Columns/3|EndEntries ~/Columns/3",
               Log());
     // A refused name ends the column loop, not the entries.
     store.ClearLog();
     FaultPlan::Get().ArmCall(L"SetValue " + kList + L"/Columns/1 Name=Task Name", S_OK);
     StoreViewSettings(views, shown);
-    Lines log = Log();
-    EXPECT_EQ((Lines{L"OpenChild ~/Columns/1", L"SetValue ~/Columns/1 Name=Task Name", L"OpenChild ~/Columns/3",
-                     L"EndEntries ~/Columns/3"}),
-              Lines(log.end() - 4, log.end()));
+    EXPECT_EQ(flags + L"OpenChild ~/Columns/1|SetValue ~/Columns/1 Name=Task Name|OpenChild ~/Columns/3|EndEntries ~/Columns/3",
+              Log());
 }
 
 namespace {
@@ -154,9 +137,8 @@ void ExpectEveryFailureRaised(SettingsStore& store, const std::function<void()>&
             ADD_FAILURE() << "no error raised";
         } catch (_com_error& e) {
             EXPECT_EQ(failure, e.Error());
-            Lines log = store.Log();
-            ASSERT_FALSE(log.empty());
-            EXPECT_EQ(call.call, log.back());
+            ASSERT_FALSE(store.Log().empty());
+            EXPECT_EQ(call.call, store.Log().back());
             // The store's own error information travels along (none when it was not made).
             auto info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
             winkit::UniqueBstr description;
@@ -173,5 +155,5 @@ TEST_F(ListSettings, EveryFailureOfTheLoadAndTheStoreIsRaised) {
     SettingsStore::Set(ColumnPath(0), L"Name", L"Task Name");
     SettingsStore::Set(ColumnPath(0), L"Width", L"50");
     ExpectEveryFailureRaised(store, [this] { Load(); });
-    ExpectEveryFailureRaised(store, [this] { StoreViewSettings(views, Shown({{L"Task Name", 10}, {L"Run By", 20}})); });
+    ExpectEveryFailureRaised(store, [this] { StoreViewSettings(views, {{L"Task Name", 10}, {L"Run By", 20}}); });
 }

@@ -84,19 +84,14 @@ TEST(TaskListColumns, DefaultSetAndOfferedNames) {
 }
 
 TEST(TaskListColumns, RowPicturesAndStatusViews) {
-    // Statuses 0 to 4 have their picture, a deleted task the deleted one, others the blank.
-    const int statuses[] = {0, 1, 2, 3, 4, 5, 7, -1};
-    const int pictures[] = {0, 1, 2, 3, 4, 0, 0, 0};
-    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(pictures[i], RowImage(Task(0, L"", statuses[i]))) << statuses[i];
-    EXPECT_EQ(6, RowImage(Task(0, L"", kStatusCompleted, 1)));
-    EXPECT_EQ(6, RowImage(Task(0, L"", kStatusOpen, 1)));
-
-    // Which views show a task: (deleted, open, deferred, completed) each on alone, then all off.
-    auto shown = [](const TaskItem& task) {
-        std::wstring by;
+    // Per task as (status, deleted flag): its picture, and which views show it, as x or -
+    // for deleted, open, deferred, completed each on alone (any value but 0 is on), then all off.
+    auto row = [](int status, int deleted) {
+        TaskItem task = Task(0, L"", status, deleted);
+        std::wstring by = std::to_wstring(RowImage(task)) + L":";
         for (int view = 0; view < 5; ++view) {
             ViewFlags flags;
-            flags.ShowDeleted = view == 0 ? 7 : 0;  // any value but 0 is on
+            flags.ShowDeleted = view == 0 ? 7 : 0;
             flags.ShowOpen = view == 1;
             flags.ShowDeferred = view == 2;
             flags.ShowCompleted = view == 3;
@@ -104,13 +99,12 @@ TEST(TaskListColumns, RowPicturesAndStatusViews) {
         }
         return by;
     };
-    EXPECT_EQ(L"-x---", shown(Task(0, L"", kStatusOpen)));
-    EXPECT_EQ(L"xxxxx", shown(Task(0, L"", kStatusInProgress)));  // never hidden
-    EXPECT_EQ(L"xxxxx", shown(Task(0, L"", kStatusError)));
-    EXPECT_EQ(L"--x--", shown(Task(0, L"", kStatusDeferred)));
-    EXPECT_EQ(L"---x-", shown(Task(0, L"", kStatusCompleted)));
-    EXPECT_EQ(L"x----", shown(Task(0, L"", kStatusError, 1)));
-    EXPECT_EQ(L"-----", shown(Task(0, L"", kStatusCompleted, 1)));
+    // Open, in progress, completed, error, deferred, three others, then deleted: error, completed, open.
+    // Only the four statuses with a view of their own are ever hidden.
+    std::wstring all;
+    for (auto [status, deleted] : {std::pair{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {7, 0}, {-1, 0}, {3, 1}, {2, 1}, {0, 1}})
+        all += row(status, deleted) + L" ";
+    EXPECT_EQ(L"0:-x--- 1:xxxxx 2:---x- 3:xxxxx 4:--x-- 0:xxxxx 0:xxxxx 0:xxxxx 6:x---- 6:----- 6:----- ", all);
     ViewFlags both;
     both.ShowOpen = both.ShowDeferred = 0;
     EXPECT_TRUE(ShownByViews(Task(0, L"", kStatusCompleted, 1), both));  // a deleted completed task needs both

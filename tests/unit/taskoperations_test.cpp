@@ -3,62 +3,29 @@
 // the whole call log they see (the client services log into it too) and what the caller
 // gets back.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <functional>
 #include <regex>
 #include "diagnostics/qrcomexception.h"
+#include "diagnostics/qrerrorelement.h"
 #include "frameworkgateway.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_clientservices.h"
 #include "support/fake_workspace.h"
+#include "support/fault_plan.h"
+#include "support/fault_proxies.h"
 #include "taskitemcollection.h"
 #include "taskoperations.h"
 #include "userstamp.h"
 
 namespace {
 
-using Calls = std::vector<std::wstring>;
-
 const HRESULT kRefused = static_cast<HRESULT>(0x80041001);
-
-// A request that refuses one call of the record it is given, named by its log line.
-class RefusingRequest final : public testcom::FakeComObject<IServiceRequest> {
-public:
-    RefusingRequest(const RequestScript& script, std::wstring refused)
-        : inner_(winkit::ComPtr<IServiceRequest>::Attach(new RecordingRequest(script))), log_(script.log),
-          refused_(std::move(refused)) {}
-    STDMETHODIMP SetComponent(BSTR v) override { return inner_->SetComponent(v); }
-    STDMETHODIMP SetMethod(BSTR v) override { return inner_->SetMethod(v); }
-    STDMETHODIMP SetInput(BSTR v) override { return inner_->SetInput(v); }
-    STDMETHODIMP GetOutput(BSTR* v) override { return inner_->GetOutput(v); }
-    STDMETHODIMP SetFlags(LONG v) override { return inner_->SetFlags(v); }
-    STDMETHODIMP Execute(LONG v) override { return inner_->Execute(v); }
-    STDMETHODIMP BeginInput() override { return Answer(inner_->BeginInput()); }
-    STDMETHODIMP BeginElement(BSTR v) override { return Answer(inner_->BeginElement(v)); }
-    STDMETHODIMP AddField(BSTR n, VARIANT v) override { return Answer(inner_->AddField(n, v)); }
-    STDMETHODIMP EndElement(BSTR v) override { return Answer(inner_->EndElement(v)); }
-
-private:
-    HRESULT Answer(HRESULT hr) { return log_->calls.back() == refused_ ? kRefused : hr; }
-    winkit::ComPtr<IServiceRequest> inner_;
-    std::shared_ptr<RequestLog> log_;
-    std::wstring refused_;
-};
+using Arrange = std::function<void()>;
 
 std::wstring Hr(HRESULT hr) {
     wchar_t text[16];
     swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
     return text;
-}
-
-// An expected log is written "call|call|...".
-Calls Split(const std::wstring& log) {
-    Calls calls;
-    for (size_t at = 0, end = 0; at < log.size(); at = end + 1) {
-        end = std::min(log.find(L'|', at), log.size());
-        calls.push_back(log.substr(at, end - at));
-    }
-    return calls;
 }
 
 std::wstring Opening(const std::wstring& method) {
@@ -68,12 +35,14 @@ std::wstring Opening(const std::wstring& method) {
 // The opening, then BeginInput, the user asked for the stamp, and the record's element.
 std::wstring Stamped(const std::wstring& method) { return Opening(method) + L"BeginInput|GetUserName|BeginElement TaskItem|"; }
 
+std::wstring Without(std::wstring log, const std::wstring& call) { return log.erase(log.find(call), call.size()); }
+
+// What the workspace and services answer, what the caller got as text, and the whole log.
 struct RequestCase {
     const char* name;
-    std::function<void()> answers;
-    std::function<std::wstring()> act;  // what the caller got, as text
-    std::wstring result;
-    std::wstring log;
+    Arrange answers;
+    std::function<std::wstring()> act;
+    std::wstring result, log;
 };
 
 class TaskRequests : public testing::Test {
@@ -87,43 +56,40 @@ protected:
         services->errorMessage.clear();
         services->calls = &script.log->calls;
         registration.factory->failure = S_OK;
+        FaultPlan::Get().Start();
         tasks.Items().clear();
         for (int i = 1; i <= 10; ++i) {
-            TaskItem t;
+            TaskItem& t = tasks.Items().emplace_back();
             t.ToDo_Index = i;
             t.ToDo_Category = i == 2 ? kCategoryClaim : kCategoryManual;
             t.ToDo_Name = L"Task " + std::to_wstring(i);
-            tasks.Items().push_back(t);
         }
     }
-    std::function<void()> Output(const wchar_t* method, const wchar_t* text) {
-        return [this, method, text] { script.outputs[method] = text; };
-    }
-    std::function<void()> Fails(const wchar_t* method, HRESULT hr) {
-        return [this, method, hr] { script.executeResults[method] = hr; };
-    }
-    std::function<void()> NoRequest(HRESULT hr) {
-        return [this, hr] { script.createResult = hr; };
-    }
-    void Refuse(const std::wstring& call) {
-        workspace->makeRequest = [this, call](IServiceRequest** request) {
-            *request = new RefusingRequest(script, call);
-            return S_OK;
+    Arrange Output(const wchar_t* method, const wchar_t* text) { return [this, method, text] { script.outputs[method] = text; }; }
+    Arrange Fails(const wchar_t* method, HRESULT hr) { return [this, method, hr] { script.executeResults[method] = hr; }; }
+    Arrange NoRequest(HRESULT hr) { return [this, hr] { script.createResult = hr; }; }
+    // The request proxy refuses the occurrence-th call to a site ("AddField [DeleteTask]")
+    // while the record is built, without passing it on: the log lacks the refused call.
+    Arrange Refuse(const std::wstring& site, int occurrence) {
+        return [this, site, occurrence] {
+            FaultPlan::Get().Arm(L"IServiceRequest::" + site, occurrence, kRefused);
+            auto proxy = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(workspace.get(), workspace.get()));
+            proxy->QueryInterface(IID_IWorkspace, target.put_void());
         };
     }
-    // The log with every date value replaced by "R8 <now>" after checking it is now.
-    Calls LoggedCalls() {
-        Calls calls;
+    TaskOperations Ops() { return TaskOperations(target ? target.get() : workspace.get(), tasks); }
+    // The log as "call|call|...", every date value written "R8 <now>" once checked to be now.
+    std::wstring LoggedCalls() {
+        std::wstring calls;
         double now = AutomationDateNow();
         static const std::wregex date(L"^(AddField \\w+) R8 ([0-9.]+)$");
         for (const std::wstring& call : script.log->calls) {
             std::wsmatch match;
-            if (std::regex_match(call, match, date)) {
+            bool dated = std::regex_match(call, match, date);
+            if (dated) {
                 EXPECT_NEAR(now, std::stod(match[2].str()), 2.0 / 86400) << "a date field is the local time now";
-                calls.push_back(match[1].str() + L" R8 <now>");
-            } else {
-                calls.push_back(call);
             }
+            calls += (calls.empty() ? L"" : L"|") + (dated ? match[1].str() + L" R8 <now>" : call);
         }
         return calls;
     }
@@ -133,7 +99,9 @@ protected:
             Reset();
             if (c.answers) c.answers();
             EXPECT_EQ(c.result, c.act());
-            EXPECT_EQ(Split(c.log), LoggedCalls());
+            EXPECT_EQ(c.log, LoggedCalls());
+            target.reset();
+            EXPECT_EQ(0, fault::LiveProxies());
             EXPECT_EQ(1u, workspace->RefCount());
             EXPECT_EQ(2u, services->RefCount()) << "the test's and the class object's: released on every path";
         }
@@ -154,16 +122,13 @@ protected:
     std::wstring RunTask(int index) {
         ClearThreadError();
         try {
-            return Outcome(operations.RunTaskItem(index));
+            return Outcome(Ops().RunTaskItem(index));
         } catch (QRComException& e) {
             std::wstring raised = L"raised " + Hr(e.result) + L" ";
             QRComException scope;
             scope.Catch(QR_HERE, e);
             scope.Result();
-            std::wstring document = TakeThreadError().description;
-            std::wsmatch desc;
-            std::regex_search(document, desc, std::wregex(L"^<QRError Desc=\"([^\"]*)\""));
-            return raised + desc[1].str();
+            return raised + FirstDesc(TakeThreadError().description);
         }
     }
     std::wstring TextCall(const wchar_t* method, const wchar_t* input) {
@@ -181,7 +146,7 @@ protected:
     testcom::Fake<FakeClientServices> services;
     ClientServicesRegistration registration{services.get()};
     TaskItemCollection tasks;
-    TaskOperations operations{workspace.get(), tasks};
+    winkit::ComPtr<IWorkspace> target;  // the proxy of the workspace while a call is refused
 };
 
 const TaskPropertyValues kEdited{4, L"Pump", L"Check seals", kStatusInProgress, L"Noisy", L"<O X=\"4\"/>"};
@@ -195,7 +160,7 @@ TEST_F(TaskRequests, Saves) {
         L"AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|";
     auto save = [this](TaskPropertyValues values) {
         return [this, values] {
-            operations.SaveTaskProperties(values);
+            Ops().SaveTaskProperties(values);
             return Record(values.index);
         };
     };
@@ -217,21 +182,21 @@ TEST_F(TaskRequests, Saves) {
         {"assignments method refused: the data method is not run again",
          [this] { script.setMethodResults[L"SetTaskAssignments"] = E_FAIL; }, save(kEdited),
          L"Pump|Check seals|Noisy|1|j.smith|dated", record + L"Execute 0|SetMethod SetTaskAssignments|(released)"},
-        {"a field refused: neither method is executed", [this] { Refuse(L"AddField ToDo_Notes BSTR Noisy"); },
-         save(kEdited), L"Pump|Check seals|Noisy|1|j.smith|dated",
-         record + L"SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|(released)"},
+        {"a field refused: neither method is executed", Refuse(L"AddField [SetTaskItemData]", 5), save(kEdited),
+         L"Pump|Check seals|Noisy|1|j.smith|dated",
+         Without(record, L"AddField ToDo_Notes BSTR Noisy|") + L"SetMethod SetTaskAssignments|SetInput <O X=\"4\"/>|(released)"},
         {"an index that names no task", nullptr, save({42, L"x", L"y", 0, L"z", L""}), L"(no task)", L""},
     });
 }
 
 TEST_F(TaskRequests, DeferMarkCreateDelete) {
-    auto defer = [this] { return std::to_wstring(operations.DeferTaskItem(7)); };
+    auto defer = [this] { return std::to_wstring(Ops().DeferTaskItem(7)); };
     auto markDeleted = [this] {
-        bool made = operations.MarkTaskDeleted(3);
+        bool made = Ops().MarkTaskDeleted(3);
         return std::to_wstring(made) + L" flag " + std::to_wstring(tasks.FindByKey(3)->ToDo_DeletedFlag);
     };
-    auto create = [this] { return std::to_wstring(operations.CreateTask({0, L"New pump", L"Install it", 0, L"soon", L""})); };
-    auto remove = [this] { return std::to_wstring(operations.DeleteTasks({10, 4, 3, 9, 5})); };
+    auto create = [this] { return std::to_wstring(Ops().CreateTask({0, L"New pump", L"Install it", 0, L"soon", L""})); };
+    auto remove = [this] { return std::to_wstring(Ops().DeleteTasks({10, 4, 3, 9, 5})); };
     const std::wstring deferred = Stamped(L"DeferTask") + L"AddField ToDo_Index I4 7|AddField ToDo_ModifiedBy BSTR ";
     const std::wstring deferredAt = L"|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|";
     const std::wstring marked = Stamped(L"SetTaskItemData") + L"AddField ToDo_Index I4 3|AddField ToDo_DeletedFlag I4 ";
@@ -268,13 +233,14 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
 // A framework that fills a missing field with a default would act on another task: a
 // record the request refused any part of is never executed.
 TEST_F(TaskRequests, RecordThatCouldNotBeBuiltIsNeverExecuted) {
-    auto remove = [this] { return std::to_wstring(operations.DeleteTasks({3, 4, 5})); };
+    auto remove = [this] { return std::to_wstring(Ops().DeleteTasks({3, 4, 5})); };
     const std::wstring log =
         Stamped(L"DeleteTask") + L"AddField ToDo_Index I4 3|AddField Count I4 3|EndElement TaskItem|(released)";
     std::vector<RequestCase> cases;
-    for (const wchar_t* refused :
-         {L"BeginInput", L"BeginElement TaskItem", L"AddField ToDo_Index I4 3", L"AddField Count I4 3", L"EndElement TaskItem"})
-        cases.push_back({"refused", [this, refused] { Refuse(refused); }, remove, L"1", log});
+    for (std::wstring call :
+         {L"BeginInput|", L"BeginElement TaskItem|", L"AddField ToDo_Index I4 3|", L"AddField Count I4 3|", L"EndElement TaskItem|"})
+        cases.push_back({"refused", Refuse(call.substr(0, call.find_first_of(L" |")) + L" [DeleteTask]", call[9] == L'C' ? 2 : 1),
+                         remove, L"1", Without(log, call)});
     Run(cases);
 }
 
@@ -321,7 +287,7 @@ TEST_F(TaskRequests, RunsAndClaims) {
 TEST_F(TaskRequests, TextCallsAndFetches) {
     auto assignments = [this] {
         winkit::UniqueBstr document = winkit::UniqueBstr::Copy(L"kept");
-        operations.FetchTaskAssignments(6, document);
+        Ops().FetchTaskAssignments(6, document);
         return document.str();
     };
     auto fetch = [this] { return Fetch(workspace.get()); };
