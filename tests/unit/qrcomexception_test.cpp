@@ -167,26 +167,18 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
         std::optional<AllocationFailure>& failure;
         ~ArmOnUnwind() { failure.emplace(); }
     };
-    const Body cases[] = {
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            FailingOperation(L"Inner::Op", E_FAIL, L"refused");
-        },
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            _com_issue_error(E_ACCESSDENIED);
-        },
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            throw std::runtime_error("broken");
-        },
-    };
-    for (const Body& body : cases) {
+    const std::function<void()> raises[] = {[] { FailingOperation(L"Inner::Op", E_FAIL, L"refused"); },
+                                            [] { _com_issue_error(E_ACCESSDENIED); },
+                                            [] { throw std::runtime_error("broken"); }};
+    for (const auto& raise : raises) {
         ClearThreadError();
         HRESULT hr = S_OK;
         bool escaped = false;
         try {
-            hr = Method(L"A::B", L"Saving", body);
+            hr = Method(L"A::B", L"Saving", [&](auto&) {
+                ArmOnUnwind arm{failure};
+                raise();
+            });
         } catch (...) {
             escaped = true;
         }
