@@ -25,27 +25,17 @@ void FailingOperation(const wchar_t* name, HRESULT hr, const wchar_t* message) {
     xhr.Throw(QR_HERE, hr, message);
 }
 
-// A COM method: its scope, one try block and the boundary's handlers.
-HRESULT Method(const wchar_t* name, const wchar_t* activity, const Body& body) {
+// A COM method: its scope, one try block and the boundary's handlers; an internal
+// operation has the handlers that pass other exceptions on.
+HRESULT Method(const wchar_t* name, const wchar_t* activity, const Body& body, bool internal = false) {
     QRComException xhr;
-    xhr.Enter(name, 1);
+    xhr.Enter(name, internal ? 0 : 1);
     if (activity) xhr.SetActivity(activity);
-    try {
-        body(xhr);
+    if (internal) {
+        try { body(xhr); } QR_CATCH(xhr)
+    } else {
+        try { body(xhr); } QR_CATCH_COM(xhr)
     }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
-}
-
-// An internal operation: the handlers that pass other exceptions on.
-HRESULT Internal(const wchar_t* name, const wchar_t* activity, const Body& body) {
-    QRComException xhr;
-    xhr.Enter(name, 0);
-    if (activity) xhr.SetActivity(activity);
-    try {
-        body(xhr);
-    }
-    QR_CATCH(xhr)
     return xhr.Result();
 }
 
@@ -72,13 +62,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
     const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
     const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
     const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
-    struct Case {
-        const wchar_t* method;
-        const wchar_t* activity;
-        Body body;
-        HRESULT expected;
-        std::wstring source, description;
-    } cases[] = {
+    struct Case { const wchar_t *method, *activity; Body body; HRESULT expected; std::wstring source, description; } cases[] = {
         // Without a message the code's text, wrapped with the activity when there is one.
         {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
         {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
@@ -99,7 +83,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         {L"A::B", nullptr,
          [](auto& x) {
              auto inner = [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"deep"); };
-             x.SetResult(Internal(L"Middle::Op", L"Reading", inner));
+             x.SetResult(Method(L"Middle::Op", L"Reading", inner, true));
              if (FAILED(x.result)) x.Rethrow();
          },
          E_FAIL, L"A::B", deep + L"\r\n" + Element(L"deep", L"E_FAIL", L"Activity=\"Reading\" ") + L"\r\n" + deep},
@@ -155,7 +139,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         EXPECT_EQ(c.source, error.source) << c.description;
         EXPECT_EQ(c.description, error.description);
     }
-    EXPECT_THROW(Internal(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }), std::logic_error);
+    EXPECT_THROW(Method(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }, true), std::logic_error);
 }
 
 // Running out of memory while the handlers record the error: the method still returns,
@@ -192,18 +176,16 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
 }
 
 TEST(QRComException, CodeNamesAndTexts) {
-    EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
-    EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
-    EXPECT_EQ(L"Unknown error 0x71234", HResultMessage(static_cast<HRESULT>(0x71234)));
-    std::wstring text = HResultMessage(E_INVALIDARG);
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(std::wstring::npos, text.find_last_of(L"\r\n"));
+    const std::wstring invalid = HResultMessage(E_INVALIDARG);
+    EXPECT_EQ(L"E_NOTIMPL|Unknown error 0xA0071234|Unknown error 0x71234",
+              HResultName(E_NOTIMPL) + L"|" + HResultMessage(HRESULT(0xA0071234)) + L"|" + HResultMessage(0x71234));
+    EXPECT_TRUE(!invalid.empty() && invalid.find_last_of(L"\r\n") == std::wstring::npos) << invalid;
     // Rethrow and AddError without a message repeat the first Desc of the called document.
-    EXPECT_EQ(L"one", FirstDesc(L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />"));
-    EXPECT_EQ(L"later", FirstDesc(L"<qrerror HR=\"E_FAIL\" desc=\"later\" />"));
-    EXPECT_EQ(L"not a document", FirstDesc(L"not a document"));
-    EXPECT_EQ(L"", FirstDesc(L"<QRError HR=\"E_FAIL\" />"));
-    EXPECT_EQ(L"", FirstDesc(L"<QRError Desc=\"unterminated"));
+    const std::pair<const wchar_t*, const wchar_t*> documents[] = {
+        {L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />", L"one"},
+        {L"<qrerror HR=\"E_FAIL\" desc=\"later\" />", L"later"}, {L"not a document", L"not a document"},
+        {L"<QRError HR=\"E_FAIL\" />", L""}, {L"<QRError Desc=\"unterminated", L""}};
+    for (const auto& [document, desc] : documents) EXPECT_EQ(desc, FirstDesc(document)) << document;
 }
 
 TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInterface) {
@@ -211,12 +193,9 @@ TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInte
         STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
     };
     testcom::Fake<SupportsErrors> object;
-    const struct {
-        IUnknown* object;
-        const IID& iid;
-        const wchar_t* carried;
-    } cases[] = {{object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
-                 {nullptr, IID_IDispatch, L"<none>"}};
+    const struct { IUnknown* object; const IID& iid; const wchar_t* carried; } cases[] = {
+        {object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
+        {nullptr, IID_IDispatch, L"<none>"}};
     for (const auto& c : cases) {
         PlantThreadError(L"Obj", L"from the object");
         try {

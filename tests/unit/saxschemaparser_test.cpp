@@ -154,15 +154,9 @@ TEST_F(SaxSchemaParserTest, AbortClosesOpenElementsInnermostFirstAndSucceeds) {
 TEST_F(SaxSchemaParserTest, FailuresComeBackWithTheirDocuments) {
     const std::wstring invalid = HResultMessage(E_INVALIDARG), start = L"SAXSchemaParser::startElement()";
     const wchar_t* locked = L"<QRError Desc=\"The task 'T1' is locked\" HR=\"E_ACCESSDENIED\" />";
-    struct Case {
-        const wchar_t* failing;  // the scripted call, or null
-        HRESULT scripted;
-        const wchar_t* handlerDocument;
-        bool skipUndeclared;
-        const wchar_t* document;
-        HRESULT expected;
-        std::wstring source, description, calls;
-    } cases[] = {
+    // The scripted call (or null), its result and its handler's document.
+    struct Case { const wchar_t* failing; HRESULT scripted; const wchar_t* handlerDocument; bool skipUndeclared;
+                  const wchar_t* document; HRESULT expected; std::wstring source, description, calls; } cases[] = {
         {L"child.Attr(3,2)", E_INVALIDARG, nullptr, true, L"<root>\n<child n='1'/>\n<child n='2'/>\n<text>x</text></root>",
          E_INVALIDARG, start,
          L"<QRError Desc=\"" + invalid + L"\" Activity=\"Parsing element child(Ln #, Col #)\" HR=\"E_INVALIDARG\" />\r\n"
@@ -219,15 +213,12 @@ TEST_F(SaxSchemaParserTest, PositionsCountFromTheCallersText) {
         std::regex_search(description, match, std::wregex(L"\\(Ln (\\d+), Col (\\d+)\\)"));
         return match.empty() ? std::make_pair(-1, -1) : std::make_pair(std::stoi(match[1]), std::stoi(match[2]));
     };
+    // An undeclared element on the second line, an undeclared attribute on the first, the
+    // reader's own fatal error; each after leads that add lines and columns on the first line.
     const struct { const wchar_t* document; bool skipUndeclared; } documents[] = {
-        {L"<root>\n<zz/></root>", false},  // an undeclared element on the second line
-        {L"<root zz='1'/>", false},        // an undeclared attribute on the first line
-        {L"<root>\n<child></root>", true}, // the reader's own fatal error
-    };
-    const struct {
-        const wchar_t* lead;
-        int lines, columns;  // what the lead adds on the first line
-    } leads[] = {{L"\r\n\r\n\t ", 2, 2}, {L"\n  ", 1, 2}, {L"\r  \n \r", 3, 0}};
+        {L"<root>\n<zz/></root>", false}, {L"<root zz='1'/>", false}, {L"<root>\n<child></root>", true}};
+    const struct { const wchar_t* lead; int lines, columns; } leads[] = {
+        {L"\r\n\r\n\t ", 2, 2}, {L"\n  ", 1, 2}, {L"\r  \n \r", 3, 0}};
     for (const auto& d : documents) {
         parser.SetOptions(false, d.skipUndeclared);
         ASSERT_TRUE(FAILED(Parse(d.document)));
