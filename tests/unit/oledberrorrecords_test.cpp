@@ -24,23 +24,17 @@ public:
     STDMETHODIMP GetDescription(BSTR* d) override { return *d = SysAllocString(L"top-level description"), S_OK; }
     STDMETHODIMP GetHelpFile(BSTR* f) override { return *f = nullptr, S_OK; }
     STDMETHODIMP GetHelpContext(DWORD* c) override { return *c = 0, S_OK; }
-
     STDMETHODIMP AddErrorRecord(ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP GetBasicErrorInfo(ULONG i, ERRORINFO* info) override {
-        *info = {};
-        info->hrError = records_[i].hr;
-        info->iid = records_[i].iid;
-        return S_OK;
+        return *info = {records_[i].hr, 0, GUID_NULL, records_[i].iid, 0}, S_OK;
     }
     STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
     STDMETHODIMP GetErrorInfo(ULONG i, LCID, IErrorInfo** out) override {
-        *out = MakeErrorInfo({records_[i].source, records_[i].description}).release();
-        return S_OK;
+        return *out = MakeErrorInfo({records_[i].source, records_[i].description}).release(), S_OK;
     }
     STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
     STDMETHODIMP GetRecordCount(ULONG* count) override { return *count = static_cast<ULONG>(records_.size()), S_OK; }
 
-protected:
     void* QueryOther(REFIID iid) override { return iid == IID_IErrorRecords ? static_cast<IErrorRecords*>(this) : nullptr; }
 
 private:

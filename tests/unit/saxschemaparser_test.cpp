@@ -41,7 +41,7 @@ protected:
         return parser.Parse(document);
     }
 
-    CallLog log;
+    std::wstring log;
     RecordingParser parser;
     RecordingHandler root, child, leaf;
 };
