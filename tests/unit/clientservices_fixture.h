@@ -7,6 +7,7 @@
 // out-parameters, error information) and the partners (calls in order) see.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -54,12 +55,9 @@ struct Partners {
         std::wstring list, name = std::wstring(partner) + L" " + method;
         ((list += (list.empty() ? L"" : L", ") + Arg(args)), ...);
         heard.push_back(name + L"(" + list + L")");
-        Answer answer;
-        for (const std::wstring& key : {heard.back(), name, std::wstring(partner)})
-            if (answers.count(key)) {
-                answer = answers.at(key);
-                break;
-            }
+        const std::wstring keys[] = {heard.back(), name, partner};
+        auto key = std::find_if(std::begin(keys), std::end(keys), [&](auto& k) { return answers.count(k) != 0; });
+        Answer answer = key == std::end(keys) ? Answer() : answers.at(*key);
         if (out && answer.out) *out = SysAllocStringLen(answer.out->data(), static_cast<UINT>(answer.out->size()));
         if (!answer.error.empty() && !answer.inExcepInfo) PlantThreadError(SourceOf(partner), answer.error.c_str());
         return answer;
@@ -207,16 +205,10 @@ inline Call AfterEarlierError(Call call) {
     return [call](IQRCIGEFClientServices& cs, Outs& o) { return PlantThreadError(L"Somebody", L"earlier"), call(cs, o); };
 }
 
-struct Step {
-    const char* what;
-    Call call;
-    Answers answers;        // beyond the defaults
-    HRESULT hr;
-    std::wstring outs;      // Outs::Text()
-    Calls calls;            // what the partners heard, in order
-    std::wstring source;    // of the error information left for the caller; "" for none
-    std::wstring document;  // its description
-};
+// A call with the partners' answers beyond the defaults; its result, Outs::Text(), what the
+// partners heard in order, and the source ("" for none) and text of the error information.
+struct Step { const char* what; Call call; Answers answers; HRESULT hr; std::wstring outs; Calls calls;
+              std::wstring source, document; };
 
 inline constexpr CLSID kFakeAdapterClass = {0x5e1f7a10, 0x3c11, 0x4e55, {0x9b, 0x1a, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x01}};
 inline constexpr const wchar_t* kFakeAdapterProgId = L"QRTest.OldAdapter.ClientServices.1";
