@@ -62,7 +62,8 @@ TEST(QRComException, DocumentsOfEveryOperation) {
     const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
     const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
     const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
-    struct Case { const wchar_t *method, *activity; Body body; HRESULT expected; std::wstring source, description; } cases[] = {
+    struct Case { const wchar_t *method, *activity; Body body; HRESULT expected; std::wstring source, description; };
+    const Case cases[] = {
         // Without a message the code's text, wrapped with the activity when there is one.
         {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
         {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",

@@ -30,7 +30,7 @@ protected:
             text += L" [" + std::to_wstring(task.ToDo_Index) + L"/" + std::to_wstring(task.ToDo_Status) + L"/" +
                     std::to_wstring(task.ToDo_Category) + L"/" + std::to_wstring(task.ToDo_DeletedFlag);
             for (const TextAttribute& attribute : kTextAttributes)
-                if (!(task.*attribute.field).empty()) text += L" " + std::wstring(attribute.name) + L"=" + task.*attribute.field;
+                if (!(task.*attribute.field).empty()) text += L" " + (attribute.name + (L"=" + task.*attribute.field));
             text += L"]";
         }
         return text;

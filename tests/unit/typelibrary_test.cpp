@@ -62,14 +62,13 @@ std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
 
 // The coclass, its default interface and that interface's methods after the seven of
 // IDispatch, from the vtable side of the dual interface.
-std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
-    std::vector<std::wstring> lines;
+void AddClassText(ITypeLib* library, REFCLSID clsid, std::vector<std::wstring>& lines) {
     winkit::ComPtr<ITypeInfo> coclass, dispatchSide, info;
     TYPEATTR* attributes = nullptr;
     HREFTYPE reference = 0;
     INT implFlags = 0;
     if (FAILED(library->GetTypeInfoOfGuid(clsid, coclass.put())) || FAILED(coclass->GetTypeAttr(&attributes)))
-        return {L"no coclass"};
+        return lines.push_back(L"no coclass");
     bool creatable = attributes->typekind == TKIND_COCLASS && (attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
     coclass->ReleaseTypeAttr(attributes);
     coclass->GetImplTypeFlags(0, &implFlags);
@@ -80,7 +79,7 @@ std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
 
     if (FAILED(dispatchSide->GetRefTypeOfImplType(-1, &reference)) ||
         FAILED(dispatchSide->GetRefTypeInfo(reference, info.put())) || FAILED(info->GetTypeAttr(&attributes)))
-        return lines;
+        return;
     WORD flags = attributes->wTypeFlags;
     lines.push_back(std::wstring(flags & TYPEFLAG_FDUAL ? L"dual " : L"") +
                     (flags & TYPEFLAG_FOLEAUTOMATION ? L"oleautomation " : L"") + L"interface with " +
@@ -91,7 +90,6 @@ std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
         if (function) info->ReleaseFuncDesc(function);
     }
     info->ReleaseTypeAttr(attributes);
-    return lines;
 }
 
 TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
@@ -105,10 +103,7 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
              static_cast<unsigned long>(attributes->lcid));
     library->ReleaseTLibAttr(attributes);
     std::vector<std::wstring> lines = {version + Help(library.get(), -1)};
-    for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) {
-        std::vector<std::wstring> more = ClassText(library.get(), *clsid);
-        lines.insert(lines.end(), more.begin(), more.end());
-    }
+    for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) AddClassText(library.get(), *clsid, lines);
     const std::vector<std::wstring> expected = {
         L"version(380.0), lcid(0x409) QRCIGEFrameworkSvcs 'QRCIGEFrameworkSvcs Version 38.0'",
         L"creatable coclass QRCIGEFClientServices 'QRCIGEFClientServices Class' [default] "

@@ -54,44 +54,36 @@ winkit::UniqueVariant Typed(VARTYPE type, double value = 0) {
 
 TEST(XmlWriter, WrittenTexts) {
     struct Case { bool formatted; Writes writes; const wchar_t* expected; } cases[] = {
-        {true,
-         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.StartElement(L"c"), w.WriteText(L"t"), w.EndElement(L"c"),
-                w.EndElement(L"b"), w.StartElement(L"d"), w.EndElement(L"d"), w.EndElement(L"a")),
+        {true, WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.StartElement(L"c"), w.WriteText(L"t"),
+                      w.EndElement(L"c"), w.EndElement(L"b"), w.StartElement(L"d"), w.EndElement(L"d"),
+                      w.EndElement(L"a")),
          L"\n<a>\n  <b>\n    <c>t</c>\n  </b>\n  <d/>\n</a>"},
-        {false,
-         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.WriteText(L"t"), w.EndElement(L"b"), w.StartElement(L"c"),
-                w.EndElement(L"c"), w.EndElement(L"a")),
-         L"<a><b>t</b><c/></a>"},
-        {true,
-         WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"), w.WriteText(L""),
-                w.EndElement(L"b")),
-         L"\n<a></a>\n<b></b>"},
-        {true,
-         WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"), w.EndElement(L"a")),
-         L"\n<a>x\n  <b/>\n</a>"},
+        {false, WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.WriteText(L"t"), w.EndElement(L"b"),
+                       w.StartElement(L"c"), w.EndElement(L"c"), w.EndElement(L"a")), L"<a><b>t</b><c/></a>"},
+        {true, WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"),
+                      w.WriteText(L""), w.EndElement(L"b")), L"\n<a></a>\n<b></b>"},
+        {true, WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"),
+                      w.EndElement(L"a")), L"\n<a>x\n  <b/>\n</a>"},
         // The declaration has no encoding and no line feed of its own.
         {true, WRITES(w.WriteDeclaration(), w.StartElement(L"r"), w.EndElement(L"r")),
          L"<?xml version=\"1.0\"?>\n<r/>"},
         // Text and attribute values are escaped alike.
-        {true,
-         WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
-                w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"), w.EndElement(L"a")),
+        {true, WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
+                      w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"),
+                      w.EndElement(L"a")),
          L"\n<a v=\"&quot;q&quot; &amp; &apos;a&apos; &lt;b&gt;&#13;&#10;\" n=\"\">"
          L"line&#10;it&apos;s &quot;x&quot; &amp; &lt;y&gt; \x00E9\t</a>"},
         // "]]>" inside a CDATA section is split between two sections.
-        {true,
-         WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
-                w.EndElement(L"c")),
+        {true, WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
+                      w.EndElement(L"c")),
          L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]>"
          L"<![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>"},
-        {false,
-         WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
-                w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
+        {false, WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
+                       w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
          L"<b>1</b><b>0</b><n>-5</n><s>x&amp;y</s><e/>"},
         // Simple elements end their parent on a new line.
-        {true,
-         WRITES(w.StartElement(L"p"), w.WriteAttributeLong(L"id", 7), w.WriteAttributeBool(L"on", true),
-                w.WriteElementLong(L"n", 1), w.WriteElementDouble(L"d", 0.5), w.EndElement(L"p")),
+        {true, WRITES(w.StartElement(L"p"), w.WriteAttributeLong(L"id", 7), w.WriteAttributeBool(L"on", true),
+                      w.WriteElementLong(L"n", 1), w.WriteElementDouble(L"d", 0.5), w.EndElement(L"p")),
          L"\n<p id=\"7\" on=\"1\">\n  <n>1</n>\n  <d>0.5</d>\n</p>"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, Text(Written(c.formatted, c.writes).get()));
@@ -237,10 +229,10 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
 // which a failure leaves as it was (-1 below).
 TEST(VariantConversion, ResultsAndValues) {
     using winkit::UniqueVariant;
-    UniqueVariant text = UniqueVariant::String(L"1"), truth = UniqueVariant::Bool(true), yes = UniqueVariant::String(L"YES"),
-                  t = UniqueVariant::String(L"t"), two = UniqueVariant::Long(2), abc = UniqueVariant::String(L"abc"),
-                  x = UniqueVariant::String(L"x"), decimal = UniqueVariant::String(L"2.75"),
-                  real = UniqueVariant::Double(41.6), three = UniqueVariant::Long(3);
+    UniqueVariant text = UniqueVariant::String(L"1"), truth = UniqueVariant::Bool(true),
+                  yes = UniqueVariant::String(L"YES"), t = UniqueVariant::String(L"t"), two = UniqueVariant::Long(2),
+                  abc = UniqueVariant::String(L"abc"), x = UniqueVariant::String(L"x"), three = UniqueVariant::Long(3),
+                  decimal = UniqueVariant::String(L"2.75"), real = UniqueVariant::Double(41.6);
     const VARIANT nullBool = NullReference(VT_BOOL), nullReal = NullReference(VT_R8);
     const struct { wchar_t to; const VARIANT* from; bool allow; const wchar_t* expected; } cases[] = {
         {L'b', text.get(), false, L"0x80020005 false"}, {L'l', text.get(), false, L"0x80020005 -1"},
