@@ -1,10 +1,13 @@
 // The method scope: for each way a call fails, its HRESULT and the QRError document and
-// source it leaves on the thread; nesting, carried and converted descriptions, handlers.
+// source it leaves on the thread; nesting, carried and converted descriptions, handlers;
+// the trace lines it writes and the OLE DB error records it reads.
 #include <gtest/gtest.h>
+#include <oledb.h>
 #include <functional>
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 #include "diagnostics/errorinfo.h"
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
@@ -12,6 +15,7 @@
 #include "support/allocation_failure.h"
 #include "support/fake_com.h"
 #include "support/errorinfo_helpers.h"
+#include "support/trace_capture.h"
 #include "winkit/unique_bstr.h"
 
 namespace {
@@ -53,6 +57,38 @@ Body AfterCall(HRESULT hr, const std::wstring& description, const Body& then) {
 std::wstring Element(const std::wstring& desc, const wchar_t* hr, const std::wstring& more = L"") {
     return L"<QRError Desc=\"" + desc + L"\" " + more + L"HR=\"" + hr + L"\" />";
 }
+
+struct Record { HRESULT hr; IID iid; const wchar_t* source; const wchar_t* description; };
+
+// An error information object that also offers OLE DB error records.
+class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo>, public IErrorRecords {
+public:
+    explicit RecordsErrorInfo(std::vector<Record> records) : records_(std::move(records)) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return FakeComObject::QueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return FakeComObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return FakeComObject::Release(); }
+    STDMETHODIMP GetGUID(GUID* g) override { return *g = GUID_NULL, S_OK; }
+    STDMETHODIMP GetSource(BSTR* s) override { return *s = SysAllocString(L"Provider"), S_OK; }
+    STDMETHODIMP GetDescription(BSTR* d) override { return *d = SysAllocString(L"top-level description"), S_OK; }
+    STDMETHODIMP GetHelpFile(BSTR* f) override { return *f = nullptr, S_OK; }
+    STDMETHODIMP GetHelpContext(DWORD* c) override { return *c = 0, S_OK; }
+    STDMETHODIMP AddErrorRecord(ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetBasicErrorInfo(ULONG i, ERRORINFO* info) override {
+        return *info = {records_[i].hr, 0, GUID_NULL, records_[i].iid, 0}, S_OK;
+    }
+    STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
+    STDMETHODIMP GetErrorInfo(ULONG i, LCID, IErrorInfo** out) override {
+        return *out = MakeErrorInfo({records_[i].source, records_[i].description}).release(), S_OK;
+    }
+    STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetRecordCount(ULONG* count) override { return *count = static_cast<ULONG>(records_.size()), S_OK; }
+
+    void* QueryOther(REFIID iid) override { return iid == IID_IErrorRecords ? static_cast<IErrorRecords*>(this) : nullptr; }
+
+private:
+    std::vector<Record> records_;
+};
 
 } // namespace
 
@@ -212,4 +248,76 @@ TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInte
         ClearThreadError();
     }
     EXPECT_EQ(1u, object->RefCount());
+}
+
+TEST(TraceSink, LinesOfScopeOperations) {
+    struct Case { int threshold; std::function<void()> operations; const wchar_t* lines; } cases[] = {
+        // Entry and activity lines of levels up to the threshold are dropped.
+        {1, [] {
+             QRComException level0, level1, level2;
+             level0.Enter(L"Zero::Op", 0);
+             level1.Enter(L"One::Op", 1);
+             level1.SetActivity(L"Idle");
+             level2.Enter(L"Two::Op", 2);
+             level2.SetActivity(L"Working");
+         },
+         L"&QRCE& >>>> Enter Two::Op()\n&QRCE& ....      Working\n"},
+        {2, [] {
+             TraceSink::Instance().Write(2, L'>', L"Equal::Op");
+             TraceSink::Instance().Write(3, L'>', L"Above::Op");
+         },
+         L"&QRCE& >>>> Enter Above::Op()\n"},
+        // A failure's element and the places it was raised and caught.
+        {1, [] {
+             QRComException xhr;
+             xhr.Enter(L"QRCTaskList::Show", 1);
+             try {
+                 xhr.Throw(SourceLocation{L"file.cpp", 10}, E_FAIL, L"boom");
+             } catch (QRComException& e) {
+                 xhr.Catch(SourceLocation{L"file.cpp", 20}, e);
+             }
+             ClearThreadError();
+         },
+         L"file.cpp(10) : !!!! QRComException Error !!!!\n&QRCE& !!!! <QRError Desc=\"boom\" HR=\"E_FAIL\" />\n"
+         L"file.cpp(20) : ~~~~ Caught QRComException ~~~~\n"},
+        // Anything else is traced and passed on.
+        {1, [] {
+             auto raise = [] {
+                 QRComException xhr;
+                 try {
+                     throw 7;
+                 } catch (...) {
+                     xhr.CatchAll(SourceLocation{L"h.cpp", 5});
+                 }
+             };
+             EXPECT_THROW(raise(), int);
+         },
+         L"h.cpp(5) : !!!! Unhandled Exception !!!!\n"},
+    };
+    for (const Case& c : cases) {
+        TraceCapture capture(c.threshold);
+        c.operations();
+        EXPECT_EQ(c.lines, capture.text());
+    }
+}
+
+TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface) {
+    // {0C733A8C-2A1C-11CE-ADE5-00AA0044773D}
+    const IID rowset = {0x0c733a8c, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d}};
+    testcom::Fake<RecordsErrorInfo> info(std::vector<Record>{
+        {E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
+        {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
+    SetErrorInfo(0, static_cast<IErrorInfo*>(info.get()));
+
+    QRComException xhr;
+    xhr.SetResult(static_cast<HRESULT>(0x80040E14));
+    EXPECT_EQ(static_cast<HRESULT>(0x80040E14), xhr.Normalize());
+    ThreadError error = TakeThreadError();
+    EXPECT_EQ(L"<QRError Desc=\"Syntax error\" Src=\"SQL Provider\" HR=\"0x80004005\" />\r\n"
+              L"<QRError Desc=\"Column 'X' unknown\" Src=\"OLEDB Interface::{0C733A8C-2A1C-11CE-ADE5-00AA0044773D}\" "
+              L"HR=\"0x80040e14\" />",
+              error.description);
+    EXPECT_EQ(L"Provider", error.source);
+    xhr = QRComException();
+    EXPECT_EQ(1u, info->RefCount());
 }
