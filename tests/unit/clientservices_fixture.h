@@ -71,24 +71,23 @@ struct Partners {
     }
 };
 
+// A method the partner hears by name with its arguments; the out-parameter, or nullptr, first.
+#define PARTNER_HEARS(Partner, Method, Parameters, ...) \
+    STDMETHODIMP Method Parameters override { return partners_.Hear(Partner, L## #Method, __VA_ARGS__).hr; }
+#define ADAPTER_HEARS(...) PARTNER_HEARS(L"adapter", __VA_ARGS__)
+
 class FakeTools : public FakeComObject<IGlobals> {
 public:
     explicit FakeTools(Partners& partners) : partners_(partners) {}
     TESTCOM_NO_DISPATCH
     STDMETHODIMP GetSettingsRoot(BSTR*) override { return E_NOTIMPL; }
     STDMETHODIMP GetToolsVersion(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetVersionSpecificIdentifier(BSTR name, BSTR* out) override {
-        return partners_.Hear(L"tools", L"GetVersionSpecificIdentifier", out, name).hr;
-    }
+    PARTNER_HEARS(L"tools", GetVersionSpecificIdentifier, (BSTR name, BSTR* out), out, name)
 
 private:
     void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
     Partners& partners_;
 };
-
-// Each method is heard with its arguments, and its out-parameter written, by name.
-#define ADAPTER_HEARS(Method, Parameters, ...) \
-    STDMETHODIMP Method Parameters override { return partners_.Hear(L"adapter", L## #Method, __VA_ARGS__).hr; }
 
 class FakeAdapter : public FakeComObject<IQREFOldClientServices> {
 public:
@@ -119,7 +118,6 @@ private:
     }
     Partners& partners_;
 };
-#undef ADAPTER_HEARS
 
 // Heard: Run, the query for its dispatch interface, and RunCommand through Invoke.
 class FakeSelection : public FakeComObject<IDispatch, IRunnableObject, ISupportErrorInfo> {
@@ -151,7 +149,7 @@ public:
         return DISP_E_EXCEPTION;
     }
     STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
-    STDMETHODIMP Run(LPBINDCTX context) override { return partners_.Hear(L"selection", L"Run", nullptr, context).hr; }
+    PARTNER_HEARS(L"selection", Run, (LPBINDCTX context), nullptr, context)
     STDMETHODIMP_(BOOL) IsRunning() override { return TRUE; }
     STDMETHODIMP LockRunning(BOOL, BOOL) override { return S_OK; }
     STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
@@ -165,6 +163,8 @@ private:
     }
     Partners& partners_;
 };
+#undef ADAPTER_HEARS
+#undef PARTNER_HEARS
 
 // The out-parameters a step's call may write. Each starts as a marker, so that the table
 // tells a parameter left alone from one written null.

@@ -56,24 +56,16 @@ TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
     struct Case { HRESULT creation; Script script; HRESULT expected; std::wstring source, description; } cases[] = {
         // Only the first failure counts.
         {S_OK,
-         [&](ISAXContentHandler*, ISAXErrorHandler* errors) {
+         [&](auto*, auto* errors) {
              errors->error(locator.get(), L"Something is wrong", E_FAIL);
              return errors->fatalError(locator.get(), L"And then this", E_UNEXPECTED), E_FAIL;
          },
          E_FAIL, L"",
          L"<QRError Desc=\"MSXML Error: Something is wrong\" Activity=\"Parsing XML (Ln 12, Col 4)\" HR=\"E_FAIL\" />"},
-        {S_OK,
-         [&](ISAXContentHandler*, ISAXErrorHandler* errors) {
-             return errors->fatalError(nullptr, L"Broken", static_cast<HRESULT>(0xC00CE502));
-         },
-         static_cast<HRESULT>(0xC00CE502), L"",
-         L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
+        {S_OK, [&](auto*, auto* errors) { return errors->fatalError(nullptr, L"Broken", HRESULT(0xC00CE502)); },
+         HRESULT(0xC00CE502), L"", L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
         // A task is no root: the element's context carries the locator's position.
-        {S_OK,
-         [&](ISAXContentHandler* content, ISAXErrorHandler*) {
-             content->putDocumentLocator(locator.get());
-             return Start(content, L"TaskItem");
-         },
+        {S_OK, [&](auto* content, auto*) { return content->putDocumentLocator(locator.get()), Start(content, L"TaskItem"); },
          E_INVALIDARG, L"SAXSchemaParser::startElement()",
          L"<QRError Desc=\"" + invalid + L"\" Activity=\"Parsing element TaskItem(Ln 12, Col 4)\" HR=\"E_INVALIDARG\" />\r\n"
          L"<QRError Desc=\"" + invalid + L"\" HR=\"E_INVALIDARG\" />"},

@@ -208,10 +208,8 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
     EXPECT_EQ(E_FAIL, stream->Write(L"ab", 3, &written));
     EXPECT_EQ(0u, written);
     ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"QRXMLStringWriter::Write", error.source);
-    EXPECT_EQ(L"<QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of wide characters\" "
-              L"HR=\"E_FAIL\" />",
-              error.description);
+    EXPECT_EQ(L"QRXMLStringWriter::Write <QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of "
+              L"wide characters\" HR=\"E_FAIL\" />", error.source + L" " + error.description);
     EXPECT_EQ(S_OK, stream->Write(L"ab", 4, &written));
     EXPECT_EQ(4u, written);
     EXPECT_EQ(S_OK, stream->Write(L"c", 2, nullptr));
