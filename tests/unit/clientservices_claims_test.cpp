@@ -26,22 +26,20 @@ Calls Claimed(std::initializer_list<LONG> ids, const std::wstring& host = L"work
 // A one-dimensional array of `type` from `lower`, each element converted to `type`.
 template <class... Elements>
 UniqueVariant Array(VARTYPE type, LONG lower, const Elements&... elements) {
-    const VARIANT* values[] = {elements.get()...};
-    SAFEARRAY* made = SafeArrayCreateVector(type, lower, sizeof...(elements));
+    UniqueVariant array;
+    V_VT(array.get()) = VT_ARRAY | type;
+    V_ARRAY(array.get()) = SafeArrayCreateVector(type, lower, sizeof...(elements));
     LONG index = lower;
-    for (const VARIANT* value : values) {
+    for (VARIANT* value : {const_cast<VARIANT*>(elements.get())...}) {
         UniqueVariant element;
-        if (type == VT_VARIANT) VariantCopy(element.get(), const_cast<VARIANT*>(value));
-        else VariantChangeType(element.get(), const_cast<VARIANT*>(value), 0, type);
+        if (type == VT_VARIANT) VariantCopy(element.get(), value);
+        else VariantChangeType(element.get(), value, 0, type);
         void* data = type == VT_VARIANT ? static_cast<void*>(element.get())
                      : type == VT_BSTR  ? static_cast<void*>(V_BSTR(element.get()))
                                         : static_cast<void*>(&V_I4(element.get()));
-        SafeArrayPutElement(made, &index, data);
+        SafeArrayPutElement(V_ARRAY(array.get()), &index, data);
         ++index;
     }
-    UniqueVariant array;
-    V_VT(array.get()) = VT_ARRAY | type;
-    V_ARRAY(array.get()) = made;
     return array;
 }
 

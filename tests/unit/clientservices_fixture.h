@@ -1,14 +1,13 @@
 #pragma once
 // The client services object with every partner it calls replaced for this process by a
-// fake that writes what it hears into one log, in call order:
-//   tools      the client tools' Globals
-//   adapter    the older adapter, reached through the ProgID the tools name
-//   framework  the workspace's service requests, one line per executed request
-//   selection  the stream selection component
+// fake writing what it hears into one log, in call order: "tools" (the client tools'
+// Globals), "adapter" (through the ProgID the tools name), "framework" (the workspace's
+// requests, one line per executed request) and "selection" (the stream selection).
 // Tests are tables of steps: a call, what the partners answer, and what the caller (result,
 // out-parameters, error information) and the partners (calls in order) see.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -34,6 +33,10 @@ struct Answer {
 using Answers = std::map<std::wstring, Answer>;
 using Calls = std::vector<std::wstring>;
 
+// A BSTR argument, freed at the end of the statement; W takes the whole literal, NULs too.
+inline winkit::UniqueBstr B(const wchar_t* text) { return winkit::UniqueBstr::Copy(text); }
+template <size_t N>
+winkit::UniqueBstr W(const wchar_t (&text)[N]) { return winkit::UniqueBstr::Copy(std::wstring_view(text, N - 1)); }
 inline std::wstring Quoted(BSTR text) { return text ? L"'" + std::wstring(text, SysStringLen(text)) + L"'" : L"null"; }
 
 inline const wchar_t* SourceOf(const std::wstring& partner) {
@@ -52,20 +55,26 @@ struct Partners {
         std::wstring list, name = std::wstring(partner) + L" " + method;
         ((list += (list.empty() ? L"" : L", ") + Arg(args)), ...);
         heard.push_back(name + L"(" + list + L")");
-        Answer answer;
-        for (const std::wstring& key : {heard.back(), name, std::wstring(partner)})
-            if (answers.count(key)) {
-                answer = answers.at(key);
-                break;
-            }
+        const std::wstring keys[] = {heard.back(), name, partner};
+        auto key = std::find_if(std::begin(keys), std::end(keys), [&](auto& k) { return answers.count(k) != 0; });
+        Answer answer = key == std::end(keys) ? Answer() : answers.at(*key);
         if (out && answer.out) *out = SysAllocStringLen(answer.out->data(), static_cast<UINT>(answer.out->size()));
         if (!answer.error.empty() && !answer.inExcepInfo) PlantThreadError(SourceOf(partner), answer.error.c_str());
         return answer;
     }
     static std::wstring Arg(BSTR text) { return Quoted(text); }
     static std::wstring Arg(LONG number) { return std::to_wstring(number); }
-    std::wstring Arg(IUnknown* object) const { return !object ? L"null" : names.count(object) ? names.at(object) : L"?"; }
+    template <class Interface>
+    std::wstring Arg(Interface* object) const {
+        IUnknown* key = object;
+        return !key ? L"null" : names.count(key) ? names.at(key) : L"?";
+    }
 };
+
+// A method the partner hears by name with its arguments; the out-parameter, or nullptr, first.
+#define PARTNER_HEARS(Partner, Method, Parameters, ...) \
+    STDMETHODIMP Method Parameters override { return partners_.Hear(Partner, L## #Method, __VA_ARGS__).hr; }
+#define ADAPTER_HEARS(...) PARTNER_HEARS(L"adapter", __VA_ARGS__)
 
 class FakeTools : public FakeComObject<IGlobals> {
 public:
@@ -73,9 +82,7 @@ public:
     TESTCOM_NO_DISPATCH
     STDMETHODIMP GetSettingsRoot(BSTR*) override { return E_NOTIMPL; }
     STDMETHODIMP GetToolsVersion(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetVersionSpecificIdentifier(BSTR name, BSTR* out) override {
-        return partners_.Hear(L"tools", L"GetVersionSpecificIdentifier", out, name).hr;
-    }
+    PARTNER_HEARS(L"tools", GetVersionSpecificIdentifier, (BSTR name, BSTR* out), out, name)
 
 private:
     void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
@@ -86,42 +93,26 @@ class FakeAdapter : public FakeComObject<IQREFOldClientServices> {
 public:
     explicit FakeAdapter(Partners& partners) : partners_(partners) {}
     TESTCOM_NO_DISPATCH
-    STDMETHODIMP UnInitialize() override { return Hear(L"UnInitialize", nullptr); }
-    STDMETHODIMP SetRestore(BSTR a) override { return Hear(L"SetRestore", nullptr, a); }
-    STDMETHODIMP get_XMLFileName(BSTR* out) override { return Hear(L"get_XMLFileName", out); }
-    STDMETHODIMP put_XMLFileName(BSTR a) override { return Hear(L"put_XMLFileName", nullptr, a); }
-    STDMETHODIMP get_AdapterVersion(BSTR* out) override { return Hear(L"get_AdapterVersion", out); }
-    STDMETHODIMP SetProductName(BSTR a) override { return Hear(L"SetProductName", nullptr, a); }
-    STDMETHODIMP SetFrameworkData(BSTR a, BSTR b, BSTR c, BSTR d, BSTR e) override {
-        return Hear(L"SetFrameworkData", nullptr, a, b, c, d, e);
-    }
-    STDMETHODIMP SetPlantData(BSTR a, BSTR b, BSTR c) override { return Hear(L"SetPlantData", nullptr, a, b, c); }
-    STDMETHODIMP Initialize(IDispatch* a) override { return Hear(L"Initialize", nullptr, static_cast<IUnknown*>(a)); }
-    STDMETHODIMP ConnectToEF() override { return Hear(L"ConnectToEF", nullptr); }
-    STDMETHODIMP Publish(BSTR a) override { return Hear(L"Publish", nullptr, a); }
-    STDMETHODIMP Retrieve() override { return Hear(L"Retrieve", nullptr); }
-    STDMETHODIMP FindDocsToPublish() override { return Hear(L"FindDocsToPublish", nullptr); }
-    STDMETHODIMP LaunchFrameworkBrowser() override { return Hear(L"LaunchFrameworkBrowser", nullptr); }
-    STDMETHODIMP Register(IDispatch* a) override { return Hear(L"Register", nullptr, static_cast<IUnknown*>(a)); }
-    STDMETHODIMP PublishProjectAsBuilt(BSTR a) override { return Hear(L"PublishProjectAsBuilt", nullptr, a); }
-    STDMETHODIMP Revise(BSTR a) override { return Hear(L"Revise", nullptr, a); }
-    STDMETHODIMP SynchronizeClaims(BSTR a, BSTR* out) override { return Hear(L"SynchronizeClaims", out, a); }
+    ADAPTER_HEARS(UnInitialize, (), nullptr) ADAPTER_HEARS(ConnectToEF, (), nullptr)
+    ADAPTER_HEARS(Retrieve, (), nullptr) ADAPTER_HEARS(FindDocsToPublish, (), nullptr)
+    ADAPTER_HEARS(LaunchFrameworkBrowser, (), nullptr) ADAPTER_HEARS(SetRestore, (BSTR a), nullptr, a)
+    ADAPTER_HEARS(put_XMLFileName, (BSTR a), nullptr, a) ADAPTER_HEARS(SetProductName, (BSTR a), nullptr, a)
+    ADAPTER_HEARS(Publish, (BSTR a), nullptr, a) ADAPTER_HEARS(PublishProjectAsBuilt, (BSTR a), nullptr, a)
+    ADAPTER_HEARS(Revise, (BSTR a), nullptr, a) ADAPTER_HEARS(SynchronizeClaims, (BSTR a, BSTR* out), out, a)
+    ADAPTER_HEARS(get_XMLFileName, (BSTR* out), out) ADAPTER_HEARS(get_AdapterVersion, (BSTR* out), out)
+    ADAPTER_HEARS(SetFrameworkData, (BSTR a, BSTR b, BSTR c, BSTR d, BSTR e), nullptr, a, b, c, d, e)
+    ADAPTER_HEARS(SetPlantData, (BSTR a, BSTR b, BSTR c), nullptr, a, b, c)
+    ADAPTER_HEARS(Initialize, (IDispatch* a), nullptr, a) ADAPTER_HEARS(Register, (IDispatch* a), nullptr, a)
     // An answer's text is a list of one project.
     STDMETHODIMP GetProjectList(SAFEARRAY** out) override {
         Answer answer = partners_.Hear(L"adapter", L"GetProjectList", nullptr);
-        if (answer.out) {
-            LONG first = 0;
-            *out = SafeArrayCreateVector(VT_BSTR, 0, 1);
-            SafeArrayPutElement(*out, &first, winkit::UniqueBstr::Copy(*answer.out).get());
-        }
+        LONG first = 0;
+        if (answer.out) *out = SafeArrayCreateVector(VT_BSTR, 0, 1);
+        if (answer.out) SafeArrayPutElement(*out, &first, winkit::UniqueBstr::Copy(*answer.out).get());
         return answer.hr;
     }
 
 private:
-    template <class... Args>
-    HRESULT Hear(const wchar_t* method, BSTR* out, const Args&... args) {
-        return partners_.Hear(L"adapter", method, out, args...).hr;
-    }
     void* QueryOther(REFIID iid) override {
         return iid == IID_IDispatch ? static_cast<IQREFOldClientServices*>(this) : nullptr;
     }
@@ -138,9 +129,7 @@ public:
     // component's): the caller must look it up.
     static constexpr DISPID kRunCommand = 0x60020007;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (count != 1 || wcscmp(names[0], L"RunCommand") != 0) return DISP_E_UNKNOWNNAME;
-        *ids = kRunCommand;
-        return S_OK;
+        return count != 1 || wcscmp(names[0], L"RunCommand") != 0 ? DISP_E_UNKNOWNNAME : (*ids = kRunCommand, S_OK);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                         UINT*) override {
@@ -150,23 +139,17 @@ public:
             V_VT(&args[2]) != VT_DISPATCH || V_VT(&args[1]) != VT_I4 || V_VT(&args[0]) != VT_I2)
             return DISP_E_TYPEMISMATCH;  // heard as nothing
         Answer answer = partners_.Hear(L"selection", L"RunCommand", nullptr, V_BSTR(&args[4]), V_I4(&args[3]),
-                                       static_cast<IUnknown*>(V_DISPATCH(&args[2])), V_I4(&args[1]),
-                                       static_cast<LONG>(V_I2(&args[0])));
-        if (SUCCEEDED(answer.hr) && result) {
-            // An object as the result, so that a result never released shows as a leak.
-            V_VT(result) = VT_DISPATCH;
-            V_DISPATCH(result) = new FakeDispatch();
-        }
-        if (FAILED(answer.hr) && answer.inExcepInfo) {
-            exception->scode = answer.hr;
-            exception->bstrSource = SysAllocString(SourceOf(L"selection"));
-            exception->bstrDescription = SysAllocString(answer.error.c_str());
-            return DISP_E_EXCEPTION;
-        }
-        return answer.hr;
+                                       V_DISPATCH(&args[2]), V_I4(&args[1]), static_cast<LONG>(V_I2(&args[0])));
+        // An object as the result, so that a result never released shows as a leak.
+        if (SUCCEEDED(answer.hr) && result) V_VT(result) = VT_DISPATCH, V_DISPATCH(result) = new FakeDispatch();
+        if (SUCCEEDED(answer.hr) || !answer.inExcepInfo) return answer.hr;
+        exception->scode = answer.hr;
+        exception->bstrSource = SysAllocString(SourceOf(L"selection"));
+        exception->bstrDescription = SysAllocString(answer.error.c_str());
+        return DISP_E_EXCEPTION;
     }
     STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
-    STDMETHODIMP Run(LPBINDCTX context) override { return partners_.Hear(L"selection", L"Run", nullptr, context).hr; }
+    PARTNER_HEARS(L"selection", Run, (LPBINDCTX context), nullptr, context)
     STDMETHODIMP_(BOOL) IsRunning() override { return TRUE; }
     STDMETHODIMP LockRunning(BOOL, BOOL) override { return S_OK; }
     STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
@@ -175,12 +158,13 @@ public:
 private:
     void* QueryOther(REFIID iid) override {
         if (iid != DIID_DQRCSelectKBDlg) return nullptr;
-        winkit::UniqueBstr name = winkit::UniqueBstr::Copy(L"DQRCSelectKBDlg");
-        HRESULT answer = partners_.Hear(L"selection", L"QueryInterface", nullptr, name.get()).hr;
+        HRESULT answer = partners_.Hear(L"selection", L"QueryInterface", nullptr, B(L"DQRCSelectKBDlg").get()).hr;
         return SUCCEEDED(answer) ? static_cast<IDispatch*>(this) : nullptr;
     }
     Partners& partners_;
 };
+#undef ADAPTER_HEARS
+#undef PARTNER_HEARS
 
 // The out-parameters a step's call may write. Each starts as a marker, so that the table
 // tells a parameter left alone from one written null.
@@ -192,8 +176,7 @@ struct Outs {
     SAFEARRAY* array = reinterpret_cast<SAFEARRAY*>(kLeft);
 
     ~Outs() {
-        for (BSTR text : {a, b, c})
-            if (text != kLeft) SysFreeString(text);
+        for (BSTR text : {a, b, c}) SysFreeString(text != kLeft ? text : nullptr);
         if (array != reinterpret_cast<SAFEARRAY*>(kLeft)) SafeArrayDestroy(array);
     }
     // What was written, in parameter order: "'SIG-1' null 0 true ['P1']".
@@ -204,12 +187,11 @@ struct Outs {
             if (written != kLeft) add(Quoted(written));
         if (status != 0x5555) add(std::to_wstring(status));
         if (flag != 0x5555) add(flag == VARIANT_TRUE ? L"true" : flag == VARIANT_FALSE ? L"false" : L"?");
-        if (array != reinterpret_cast<SAFEARRAY*>(kLeft)) {
-            winkit::UniqueBstr first;
-            LONG index = 0;
-            if (array) SafeArrayGetElement(array, &index, first.put());
-            add(array ? L"[" + Quoted(first.get()) + L"]" : L"null");
-        }
+        winkit::UniqueBstr first;
+        LONG index = 0;
+        if (array == reinterpret_cast<SAFEARRAY*>(kLeft)) return text;
+        if (array) SafeArrayGetElement(array, &index, first.put());
+        add(array ? L"[" + Quoted(first.get()) + L"]" : L"null");
         return text;
     }
 };
@@ -220,24 +202,14 @@ using Call = std::function<HRESULT(IQRCIGEFClientServices& cs, Outs& o)>;
 
 // The call, made while an earlier, unrelated failure's error information is on the thread.
 inline Call AfterEarlierError(Call call) {
-    return [call](IQRCIGEFClientServices& cs, Outs& o) {
-        PlantThreadError(L"Somebody", L"an earlier, unrelated failure");
-        return call(cs, o);
-    };
+    return [call](IQRCIGEFClientServices& cs, Outs& o) { return PlantThreadError(L"Somebody", L"earlier"), call(cs, o); };
 }
 
-struct Step {
-    const char* what;
-    Call call;
-    Answers answers;        // beyond the defaults
-    HRESULT hr;
-    std::wstring outs;      // Outs::Text()
-    Calls calls;            // what the partners heard, in order
-    std::wstring source;    // of the error information left for the caller; "" for none
-    std::wstring document;  // its description
-};
+// A call with the partners' answers beyond the defaults; its result, Outs::Text(), what the
+// partners heard in order, and the source ("" for none) and text of the error information.
+struct Step { const char* what; Call call; Answers answers; HRESULT hr; std::wstring outs; Calls calls;
+              std::wstring source, document; };
 
-// {5E1F7A10-3C11-4E55-9B1A-000000000A01}: the fake adapter's class in this process.
 inline constexpr CLSID kFakeAdapterClass = {0x5e1f7a10, 0x3c11, 0x4e55, {0x9b, 0x1a, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x01}};
 inline constexpr const wchar_t* kFakeAdapterProgId = L"QRTest.OldAdapter.ClientServices.1";
 inline constexpr const wchar_t* kClaimObject = L"QRCIGEFClientServices::ClaimObject";
@@ -252,8 +224,7 @@ protected:
         // A request is heard when executed, as "framework Method('input')".
         ON_CALL(*workspace, CreateServiceRequest(testing::_)).WillByDefault([this](IServiceRequest** out) {
             HRESULT hr = Creation(L"framework");
-            if (SUCCEEDED(hr)) *out = NewRequest();
-            return hr;
+            return SUCCEEDED(hr) ? (*out = NewRequest(), hr) : hr;
         });
         partners.names[Ws()] = L"workspace";
         partners.answers = Defaults();
@@ -272,8 +243,7 @@ protected:
 
     static winkit::ComPtr<IQRCIGEFClientServices> NewServices() {
         winkit::ComPtr<IQRCIGEFClientServices> made;
-        CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, made.put_void());
-        return made;
+        return CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, made.put_void()), made;
     }
 
     IDispatch* Ws() const { return static_cast<IDispatch*>(workspace.get()); }
@@ -315,18 +285,13 @@ protected:
     winkit::ComPtr<IQRCIGEFClientServices> services;
 
 private:
-    // A request is heard when executed, as "framework Method('input')".
     IServiceRequest* NewRequest() {
         auto* request = new testing::NiceMock<MockServiceRequest>();
         auto method = std::make_shared<std::wstring>(), output = std::make_shared<std::wstring>();
         auto input = std::make_shared<winkit::UniqueBstr>();
-        ON_CALL(*request, SetMethod(testing::_)).WillByDefault([method](BSTR name) {
-            *method = name;
-            return S_OK;
-        });
+        ON_CALL(*request, SetMethod(testing::_)).WillByDefault([method](BSTR name) { return *method = name, S_OK; });
         ON_CALL(*request, SetInput(testing::_)).WillByDefault([input](BSTR text) {
-            *input = winkit::UniqueBstr::Copy(std::wstring_view(text, SysStringLen(text)));
-            return S_OK;
+            return *input = winkit::UniqueBstr::Copy(std::wstring_view(text, SysStringLen(text))), S_OK;
         });
         ON_CALL(*request, Execute(testing::_)).WillByDefault([this, method, input, output](LONG) {
             Answer answer = input->get() ? partners.Hear(L"framework", method->c_str(), nullptr, input->get())
@@ -349,11 +314,5 @@ inline Calls Then(Calls first, const Calls& more) {
     first.insert(first.end(), more.begin(), more.end());
     return first;
 }
-
-// A BSTR argument, freed at the end of the statement.
-inline winkit::UniqueBstr B(const wchar_t* text) { return winkit::UniqueBstr::Copy(text); }
-// The same for a literal that holds NULs: the whole literal.
-template <size_t N>
-winkit::UniqueBstr W(const wchar_t (&text)[N]) { return winkit::UniqueBstr::Copy(std::wstring_view(text, N - 1)); }
 
 } // namespace testcom

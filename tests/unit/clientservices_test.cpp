@@ -1,7 +1,6 @@
-// The client services object: its connection to the adapter, Initialize from the
-// framework data, the data it keeps, the feature query and the methods that forward.
-// Its interfaces are with the type library's tests; late-bound calls with a script's
-// variables by reference in tests/scripts/clientservices.vbs.
+// The client services object: its connection to the adapter, Initialize from the framework
+// data, the data it keeps, the feature query and the methods that forward. Late-bound calls
+// with a script's variables by reference are in tests/scripts/clientservices.vbs.
 #include "clientservices_fixture.h"
 #include "diagnostics/hresulttext.h"
 #include "winkit/unique_variant.h"
@@ -38,26 +37,23 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
     const std::wstring notFound =
         Error(L"Unable to find version specific identifier for QREFOldAdapter380.ClientServices", L"E_FAIL");
     const std::wstring noTools = Error(L"Unable to connect to QRClientTools::Globals", L"0x80040154");
+    const Call status = CALL(get_ConnectionStatus(&o.status));
     const std::vector<Step> failures = {
-        {"tools not created; an earlier error is not carried", AfterEarlierError(CALL(get_ConnectionStatus(&o.status))),
+        {"tools not created; an earlier error is not carried", AfterEarlierError(status),
          {{L"tools create", {REGDB_E_CLASSNOTREG}}}, REGDB_E_CLASSNOTREG, L"0", {}, kConnect, noTools},
-        {"no identifier", CALL(get_ConnectionStatus(&o.status)), {{L"tools", {E_FAIL}}}, E_FAIL, L"0", {kToolsAsked},
-         kConnect, notFound},
-        {"the tools' error is carried", CALL(get_ConnectionStatus(&o.status)),
-         {{L"tools", {E_FAIL, {}, L"no identifier for this product"}}}, E_FAIL, L"0", {kToolsAsked}, kConnect,
-         notFound +
-             L"\r\n<QRError Desc=\"no identifier for this product\" Src=\"QRClientTools.Globals\" HR=\"E_FAIL\" />"},
-        {"identifier not registered", CALL(get_ConnectionStatus(&o.status)),
-         {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}}, CO_E_CLASSSTRING, L"0", {kToolsAsked}, kConnect,
-         Error(L"QREFOldAdapter380.ClientServices is not registered", L"0x800401f3")},
-        {"adapter not created", CALL(get_ConnectionStatus(&o.status)), {{L"adapter create", {E_OUTOFMEMORY}}},
-         E_OUTOFMEMORY, L"0", {kToolsAsked}, kConnect, Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY")},
+        {"no identifier", status, {{L"tools", {E_FAIL}}}, E_FAIL, L"0", {kToolsAsked}, kConnect, notFound},
+        {"the tools' error is carried", status, {{L"tools", {E_FAIL, {}, L"no identifier for this product"}}}, E_FAIL,
+         L"0", {kToolsAsked}, kConnect,
+         notFound + L"\r\n<QRError Desc=\"no identifier for this product\" Src=\"QRClientTools.Globals\" HR=\"E_FAIL\" />"},
+        {"identifier not registered", status, {{L"tools", {S_OK, L"QRTest.NoSuchAdapter.1"}}}, CO_E_CLASSSTRING, L"0",
+         {kToolsAsked}, kConnect, Error(L"QREFOldAdapter380.ClientServices is not registered", L"0x800401f3")},
+        {"adapter not created", status, {{L"adapter create", {E_OUTOFMEMORY}}}, E_OUTOFMEMORY, L"0", {kToolsAsked},
+         kConnect, Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY")},
     };
     for (const Step& failure : failures) {
         auto fresh = NewServices();
         // Nothing of a failed attempt is kept: with the partners there, it connects, once.
-        Run({failure, {"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}},
-             {"stays connected", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {}}},
+        Run({failure, {"connects", status, {}, S_OK, L"0", {kToolsAsked}}, {"stays connected", status, {}, S_OK, L"0"}},
             fresh.get());
         EXPECT_EQ(2u, tools->RefCount()) << "the tools are let go once the adapter is made";
         EXPECT_EQ(3u, adapter->RefCount()) << "the object keeps one adapter reference";
@@ -110,40 +106,39 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
     const std::wstring notAWorkspaceError = Error(L"The object given to Initialize is not a workspace", L"E_INVALIDARG");
     const std::wstring outOfMemory = Error(HResultMessage(E_OUTOFMEMORY), L"E_OUTOFMEMORY");
     const Calls refusedDocument = Initialized(L"null", L"null, null, null", kFullFramework);
+    const Call init = CALL(Initialize(Ws())), plantData = CALL(GetPlantData(&o.a, &o.b, &o.c));
     Run({
-        {"connects; empty framework data", CALL(Initialize(Ws())), {}, S_OK, L"",
+        {"connects; empty framework data", init, {}, S_OK, L"",
          Then({kToolsAsked}, Initialized(L"null", L"null, null, null", L"null, null, null, null, null"))},
-        {"every field; the adapter's results are not looked at", CALL(Initialize(Ws())),
+        {"every field; the adapter's results are not looked at", init,
          {{L"framework GetEFData", {S_OK, kFullData}}, {L"adapter", {E_FAIL}}}, S_OK, L"",
          Initialized(L"'restore-1'", L"'North', 'A20', 'U3'", kFullFramework)},
         {"framework data", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'SIG-1' 'http://ef.example/zud' 'EFP1'"},
-        {"plant data", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'North' 'A20' 'U3'"},
+        {"plant data", plantData, {}, S_OK, L"'North' 'A20' 'U3'"},
         // Not XML, or refused before parsing (Wine's DOM would expand a DTD's entities):
         // S_FALSE, and the adapter hears the previous framework values.
-        {"not XML", CALL(Initialize(Ws())), FrameworkData(L"not xml at all"), S_FALSE, L"", refusedDocument},
-        {"internal DTD", CALL(Initialize(Ws())),
-         FrameworkData(L"<!DOCTYPE EFData [<!ENTITY sig \"FROM-DTD\">]>"
-                       L"<EFData EFSIGNATURE=\"&sig;\" EFURL=\"http://dtd\"/>"),
+        {"not XML", init, FrameworkData(L"not xml at all"), S_FALSE, L"", refusedDocument},
+        {"internal DTD", init,
+         FrameworkData(L"<!DOCTYPE EFData [<!ENTITY sig \"DTD\">]><EFData EFSIGNATURE=\"&sig;\" EFURL=\"http://dtd\"/>"),
          S_FALSE, L"", refusedDocument},
-        {"any <!doctype, even in a comment", CALL(Initialize(Ws())),
+        {"any <!doctype, even in a comment", init,
          FrameworkData(L"<EFData EFURL=\"http://c\"><!-- <!doctype x --></EFData>"), S_FALSE, L"", refusedDocument},
-        {"a NUL, which the DOM would stop at", CALL(Initialize(Ws())),
-         FrameworkData(L"<EFData EFURL=\"http://nul\"/>\0<EFData/>"s), S_FALSE, L"", refusedDocument},
-        {"fields the document lacks are kept, plant data is emptied", CALL(Initialize(Ws())),
+        {"a NUL, which the DOM would stop at", init, FrameworkData(L"<EFData EFURL=\"http://nul\"/>\0<EFData/>"s), S_FALSE,
+         L"", refusedDocument},
+        {"fields the document lacks are kept, plant data is emptied", init,
          FrameworkData(L"<EFData EFURL=\"http://ef2.example\" AREANAME=\"B7\"/>"), S_OK, L"",
          Initialized(L"null", L"null, 'B7', null", L"'SIG-1', 'http://ef2.example', 'EFP1', 'uid7', 'Framework One'")},
-        {"plant data emptied", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' 'B7' ''"},
-        {"any document element; an empty attribute replaces; nested elements do not count", CALL(Initialize(Ws())),
+        {"plant data emptied", plantData, {}, S_OK, L"'' 'B7' ''"},
+        {"any document element; an empty attribute replaces; nested elements do not count", init,
          FrameworkData(L"<?xml version=\"1.0\"?>\n<!-- framework -->\n<Anything EFURL=\"\" Other=\"x\">"
                        L"<EFData EFSIGNATURE=\"nested\"/></Anything>"),
          S_OK, L"", Initialized(L"null", L"null, null, null", L"'SIG-1', '', 'EFP1', 'uid7', 'Framework One'")},
-        {"the framework's failure", CALL(Initialize(Ws())),
+        {"the framework's failure", init,
          {{L"framework GetEFData", {static_cast<HRESULT>(0x80041010), {}, L"The workspace is offline"}}},
          static_cast<HRESULT>(0x80041010), L"", {L"framework GetEFData()"}, kInitialize,
          Error(L"The workspace is offline", L"0x80041010") +
              L"\r\n<QRError Desc=\"The workspace is offline\" Src=\"QRSim.Framework\" HR=\"0x80041010\" />"},
-        {"no request", CALL(Initialize(Ws())), {{L"framework create", {E_OUTOFMEMORY}}}, E_OUTOFMEMORY, L"", {},
-         kInitialize, outOfMemory},
+        {"no request", init, {{L"framework create", {E_OUTOFMEMORY}}}, E_OUTOFMEMORY, L"", {}, kInitialize, outOfMemory},
         {"no DOM document",
          [&](IQRCIGEFClientServices& cs, Outs&) {
              Fake<FakeClassFactory> failing(static_cast<IUnknown*>(nullptr));
@@ -164,25 +159,27 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
 // Whole texts: what follows a NUL inside a text is kept and handed over too.
 TEST_F(ClientServicesTest, KeepsTheDataItIsGivenAndTheFileNameTheAdapterGives) {
     const Answers failing = {{L"adapter", {E_FAIL}}}, notImplemented = {{L"adapter", {E_NOTIMPL}}};
+    const Call efData = CALL(GetEFData(&o.a, &o.b, &o.c)), fileName = CALL(get_XMLFileName(&o.a));
+    const Calls fileNameAsked = {L"adapter get_XMLFileName()"};
     Run({
         {"SetEFData keeps copies and tells nobody", CALL(SetEFData(W(L"S\0A").get(), W(L"u\0b").get(), W(L"p\0c").get())),
          {}, S_OK, L"", {kToolsAsked}},
-        {"kept", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, W(L"'S\0A' 'u\0b' 'p\0c'").str()},
+        {"kept", efData, {}, S_OK, W(L"'S\0A' 'u\0b' 'p\0c'").str()},
         {"null texts", CALL(SetEFData(nullptr, nullptr, nullptr)), {}, S_OK},
-        {"are empty", CALL(GetEFData(&o.a, &o.b, &o.c)), {}, S_OK, L"'' '' ''"},
+        {"are empty", efData, {}, S_OK, L"'' '' ''"},
         {"SetPlantData keeps copies and tells the adapter",
          CALL(SetPlantData(W(L"P\0d").get(), W(L"A\0e").get(), W(L"U\0f").get())), failing, S_OK, L"",
          {W(L"adapter SetPlantData('P\0d', 'A\0e', 'U\0f')").str()}},
         {"kept", CALL(GetPlantData(&o.a, &o.b, &o.c)), {}, S_OK, W(L"'P\0d' 'A\0e' 'U\0f'").str()},
         {"put_XMLFileName tells the adapter", CALL(put_XMLFileName(W(L"c:\\a\0.xml").get())), failing, S_OK, L"",
          {W(L"adapter put_XMLFileName('c:\\a\0.xml')").str()}},
-        {"the name kept is handed over once when the adapter gives none", CALL(get_XMLFileName(&o.a)), notImplemented,
-         S_OK, W(L"'c:\\a\0.xml'").str(), {L"adapter get_XMLFileName()"}},
-        {"once", CALL(get_XMLFileName(&o.a)), notImplemented, S_OK, L"null", {L"adapter get_XMLFileName()"}},
+        {"the name kept is handed over once when the adapter gives none", fileName, notImplemented, S_OK,
+         W(L"'c:\\a\0.xml'").str(), fileNameAsked},
+        {"once", fileName, notImplemented, S_OK, L"null", fileNameAsked},
         {"a name", CALL(put_XMLFileName(B(L"c:\\mine.xml").get())), {}, S_OK, L"",
          {L"adapter put_XMLFileName('c:\\mine.xml')"}},
-        {"the adapter's name wins, whatever it returns", CALL(get_XMLFileName(&o.a)),
-         {{L"adapter", {E_FAIL, L"d:\\adapter.xml"}}}, S_OK, L"'d:\\adapter.xml'", {L"adapter get_XMLFileName()"}},
+        {"the adapter's name wins, whatever it returns", fileName, {{L"adapter", {E_FAIL, L"d:\\adapter.xml"}}}, S_OK,
+         L"'d:\\adapter.xml'", fileNameAsked},
     });
 }
 
@@ -207,35 +204,32 @@ TEST_F(ClientServicesTest, ClaimsAndRevisionsFromFrameworkVersion365ByTheFeature
 }
 
 TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
-    const Answers failing = {{L"adapter", {static_cast<HRESULT>(0x80042002)}}};
     const HRESULT kLocked = static_cast<HRESULT>(0x80042001);
+    const std::pair<Call, const wchar_t*> forwarded[] = {
+        {CALL(ConnectToEF()), L"ConnectToEF()"}, {CALL(Publish(B(L"OID-9").get())), L"Publish('OID-9')"},
+        {CALL(Retrieve()), L"Retrieve()"}, {CALL(FindDocsToPublish()), L"FindDocsToPublish()"},
+        {CALL(LaunchFrameworkBrowser()), L"LaunchFrameworkBrowser()"}, {CALL(Register(Ws())), L"Register(workspace)"},
+        {CALL(PublishProjectAsBuilt(B(L"Project P1").get())), L"PublishProjectAsBuilt('Project P1')"},
+        {CALL(Revise(B(L"OID-9").get())), L"Revise('OID-9')"}, {CALL(UnInitialize()), L"UnInitialize()"},
+    };
+    std::vector<Step> steps = {{"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}}};
+    for (const auto& [call, heard] : forwarded)
+        steps.push_back({"forwarded", call, {{L"adapter", {static_cast<HRESULT>(0x80042002)}}}, S_OK, L"",
+                         {L"adapter "s + heard}});
+    Run(steps);
+    const Call projects = CALL(GetProjectList(&o.array)), sync = CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a));
+    const Calls synced = {L"adapter SynchronizeClaims('<Claims/>')"};
     Run({
-        {"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}},
-        {"ConnectToEF", CALL(ConnectToEF()), failing, S_OK, L"", {L"adapter ConnectToEF()"}},
-        {"Publish", CALL(Publish(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Publish('OID-9')"}},
-        {"Retrieve", CALL(Retrieve()), failing, S_OK, L"", {L"adapter Retrieve()"}},
-        {"FindDocsToPublish", CALL(FindDocsToPublish()), failing, S_OK, L"", {L"adapter FindDocsToPublish()"}},
-        {"LaunchFrameworkBrowser", CALL(LaunchFrameworkBrowser()), failing, S_OK, L"",
-         {L"adapter LaunchFrameworkBrowser()"}},
-        {"Register", CALL(Register(Ws())), failing, S_OK, L"", {L"adapter Register(workspace)"}},
-        {"PublishProjectAsBuilt", CALL(PublishProjectAsBuilt(B(L"Project P1").get())), failing, S_OK, L"",
-         {L"adapter PublishProjectAsBuilt('Project P1')"}},
-        {"Revise", CALL(Revise(B(L"OID-9").get())), failing, S_OK, L"", {L"adapter Revise('OID-9')"}},
-        {"GetProjectList hands over what the adapter wrote", CALL(GetProjectList(&o.array)),
-         {{L"adapter", {E_FAIL, L"P1"}}}, S_OK, L"['P1']", {L"adapter GetProjectList()"}},
-        {"and null when it wrote nothing", CALL(GetProjectList(&o.array)), {}, S_OK, L"null",
-         {L"adapter GetProjectList()"}},
-        // SynchronizeClaims alone passes on the adapter's result and error information.
-        {"SynchronizeClaims", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), {{L"adapter", {S_OK, L""}}}, S_OK,
-         L"''", {L"adapter SynchronizeClaims('<Claims/>')"}},
-        {"its failure", CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)),
-         {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked, L"'17: locked by bob'",
-         {L"adapter SynchronizeClaims('<Claims/>')"}, L"QREFOldAdapter", L"Object 17 is locked"},
-        {"its success code, and no earlier error",
-         AfterEarlierError(CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a))),
-         {{L"adapter", {S_FALSE}}}, S_FALSE, L"null", {L"adapter SynchronizeClaims('<Claims/>')"}},
-        {"UnInitialize", CALL(UnInitialize()), failing, S_OK, L"", {L"adapter UnInitialize()"}},
         {"leaves the object connected", CALL(ConnectToEF()), {}, S_OK, L"", {L"adapter ConnectToEF()"}},
+        {"GetProjectList hands over what the adapter wrote", projects, {{L"adapter", {E_FAIL, L"P1"}}}, S_OK, L"['P1']",
+         {L"adapter GetProjectList()"}},
+        {"and null when it wrote nothing", projects, {}, S_OK, L"null", {L"adapter GetProjectList()"}},
+        // SynchronizeClaims alone passes on the adapter's result and error information.
+        {"SynchronizeClaims", sync, {{L"adapter", {S_OK, L""}}}, S_OK, L"''", synced},
+        {"its failure", sync, {{L"adapter", {kLocked, L"17: locked by bob", L"Object 17 is locked"}}}, kLocked,
+         L"'17: locked by bob'", synced, L"QREFOldAdapter", L"Object 17 is locked"},
+        {"its success code, and no earlier error", AfterEarlierError(sync), {{L"adapter", {S_FALSE}}}, S_FALSE, L"null",
+         synced},
     });
 }
 

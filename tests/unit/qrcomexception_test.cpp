@@ -1,10 +1,13 @@
 // The method scope: for each way a call fails, its HRESULT and the QRError document and
-// source it leaves on the thread; nesting, carried and converted descriptions, handlers.
+// source it leaves on the thread; nesting, carried and converted descriptions, handlers;
+// the trace lines it writes and the OLE DB error records it reads.
 #include <gtest/gtest.h>
+#include <oledb.h>
 #include <functional>
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 #include "diagnostics/errorinfo.h"
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/qrcomexception.h"
@@ -12,6 +15,7 @@
 #include "support/allocation_failure.h"
 #include "support/fake_com.h"
 #include "support/errorinfo_helpers.h"
+#include "support/trace_capture.h"
 #include "winkit/unique_bstr.h"
 
 namespace {
@@ -25,27 +29,17 @@ void FailingOperation(const wchar_t* name, HRESULT hr, const wchar_t* message) {
     xhr.Throw(QR_HERE, hr, message);
 }
 
-// A COM method: its scope, one try block and the boundary's handlers.
-HRESULT Method(const wchar_t* name, const wchar_t* activity, const Body& body) {
+// A COM method: its scope, one try block and the boundary's handlers; an internal
+// operation has the handlers that pass other exceptions on.
+HRESULT Method(const wchar_t* name, const wchar_t* activity, const Body& body, bool internal = false) {
     QRComException xhr;
-    xhr.Enter(name, 1);
+    xhr.Enter(name, internal ? 0 : 1);
     if (activity) xhr.SetActivity(activity);
-    try {
-        body(xhr);
+    if (internal) {
+        try { body(xhr); } QR_CATCH(xhr)
+    } else {
+        try { body(xhr); } QR_CATCH_COM(xhr)
     }
-    QR_CATCH_COM(xhr)
-    return xhr.Result();
-}
-
-// An internal operation: the handlers that pass other exceptions on.
-HRESULT Internal(const wchar_t* name, const wchar_t* activity, const Body& body) {
-    QRComException xhr;
-    xhr.Enter(name, 0);
-    if (activity) xhr.SetActivity(activity);
-    try {
-        body(xhr);
-    }
-    QR_CATCH(xhr)
     return xhr.Result();
 }
 
@@ -64,6 +58,38 @@ std::wstring Element(const std::wstring& desc, const wchar_t* hr, const std::wst
     return L"<QRError Desc=\"" + desc + L"\" " + more + L"HR=\"" + hr + L"\" />";
 }
 
+struct Record { HRESULT hr; IID iid; const wchar_t* source; const wchar_t* description; };
+
+// An error information object that also offers OLE DB error records.
+class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo>, public IErrorRecords {
+public:
+    explicit RecordsErrorInfo(std::vector<Record> records) : records_(std::move(records)) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return FakeComObject::QueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return FakeComObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return FakeComObject::Release(); }
+    STDMETHODIMP GetGUID(GUID* g) override { return *g = GUID_NULL, S_OK; }
+    STDMETHODIMP GetSource(BSTR* s) override { return *s = SysAllocString(L"Provider"), S_OK; }
+    STDMETHODIMP GetDescription(BSTR* d) override { return *d = SysAllocString(L"top-level description"), S_OK; }
+    STDMETHODIMP GetHelpFile(BSTR* f) override { return *f = nullptr, S_OK; }
+    STDMETHODIMP GetHelpContext(DWORD* c) override { return *c = 0, S_OK; }
+    STDMETHODIMP AddErrorRecord(ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetBasicErrorInfo(ULONG i, ERRORINFO* info) override {
+        return *info = {records_[i].hr, 0, GUID_NULL, records_[i].iid, 0}, S_OK;
+    }
+    STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
+    STDMETHODIMP GetErrorInfo(ULONG i, LCID, IErrorInfo** out) override {
+        return *out = MakeErrorInfo({records_[i].source, records_[i].description}).release(), S_OK;
+    }
+    STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetRecordCount(ULONG* count) override { return *count = static_cast<ULONG>(records_.size()), S_OK; }
+
+    void* QueryOther(REFIID iid) override { return iid == IID_IErrorRecords ? static_cast<IErrorRecords*>(this) : nullptr; }
+
+private:
+    std::vector<Record> records_;
+};
+
 } // namespace
 
 // Each row runs its body in a COM method's scope of the given name and activity.
@@ -72,13 +98,8 @@ TEST(QRComException, DocumentsOfEveryOperation) {
     const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
     const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
     const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
-    struct Case {
-        const wchar_t* method;
-        const wchar_t* activity;
-        Body body;
-        HRESULT expected;
-        std::wstring source, description;
-    } cases[] = {
+    struct Case { const wchar_t *method, *activity; Body body; HRESULT expected; std::wstring source, description; };
+    const Case cases[] = {
         // Without a message the code's text, wrapped with the activity when there is one.
         {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
         {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
@@ -99,7 +120,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         {L"A::B", nullptr,
          [](auto& x) {
              auto inner = [](auto&) { FailingOperation(L"Inner::Op", E_FAIL, L"deep"); };
-             x.SetResult(Internal(L"Middle::Op", L"Reading", inner));
+             x.SetResult(Method(L"Middle::Op", L"Reading", inner, true));
              if (FAILED(x.result)) x.Rethrow();
          },
          E_FAIL, L"A::B", deep + L"\r\n" + Element(L"deep", L"E_FAIL", L"Activity=\"Reading\" ") + L"\r\n" + deep},
@@ -155,7 +176,7 @@ TEST(QRComException, DocumentsOfEveryOperation) {
         EXPECT_EQ(c.source, error.source) << c.description;
         EXPECT_EQ(c.description, error.description);
     }
-    EXPECT_THROW(Internal(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }), std::logic_error);
+    EXPECT_THROW(Method(L"Internal::Op", nullptr, [](auto&) { throw std::logic_error("passes"); }, true), std::logic_error);
 }
 
 // Running out of memory while the handlers record the error: the method still returns,
@@ -167,26 +188,18 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
         std::optional<AllocationFailure>& failure;
         ~ArmOnUnwind() { failure.emplace(); }
     };
-    const Body cases[] = {
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            FailingOperation(L"Inner::Op", E_FAIL, L"refused");
-        },
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            _com_issue_error(E_ACCESSDENIED);
-        },
-        [&](auto&) {
-            ArmOnUnwind arm{failure};
-            throw std::runtime_error("broken");
-        },
-    };
-    for (const Body& body : cases) {
+    const std::function<void()> raises[] = {[] { FailingOperation(L"Inner::Op", E_FAIL, L"refused"); },
+                                            [] { _com_issue_error(E_ACCESSDENIED); },
+                                            [] { throw std::runtime_error("broken"); }};
+    for (const auto& raise : raises) {
         ClearThreadError();
         HRESULT hr = S_OK;
         bool escaped = false;
         try {
-            hr = Method(L"A::B", L"Saving", body);
+            hr = Method(L"A::B", L"Saving", [&](auto&) {
+                ArmOnUnwind arm{failure};
+                raise();
+            });
         } catch (...) {
             escaped = true;
         }
@@ -200,18 +213,16 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
 }
 
 TEST(QRComException, CodeNamesAndTexts) {
-    EXPECT_EQ(L"E_NOTIMPL", HResultName(E_NOTIMPL));
-    EXPECT_EQ(L"Unknown error 0xA0071234", HResultMessage(static_cast<HRESULT>(0xA0071234)));
-    EXPECT_EQ(L"Unknown error 0x71234", HResultMessage(static_cast<HRESULT>(0x71234)));
-    std::wstring text = HResultMessage(E_INVALIDARG);
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(std::wstring::npos, text.find_last_of(L"\r\n"));
+    const std::wstring invalid = HResultMessage(E_INVALIDARG);
+    EXPECT_EQ(L"E_NOTIMPL|Unknown error 0xA0071234|Unknown error 0x71234",
+              HResultName(E_NOTIMPL) + L"|" + HResultMessage(HRESULT(0xA0071234)) + L"|" + HResultMessage(0x71234));
+    EXPECT_TRUE(!invalid.empty() && invalid.find_last_of(L"\r\n") == std::wstring::npos) << invalid;
     // Rethrow and AddError without a message repeat the first Desc of the called document.
-    EXPECT_EQ(L"one", FirstDesc(L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />"));
-    EXPECT_EQ(L"later", FirstDesc(L"<qrerror HR=\"E_FAIL\" desc=\"later\" />"));
-    EXPECT_EQ(L"not a document", FirstDesc(L"not a document"));
-    EXPECT_EQ(L"", FirstDesc(L"<QRError HR=\"E_FAIL\" />"));
-    EXPECT_EQ(L"", FirstDesc(L"<QRError Desc=\"unterminated"));
+    const std::pair<const wchar_t*, const wchar_t*> documents[] = {
+        {L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />", L"one"},
+        {L"<qrerror HR=\"E_FAIL\" desc=\"later\" />", L"later"}, {L"not a document", L"not a document"},
+        {L"<QRError HR=\"E_FAIL\" />", L""}, {L"<QRError Desc=\"unterminated", L""}};
+    for (const auto& [document, desc] : documents) EXPECT_EQ(desc, FirstDesc(document)) << document;
 }
 
 TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInterface) {
@@ -219,12 +230,9 @@ TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInte
         STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
     };
     testcom::Fake<SupportsErrors> object;
-    const struct {
-        IUnknown* object;
-        const IID& iid;
-        const wchar_t* carried;
-    } cases[] = {{object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
-                 {nullptr, IID_IDispatch, L"<none>"}};
+    const struct { IUnknown* object; const IID& iid; const wchar_t* carried; } cases[] = {
+        {object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
+        {nullptr, IID_IDispatch, L"<none>"}};
     for (const auto& c : cases) {
         PlantThreadError(L"Obj", L"from the object");
         try {
@@ -240,4 +248,76 @@ TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInte
         ClearThreadError();
     }
     EXPECT_EQ(1u, object->RefCount());
+}
+
+TEST(TraceSink, LinesOfScopeOperations) {
+    struct Case { int threshold; std::function<void()> operations; const wchar_t* lines; } cases[] = {
+        // Entry and activity lines of levels up to the threshold are dropped.
+        {1, [] {
+             QRComException level0, level1, level2;
+             level0.Enter(L"Zero::Op", 0);
+             level1.Enter(L"One::Op", 1);
+             level1.SetActivity(L"Idle");
+             level2.Enter(L"Two::Op", 2);
+             level2.SetActivity(L"Working");
+         },
+         L"&QRCE& >>>> Enter Two::Op()\n&QRCE& ....      Working\n"},
+        {2, [] {
+             TraceSink::Instance().Write(2, L'>', L"Equal::Op");
+             TraceSink::Instance().Write(3, L'>', L"Above::Op");
+         },
+         L"&QRCE& >>>> Enter Above::Op()\n"},
+        // A failure's element and the places it was raised and caught.
+        {1, [] {
+             QRComException xhr;
+             xhr.Enter(L"QRCTaskList::Show", 1);
+             try {
+                 xhr.Throw(SourceLocation{L"file.cpp", 10}, E_FAIL, L"boom");
+             } catch (QRComException& e) {
+                 xhr.Catch(SourceLocation{L"file.cpp", 20}, e);
+             }
+             ClearThreadError();
+         },
+         L"file.cpp(10) : !!!! QRComException Error !!!!\n&QRCE& !!!! <QRError Desc=\"boom\" HR=\"E_FAIL\" />\n"
+         L"file.cpp(20) : ~~~~ Caught QRComException ~~~~\n"},
+        // Anything else is traced and passed on.
+        {1, [] {
+             auto raise = [] {
+                 QRComException xhr;
+                 try {
+                     throw 7;
+                 } catch (...) {
+                     xhr.CatchAll(SourceLocation{L"h.cpp", 5});
+                 }
+             };
+             EXPECT_THROW(raise(), int);
+         },
+         L"h.cpp(5) : !!!! Unhandled Exception !!!!\n"},
+    };
+    for (const Case& c : cases) {
+        TraceCapture capture(c.threshold);
+        c.operations();
+        EXPECT_EQ(c.lines, capture.text());
+    }
+}
+
+TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface) {
+    // {0C733A8C-2A1C-11CE-ADE5-00AA0044773D}
+    const IID rowset = {0x0c733a8c, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d}};
+    testcom::Fake<RecordsErrorInfo> info(std::vector<Record>{
+        {E_FAIL, GUID_NULL, L"SQL Provider", L"Syntax error"},
+        {static_cast<HRESULT>(0x80040E14), rowset, nullptr, L"Column \"X\" unknown"}});
+    SetErrorInfo(0, static_cast<IErrorInfo*>(info.get()));
+
+    QRComException xhr;
+    xhr.SetResult(static_cast<HRESULT>(0x80040E14));
+    EXPECT_EQ(static_cast<HRESULT>(0x80040E14), xhr.Normalize());
+    ThreadError error = TakeThreadError();
+    EXPECT_EQ(L"<QRError Desc=\"Syntax error\" Src=\"SQL Provider\" HR=\"0x80004005\" />\r\n"
+              L"<QRError Desc=\"Column 'X' unknown\" Src=\"OLEDB Interface::{0C733A8C-2A1C-11CE-ADE5-00AA0044773D}\" "
+              L"HR=\"0x80040e14\" />",
+              error.description);
+    EXPECT_EQ(L"Provider", error.source);
+    xhr = QRComException();
+    EXPECT_EQ(1u, info->RefCount());
 }

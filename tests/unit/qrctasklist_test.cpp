@@ -1,6 +1,5 @@
 // The To Do list object as a host meets it before the dialog: the checks of Initialize and
-// Show. Its interfaces and class information are with the type library's tests,
-// its late-bound surface is the script client's (tests/scripts/tasklist_client.vbs) and
+// Show. Its late-bound surface is the script client's (tests/scripts/tasklist_client.vbs),
 // its module lock the exported DllCanUnloadNow's (tests/registration).
 #include <gtest/gtest.h>
 #include "comidentifiers.h"
@@ -20,14 +19,9 @@ TEST(QRCTaskList, ShowNeedsItsPointerAndAWorkspaceThatInitializeChecks) {
     VARIANT_BOOL ok = VARIANT_FALSE;  // each Show is given VARIANT_TRUE to overwrite
     const std::wstring notInitialized = L"<QRError Desc=\"TaskList interface not initialized\" HR=\"E_FAIL\" />";
     const std::wstring invalid = L"<QRError Desc=\"" + HResultMessage(E_INVALIDARG) + L"\" HR=\"E_INVALIDARG\" />";
-    struct Step {
-        const char* what;
-        std::function<HRESULT()> call;
-        HRESULT hr;
-        const wchar_t* source;
-        std::wstring document;
-        ULONG firstRefs;  // one counted reference, kept until replaced
-    };
+    // firstRefs: the first workspace gets one counted reference, kept until replaced.
+    struct Step { const char* what; std::function<HRESULT()> call; HRESULT hr; const wchar_t* source;
+                  std::wstring document; ULONG firstRefs; };
     const Step steps[] = {
         {"no pointer", [&] { return list->Show(0, nullptr); }, E_POINTER, L"QRCTaskList::Show",
          L"<QRError Src=\"QRCTaskList::Show\" HR=\"E_POINTER\" />", 1},

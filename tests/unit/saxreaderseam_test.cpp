@@ -1,7 +1,6 @@
-// The schema parser driven by a scripted stand-in for the SAX reader: how it sets the
-// reader up and lets it go, errors the reader reports through error(), exact positions,
-// a reader that cannot be created, documents no reader may see, and nesting far deeper
-// than any reader allows.
+// The schema parser over a scripted stand-in reader: how it sets the reader up and lets it
+// go, errors reported through error(), exact positions, a reader that cannot be created,
+// documents no reader may see, and nesting far deeper than any reader allows.
 #include <gmock/gmock.h>
 #include "assignmentsdocument.h"
 #include "diagnostics/hresulttext.h"
@@ -14,14 +13,11 @@ namespace {
 
 using Script = std::function<HRESULT(ISAXContentHandler*, ISAXErrorHandler*)>;
 
-HRESULT Start(ISAXContentHandler* content, const wchar_t* name) {
+// Elements are started without attributes.
+HRESULT Start(ISAXContentHandler* content, const wchar_t* name, bool end = false) {
     int length = static_cast<int>(wcslen(name));
-    return content->startElement(L"", 0, name, length, name, length, nullptr);
-}
-
-HRESULT End(ISAXContentHandler* content, const wchar_t* name) {
-    int length = static_cast<int>(wcslen(name));
-    return content->endElement(L"", 0, name, length, name, length);
+    return end ? content->endElement(L"", 0, name, length, name, length)
+               : content->startElement(L"", 0, name, length, name, length, nullptr);
 }
 
 class SaxReaderSeamTest : public testing::Test {
@@ -35,8 +31,7 @@ protected:
 
 TEST_F(SaxReaderSeamTest, ReaderIsToldNeverToResolveExternalEntitiesAndLetsGoAfterwards) {
     reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler* errors) {
-        // One object behind both views, and nothing else.
-        winkit::ComPtr<ISAXErrorHandler> view;
+        winkit::ComPtr<ISAXErrorHandler> view;  // one object behind both views, and nothing else
         winkit::ComPtr<IUnknown> other;
         EXPECT_EQ(S_OK, content->QueryInterface(IID_ISAXErrorHandler, view.put_void()));
         EXPECT_EQ(errors, view.get());
@@ -61,24 +56,16 @@ TEST_F(SaxReaderSeamTest, ReaderFailuresBecomeDocuments) {
     struct Case { HRESULT creation; Script script; HRESULT expected; std::wstring source, description; } cases[] = {
         // Only the first failure counts.
         {S_OK,
-         [&](ISAXContentHandler*, ISAXErrorHandler* errors) {
+         [&](auto*, auto* errors) {
              errors->error(locator.get(), L"Something is wrong", E_FAIL);
              return errors->fatalError(locator.get(), L"And then this", E_UNEXPECTED), E_FAIL;
          },
          E_FAIL, L"",
          L"<QRError Desc=\"MSXML Error: Something is wrong\" Activity=\"Parsing XML (Ln 12, Col 4)\" HR=\"E_FAIL\" />"},
-        {S_OK,
-         [&](ISAXContentHandler*, ISAXErrorHandler* errors) {
-             return errors->fatalError(nullptr, L"Broken", static_cast<HRESULT>(0xC00CE502));
-         },
-         static_cast<HRESULT>(0xC00CE502), L"",
-         L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
+        {S_OK, [&](auto*, auto* errors) { return errors->fatalError(nullptr, L"Broken", HRESULT(0xC00CE502)); },
+         HRESULT(0xC00CE502), L"", L"<QRError Desc=\"MSXML Fatal error: Broken\" Activity=\"\" HR=\"0xc00ce502\" />"},
         // A task is no root: the element's context carries the locator's position.
-        {S_OK,
-         [&](ISAXContentHandler* content, ISAXErrorHandler*) {
-             content->putDocumentLocator(locator.get());
-             return Start(content, L"TaskItem");
-         },
+        {S_OK, [&](auto* content, auto*) { return content->putDocumentLocator(locator.get()), Start(content, L"TaskItem"); },
          E_INVALIDARG, L"SAXSchemaParser::startElement()",
          L"<QRError Desc=\"" + invalid + L"\" Activity=\"Parsing element TaskItem(Ln 12, Col 4)\" HR=\"E_INVALIDARG\" />\r\n"
          L"<QRError Desc=\"" + invalid + L"\" HR=\"E_INVALIDARG\" />"},
@@ -122,8 +109,7 @@ TEST_F(SaxReaderSeamTest, HundredThousandLevelsOfNestedObjects) {
     const int kDepth = 100000;
     reader.script = [&](ISAXContentHandler* content, ISAXErrorHandler*) {
         HRESULT hr = S_OK;
-        for (int i = 0; i < kDepth && SUCCEEDED(hr); ++i) hr = Start(content, L"O");
-        for (int i = 0; i < kDepth && SUCCEEDED(hr); ++i) hr = End(content, L"O");
+        for (int i = 0; i < 2 * kDepth && SUCCEEDED(hr); ++i) hr = Start(content, L"O", i >= kDepth);
         return hr;
     };
     std::vector<ObjRecord> objects;

@@ -30,7 +30,9 @@ std::wstring Attributes(const PARAMDESC& param) {
     return text.empty() ? text : L"[" + text.substr(0, text.size() - 2) + L"] ";
 }
 
-std::wstring Help(ITypeInfo* info, MEMBERID member) {
+// "Name 'help string'" of a library or of a type or its member.
+template <class Info>
+std::wstring Help(Info* info, MEMBERID member) {
     winkit::UniqueBstr name, help;
     info->GetDocumentation(member, name.put(), help.put(), nullptr, nullptr);
     return name.str() + L" '" + help.str() + L"'";
@@ -54,21 +56,19 @@ std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
         text += (k ? L", " : L"") + Attributes(function.lprgelemdescParam[k].paramdesc) +
                 (named ? names[k + 1].str() : L"-");
     }
-    winkit::UniqueBstr help;
-    info->GetDocumentation(function.memid, nullptr, help.put(), nullptr, nullptr);
-    return text + L") '" + help.str() + L"'";
+    std::wstring help = Help(info, function.memid);
+    return text + L")" + help.substr(help.find(L' '));
 }
 
 // The coclass, its default interface and that interface's methods after the seven of
 // IDispatch, from the vtable side of the dual interface.
-std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
-    std::vector<std::wstring> lines;
+void AddClassText(ITypeLib* library, REFCLSID clsid, std::vector<std::wstring>& lines) {
     winkit::ComPtr<ITypeInfo> coclass, dispatchSide, info;
     TYPEATTR* attributes = nullptr;
     HREFTYPE reference = 0;
     INT implFlags = 0;
     if (FAILED(library->GetTypeInfoOfGuid(clsid, coclass.put())) || FAILED(coclass->GetTypeAttr(&attributes)))
-        return {L"no coclass"};
+        return lines.push_back(L"no coclass");
     bool creatable = attributes->typekind == TKIND_COCLASS && (attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
     coclass->ReleaseTypeAttr(attributes);
     coclass->GetImplTypeFlags(0, &implFlags);
@@ -79,19 +79,17 @@ std::vector<std::wstring> ClassText(ITypeLib* library, REFCLSID clsid) {
 
     if (FAILED(dispatchSide->GetRefTypeOfImplType(-1, &reference)) ||
         FAILED(dispatchSide->GetRefTypeInfo(reference, info.put())) || FAILED(info->GetTypeAttr(&attributes)))
-        return lines;
+        return;
     WORD flags = attributes->wTypeFlags;
     lines.push_back(std::wstring(flags & TYPEFLAG_FDUAL ? L"dual " : L"") +
                     (flags & TYPEFLAG_FOLEAUTOMATION ? L"oleautomation " : L"") + L"interface with " +
                     std::to_wstring(attributes->cFuncs) + L" methods");
     for (UINT index = 0; index < attributes->cFuncs; ++index) {
         FUNCDESC* function = nullptr;
-        if (FAILED(info->GetFuncDesc(index, &function))) continue;
-        lines.push_back(MethodText(info.get(), *function));
-        info->ReleaseFuncDesc(function);
+        lines.push_back(SUCCEEDED(info->GetFuncDesc(index, &function)) ? MethodText(info.get(), *function) : L"?");
+        if (function) info->ReleaseFuncDesc(function);
     }
     info->ReleaseTypeAttr(attributes);
-    return lines;
 }
 
 TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
@@ -104,13 +102,8 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
     swprintf(version, 64, L"version(%u.%u), lcid(0x%lx) ", attributes->wMajorVerNum, attributes->wMinorVerNum,
              static_cast<unsigned long>(attributes->lcid));
     library->ReleaseTLibAttr(attributes);
-    winkit::UniqueBstr name, help;
-    library->GetDocumentation(-1, name.put(), help.put(), nullptr, nullptr);
-    std::vector<std::wstring> lines = {version + name.str() + L" '" + help.str() + L"'"};
-    for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) {
-        std::vector<std::wstring> more = ClassText(library.get(), *clsid);
-        lines.insert(lines.end(), more.begin(), more.end());
-    }
+    std::vector<std::wstring> lines = {version + Help(library.get(), -1)};
+    for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) AddClassText(library.get(), *clsid, lines);
     const std::vector<std::wstring> expected = {
         L"version(380.0), lcid(0x409) QRCIGEFrameworkSvcs 'QRCIGEFrameworkSvcs Version 38.0'",
         L"creatable coclass QRCIGEFClientServices 'QRCIGEFClientServices Class' [default] "

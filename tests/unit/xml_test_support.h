@@ -1,7 +1,7 @@
 #pragma once
-// Helpers of the XML tests: element handlers that record every callback, so that a test
-// compares a whole call sequence with one row of a table (in the manner of Wine's SAX
-// reader tests), and the German locale under which numbers must not change.
+// Helpers of the XML tests: element handlers that record every callback into one log, so
+// that a test compares a whole call sequence with one row of a table (in the manner of
+// Wine's SAX reader tests), and the German locale under which numbers must not change.
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <clocale>
@@ -19,13 +19,11 @@ inline winkit::UniqueBstr Bstr(std::wstring_view text) { return winkit::UniqueBs
 // follows a text that was empty or did not convert.
 inline std::wstring DescribeValue(const SchemaValue& value) {
     wchar_t number[kXmlNumberBufferSize];
-    std::wstring text;
-    switch (value.type) {
-    case kValueString: text = L"\"" + std::wstring(value.value.text) + L"\""; break;
-    case kValueDouble: text.assign(number, FormatXmlDouble(value.value.number, number)); break;
-    case kValueLong: text = std::to_wstring(value.value.integer); break;
-    default: text = value.value.boolean ? L"true" : L"false"; break;
-    }
+    std::wstring text = value.type == kValueString   ? L"\"" + std::wstring(value.value.text) + L"\""
+                        : value.type == kValueDouble ? std::wstring(number, FormatXmlDouble(value.value.number, number))
+                        : value.type == kValueLong   ? std::to_wstring(value.value.integer)
+                        : value.value.boolean        ? L"true"
+                                                     : L"false";
     return value.invalid ? text + L" invalid" : text;
 }
 
@@ -35,57 +33,50 @@ inline std::wstring WithoutPositions(const std::wstring& document) {
     return std::regex_replace(document, std::wregex(L"\\(Ln \\d+, Col \\d+\\)"), L"(Ln #, Col #)");
 }
 
-using CallLog = std::wstring;  // "name.Call(arguments)" for each call, separated by blanks
-
-// Records each callback: Start, End, GetChild, ChildEnd, Attr, Value, Chars (white space
-// between elements left out). Children are given by element id; `results` scripts the
-// HRESULT of a call by its recorded text, and a scripted failure leaves
-// `failureDocument`, when there is one, as the thread's error information.
+// Logs each callback as "name.Call(arguments)", blank-separated (white space between
+// elements left out). Children are given by element id; `results` scripts the HRESULT of
+// a call by its logged text, and a scripted failure leaves `failureDocument`, if any, as
+// the thread's error information.
 template <class Base>
 class Recorder : public Base {
 public:
-    Recorder(CallLog& log, std::wstring name) : log_(log), name_(std::move(name)) {}
+    Recorder(std::wstring& log, std::wstring name) : log_(log), name_(std::move(name)) {}
 
     std::map<int, SAXSchemaElementHandler*> children;
     std::map<std::wstring, HRESULT> results;
     const wchar_t* failureDocument = nullptr;
     const std::wstring& name() const { return name_; }
 
-    HRESULT OnStart(int id) override { return Record(L"Start(" + std::to_wstring(id) + L")"); }
-    HRESULT OnEnd(int id) override { return Record(L"End(" + std::to_wstring(id) + L")"); }
+    HRESULT OnStart(int id) override { return Record(L"Start", id); }
+    HRESULT OnEnd(int id) override { return Record(L"End", id); }
     HRESULT GetChildHandler(int childId, SAXSchemaElementHandler** handler) override {
-        auto found = children.find(childId);
-        *handler = found == children.end() ? nullptr : found->second;
-        return Record(L"GetChild(" + std::to_wstring(childId) + L")");
+        *handler = children.count(childId) ? children.at(childId) : nullptr;
+        return Record(L"GetChild", childId);
     }
     HRESULT OnChildEnd(int childId, SAXSchemaElementHandler* child) override {
         auto* recording = dynamic_cast<Recorder<SAXSchemaElementHandler>*>(child);
-        return Record(L"ChildEnd(" + std::to_wstring(childId) + L"," +
-                      (recording ? recording->name() : child ? L"?" : L"null") + L")");
+        return Record(L"ChildEnd", childId, recording ? recording->name() : child ? L"?" : L"null");
     }
-    HRESULT OnAttribute(int id, SchemaValue value) override {
-        return Record(L"Attr(" + std::to_wstring(id) + L"," + DescribeValue(value) + L")");
-    }
-    HRESULT OnElementValue(int id, SchemaValue value) override {
-        return Record(L"Value(" + std::to_wstring(id) + L"," + DescribeValue(value) + L")");
-    }
+    HRESULT OnAttribute(int id, SchemaValue value) override { return Record(L"Attr", id, DescribeValue(value)); }
+    HRESULT OnElementValue(int id, SchemaValue value) override { return Record(L"Value", id, DescribeValue(value)); }
     HRESULT OnCharacters(const wchar_t* text, int length) override {
         std::wstring piece(text, length);
-        if (piece.find_first_not_of(L" \t\r\n") == std::wstring::npos) return S_OK;
-        return Record(L"Chars(\"" + piece + L"\")");
+        return piece.find_first_not_of(L" \t\r\n") == std::wstring::npos ? S_OK : Record(L"Chars(\"" + piece + L"\")");
     }
 
 private:
+    HRESULT Record(const wchar_t* call, int id, const std::wstring& more = L"") {
+        return Record(call + (L"(" + std::to_wstring(id)) + (more.empty() ? L"" : L"," + more) + L")");
+    }
     HRESULT Record(const std::wstring& call) {
         std::wstring line = name_ + L"." + call;
         log_ += (log_.empty() ? L"" : L" ") + line;
-        auto scripted = results.find(line);
-        HRESULT hr = scripted == results.end() ? S_OK : scripted->second;
+        HRESULT hr = results.count(line) ? results.at(line) : S_OK;
         if (FAILED(hr) && failureDocument) PlantThreadError(L"Handler", failureDocument);
         return hr;
     }
 
-    CallLog& log_;
+    std::wstring& log_;
     std::wstring name_;
 };
 
@@ -94,7 +85,7 @@ using RecordingHandler = Recorder<SAXSchemaElementHandler>;
 // A parser over any schema whose document level records like the handlers ("doc").
 class RecordingParser : public Recorder<SAXSchemaParser> {
 public:
-    RecordingParser(const SchemaEntry* schema, CallLog& log) : Recorder(log, L"doc"), schema_(schema) {}
+    RecordingParser(const SchemaEntry* schema, std::wstring& log) : Recorder(log, L"doc"), schema_(schema) {}
     const SchemaEntry* GetSchema() override { return schema_; }
     void SetOptions(bool ignoreCase, bool skipUndeclared) {
         ignoreCase_ = ignoreCase;

@@ -39,8 +39,7 @@ std::wstring Text(iqrXMLStringWriter* writer) {
 VARIANT NullReference(VARTYPE type) {
     VARIANT reference;
     V_VT(&reference) = type | VT_BYREF;
-    V_BYREF(&reference) = nullptr;
-    return reference;
+    return V_BYREF(&reference) = nullptr, reference;
 }
 
 // A VARIANT of the type holding the value; VT_NULL and VT_EMPTY hold none.
@@ -55,44 +54,36 @@ winkit::UniqueVariant Typed(VARTYPE type, double value = 0) {
 
 TEST(XmlWriter, WrittenTexts) {
     struct Case { bool formatted; Writes writes; const wchar_t* expected; } cases[] = {
-        {true,
-         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.StartElement(L"c"), w.WriteText(L"t"), w.EndElement(L"c"),
-                w.EndElement(L"b"), w.StartElement(L"d"), w.EndElement(L"d"), w.EndElement(L"a")),
+        {true, WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.StartElement(L"c"), w.WriteText(L"t"),
+                      w.EndElement(L"c"), w.EndElement(L"b"), w.StartElement(L"d"), w.EndElement(L"d"),
+                      w.EndElement(L"a")),
          L"\n<a>\n  <b>\n    <c>t</c>\n  </b>\n  <d/>\n</a>"},
-        {false,
-         WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.WriteText(L"t"), w.EndElement(L"b"), w.StartElement(L"c"),
-                w.EndElement(L"c"), w.EndElement(L"a")),
-         L"<a><b>t</b><c/></a>"},
-        {true,
-         WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"), w.WriteText(L""),
-                w.EndElement(L"b")),
-         L"\n<a></a>\n<b></b>"},
-        {true,
-         WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"), w.EndElement(L"a")),
-         L"\n<a>x\n  <b/>\n</a>"},
+        {false, WRITES(w.StartElement(L"a"), w.StartElement(L"b"), w.WriteText(L"t"), w.EndElement(L"b"),
+                       w.StartElement(L"c"), w.EndElement(L"c"), w.EndElement(L"a")), L"<a><b>t</b><c/></a>"},
+        {true, WRITES(w.StartElement(L"a"), w.CloseStartTag(), w.EndElement(L"a"), w.StartElement(L"b"),
+                      w.WriteText(L""), w.EndElement(L"b")), L"\n<a></a>\n<b></b>"},
+        {true, WRITES(w.StartElement(L"a"), w.WriteText(L"x"), w.StartElement(L"b"), w.EndElement(L"b"),
+                      w.EndElement(L"a")), L"\n<a>x\n  <b/>\n</a>"},
         // The declaration has no encoding and no line feed of its own.
         {true, WRITES(w.WriteDeclaration(), w.StartElement(L"r"), w.EndElement(L"r")),
          L"<?xml version=\"1.0\"?>\n<r/>"},
         // Text and attribute values are escaped alike.
-        {true,
-         WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
-                w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"), w.EndElement(L"a")),
+        {true, WRITES(w.StartElement(L"a"), w.WriteAttributeString(L"v", L"\"q\" & 'a' <b>\r\n"),
+                      w.WriteAttributeString(L"n", nullptr), w.WriteText(L"line\nit's \"x\" & <y> \x00E9\t"),
+                      w.EndElement(L"a")),
          L"\n<a v=\"&quot;q&quot; &amp; &apos;a&apos; &lt;b&gt;&#13;&#10;\" n=\"\">"
          L"line&#10;it&apos;s &quot;x&quot; &amp; &lt;y&gt; \x00E9\t</a>"},
         // "]]>" inside a CDATA section is split between two sections.
-        {true,
-         WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
-                w.EndElement(L"c")),
+        {true, WRITES(w.StartElement(L"c"), w.WriteCData(L"a]]>b"), w.WriteCData(L""), w.WriteCData(L"]]>]]><&"),
+                      w.EndElement(L"c")),
          L"\n<c><![CDATA[a]]><![CDATA[]]]]><![CDATA[>b]]>"
          L"<![CDATA[]]><![CDATA[]]]]><![CDATA[>]]><![CDATA[]]]]><![CDATA[><&]]></c>"},
-        {false,
-         WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
-                w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
+        {false, WRITES(w.WriteElementBool(L"b", true), w.WriteElementBool(L"b", false), w.WriteElementLong(L"n", -5),
+                       w.WriteElementString(L"s", L"x&y"), w.WriteElementString(L"e", L"")),
          L"<b>1</b><b>0</b><n>-5</n><s>x&amp;y</s><e/>"},
         // Simple elements end their parent on a new line.
-        {true,
-         WRITES(w.StartElement(L"p"), w.WriteAttributeLong(L"id", 7), w.WriteAttributeBool(L"on", true),
-                w.WriteElementLong(L"n", 1), w.WriteElementDouble(L"d", 0.5), w.EndElement(L"p")),
+        {true, WRITES(w.StartElement(L"p"), w.WriteAttributeLong(L"id", 7), w.WriteAttributeBool(L"on", true),
+                      w.WriteElementLong(L"n", 1), w.WriteElementDouble(L"d", 0.5), w.EndElement(L"p")),
          L"\n<p id=\"7\" on=\"1\">\n  <n>1</n>\n  <d>0.5</d>\n</p>"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, Text(Written(c.formatted, c.writes).get()));
@@ -150,13 +141,8 @@ TEST(XmlWriter, FailuresComeBackWithTheirDocuments) {
         L"<QRError Desc=\"Cannot write attributes outside of an element start\" HR=\"E_FAIL\" />";
     const std::wstring noName = L"<QRError Desc=\"An XML element must have a name\" HR=\"E_INVALIDARG\" />";
     const std::wstring noValue = L"<QRError Desc=\"Could not convert attribute value to a string\" HR=\"";
-    struct Case {
-        const Writes& before;
-        Writes failing;
-        HRESULT expected;
-        std::wstring source, description;
-        const wchar_t* text;
-    } cases[] = {
+    struct Case { const Writes& before; Writes failing; HRESULT expected; std::wstring source, description;
+                  const wchar_t* text; } cases[] = {
         {none, WRITES(w.EndElement(L"a")), E_FAIL, L"EndElement",
          L"<QRError Desc=\"Cannot close more XML elements than are currently open\" HR=\"E_FAIL\" />", L""},
         {none, WRITES(w.WriteAttributeString(L"x", L"1")), E_FAIL, L"WriteAttributeString", outside, L""},
@@ -222,10 +208,8 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
     EXPECT_EQ(E_FAIL, stream->Write(L"ab", 3, &written));
     EXPECT_EQ(0u, written);
     ThreadError error = TakeThreadError();
-    EXPECT_EQ(L"QRXMLStringWriter::Write", error.source);
-    EXPECT_EQ(L"<QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of wide characters\" "
-              L"HR=\"E_FAIL\" />",
-              error.description);
+    EXPECT_EQ(L"QRXMLStringWriter::Write <QRError Desc=\"Cannot write a UTF-16 stream that is not a whole number of "
+              L"wide characters\" HR=\"E_FAIL\" />", error.source + L" " + error.description);
     EXPECT_EQ(S_OK, stream->Write(L"ab", 4, &written));
     EXPECT_EQ(4u, written);
     EXPECT_EQ(S_OK, stream->Write(L"c", 2, nullptr));
@@ -242,36 +226,36 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharactersAndSharesTheCount) {
 // Each conversion with and without conversion allowed: its HRESULT and the value after it,
 // which a failure leaves as it was (-1 below).
 TEST(VariantConversion, ResultsAndValues) {
-    winkit::UniqueVariant text = winkit::UniqueVariant::String(L"1"), truth = winkit::UniqueVariant::Bool(true);
-    auto convert = [](wchar_t to, const VARIANT& from, bool allow) {
-        bool flag = false;
-        long number = -1;
-        double real = -1;
-        wchar_t digits[kXmlNumberBufferSize];
-        HRESULT hr = to == L'b' ? VariantToBool(from, &flag, allow)
-                     : to == L'l' ? VariantToLong(from, &number, allow) : VariantToDouble(from, &real, allow);
-        std::wstring value = to == L'b'   ? (flag ? L"true" : L"false")
-                             : to == L'l' ? std::to_wstring(number)
-                                          : std::wstring(digits, FormatXmlDouble(real, digits));
-        return HResultName(hr) + L" " + value;
+    using winkit::UniqueVariant;
+    UniqueVariant text = UniqueVariant::String(L"1"), truth = UniqueVariant::Bool(true),
+                  yes = UniqueVariant::String(L"YES"), t = UniqueVariant::String(L"t"), two = UniqueVariant::Long(2),
+                  abc = UniqueVariant::String(L"abc"), x = UniqueVariant::String(L"x"), three = UniqueVariant::Long(3),
+                  decimal = UniqueVariant::String(L"2.75"), real = UniqueVariant::Double(41.6);
+    const VARIANT nullBool = NullReference(VT_BOOL), nullReal = NullReference(VT_R8);
+    const struct { wchar_t to; const VARIANT* from; bool allow; const wchar_t* expected; } cases[] = {
+        {L'b', text.get(), false, L"0x80020005 false"}, {L'l', text.get(), false, L"0x80020005 -1"},
+        {L'd', text.get(), false, L"0x80020005 -1"},    {L'l', truth.get(), false, L"0x80020005 -1"},
+        {L'b', truth.get(), false, L"0x0 true"},        {L'b', &nullBool, false, L"0x0 false"},
+        {L'd', &nullReal, false, L"0x0 0"},             {L'b', yes.get(), true, L"0x0 true"},
+        {L'b', t.get(), true, L"E_FAIL false"},         {L'b', two.get(), true, L"0x0 true"},
+        {L'd', abc.get(), true, L"0x80020005 -1"},      {L'l', x.get(), true, L"0x80020005 -1"},
+        {L'd', decimal.get(), true, L"0x0 2.75"},       {L'l', real.get(), true, L"0x0 42"},
+        {L'd', three.get(), true, L"0x0 3"},
     };
     auto check = [&] {
-        using winkit::UniqueVariant;
-        EXPECT_EQ(L"0x80020005 false", convert(L'b', *text.get(), false));
-        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *text.get(), false));
-        EXPECT_EQ(L"0x80020005 -1", convert(L'd', *text.get(), false));
-        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *truth.get(), false));
-        EXPECT_EQ(L"0x0 true", convert(L'b', *truth.get(), false));
-        EXPECT_EQ(L"0x0 false", convert(L'b', NullReference(VT_BOOL), false));
-        EXPECT_EQ(L"0x0 0", convert(L'd', NullReference(VT_R8), false));
-        EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::String(L"YES").get(), true));
-        EXPECT_EQ(L"E_FAIL false", convert(L'b', *UniqueVariant::String(L"t").get(), true));
-        EXPECT_EQ(L"0x0 true", convert(L'b', *UniqueVariant::Long(2).get(), true));
-        EXPECT_EQ(L"0x80020005 -1", convert(L'd', *UniqueVariant::String(L"abc").get(), true));
-        EXPECT_EQ(L"0x80020005 -1", convert(L'l', *UniqueVariant::String(L"x").get(), true));
-        EXPECT_EQ(L"0x0 2.75", convert(L'd', *UniqueVariant::String(L"2.75").get(), true));
-        EXPECT_EQ(L"0x0 42", convert(L'l', *UniqueVariant::Double(41.6).get(), true));
-        EXPECT_EQ(L"0x0 3", convert(L'd', *UniqueVariant::Long(3).get(), true));
+        for (const auto& c : cases) {
+            bool flag = false;
+            long number = -1;
+            double value = -1;
+            wchar_t digits[kXmlNumberBufferSize];
+            HRESULT hr = c.to == L'b'   ? VariantToBool(*c.from, &flag, c.allow)
+                         : c.to == L'l' ? VariantToLong(*c.from, &number, c.allow)
+                                        : VariantToDouble(*c.from, &value, c.allow);
+            std::wstring result = c.to == L'b'   ? (flag ? L"true" : L"false")
+                                  : c.to == L'l' ? std::to_wstring(number)
+                                                 : std::wstring(digits, FormatXmlDouble(value, digits));
+            EXPECT_EQ(c.expected, HResultName(hr) + L" " + result);
+        }
     };
     check();
     WithGermanLocale(check);
