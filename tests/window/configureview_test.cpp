@@ -24,8 +24,6 @@ void ChooseEntry(HWND view, int id, int index) {
     ::SendMessageW(view, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(view, id)));
 }
 
-bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
-
 // Add, Add All, Remove, Remove All, Up, Down: "1" enabled, "0" not.
 std::string ColumnButtons(HWND v) {
     std::string states;
@@ -40,20 +38,12 @@ void SelectTab(HWND view, int tab) {
     SendNotify(view, tabs, TCN_SELCHANGE);
 }
 
-void ChooseColumn(HWND view, const wchar_t* name) {
-    HWND combo = ::GetDlgItem(view, IDC_CV_COLUMN);
-    LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-void ChooseKind(HWND view, int radio) {
-    for (int id = IDC_CV_BEGINSWITH; id <= IDC_CV_ISEQUAL; ++id)
-        ::CheckDlgButton(view, id, id == radio ? BST_CHECKED : BST_UNCHECKED);
-}
-
+// A rule from the controls: the column as chosen, the kind's radio, the value.
 void AddRule(HWND view, const wchar_t* column, int radio, const wchar_t* value) {
-    ChooseColumn(view, column);
-    ChooseKind(view, radio);
+    HWND combo = ::GetDlgItem(view, IDC_CV_COLUMN);
+    LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(column));
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::CheckRadioButton(view, IDC_CV_BEGINSWITH, IDC_CV_ISEQUAL, radio);
     ::SetDlgItemTextW(view, IDC_CV_VALUE, value);
     Click(view, IDC_CV_RULE_ADD);
 }
@@ -80,7 +70,6 @@ TEST_F(ConfigureViewWindow, OpensOnColumnVisibilityWithTheNamesSplit) {
     INT_PTR code = Run([](HWND v) {
         EXPECT_EQ(L"Configure View", WindowText(v));
         EXPECT_EQ((Names{L"Column Visibility", L"Filter"}), TabTitles(v, IDC_CV_TABS));
-        EXPECT_EQ(0, ::SendDlgItemMessageW(v, IDC_CV_TABS, TCM_GETCURSEL, 0, 0));
         EXPECT_EQ((Names{L"Task Name", L"Task Status", L"run date"}), ListEntries(v, IDC_CV_VISIBLE));
         // The offered names not yet visible (the search ignores case), sorted; the first chosen.
         EXPECT_EQ((Names{L"Created By", L"Created Date", L"Item Name", L"Modified By", L"Modified Date", L"Run By",
@@ -101,9 +90,19 @@ TEST_F(ConfigureViewWindow, OpensOnColumnVisibilityWithTheNamesSplit) {
         EXPECT_EQ(0, combo.Send(CB_GETCURSEL));
         EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(v, IDC_CV_BEGINSWITH));
         EXPECT_EQ(1, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
-        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE));
-        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_UPDATE));
         EXPECT_TRUE(Enabled(v, IDC_CV_RULE_ADD));
+        EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE) || Enabled(v, IDC_CV_RULE_UPDATE));
+        // Each tab shows its own controls only.
+        const int columnControls[] = {IDC_CV_AVAILABLE, IDC_CV_VISIBLE, IDC_CV_ADD, IDC_CV_ADDALL, IDC_CV_REMOVE,
+                                      IDC_CV_REMOVEALL, IDC_CV_UP, IDC_CV_DOWN};
+        const int filterControls[] = {IDC_CV_COLUMN, IDC_CV_VALUE, IDC_CV_RULES, IDC_CV_RULE_ADD, IDC_CV_RULE_DELETE,
+                                      IDC_CV_RULE_UPDATE, IDC_CV_BEGINSWITH, IDC_CV_ENDSWITH, IDC_CV_CONTAINS,
+                                      IDC_CV_ISEQUAL};
+        for (int tab : {0, 1, 0}) {
+            if (tab != ::SendDlgItemMessageW(v, IDC_CV_TABS, TCM_GETCURSEL, 0, 0)) SelectTab(v, tab);
+            for (int id : columnControls) EXPECT_EQ(tab == 0, ::IsWindowVisible(::GetDlgItem(v, id)) != FALSE) << tab << " " << id;
+            for (int id : filterControls) EXPECT_EQ(tab == 1, ::IsWindowVisible(::GetDlgItem(v, id)) != FALSE) << tab << " " << id;
+        }
     });
     EXPECT_EQ(IDCANCEL, code);
     // Cancel hands nothing back.
@@ -111,130 +110,72 @@ TEST_F(ConfigureViewWindow, OpensOnColumnVisibilityWithTheNamesSplit) {
     EXPECT_EQ(1u, view.Rules.size());
 }
 
-TEST_F(ConfigureViewWindow, TabsShowTheirOwnControls) {
-    const int columnControls[] = {IDC_CV_AVAILABLE, IDC_CV_VISIBLE, IDC_CV_ADD, IDC_CV_ADDALL, IDC_CV_REMOVE,
-                                  IDC_CV_REMOVEALL, IDC_CV_UP, IDC_CV_DOWN};
-    const int filterControls[] = {IDC_CV_COLUMN, IDC_CV_VALUE, IDC_CV_RULES, IDC_CV_RULE_ADD, IDC_CV_RULE_DELETE,
-                                  IDC_CV_RULE_UPDATE, IDC_CV_BEGINSWITH, IDC_CV_ENDSWITH, IDC_CV_CONTAINS,
-                                  IDC_CV_ISEQUAL};
-    Run([&](HWND v) {
-        for (int pick : {-1, 1, 0}) {  // as opened, then each tab
-            if (pick >= 0) SelectTab(v, pick);
-            int tab = pick < 0 ? 0 : pick;
-            for (int id : columnControls) EXPECT_EQ(tab == 0, Visible(v, id)) << tab << " " << id;
-            for (int id : filterControls) EXPECT_EQ(tab == 1, Visible(v, id)) << tab << " " << id;
-            EXPECT_TRUE(Visible(v, IDOK) && Visible(v, IDCANCEL));
-        }
-    });
-}
-
-TEST_F(ConfigureViewWindow, AddAndRemoveMoveNamesAndChooseTheNextEntry) {
+// Each move: the list an entry is chosen in (0: none) and where, the button; then the
+// visible names, the entries chosen in both lists and the buttons' states.
+TEST_F(ConfigureViewWindow, ColumnMovesKeepTheOrderAndChooseTheNextEntry) {
+    const struct {
+        int list, index, button;  // button 0: only the choice
+        Names visible;
+        int available, chosen;
+        const char* buttons;
+        int offered;  // entries in the available list
+    } moves[] = {
+        // Available: Created By, Created Date, Item Name, ... (11 names); the entry now at
+        // the same place is chosen, at the end the new last one.
+        {IDC_CV_AVAILABLE, 1, IDC_CV_ADD, {L"Task Name", L"Created Date"}, 1, -1, "110000", 10},
+        {IDC_CV_AVAILABLE, 9, IDC_CV_ADD, {L"Task Name", L"Created Date", L"Task Description"}, 8, -1, "110000", 9},
+        {IDC_CV_VISIBLE, 1, 0, {L"Task Name", L"Created Date", L"Task Description"}, 8, 1, "111111", 9},
+        // Removed names are sorted back in; the chosen available entry moves with them.
+        {IDC_CV_VISIBLE, 1, IDC_CV_REMOVE, {L"Task Name", L"Task Description"}, 9, 1, "111110", 10},
+        {IDC_CV_VISIBLE, 1, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},
+        {IDC_CV_VISIBLE, 0, IDC_CV_DOWN, {L"Task Name", L"Task Description"}, 9, 1, "111110", 10},
+        {0, 0, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},
+        {0, 0, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},  // already first
+        {0, 0, IDC_CV_REMOVE, {L"Task Name"}, 9, 0, "111100", 11},
+        {0, 0, IDC_CV_REMOVE, {}, 0, -1, "110000", 12},  // the last visible name: the first available chosen
+        {0, 0, IDC_CV_REMOVE, {}, 0, -1, "110000", 12},  // nothing chosen: nothing happens
+        // Add All appends in reverse of the sorted order.
+        {0, 0, IDC_CV_ADDALL, {L"Task Name", L"Task Description", L"Task Category", L"Source Doc Type",
+                               L"Source Doc Name", L"Run Date", L"Run By", L"Modified Date", L"Modified By",
+                               L"Item Name", L"Created Date", L"Created By"}, -1, 0, "001101", 0},
+        {IDC_CV_VISIBLE, 0, IDC_CV_REMOVEALL, {}, 0, -1, "110000", 12},
+        {IDC_CV_AVAILABLE, 0, IDC_CV_ADD, {L"Created By"}, 0, -1, "110000", 11},
+    };
     view.VisibleNames = {L"Task Name"};
-    INT_PTR code = Run([](HWND v) {
-        // Available: Created By, Created Date, Item Name, ... (11 names); take the second.
-        ChooseEntry(v, IDC_CV_AVAILABLE, 1);
-        Click(v, IDC_CV_ADD);
-        EXPECT_EQ((Names{L"Task Name", L"Created Date"}), ListEntries(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(1, Selected(v, IDC_CV_AVAILABLE));  // the entry now at the same place
-        EXPECT_EQ(L"Item Name", winkit::ListBoxCtrl(::GetDlgItem(v, IDC_CV_AVAILABLE)).String(1));
-        // The last entry: the new last one is chosen.
-        int last = static_cast<int>(::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0)) - 1;
-        ChooseEntry(v, IDC_CV_AVAILABLE, last);
-        Click(v, IDC_CV_ADD);
-        EXPECT_EQ(last - 1, Selected(v, IDC_CV_AVAILABLE));
-        EXPECT_EQ((Names{L"Task Name", L"Created Date", L"Task Description"}), ListEntries(v, IDC_CV_VISIBLE));
-
-        // Remove the middle one: it is sorted back in; the entry at the same place is chosen.
-        ChooseEntry(v, IDC_CV_VISIBLE, 1);
-        EXPECT_EQ("111111", ColumnButtons(v));
-        Click(v, IDC_CV_REMOVE);
-        EXPECT_EQ((Names{L"Task Name", L"Task Description"}), ListEntries(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(1, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(L"Created Date")));
-        // Removing the last visible names chooses the first available one.
-        Click(v, IDC_CV_REMOVE);
-        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
-        Click(v, IDC_CV_REMOVE);
-        EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
-        EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
-        EXPECT_EQ("110000", ColumnButtons(v));
-        Click(v, IDC_CV_REMOVE);  // nothing chosen: nothing happens
-        EXPECT_EQ(12, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0));
-        Click(v, IDC_CV_ADD);
+    INT_PTR code = Run([&](HWND v) {
+        for (const auto& move : moves) {
+            if (move.list) ChooseEntry(v, move.list, move.index);
+            if (move.button) Click(v, move.button);
+            EXPECT_EQ(move.visible, ListEntries(v, IDC_CV_VISIBLE)) << move.button << " " << move.index;
+            EXPECT_EQ(move.available, Selected(v, IDC_CV_AVAILABLE)) << move.button << " " << move.index;
+            EXPECT_EQ(move.chosen, Selected(v, IDC_CV_VISIBLE)) << move.button << " " << move.index;
+            EXPECT_EQ(move.buttons, ColumnButtons(v)) << move.button << " " << move.index;
+            EXPECT_EQ(move.offered, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0)) << move.button;
+        }
         Click(v, IDOK);
     });
     EXPECT_EQ(IDOK, code);
     EXPECT_EQ((Names{L"Created By"}), view.VisibleNames);
 }
 
-TEST_F(ConfigureViewWindow, AddAllAppendsInReverseOfTheSortedOrder) {
-    view.VisibleNames = {L"Task Name", L"Task Description", L"Task Category", L"Created Date", L"Modified Date",
-                         L"Modified By", L"Run Date", L"Source Doc Name", L"Source Doc Type"};
-    INT_PTR code = Run([](HWND v) {
-        EXPECT_EQ((Names{L"Created By", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_AVAILABLE));
-        Click(v, IDC_CV_ADDALL);
-        Names visible = ListEntries(v, IDC_CV_VISIBLE);
-        ASSERT_EQ(12u, visible.size());
-        EXPECT_EQ((Names{L"Run By", L"Item Name", L"Created By"}), Names(visible.end() - 3, visible.end()));
-        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
-        EXPECT_TRUE(ListEntries(v, IDC_CV_AVAILABLE).empty());
-        EXPECT_EQ("001101", ColumnButtons(v));
-        Click(v, IDOK);
-    });
-    EXPECT_EQ(IDOK, code);
-    EXPECT_EQ(L"Created By", view.VisibleNames.back());
-}
-
-TEST_F(ConfigureViewWindow, RemoveAllAndUpDown) {
-    view.VisibleNames = {L"Task Name", L"Run By", L"Item Name"};
-    INT_PTR code = Run([](HWND v) {
-        ChooseEntry(v, IDC_CV_VISIBLE, 2);
-        EXPECT_EQ("111110", ColumnButtons(v));
-        Click(v, IDC_CV_UP);
-        EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
-        Click(v, IDC_CV_UP);
-        EXPECT_EQ((Names{L"Item Name", L"Task Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(0, Selected(v, IDC_CV_VISIBLE));
-        EXPECT_FALSE(Enabled(v, IDC_CV_UP));
-        Click(v, IDC_CV_DOWN);
-        EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), ListEntries(v, IDC_CV_VISIBLE));
-        EXPECT_EQ(1, Selected(v, IDC_CV_VISIBLE));
-        Click(v, IDOK);
-    });
-    EXPECT_EQ(IDOK, code);
-    EXPECT_EQ((Names{L"Task Name", L"Item Name", L"Run By"}), view.VisibleNames);
-
-    Run([](HWND v) {
-        ChooseEntry(v, IDC_CV_VISIBLE, 0);
-        Click(v, IDC_CV_REMOVEALL);
-        EXPECT_TRUE(ListEntries(v, IDC_CV_VISIBLE).empty());
-        EXPECT_EQ(12u, ListEntries(v, IDC_CV_AVAILABLE).size());
-        EXPECT_EQ(0, Selected(v, IDC_CV_AVAILABLE));
-        EXPECT_EQ("110000", ColumnButtons(v));
-    });
-}
-
 TEST_F(ConfigureViewWindow, TaskStatusCanComeBackOnlyWithinOneRun) {
     view.VisibleNames = {L"Task Name", L"Task Status"};
-    Run([](HWND v) {
+    auto findStatus = [](HWND v) {
+        return static_cast<int>(::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                      reinterpret_cast<LPARAM>(L"Task Status")));
+    };
+    Run([&](HWND v) {
         ChooseEntry(v, IDC_CV_VISIBLE, 1);
         Click(v, IDC_CV_REMOVE);
-        int index = static_cast<int>(::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT,
-                                                           static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Task Status")));
-        ASSERT_NE(LB_ERR, index);
-        ChooseEntry(v, IDC_CV_AVAILABLE, index);
+        ASSERT_NE(LB_ERR, findStatus(v));
+        ChooseEntry(v, IDC_CV_AVAILABLE, findStatus(v));
         Click(v, IDC_CV_ADD);
         ChooseEntry(v, IDC_CV_VISIBLE, 1);
         Click(v, IDC_CV_REMOVE);
         Click(v, IDOK);
     });
     EXPECT_EQ((Names{L"Task Name"}), view.VisibleNames);
-    Run([](HWND v) {
-        EXPECT_EQ(LB_ERR, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(L"Task Status")));
-    });
+    Run([&](HWND v) { EXPECT_EQ(LB_ERR, findStatus(v)); });
 }
 
 TEST_F(ConfigureViewWindow, RuleCommands) {
@@ -246,19 +187,18 @@ TEST_F(ConfigureViewWindow, RuleCommands) {
         EXPECT_TRUE(Enabled(v, IDC_CV_RULE_UPDATE));
         AddRule(v, L"Created By", IDC_CV_CONTAINS, L"smith");
         AddRule(v, L"Item Name", IDC_CV_BEGINSWITH, L"P-");
-        EXPECT_EQ(3, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
 
         // Choosing a rule shows it in the controls.
         ChooseEntry(v, IDC_CV_RULES, 0);
         EXPECT_EQ(L"manual", WindowText(::GetDlgItem(v, IDC_CV_VALUE)));
         EXPECT_EQ(L"Task Category", WindowText(::GetDlgItem(v, IDC_CV_COLUMN)));
-        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(v, IDC_CV_ISEQUAL));
-        for (int id : {IDC_CV_BEGINSWITH, IDC_CV_ENDSWITH, IDC_CV_CONTAINS})
-            EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(v, id)) << id;
+        std::string radios;  // Begins with, Ends with, Contains, Is Equal
+        for (int id = IDC_CV_BEGINSWITH; id <= IDC_CV_ISEQUAL; ++id) radios += ::IsDlgButtonChecked(v, id) ? '1' : '0';
+        EXPECT_EQ("0001", radios);
 
         // Update overwrites the chosen rule from the controls.
         ChooseEntry(v, IDC_CV_RULES, 1);
-        ChooseKind(v, IDC_CV_ENDSWITH);
+        ::CheckRadioButton(v, IDC_CV_BEGINSWITH, IDC_CV_ISEQUAL, IDC_CV_ENDSWITH);
         ::SetDlgItemTextW(v, IDC_CV_VALUE, L"son");
         Click(v, IDC_CV_RULE_UPDATE);
         // Delete removes the chosen one, the others keep their order; then nothing is chosen.
@@ -267,112 +207,78 @@ TEST_F(ConfigureViewWindow, RuleCommands) {
         Click(v, IDC_CV_RULE_DELETE);
         ChooseEntry(v, IDC_CV_RULES, 2);
         Click(v, IDC_CV_RULE_DELETE);
-        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
         EXPECT_FALSE(Enabled(v, IDC_CV_RULE_DELETE));
         EXPECT_FALSE(Enabled(v, IDC_CV_RULE_UPDATE));
         Click(v, IDC_CV_RULE_UPDATE);  // nothing chosen: nothing happens
         Click(v, IDC_CV_RULE_DELETE);
-        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
+
+        // Two radios set at once: Begins with is tested before Is Equal, Is Equal before the others.
+        AddRule(v, L"Run By", IDC_CV_ISEQUAL, L"x");
+        ::CheckDlgButton(v, IDC_CV_CONTAINS, BST_CHECKED);
+        Click(v, IDC_CV_RULE_ADD);
+        // A typed name is taken when it names a column, whatever its case; a text that
+        // names no column makes no rule.
+        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"item name");
+        Click(v, IDC_CV_RULE_ADD);
+        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"Priority");
+        Click(v, IDC_CV_RULE_ADD);
         Click(v, IDOK);
     });
     EXPECT_EQ(IDOK, code);
-    EXPECT_EQ((FilterRules{{L"Task Category", kIsEqual, L"manual"}, {L"Created By", kEndsWith, L"son"}}), view.Rules);
+    EXPECT_EQ((FilterRules{{L"Task Category", kIsEqual, L"manual"},
+                           {L"Created By", kEndsWith, L"son"},
+                           {L"Run By", kIsEqual, L"x"},
+                           {L"Run By", kIsEqual, L"x"},
+                           {L"Item Name", kIsEqual, L"x"}}),
+              view.Rules);
 }
 
-TEST_F(ConfigureViewWindow, RadiosAreReadInTheirOwnOrderAndTypedColumnsMustExist) {
-    Run([](HWND v) {
-        SelectTab(v, 1);
-        // Two radios set at once: Begins with is tested before Is Equal, Is Equal before the others.
-        ChooseColumn(v, L"Run By");
-        ::CheckDlgButton(v, IDC_CV_ISEQUAL, BST_CHECKED);
-        ::CheckDlgButton(v, IDC_CV_CONTAINS, BST_CHECKED);
-        ::CheckDlgButton(v, IDC_CV_BEGINSWITH, BST_UNCHECKED);
-        Click(v, IDC_CV_RULE_ADD);
-        // A typed name is taken when it names a column, whatever its case.
-        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"item name");
-        Click(v, IDC_CV_RULE_ADD);
-        // A typed text that names no column makes no rule.
-        ::SetDlgItemTextW(v, IDC_CV_COLUMN, L"Priority");
-        Click(v, IDC_CV_RULE_ADD);
-        EXPECT_EQ(2, ::SendDlgItemMessageW(v, IDC_CV_RULES, LB_GETCOUNT, 0, 0));
-        Click(v, IDOK);
-    });
-    ASSERT_EQ(2u, view.Rules.size());
-    EXPECT_EQ(kIsEqual, view.Rules[0].kind);
-    EXPECT_EQ(L"Run By", view.Rules[0].column);
-    EXPECT_EQ(L"Item Name", view.Rules[1].column);
-}
-
-TEST(ConfigureViewRules, PiecesOfARule) {
-    auto texts = [](bool followed) {
+// The rule's pieces in their colours (0 the text's, 1 the keyword's, 2 the AND's), and the
+// items drawn with them: counts of the keyword's green and the AND's blue, the corner.
+TEST_F(ConfigureViewWindow, RulesAreDrawnInTheirColoursAndTheLastWithoutAnd) {
+    auto pieces = [](bool followed) {
         std::wstring joined;
         for (const RuleTextPiece& piece : RuleTextPieces({L"Item Name", kEndsWith, L"01"}, followed))
             joined += L"[" + std::to_wstring(piece.colour) + L"]" + piece.text;
         return joined;
     };
-    EXPECT_EQ(L"[0]Item Name[1] .Postfix.  [0]\"01\"[2] AND", texts(true));
-    EXPECT_EQ(L"[0]Item Name[1] .Postfix.  [0]\"01\"", texts(false));
-}
+    EXPECT_EQ(L"[0]Item Name[1] .Postfix.  [0]\"01\"[2] AND", pieces(true));
+    EXPECT_EQ(L"[0]Item Name[1] .Postfix.  [0]\"01\"", pieces(false));
 
-namespace {
-
-// Draws one rule item into a bitmap as the list would ask for it and counts colours.
-struct DrawnItem {
-    int background = 0, keyword = 0, andWord = 0, pixels = 0;
-    COLORREF corner = 0;
-};
-
-DrawnItem DrawItem(HWND view, int index, bool selected) {
-    HWND rules = ::GetDlgItem(view, IDC_CV_RULES);
-    HDC screen = ::GetDC(rules);
-    HDC dc = ::CreateCompatibleDC(screen);
-    const int width = 400, height = 20;
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(rules, WM_GETFONT, 0, 0)));
-    DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_LISTBOX;
-    draw.CtlID = IDC_CV_RULES;
-    draw.itemID = static_cast<UINT>(index);
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.itemState = selected ? ODS_SELECTED : 0;
-    draw.hwndItem = rules;
-    draw.hDC = dc;
-    draw.rcItem = RECT{0, 0, width, height};
-    draw.itemData = static_cast<ULONG_PTR>(::SendMessageW(rules, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-    ::SendMessageW(view, WM_DRAWITEM, IDC_CV_RULES, reinterpret_cast<LPARAM>(&draw));
-    DrawnItem result;
-    COLORREF background = selected ? RGB(192, 192, 192) : ::GetSysColor(COLOR_WINDOW);
-    result.corner = ::GetPixel(dc, width - 1, height - 1);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = ::GetPixel(dc, x, y);
-            ++result.pixels;
-            result.background += c == background;
-            result.keyword += c == RGB(0, 128, 0);
-            result.andWord += c == RGB(0, 0, 255);
-        }
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(rules, screen);
-    return result;
-}
-
-} // namespace
-
-TEST_F(ConfigureViewWindow, RulesAreDrawnInTheirColoursAndTheLastWithoutAnd) {
     view.Rules = {{L"Task Category", kIsEqual, L"manual"}, {L"Created By", kContains, L"smith"}};
     Run([](HWND v) {
-        DrawnItem first = DrawItem(v, 0, false);
-        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), first.corner);
-        EXPECT_GT(first.keyword, 0);
-        EXPECT_GT(first.andWord, 0);
-        EXPECT_GT(first.background, first.pixels / 2);
-        DrawnItem last = DrawItem(v, 1, true);
-        EXPECT_EQ(RGB(192, 192, 192), last.corner);
-        EXPECT_GT(last.keyword, 0);
-        EXPECT_EQ(0, last.andWord);
+        HWND rules = ::GetDlgItem(v, IDC_CV_RULES);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -20, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        winkit::UniqueHBitmap canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        HGDIOBJ old = ::SelectObject(dc, canvas.get());
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(rules, WM_GETFONT, 0, 0)));
+        const struct {
+            int index;
+            bool selected, green, blue;
+            COLORREF corner;
+        } items[] = {{0, false, true, true, ::GetSysColor(COLOR_WINDOW)}, {1, true, true, false, RGB(192, 192, 192)}};
+        for (const auto& item : items) {
+            DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_CV_RULES, static_cast<UINT>(item.index), ODA_DRAWENTIRE,
+                                   item.selected ? ODS_SELECTED : 0u, rules, dc, RECT{0, 0, 400, 20}};
+            draw.itemData = static_cast<ULONG_PTR>(::SendMessageW(rules, LB_GETITEMDATA, draw.itemID, 0));
+            ::SendMessageW(v, WM_DRAWITEM, IDC_CV_RULES, reinterpret_cast<LPARAM>(&draw));
+            int green = 0, blue = 0, background = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 400; ++x) {
+                    COLORREF c = ::GetPixel(dc, x, y);
+                    green += c == RGB(0, 128, 0);
+                    blue += c == RGB(0, 0, 255);
+                    background += c == item.corner;
+                }
+            EXPECT_EQ(item.corner, ::GetPixel(dc, 399, 19)) << item.index;
+            EXPECT_EQ(item.green, green > 0) << item.index;
+            EXPECT_EQ(item.blue, blue > 0) << item.index;
+            EXPECT_GT(background, 400 * 20 / 2) << item.index;
+        }
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
     });
 }

@@ -1,6 +1,7 @@
 // The tab control that hosts property pages: which page shows, where pages sit and how
 // big they are, asking every page to apply, and the first page's commit.
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "support/dialog_driver.h"
@@ -13,33 +14,32 @@ struct PageWindowHolder {
     winkit::Window window;
 };
 
+// A page that records its Apply ("apply 2") and Commit ("commit 1") calls; Commit is
+// its own only when asked for.
 class FakePage : private PageWindowHolder, public CPropertyPage {
 public:
-    FakePage(HWND host, bool answer, std::vector<int>* calls, int id)
-        : CPropertyPage(window), answer_(answer), calls_(calls), id_(id) {
+    FakePage(HWND host, int id, std::vector<std::string>& calls, bool answer = true, bool commits = false)
+        : CPropertyPage(window), id_(id), calls_(calls), answer_(answer), commits_(commits) {
         window.Attach(::CreateWindowExW(0, L"STATIC", L"page", WS_CHILD, 0, 0, 50, 40, host, nullptr, nullptr, nullptr));
     }
     ~FakePage() override { ::DestroyWindow(window); }
 
     bool OnApply() override {
-        if (calls_) calls_->push_back(id_);
+        calls_.push_back("apply " + std::to_string(id_));
         return answer_;
+    }
+    void OnCommit() override {
+        if (!commits_) return CPropertyPage::OnCommit();
+        calls_.push_back("commit " + std::to_string(id_));
     }
     HWND Handle() const { return window; }
     bool Visible() const { return ::IsWindowVisible(window) != FALSE; }
     RECT Placement() const { return window.RectInParent(); }
 
 private:
-    bool answer_;
-    std::vector<int>* calls_;
     int id_;
-};
-
-class CommittingPage : public FakePage {
-public:
-    using FakePage::FakePage;
-    void OnCommit() override { ++commits; }
-    int commits = 0;
+    std::vector<std::string>& calls_;
+    bool answer_, commits_;
 };
 
 class TabCtrlExTest : public testing::Test {
@@ -60,91 +60,31 @@ protected:
 
     HWND host = nullptr;
     CTabCtrlEx tabs;
+    std::vector<std::string> calls;
 };
 
 } // namespace
 
-TEST_F(TabCtrlExTest, CommitAllAsksEveryPageAndAndsTheAnswers) {
+TEST_F(TabCtrlExTest, CommitAllAsksEveryPageAndAndsTheAnswersCommitFirstOnlyTheFirst) {
+    DialogDriver driver(20);
+    driver.Answer(IDOK);
     EXPECT_TRUE(tabs.CommitAll());  // no tabs
-    std::vector<int> calls;
-    FakePage first(host, true, &calls, 1), second(host, false, &calls, 2), third(host, true, &calls, 3);
+    tabs.CommitFirst();
+    FakePage first(host, 1, calls, true, true), second(host, 2, calls, false), third(host, 3, calls);
     tabs.AddPage(first, L"One", 0);
     tabs.AddPage(second, L"Two", 0);
     tabs.AddPage(third, L"Three", 0);
     EXPECT_FALSE(tabs.CommitAll());
-    EXPECT_EQ((std::vector<int>{1, 2, 3}), calls);
-
-    calls.clear();
+    tabs.CommitFirst();
     tabs.RemovePage(1);
     EXPECT_TRUE(tabs.CommitAll());
-    EXPECT_EQ((std::vector<int>{1, 3}), calls);
-}
-
-TEST_F(TabCtrlExTest, FirstPageShowsLaterPagesWaitForTheirTab) {
-    FakePage first(host, true, nullptr, 1), second(host, true, nullptr, 2);
-    tabs.AddPage(first, L"One", 0);
-    tabs.AddPage(second, L"Two", 0);
-    EXPECT_TRUE(first.Visible());
-    EXPECT_FALSE(second.Visible());
-    RECT placed = second.Placement();
-    EXPECT_EQ(8, placed.left);
-    EXPECT_EQ(28, placed.top);
-    EXPECT_EQ(50, placed.right - placed.left);  // AddPage keeps the size
-
-    EXPECT_TRUE(tabs.SelectPage(1));
-    EXPECT_EQ(1, tabs.Selection());
-    EXPECT_FALSE(first.Visible());
-    EXPECT_TRUE(second.Visible());
-
-    // The user's change, as the host passes it on.
-    tabs.OnSelChanging();
-    ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 0, 0);
-    tabs.OnSelChange();
-    EXPECT_TRUE(first.Visible());
-    EXPECT_FALSE(second.Visible());
-
-    // The same change reflected to the control itself.
-    SendReflected(static_cast<UINT>(TCN_SELCHANGING));
-    ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 1, 0);
-    SendReflected(static_cast<UINT>(TCN_SELCHANGE));
-    EXPECT_FALSE(first.Visible());
-    EXPECT_TRUE(second.Visible());
-
-    // Removing a tab leaves its page's window alone.
-    tabs.RemovePage(1);
-    EXPECT_EQ(1, tabs.PageCount());
-    EXPECT_TRUE(::IsWindow(second.Handle()));
-}
-
-TEST_F(TabCtrlExTest, PagesFollowTheControlsSize) {
-    FakePage first(host, true, nullptr, 1), second(host, true, nullptr, 2);
-    tabs.AddPage(first, L"One", 0);
-    tabs.AddPage(second, L"Two", 0);
-    ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
-    for (const FakePage* page : {&first, &second}) {
-        RECT r = page->Placement();
-        EXPECT_EQ(320 - 12, r.right - r.left);
-        EXPECT_EQ(240 - 30, r.bottom - r.top);
-        EXPECT_EQ(8, r.left);  // position unchanged
-    }
-}
-
-TEST_F(TabCtrlExTest, CommitFirstCommitsOnlyTheFirstPageAndReportsOneWithoutItsOwnCommit) {
-    DialogDriver driver(20);
-    driver.Answer(IDOK);
-    tabs.CommitFirst();  // no tabs: nothing
-    CommittingPage first(host, true, nullptr, 1), second(host, true, nullptr, 2);
-    tabs.AddPage(first, L"One", 0);
-    tabs.AddPage(second, L"Two", 0);
-    tabs.CommitFirst();
-    EXPECT_EQ(1, first.commits);
-    EXPECT_EQ(0, second.commits);
+    EXPECT_EQ((std::vector<std::string>{"apply 1", "apply 2", "apply 3", "commit 1", "apply 1", "apply 3"}), calls);
     EXPECT_TRUE(driver.boxes().empty());
 
+    // A first page without a commit of its own is a coding error, told once.
     tabs.RemovePage(1);
     tabs.RemovePage(0);
-    FakePage plain(host, true, nullptr, 1);
-    tabs.AddPage(plain, L"One", 0);
+    tabs.AddPage(third, L"Three", 0);
     tabs.CommitFirst();
     ASSERT_EQ(1u, driver.boxes().size());
     const ShownMessageBox& box = driver.boxes()[0];
@@ -152,4 +92,44 @@ TEST_F(TabCtrlExTest, CommitFirstCommitsOnlyTheFirstPageAndReportsOneWithoutItsO
     EXPECT_EQ(L"Coding Error. Page 0 should override OnCommit", box.text);
     EXPECT_EQ(nullptr, box.owner);
     EXPECT_EQ(static_cast<UINT>(MB_OK), box.style);  // no Cancel, no icon
+}
+
+TEST_F(TabCtrlExTest, FirstPageShowsLaterPagesWaitForTheirTabAndAllFollowTheSize) {
+    FakePage first(host, 1, calls), second(host, 2, calls);
+    tabs.AddPage(first, L"One", 0);
+    tabs.AddPage(second, L"Two", 0);
+    RECT placed = second.Placement();
+    EXPECT_EQ((std::vector<LONG>{8, 28, 50}), (std::vector<LONG>{placed.left, placed.top, placed.right - placed.left}));
+    // The program's choice, the user's as the host passes it on, the same reflected to
+    // the control itself; then which page shows.
+    const std::function<void()> changes[] = {
+        [&] { EXPECT_TRUE(tabs.SelectPage(1)); },
+        [&] {
+            tabs.OnSelChanging();
+            ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 0, 0);
+            tabs.OnSelChange();
+        },
+        [&] {
+            SendReflected(static_cast<UINT>(TCN_SELCHANGING));
+            ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 1, 0);
+            SendReflected(static_cast<UINT>(TCN_SELCHANGE));
+        },
+    };
+    std::string shown = first.Visible() && !second.Visible() ? "1" : "?";
+    for (const auto& change : changes) {
+        change();
+        shown += first.Visible() == second.Visible() ? "?" : first.Visible() ? "1" : "2";
+    }
+    EXPECT_EQ("1212", shown);
+    EXPECT_EQ(1, tabs.Selection());
+
+    ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
+    for (const FakePage* page : {&first, &second}) {
+        RECT r = page->Placement();
+        EXPECT_EQ((std::vector<LONG>{8, 320 - 12, 240 - 30}), (std::vector<LONG>{r.left, r.right - r.left, r.bottom - r.top}));
+    }
+    // Removing a tab leaves its page's window alone.
+    tabs.RemovePage(1);
+    EXPECT_EQ(1, tabs.PageCount());
+    EXPECT_TRUE(::IsWindow(second.Handle()));
 }

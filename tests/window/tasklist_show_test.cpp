@@ -24,44 +24,19 @@ protected:
     }
 
     // Show, with `action` run on the dialog once it is shown.
-    HRESULT Show(VARIANT_BOOL& ok, std::function<void(HWND)> action) {
+    HRESULT Show(VARIANT_BOOL& ok, std::function<void(HWND)> action, HWND parent = nullptr) {
         WhenDialogShown(L"To Do List", std::move(action));
         ok = 12345;
-        return list->Show(0, &ok);
+        return list->Show(static_cast<long>(reinterpret_cast<LONG_PTR>(parent)), &ok);
     }
 };
 
 } // namespace
 
-TEST_F(TaskListShow, TrueOnlyForOK) {
-    VARIANT_BOOL ok;
-    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
-    EXPECT_EQ(VARIANT_TRUE, ok);
-    store.Clear();
-    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0); }));
-    EXPECT_EQ(VARIANT_FALSE, ok);
-    EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // stored on Cancel too
-    store.Clear();
-    EXPECT_EQ(S_OK, Show(ok, [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }));
-    EXPECT_EQ(VARIANT_FALSE, ok);
-    EXPECT_EQ(L"1", store.Get(kOptionsPath, L"ShowOpen"));
-}
-
-TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
-    HWND parent = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    VARIANT_BOOL ok;
-    HWND owner = nullptr;
-    WhenDialogShown(L"To Do List", [&](HWND w) {
-        owner = ::GetWindow(w, GW_OWNER);
-        ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(S_OK, list->Show(static_cast<long>(reinterpret_cast<LONG_PTR>(parent)), &ok));
-    EXPECT_EQ(parent, owner);
-    ::DestroyWindow(parent);
-    // Without a parent the desktop is given as the owner, which owns no window: only the
-    // creation shows what was asked for.
+// VARIANT_TRUE only for OK. The dialog is owned by the parent given; without one the
+// desktop is given as the owner, which owns no window: only the creation shows it.
+TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktop) {
     static HWND createdUnder;
-    createdUnder = reinterpret_cast<HWND>(-1);
     HHOOK hook = ::SetWindowsHookExW(
         WH_CBT,
         [](int code, WPARAM wparam, LPARAM lparam) -> LRESULT {
@@ -72,13 +47,29 @@ TEST_F(TaskListShow, OwnedByTheParentGivenOrTheDesktop) {
             return ::CallNextHookEx(nullptr, code, wparam, lparam);
         },
         nullptr, ::GetCurrentThreadId());
-    EXPECT_EQ(S_OK, Show(ok, [&](HWND w) {
-        owner = ::GetWindow(w, GW_OWNER);
-        ::SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
-    }));
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const struct {
+        HWND given;
+        UINT message;
+        WPARAM command;
+        VARIANT_BOOL ok;
+    } cases[] = {{parent, WM_COMMAND, IDOK, VARIANT_TRUE},
+                 {nullptr, WM_COMMAND, IDCANCEL, VARIANT_FALSE},
+                 {nullptr, WM_SYSCOMMAND, SC_CLOSE, VARIANT_FALSE}};
+    for (const auto& c : cases) {
+        HWND owner = reinterpret_cast<HWND>(-1);
+        createdUnder = reinterpret_cast<HWND>(-1);
+        VARIANT_BOOL ok;
+        EXPECT_EQ(S_OK, Show(ok, [&](HWND w) {
+            owner = ::GetWindow(w, GW_OWNER);
+            ::SendMessageW(w, c.message, c.command, 0);
+        }, c.given)) << c.command;
+        EXPECT_EQ(c.ok, ok) << c.command;
+        EXPECT_EQ(c.given, owner);
+        EXPECT_EQ(c.given ? c.given : ::GetDesktopWindow(), createdUnder);
+    }
     ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(nullptr, owner);
-    EXPECT_EQ(::GetDesktopWindow(), createdUnder);
+    ::DestroyWindow(parent);
 }
 
 // A host that re-enters while the list is shown: when the fetch asks for its request, it
@@ -110,38 +101,41 @@ TEST_F(TaskListShow, ARehostingHostDuringTheDialogFreesNothingInUse) {
     EXPECT_EQ(1u, other->RefCount());
 }
 
-TEST_F(TaskListShow, AStoreFailingAtOpenEndsTheDialogAndShowReportsIt) {
-    store.Fail(L"GetSettingsRoot", E_ACCESSDENIED);
-    bool shown = false;
-    VARIANT_BOOL ok;
-    ClearThreadError();
-    EXPECT_EQ(E_ACCESSDENIED, Show(ok, [&](HWND w) {
-        shown = true;
-        ::EndDialog(w, IDCANCEL);
-    }));
-    EXPECT_FALSE(shown);
-    EXPECT_EQ(VARIANT_FALSE, ok);
-    ThreadError error = TakeThreadError();
-    ASSERT_TRUE(error.present);
-    EXPECT_EQ(L"QRCTaskList::Show", error.source);
-    EXPECT_EQ(0u, error.description.find(L"<QRError")) << testing::PrintToString(error.description);
-    EXPECT_NE(std::wstring::npos, error.description.find(L"injected failure at IGlobals::GetSettingsRoot"))
-        << testing::PrintToString(error.description);
-    EXPECT_EQ(1u, workspace->RefCount() - 1);  // only the object's own reference remains
-}
-
-TEST_F(TaskListShow, AStoreFailingAtCloseEndsTheDialogAndShowReportsIt) {
-    store.Fail(L"SetValue QRClientTools/ToDoListSettings/Columns/3 Name=Created Date", DISP_E_EXCEPTION);
-    VARIANT_BOOL ok;
-    ClearThreadError();
-    EXPECT_EQ(DISP_E_EXCEPTION, Show(ok, [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDOK, 0); }));
-    EXPECT_EQ(VARIANT_FALSE, ok);  // not reported as OK although OK was pressed
-    ThreadError error = TakeThreadError();
-    ASSERT_TRUE(error.present);
-    EXPECT_NE(std::wstring::npos, error.description.find(L"injected failure at ISettingsNode::SetValue"));
-    EXPECT_EQ(L"Task Name", store.Get(ColumnPath(0), L"Name"));  // what was written before stays
-    EXPECT_EQ(L"(absent)", store.Get(ColumnPath(3), L"Name"));
-    EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
+// A store failing at open ends the dialog before it shows; at close, after OK, it is not
+// reported as OK, and what was written before stays.
+TEST_F(TaskListShow, AStoreFailingAtOpenOrCloseEndsTheDialogAndShowReportsIt) {
+    const struct {
+        const wchar_t *call, *failure;
+        HRESULT result;
+        bool shown;
+        const wchar_t* column3;
+    } cases[] = {
+        {L"GetSettingsRoot", L"injected failure at IGlobals::GetSettingsRoot", E_ACCESSDENIED, false, L"(absent)"},
+        {L"SetValue QRClientTools/ToDoListSettings/Columns/3 Name=Created Date",
+         L"injected failure at ISettingsNode::SetValue", DISP_E_EXCEPTION, true, L"(absent)"},
+    };
+    for (const auto& c : cases) {
+        store.Clear();
+        store.Fail(c.call, c.result);
+        bool shown = false;
+        VARIANT_BOOL ok;
+        ClearThreadError();
+        EXPECT_EQ(c.result, Show(ok, [&](HWND w) {
+            shown = true;
+            ::SendMessageW(w, WM_COMMAND, IDOK, 0);
+        }));
+        EXPECT_EQ(c.shown, shown);
+        EXPECT_EQ(VARIANT_FALSE, ok);
+        ThreadError error = TakeThreadError();
+        ASSERT_TRUE(error.present);
+        EXPECT_EQ(L"QRCTaskList::Show", error.source);
+        EXPECT_EQ(0u, error.description.find(L"<QRError")) << testing::PrintToString(error.description);
+        EXPECT_NE(std::wstring::npos, error.description.find(c.failure)) << testing::PrintToString(error.description);
+        EXPECT_EQ(c.shown ? L"Task Name" : L"(absent)", store.Get(ColumnPath(0), L"Name"));
+        EXPECT_EQ(c.column3, store.Get(ColumnPath(3), L"Name"));
+        EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
+        EXPECT_EQ(1u, workspace->RefCount() - 1);  // only the object's own reference remains
+    }
 }
 
 TEST_F(TaskListShow, AStoreFailingAfterConfigureViewEndsBothDialogs) {

@@ -1,15 +1,16 @@
 #pragma once
 // What the property dialog's window tests share: tasks, typing, tabs, tooltips, message
-// boxes, and a fixture that shows the dialog over a mocked owner.
-#include <gmock/gmock.h>
+// boxes, and a fixture that shows the dialog over an owner that records its calls.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-#include "mock_taskpropertyowner.h"
 #include "support/dialog_driver.h"
+#include "taskitemcollection.h"
 #include "taskpropertydlg.h"
+#include "taskpropertyowner.h"
 
 inline TaskItem MakeTask(int index, int category, int status, std::wstring name) {
     TaskItem task;
@@ -97,40 +98,91 @@ inline std::wstring ToolTipText(HWND button) {
     return text;
 }
 
-// Answers the next message box, a "To Do List" one, with the button and keeps its text;
-// a box after it fails the test.
-inline void AnswerMessageBox(int answer, std::wstring* text) {
-    DialogDriver::Current().Answer([answer, text, answered = false](const ShownMessageBox& box) mutable {
-        EXPECT_FALSE(answered) << "a second message box: " << testing::PrintToString(box.text);
-        EXPECT_EQ(L"To Do List", box.title);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), box.style);
-        if (text) *text = box.text;
-        answered = true;
-        return answer;
-    });
-}
+// The property dialog's owner: the row questions follow a list of keys, the task
+// operations are recorded as "Save 1|name|description|status|notes|assignments",
+// "Run 1", "Defer 1", "Fetch 1" and answered by the functions below.
+class RecordingOwner : public TaskPropertyOwner {
+public:
+    TaskItemCollection* tasks = nullptr;
+    std::vector<int> rows;
+    std::vector<std::wstring> calls;
+    std::function<RunOutcome(int)> run = [](int) { return RunOutcome::Completed(); };
+    std::function<bool(int)> defer = [](int) { return true; };
+    std::function<void()> onSave = [] {};
+    std::vector<std::pair<int, std::wstring>> documents;  // served by index; others untouched
+
+    TaskItemCollection& Tasks() override { return *tasks; }
+    bool IsFirstRow(int key) const override { return Position(key) == 0; }
+    bool IsLastRow(int key) const override { return Position(key) + 1 == static_cast<long>(rows.size()); }
+    int PreviousKey(int key) const override { return Position(key) > 0 ? rows[Position(key) - 1] : -1; }
+    int NextKey(int key) const override {
+        long at = Position(key);
+        return at >= 0 && at + 1 < static_cast<long>(rows.size()) ? rows[at + 1] : -1;
+    }
+    void SaveTaskProperties(const TaskPropertyValues& v) override {
+        calls.push_back(L"Save " + Describe(v));
+        onSave();
+    }
+    RunOutcome RunTaskItem(int index) override {
+        calls.push_back(L"Run " + std::to_wstring(index));
+        return run(index);
+    }
+    bool DeferTaskItem(int index) override {
+        calls.push_back(L"Defer " + std::to_wstring(index));
+        return defer(index);
+    }
+    void FetchTaskAssignments(int index, winkit::UniqueBstr& document) override {
+        calls.push_back(L"Fetch " + std::to_wstring(index));
+        for (const auto& [served, text] : documents)
+            if (served == index) document = winkit::UniqueBstr::Copy(text);
+    }
+
+    static std::wstring Describe(const TaskPropertyValues& v) {
+        return std::to_wstring(v.index) + L"|" + v.name + L"|" + v.description + L"|" + std::to_wstring(v.status) +
+               L"|" + v.notes + L"|" + v.assignments;
+    }
+
+private:
+    long Position(int key) const {
+        auto it = std::find(rows.begin(), rows.end(), key);
+        return it == rows.end() ? -1 : static_cast<long>(it - rows.begin());
+    }
+};
 
 class TaskPropertyDlgTest : public testing::Test {
 protected:
+    // The tasks, listed in their order unless rows are given.
     void SetTasks(std::vector<TaskItem> items, bool run = true, bool defer = true) {
         tasks.Items() = std::move(items);
         tasks.Run = run;
         tasks.Defer = defer;
-        std::vector<int> keys;
-        for (const TaskItem& task : tasks.Items()) keys.push_back(task.ToDo_Index);
-        owner.UseRows(keys, tasks);
+        owner.tasks = &tasks;
+        owner.rows.clear();
+        for (const TaskItem& task : tasks.Items()) owner.rows.push_back(task.ToDo_Index);
     }
 
     // Shows the dialog on the task of the key (0: a new task) modally; the script runs
-    // once it is up under the expected title and must end it.
-    INT_PTR Run(int key, const std::wstring& title, std::function<void(HWND)> script) {
+    // once it is up under the expected title and must end it. Message boxes are answered
+    // from `answers` in turn and must be the save question.
+    INT_PTR Run(int key, const std::wstring& title, std::function<void(HWND)> script, std::vector<int> answers = {}) {
         dialog = std::make_unique<CTaskPropertyDlg>(owner, key ? &tasks : nullptr, key);
         DialogDriver driver(20);
+        driver.Answer([&answers](const ShownMessageBox& box) {
+            EXPECT_EQ(L"To Do List", box.title);
+            EXPECT_EQ(L"You have made changes to this task.\nDo you wish to save these changes?", box.text);
+            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), box.style);
+            EXPECT_FALSE(answers.empty()) << "a message box not expected";
+            int answer = answers.empty() ? IDCANCEL : answers.front();
+            if (!answers.empty()) answers.erase(answers.begin());
+            return answer;
+        });
         WhenDialogShown(title, std::move(script));
-        return dialog->DoModal(nullptr);
+        INT_PTR code = dialog->DoModal(nullptr);
+        EXPECT_TRUE(answers.empty()) << answers.size() << " question(s) not asked";
+        return code;
     }
 
     TaskItemCollection tasks;
-    testing::NiceMock<MockTaskPropertyOwner> owner;
+    RecordingOwner owner;
     std::unique_ptr<CTaskPropertyDlg> dialog;
 };
