@@ -32,13 +32,12 @@ struct Observed {
     const StepResult* Find(const std::wstring& step) const;
 };
 
-// Handed to a scenario run: it names phases and reports each step's result.
+// Handed to a scenario run: it names phases (sites are "<phase> | <call>") and reports
+// each step's result, whose error information it takes from the thread.
 class Observer {
 public:
     explicit Observer(Observed& observed) : observed_(observed) {}
-    // The phase of the calls that follow (sites are named "<phase> | <call>").
     void Phase(const std::wstring& phase) { FaultPlan::Get().SetPhase(phase); }
-    // A step ended with this result; its error information is taken from the thread.
     void Step(const std::wstring& step, HRESULT hr);
     void Boxes(const std::vector<std::wstring>& texts, bool unanswered);
 
@@ -88,17 +87,16 @@ struct Rule {
     Expectation expect;
 };
 
-// The To Do list shown by QRCTaskList: the step "Show" (and "Initialize").
+// The To Do list shown by QRCTaskList (the steps "Initialize" and "Show"), and the client
+// services object's methods (each its own step).
 const std::vector<Rule>& ToDoListRules();
-// The client services object's methods, each its own step named after it.
 const std::vector<Rule>& ClientServicesRules();
 
 struct Scenario {
     std::wstring name;
     // One pass: builds everything it needs over the partners, releases it all again.
     std::function<void(Observer&)> run;
-    // The phases whose sites this scenario fails.
-    std::vector<std::wstring> phases;
+    std::vector<std::wstring> phases;  // whose sites this scenario fails
     const std::vector<Rule>* rules = nullptr;
     // Texts of the boxes the scenario shows by itself (the Action's count, a question).
     std::vector<std::wstring> ownBoxes;

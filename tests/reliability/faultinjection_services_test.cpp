@@ -9,7 +9,6 @@
 #include "reliability_text.h"
 #include "support/fault_partners.h"
 #include "support/fault_proxies.h"
-#include "support/progid_override.h"
 #include "support/sim_workspace.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_safearray.h"
@@ -125,24 +124,6 @@ TEST_F(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTur
 // Components that fail without leaving any error information: the documents name the code.
 TEST_F(FaultInjectionClientServices, EveryMethodWithFailuresThatLeaveNoErrorInformation) {
     Run(L"Client services, no error information", true);
-}
-
-// The version-specific ProgID the tools name is looked up in the registry, not asked of a
-// component: taken away for one run, a method that connects fails with its message.
-TEST_F(FaultInjectionClientServices, AnAdapterNotRegisteredFailsTheMethodWithItsMessage) {
-    ProgIdOverride adapter(fault::kVersionedAdapterProgId);
-    adapter.Remove();
-    SimWorkspace sim;
-    ASSERT_TRUE(sim.ok());
-    auto workspace = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
-    winkit::ComPtr<IQRCIGEFClientServices> services;
-    ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
-    EXPECT_TRUE(FAILED(services->Initialize(workspace.get())));
-    ThreadError error = TakeThreadError();
-    EXPECT_TRUE(Contains(error.description, L"QREFOldAdapter380.ClientServices is not registered")) << Narrow(error.description);
-    services.reset();
-    workspace.reset();
-    EXPECT_EQ(0, fault::LiveProxies());
 }
 
 namespace {

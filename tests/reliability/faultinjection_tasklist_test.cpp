@@ -14,7 +14,6 @@
 #include "support/dialog_driver.h"
 #include "support/fault_partners.h"
 #include "support/fault_proxies.h"
-#include "support/progid_override.h"
 #include "support/sim_workspace.h"
 #include "winkit/modalrun.h"
 
@@ -245,19 +244,4 @@ TEST(FaultInjectionReport, EverySpreadsheetCallFailsInTurn) {
     });
     ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end()));
     RunScenario(ToDoListScenario({L"Report", {L"Report"}, Press(IDC_TASKLIST_REPORT)}));
-
-    // The ProgID's lookup is the registry's, not a component's: taken away for one run.
-    ProgIdOverride excel(L"Excel.Application");
-    excel.Remove();
-    FaultPlan::Get().Start();
-    Observed observed;
-    Observer observer(observed);
-    ShowToDoList(observer, {L"Report, not registered", {L"Report"}, Press(IDC_TASKLIST_REPORT)});
-    EXPECT_EQ((std::vector<std::wstring>{}), FaultPlan::Get().Violations());
-    FaultPlan::Get().Start();
-    ASSERT_EQ(3u, observed.steps.size());
-    EXPECT_EQ(S_OK, observed.steps[1].hr);
-    ASSERT_EQ(1u, observed.boxes.size());
-    EXPECT_NE(std::wstring::npos, observed.boxes[0].find(L"It is not registered on this computer."));
-    EXPECT_EQ(0, fault::LiveProxies());
 }

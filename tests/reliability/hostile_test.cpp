@@ -12,14 +12,10 @@
 #include "diagnostics/qrcomexception.h"
 #include "frameworkdata.h"
 #include "reliability_text.h"
-#include "res/taskpropertiesres.h"
 #include "support/canary_file.h"
-#include "support/dialog_driver.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_workspace.h"
-#include "support/settings_store.h"
 #include "taskitemcollection.h"
-#include "tasklistdlg.h"
 #include "taskoperations.h"
 #include "winkit/unique_bstr.h"
 
@@ -33,12 +29,16 @@ std::wstring Repeated(const std::wstring& text, int times) {
     return out;
 }
 
-// An entry point: its document with `value` in an attribute and `content` inside an
-// element, and what the library made of a document, in a few words.
+// An entry point: its root element, its document with `value` in an attribute and
+// `content` inside an element, what the library made of a document in a few words, and
+// what that is for its well-formed document (value "v") and for one it refuses.
 struct Channel {
     const wchar_t* name;
+    const wchar_t* root;
     std::function<std::wstring(const std::wstring& value, const std::wstring& content)> body;
     std::function<std::wstring(const std::wstring& document)> read;
+    const wchar_t* readOutcome;
+    const wchar_t* refusedOutcome;
 };
 
 std::wstring TasksRead(const std::wstring& document) {
@@ -98,39 +98,31 @@ std::wstring ClaimsRead(const std::wstring& document) {
 
 const std::vector<Channel>& Channels() {
     static const std::vector<Channel> channels = {
-        {L"GetTaskList",
+        {L"GetTaskList", L"TaskItemList",
          [](const std::wstring& value, const std::wstring& content) {
              return L"<TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"" + value + L"\" ToDo_Category=\"5\">" + content +
                     L"</TaskItem></TaskItemList>";
          },
-         TasksRead},
-        {L"GetTaskAssignments",
+         TasksRead, L"read 1:v", L"refused"},
+        {L"GetTaskAssignments", L"O",
          [](const std::wstring& value, const std::wstring& content) {
              return L"<O X=\"1\" U=\"\" I=\"\" N=\"XV-1\" C=\"Valve\"><A I=\"" + value +
                     L"\" V=\"1\" O=\"0\" U=\"\" S=\"0\" C=\"0\">" + content + L"</A></O>";
          },
-         AssignmentsRead},
-        {L"GetEFData",
+         AssignmentsRead, L"read v", L"refused"},
+        {L"GetEFData", L"EFData",
          [](const std::wstring& value, const std::wstring& content) {
              return L"<EFData EFSIGNATURE=\"" + value + L"\" EFURL=\"u2\">" + content + L"</EFData>";
          },
-         FrameworkDataRead},
-        {L"claims",
+         FrameworkDataRead, L"read v", L"refused before"},
+        {L"claims", L"Claims",
          [](const std::wstring& value, const std::wstring& content) {
              return L"<Claims><Claim OID=\"1001\" Name=\"" + value + L"\" Locked=\"0\">" + content + L"</Claim></Claims>";
          },
-         ClaimsRead},
+         ClaimsRead, L"granted / claimed", L"refused / refused"},
     };
     return channels;
 }
-
-// What each entry point makes of its well-formed document (value "v") and of one it refuses.
-const std::map<std::wstring, std::pair<std::wstring, std::wstring>> kOutcomes = {
-    {L"GetTaskList", {L"read 1:v", L"refused"}},
-    {L"GetTaskAssignments", {L"read v", L"refused"}},
-    {L"GetEFData", {L"read v", L"refused before"}},
-    {L"claims", {L"granted / claimed", L"refused / refused"}},
-};
 
 struct Document {
     std::wstring name, text;
@@ -150,7 +142,8 @@ std::vector<Document> Malformed(const Channel& c) {
 
 // Document type declarations in all their forms, each behind the prolog forms a reader
 // must look past; the external ones name the canary file.
-std::vector<Document> Declarations(const Channel& c, const std::wstring& root, const std::wstring& url) {
+std::vector<Document> Declarations(const Channel& c, const std::wstring& url) {
+    const std::wstring root = c.root;
     std::wstring laughs = L"<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + L" [\n <!ENTITY lol0 \"lol\">\n";
     for (int level = 1; level <= 10; ++level)
         laughs += L" <!ENTITY lol" + std::to_wstring(level) + L" \"" + Repeated(L"&lol" + std::to_wstring(level - 1) + L";", 10) + L"\">\n";
@@ -196,15 +189,13 @@ std::wstring ReadInTime(const Channel& channel, const std::wstring& document) {
 TEST(HostileDocuments, EveryEntryPointRefusesMalformedDocumentsAndDeclarationsAndNeverReadsTheCanary) {
     CanaryFile canary;
     ASSERT_TRUE(canary.ReadsAreNoticed()) << "this file system does not show reads; the check would mean nothing";
-    const wchar_t* const roots[] = {L"TaskItemList", L"O", L"EFData", L"Claims"};
-    for (size_t i = 0; i < Channels().size(); ++i) {
-        const Channel& channel = Channels()[i];
-        const auto& [read, refused] = kOutcomes.at(channel.name);
+    for (const Channel& channel : Channels()) {
         SCOPED_TRACE(Narrow(channel.name));
-        EXPECT_EQ(Narrow(read), Narrow(ReadInTime(channel, channel.body(L"v", L""))));
-        std::vector<Document> refusedOnes = Malformed(channel);
-        for (const Document& d : Declarations(channel, roots[i], canary.Url())) refusedOnes.push_back(d);
-        for (const Document& d : refusedOnes) EXPECT_EQ(Narrow(refused), Narrow(ReadInTime(channel, d.text))) << Narrow(d.name);
+        EXPECT_EQ(Narrow(channel.readOutcome), Narrow(ReadInTime(channel, channel.body(L"v", L""))));
+        std::vector<Document> refused = Malformed(channel);
+        for (const Document& d : Declarations(channel, canary.Url())) refused.push_back(d);
+        for (const Document& d : refused)
+            EXPECT_EQ(Narrow(channel.refusedOutcome), Narrow(ReadInTime(channel, d.text))) << Narrow(d.name);
         for (const Document& d : References(channel, canary.Url()))
             EXPECT_FALSE(Contains(ReadInTime(channel, d.text), canary.Marker())) << Narrow(d.name);
     }
@@ -231,6 +222,9 @@ TEST(HostileDocuments, TaskListsInEveryFormXmlAllows) {
         {L"<TaskItemList>" + task(1, L"a&#9;b\tc\r\nd") + L"</TaskItemList>", L"read 1:a\tb c d"},
         {list + L"<TaskItemList>" + task(3, L"c") + L"</TaskItemList>", L"refused 1:a 2:b"},
         {L"<TaskItemList>" + ab + task(3, L"c & d") + L"</TaskItemList>", L"refused 1:a 2:b"},
+        // Only a declaration in the prolog is one; after the root element the reader refuses it.
+        {L"<!-- <!DOCTYPE x> --><TaskItemList>" + task(1, L"&lt;!DOCTYPE") + L"</TaskItemList>", L"read 1:<!DOCTYPE"},
+        {L"<TaskItemList/><!DOCTYPE x [<!ENTITY a \"b\">]>", L"refused"},
     };
     for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(TasksRead(document))) << Narrow(document);
 }
@@ -262,21 +256,4 @@ TEST(HostileDocuments, ClaimsAreGrantedRefusedOrFailWithAnError) {
         {L"<Claims><Claim OID=\"1\" Locked=\"maybe\"/></Claims>", L"refused / refused"},
     };
     for (const auto& c : cases) EXPECT_EQ(Narrow(c.outcome), Narrow(ReadInTime(Channels()[3], c.document))) << Narrow(c.document.substr(0, 80));
-}
-
-// Framework data that does not read keeps what was read before, and Initialize gives S_FALSE.
-TEST(HostileDocuments, InitializeKeepsTheFrameworkDataReadBefore) {
-    testcom::Fake<FakeWorkspace> workspace;
-    RequestScript script;
-    workspace->UseScript(script);
-    winkit::ComPtr<IQRCIGEFClientServices> services;
-    ASSERT_EQ(S_OK, CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void()));
-    script.outputs[L"GetEFData"] = L"<EFData EFURL=\"http://ef.example/zud\" EFPLANT=\"EFP1\" EFSIGNATURE=\"SIG-1\"/>";
-    ASSERT_EQ(S_OK, services->Initialize(static_cast<IDispatch*>(workspace.get())));
-    script.outputs[L"GetEFData"] = L"<EFData EFSIGNATURE=\"S & 2\" EFURL=\"u2\"/>";
-    EXPECT_EQ(S_FALSE, services->Initialize(static_cast<IDispatch*>(workspace.get())));
-    UniqueBstr signature, url, plant;
-    ASSERT_EQ(S_OK, services->GetEFData(signature.put(), url.put(), plant.put()));
-    EXPECT_EQ((std::vector<std::wstring>{L"SIG-1", L"http://ef.example/zud", L"EFP1"}),
-              (std::vector<std::wstring>{signature.str(), url.str(), plant.str()}));
 }

@@ -30,29 +30,27 @@ std::wstring Title(int category) { return L"Task Properties - " + CategoryWord(c
 
 } // namespace
 
-void CommandSequence::Step(CTaskListDlg& dialog, SimWorkspace&, DialogDriver& boxes) {
-    enum Command { Select, Run, DeferTasks, Delete, DeleteForGood, Manual, Edit, RefreshList, View, SortList, Configure };
-    static const Command kCommands[] = {
-        Select, Select, Select, Run, Run, DeferTasks, DeferTasks, Delete, Delete, DeleteForGood, DeleteForGood,
-        Manual, Manual, Edit, Edit, Edit, RefreshList, View, View, SortList, SortList, Configure,
+void CommandSequence::Step(CTaskListDlg& dialog, DialogDriver& boxes) {
+    // Each command with its weight, and whether it mostly follows a fresh choice of rows.
+    using Command = void (CommandSequence::*)(CTaskListDlg&, DialogDriver&);
+    static const struct {
+        Command command;
+        int weight;
+        bool onRows;
+    } kCommands[] = {
+        {&CommandSequence::SelectRows, 3, false},  {&CommandSequence::Action, 2, true},
+        {&CommandSequence::Defer, 2, true},        {&CommandSequence::MarkDeleted, 2, true},
+        {&CommandSequence::DeleteFromServer, 2, true}, {&CommandSequence::ManualTask, 2, false},
+        {&CommandSequence::Properties, 3, true},   {&CommandSequence::Refresh, 1, false},
+        {&CommandSequence::ToggleView, 2, false},  {&CommandSequence::Sort, 2, false},
+        {&CommandSequence::ConfigureView, 1, false},
     };
-    Command command = random_.Pick(kCommands);
-    // Task commands mostly follow a fresh choice of rows.
-    bool needsRows = command == Run || command == DeferTasks || command == Delete || command == DeleteForGood ||
-                     command == Edit;
-    if (needsRows && random_.Chance(70)) SelectRows(dialog);
-    switch (command) {
-    case Select: SelectRows(dialog); break;
-    case Run: Action(dialog, boxes); break;
-    case DeferTasks: Defer(dialog); break;
-    case Delete: MarkDeleted(dialog); break;
-    case DeleteForGood: DeleteFromServer(dialog, boxes); break;
-    case Manual: ManualTask(dialog); break;
-    case Edit: Properties(dialog, boxes); break;
-    case RefreshList: Refresh(dialog); break;
-    case View: ToggleView(dialog); break;
-    case SortList: Sort(dialog); break;
-    case Configure: ConfigureView(dialog); break;
+    int pick = random_.Below(22);
+    for (const auto& c : kCommands) {
+        if ((pick -= c.weight) >= 0) continue;
+        if (c.onRows && random_.Chance(70)) SelectRows(dialog, boxes);
+        (this->*c.command)(dialog, boxes);
+        return;
     }
 }
 
@@ -78,6 +76,15 @@ bool CommandSequence::Disabled(CTaskListDlg& dialog, int id, const wchar_t* comm
     return !enabled;
 }
 
+// Clicks the button on the selected tasks when it is enabled; the keys it acted on.
+std::vector<int> CommandSequence::Press(CTaskListDlg& dialog, int id, const wchar_t* command) {
+    std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
+    if (Disabled(dialog, id, command, keys)) return {};
+    Note(command + Keys(keys));
+    Click(dialog.hwnd(), id);
+    return keys;
+}
+
 // The texts of the message boxes shown since `before` of them, all of them.
 void CommandSequence::ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts) {
     std::vector<std::wstring> shown;
@@ -85,7 +92,7 @@ void CommandSequence::ExpectBoxes(const DialogDriver& boxes, size_t before, cons
     EXPECT_EQ(texts, shown) << Narrow(Where());
 }
 
-void CommandSequence::SelectRows(CTaskListDlg& dialog) {
+void CommandSequence::SelectRows(CTaskListDlg& dialog, DialogDriver&) {
     const int rows = TaskListDialogAccess::RowCount(dialog);
     TaskListDialogAccess::List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
     std::set<int> chosen;
@@ -109,40 +116,28 @@ void CommandSequence::SelectRows(CTaskListDlg& dialog) {
 }
 
 void CommandSequence::Action(CTaskListDlg& dialog, DialogDriver& boxes) {
-    std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
-    if (Disabled(dialog, IDC_TASKLIST_ACTION, L"Action ", keys)) return;
-    Note(L"Action " + Keys(keys));
+    size_t before = boxes.boxes().size();
+    boxes.Answer(IDOK);
     int failing = 0;
-    for (int key : keys) {
+    for (int key : Press(dialog, IDC_TASKLIST_ACTION, L"Action ")) {
         ModelTask& task = model_[key - 1];
         task.status = task.failsWhenRun ? kStatusError : kStatusCompleted;
         task.notesFromRun = task.failsWhenRun;
-        if (task.failsWhenRun) ++failing;
+        failing += task.failsWhenRun;
     }
-    size_t before = boxes.boxes().size();
-    boxes.Answer(IDOK);
-    Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
     ExpectBoxes(boxes, before, failing ? std::vector<std::wstring>{std::to_wstring(failing) + kNotCompleted}
                                        : std::vector<std::wstring>{});
 }
 
-void CommandSequence::Defer(CTaskListDlg& dialog) {
-    std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
-    if (Disabled(dialog, IDC_TASKLIST_DEFER, L"Defer ", keys)) return;
-    Note(L"Defer " + Keys(keys));
-    for (int key : keys) {
+void CommandSequence::Defer(CTaskListDlg& dialog, DialogDriver&) {
+    for (int key : Press(dialog, IDC_TASKLIST_DEFER, L"Defer ")) {
         int& status = model_[key - 1].status;
         status = status == kStatusDeferred ? kStatusOpen : kStatusDeferred;
     }
-    Click(dialog.hwnd(), IDC_TASKLIST_DEFER);
 }
 
-void CommandSequence::MarkDeleted(CTaskListDlg& dialog) {
-    std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
-    if (Disabled(dialog, IDC_TASKLIST_DELETE, L"Delete ", keys)) return;
-    Note(L"Delete " + Keys(keys));
-    for (int key : keys) model_[key - 1].deleted = 1;
-    Click(dialog.hwnd(), IDC_TASKLIST_DELETE);
+void CommandSequence::MarkDeleted(CTaskListDlg& dialog, DialogDriver&) {
+    for (int key : Press(dialog, IDC_TASKLIST_DELETE, L"Delete ")) model_[key - 1].deleted = 1;
 }
 
 void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes) {
@@ -161,7 +156,7 @@ void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes
     expectedCount_ -= static_cast<int>(keys.size());
 }
 
-void CommandSequence::ManualTask(CTaskListDlg& dialog) {
+void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver&) {
     ModelTask task;
     task.name = RandomText(4, false);
     task.notes = RandomText(5, true);
@@ -266,12 +261,12 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
     EXPECT_TRUE(shown) << Narrow(Where()) << ": no property dialog titled " << Narrow(Title(model_[first - 1].category));
 }
 
-void CommandSequence::Refresh(CTaskListDlg& dialog) {
+void CommandSequence::Refresh(CTaskListDlg& dialog, DialogDriver&) {
     Note(L"Refresh");
     Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
 }
 
-void CommandSequence::ToggleView(CTaskListDlg& dialog) {
+void CommandSequence::ToggleView(CTaskListDlg& dialog, DialogDriver&) {
     struct Toggle {
         int command;
         int ViewFlags::*flag;
@@ -289,7 +284,7 @@ void CommandSequence::ToggleView(CTaskListDlg& dialog) {
     dialog.Send(WM_COMMAND, MAKEWPARAM(toggle.command, 0), 0);
 }
 
-void CommandSequence::Sort(CTaskListDlg& dialog) {
+void CommandSequence::Sort(CTaskListDlg& dialog, DialogDriver&) {
     int column = random_.Below(static_cast<int>(TaskListDialogAccess::Columns(dialog).size()));
     Note(L"sort by column " + std::to_wstring(column));
     // The header's click as the list view receives it from its header control.
@@ -298,7 +293,7 @@ void CommandSequence::Sort(CTaskListDlg& dialog) {
     TaskListDialogAccess::List(dialog).Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
-void CommandSequence::ConfigureView(CTaskListDlg& dialog) {
+void CommandSequence::ConfigureView(CTaskListDlg& dialog, DialogDriver&) {
     const bool clear = !rules_.empty() && random_.Chance(40);
     FilterRule rule;
     if (!clear) {

@@ -63,9 +63,6 @@ bool ClaimsRefused(const std::wstring& claims, const std::wstring& user) {
     return false;
 }
 
-
-
-
 // Where the workspace copies go. The simulated framework flushes the file to disk at
 // every change, which is what a workspace needs but costs thousands of sequences
 // minutes on a busy disk: a memory file system (/dev/shm, seen by Wine as Z:) spares it
@@ -166,7 +163,7 @@ void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, Dialo
     for (int i = 0; i < length; ++i) {
         ++commands_;
         int failedBefore = FailedParts();
-        Step(dialog, sim, boxes);
+        Step(dialog, boxes);
         Truth truth = ReadTruth(sim);
         CheckModel(truth, log_.empty() ? L"" : log_.back().c_str());
         CheckRows(dialog, truth);
@@ -174,26 +171,6 @@ void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, Dialo
         if (FailedParts() != failedBefore) break;  // what follows would only repeat the fault
     }
 }
-
-
-// ---- Commands ------------------------------------------------------------------------
-
-
-
-
-
-
-
-
-
-
-
-
-
-
-
-
-// ---- Checks --------------------------------------------------------------------------
 
 void CommandSequence::LoadModel(SimWorkspace& sim) {
     Truth truth = ReadTruth(sim);

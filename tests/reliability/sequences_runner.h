@@ -66,25 +66,27 @@ public:
 
 private:
     void RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
-    void Step(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
+    void Step(CTaskListDlg& dialog, DialogDriver& boxes);
 
-    void SelectRows(CTaskListDlg& dialog);
+    // The commands.
+    void SelectRows(CTaskListDlg& dialog, DialogDriver& boxes);
     void Action(CTaskListDlg& dialog, DialogDriver& boxes);
-    void Defer(CTaskListDlg& dialog);
-    void MarkDeleted(CTaskListDlg& dialog);
+    void Defer(CTaskListDlg& dialog, DialogDriver& boxes);
+    void MarkDeleted(CTaskListDlg& dialog, DialogDriver& boxes);
     void DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes);
-    void ManualTask(CTaskListDlg& dialog);
+    void ManualTask(CTaskListDlg& dialog, DialogDriver& boxes);
     void Properties(CTaskListDlg& dialog, DialogDriver& boxes);
-    void Refresh(CTaskListDlg& dialog);
-    void ToggleView(CTaskListDlg& dialog);
-    void Sort(CTaskListDlg& dialog);
-    void ConfigureView(CTaskListDlg& dialog);
+    void Refresh(CTaskListDlg& dialog, DialogDriver& boxes);
+    void ToggleView(CTaskListDlg& dialog, DialogDriver& boxes);
+    void Sort(CTaskListDlg& dialog, DialogDriver& boxes);
+    void ConfigureView(CTaskListDlg& dialog, DialogDriver& boxes);
 
     // Saving in the property dialog: the texts its General page holds go to the task.
     void SaveFromPage(HWND page, int key);
     std::wstring RandomText(int maxPieces, bool lineBreaks);
     // Notes the command as not carried out when its button is disabled.
     bool Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys);
+    std::vector<int> Press(CTaskListDlg& dialog, int id, const wchar_t* command);
     void ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts);
 
     // The checks.

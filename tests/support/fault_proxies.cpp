@@ -17,6 +17,13 @@ std::wstring EntryLabel(BSTR name) {
     return L"<n>";
 }
 
+// A method of an interface proxied whole: logged as Call(name), forwarded to inner_,
+// the out-parameter (if any) emptied when it is the armed one.
+#define FAULT_PASS(Name, params, args) \
+    STDMETHODIMP Name params override { return Pass(Call(L"" #Name), {}, [&] { return inner_->Name args; }); }
+#define FAULT_PASS_OUT(Name, params, args, out) \
+    STDMETHODIMP Name params override { return Pass(Call(L"" #Name), {}, [&] { return inner_->Name args; }, out); }
+
 class RequestProxy final : public Proxy<IServiceRequest> {
 public:
     // `creationEvent`: the plan's event of the CreateServiceRequest that made it.
@@ -33,12 +40,8 @@ public:
         unnamed_.clear();
         return Pass(Call(L"SetMethod"), {}, [&] { return inner_->SetMethod(method); });
     }
-    STDMETHODIMP SetInput(BSTR text) override {
-        return Pass(Call(L"SetInput"), {}, [&] { return inner_->SetInput(text); });
-    }
-    STDMETHODIMP GetOutput(BSTR* text) override {
-        return Pass(Call(L"GetOutput"), {}, [&] { return inner_->GetOutput(text); }, text);
-    }
+    FAULT_PASS(SetInput, (BSTR text), (text))
+    FAULT_PASS_OUT(GetOutput, (BSTR* text), (text), text)
     STDMETHODIMP SetFlags(LONG flags) override {
         return Early(L"SetFlags", [&] { return inner_->SetFlags(flags); });
     }
@@ -213,53 +216,26 @@ public:
     explicit AdapterProxy(IQREFOldClientServices* inner) : inner_(inner) {}
     FAULT_FORWARD_DISPATCH(inner_)
 
-    STDMETHODIMP UnInitialize() override { return Pass(Call(L"UnInitialize"), {}, [&] { return inner_->UnInitialize(); }); }
-    STDMETHODIMP SetRestore(BSTR restore) override {
-        return Pass(Call(L"SetRestore"), {}, [&] { return inner_->SetRestore(restore); });
-    }
-    STDMETHODIMP get_XMLFileName(BSTR* name) override {
-        return Pass(Call(L"get_XMLFileName"), {}, [&] { return inner_->get_XMLFileName(name); }, name);
-    }
-    STDMETHODIMP put_XMLFileName(BSTR name) override {
-        return Pass(Call(L"put_XMLFileName"), {}, [&] { return inner_->put_XMLFileName(name); });
-    }
-    STDMETHODIMP get_AdapterVersion(BSTR* version) override {
-        return Pass(Call(L"get_AdapterVersion"), {}, [&] { return inner_->get_AdapterVersion(version); }, version);
-    }
-    STDMETHODIMP SetProductName(BSTR name) override {
-        return Pass(Call(L"SetProductName"), {}, [&] { return inner_->SetProductName(name); });
-    }
-    STDMETHODIMP SetFrameworkData(BSTR signature, BSTR url, BSTR plant, BSTR user, BSTR name) override {
-        return Pass(Call(L"SetFrameworkData"), {}, [&] { return inner_->SetFrameworkData(signature, url, plant, user, name); });
-    }
-    STDMETHODIMP SetPlantData(BSTR plant, BSTR area, BSTR unit) override {
-        return Pass(Call(L"SetPlantData"), {}, [&] { return inner_->SetPlantData(plant, area, unit); });
-    }
-    STDMETHODIMP Initialize(IDispatch* workspace) override {
-        return Pass(Call(L"Initialize"), {}, [&] { return inner_->Initialize(workspace); });
-    }
-    STDMETHODIMP ConnectToEF() override { return Pass(Call(L"ConnectToEF"), {}, [&] { return inner_->ConnectToEF(); }); }
-    STDMETHODIMP Publish(BSTR oid) override { return Pass(Call(L"Publish"), {}, [&] { return inner_->Publish(oid); }); }
-    STDMETHODIMP Retrieve() override { return Pass(Call(L"Retrieve"), {}, [&] { return inner_->Retrieve(); }); }
-    STDMETHODIMP FindDocsToPublish() override {
-        return Pass(Call(L"FindDocsToPublish"), {}, [&] { return inner_->FindDocsToPublish(); });
-    }
-    STDMETHODIMP LaunchFrameworkBrowser() override {
-        return Pass(Call(L"LaunchFrameworkBrowser"), {}, [&] { return inner_->LaunchFrameworkBrowser(); });
-    }
-    STDMETHODIMP Register(IDispatch* workspace) override {
-        return Pass(Call(L"Register"), {}, [&] { return inner_->Register(workspace); });
-    }
-    STDMETHODIMP GetProjectList(SAFEARRAY** projects) override {
-        return Pass(Call(L"GetProjectList"), {}, [&] { return inner_->GetProjectList(projects); }, projects);
-    }
-    STDMETHODIMP PublishProjectAsBuilt(BSTR name) override {
-        return Pass(Call(L"PublishProjectAsBuilt"), {}, [&] { return inner_->PublishProjectAsBuilt(name); });
-    }
-    STDMETHODIMP SynchronizeClaims(BSTR claims, BSTR* message) override {
-        return Pass(Call(L"SynchronizeClaims"), {}, [&] { return inner_->SynchronizeClaims(claims, message); }, message);
-    }
-    STDMETHODIMP Revise(BSTR oid) override { return Pass(Call(L"Revise"), {}, [&] { return inner_->Revise(oid); }); }
+    FAULT_PASS(UnInitialize, (), ())
+    FAULT_PASS(SetRestore, (BSTR restore), (restore))
+    FAULT_PASS_OUT(get_XMLFileName, (BSTR* name), (name), name)
+    FAULT_PASS(put_XMLFileName, (BSTR name), (name))
+    FAULT_PASS_OUT(get_AdapterVersion, (BSTR* version), (version), version)
+    FAULT_PASS(SetProductName, (BSTR name), (name))
+    FAULT_PASS(SetFrameworkData, (BSTR signature, BSTR url, BSTR plant, BSTR user, BSTR name),
+               (signature, url, plant, user, name))
+    FAULT_PASS(SetPlantData, (BSTR plant, BSTR area, BSTR unit), (plant, area, unit))
+    FAULT_PASS(Initialize, (IDispatch* workspace), (workspace))
+    FAULT_PASS(ConnectToEF, (), ())
+    FAULT_PASS(Publish, (BSTR oid), (oid))
+    FAULT_PASS(Retrieve, (), ())
+    FAULT_PASS(FindDocsToPublish, (), ())
+    FAULT_PASS(LaunchFrameworkBrowser, (), ())
+    FAULT_PASS(Register, (IDispatch* workspace), (workspace))
+    FAULT_PASS_OUT(GetProjectList, (SAFEARRAY** projects), (projects), projects)
+    FAULT_PASS(PublishProjectAsBuilt, (BSTR name), (name))
+    FAULT_PASS_OUT(SynchronizeClaims, (BSTR claims, BSTR* message), (claims, message), message)
+    FAULT_PASS(Revise, (BSTR oid), (oid))
 
 protected:
     void* QueryOther(REFIID iid) override {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <msxml2.h>
+#include "support/call_text.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
 #include "winkit/unique_variant.h"
@@ -13,53 +14,37 @@ namespace {
 // MinGW declares the DOM interfaces without defining their identifiers.
 constexpr IID kIXMLDOMDocument = {0x2933bf81, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 
-std::wstring Text(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
+std::wstring ValueOf(IXMLDOMNode* node) {
+    winkit::UniqueVariant value;
+    return SUCCEEDED(node->get_nodeValue(value.put())) && value.vt() == VT_BSTR ? BstrText(V_BSTR(value.get())) : L"";
+}
 
+std::wstring NameOf(IXMLDOMNode* node) {
+    winkit::UniqueBstr name;
+    node->get_nodeName(name.put());
+    return BstrText(name.get());
+}
+
+// The element and the elements below it, in document order; its text is its own
+// character data and CDATA sections. Recursion only as deep as the document (at most 1000).
 void Collect(IXMLDOMNode* node, int depth, std::vector<DomElementInfo>& out) {
-    DOMNodeType type = NODE_INVALID;
-    node->get_nodeType(&type);
-    if (type == NODE_ELEMENT) {
-        DomElementInfo element;
-        element.depth = depth;
-        winkit::UniqueBstr name;
-        node->get_nodeName(name.put());
-        element.name = Text(name.get());
-        winkit::ComPtr<IXMLDOMNamedNodeMap> attributes;
-        if (SUCCEEDED(node->get_attributes(attributes.put())) && attributes) {
-            long count = 0;
-            attributes->get_length(&count);
-            for (long i = 0; i < count; ++i) {
-                winkit::ComPtr<IXMLDOMNode> attribute;
-                if (FAILED(attributes->get_item(i, attribute.put())) || !attribute) continue;
-                winkit::UniqueBstr attributeName;
-                winkit::UniqueVariant value;
-                attribute->get_nodeName(attributeName.put());
-                attribute->get_nodeValue(value.put());
-                element.attributes[Text(attributeName.get())] = value.vt() == VT_BSTR ? Text(V_BSTR(value.get())) : L"";
-            }
-        }
-        winkit::ComPtr<IXMLDOMNode> child;
-        node->get_firstChild(child.put());
-        while (child) {
-            DOMNodeType childType = NODE_INVALID;
-            child->get_nodeType(&childType);
-            if (childType == NODE_TEXT || childType == NODE_CDATA_SECTION) {
-                winkit::UniqueVariant value;
-                if (SUCCEEDED(child->get_nodeValue(value.put())) && value.vt() == VT_BSTR)
-                    element.text += Text(V_BSTR(value.get()));
-            }
-            winkit::ComPtr<IXMLDOMNode> next;
-            child->get_nextSibling(next.put());
-            child = std::move(next);
-        }
-        out.push_back(std::move(element));
-        ++depth;
+    size_t at = out.size();
+    out.push_back({NameOf(node), {}, {}, depth});
+    winkit::ComPtr<IXMLDOMNamedNodeMap> attributes;
+    long count = 0;
+    if (SUCCEEDED(node->get_attributes(attributes.put())) && attributes) attributes->get_length(&count);
+    for (long i = 0; i < count; ++i) {
+        winkit::ComPtr<IXMLDOMNode> attribute;
+        if (SUCCEEDED(attributes->get_item(i, attribute.put())) && attribute)
+            out[at].attributes[NameOf(attribute.get())] = ValueOf(attribute.get());
     }
-    // Iterative over siblings; recursion only as deep as the document.
     winkit::ComPtr<IXMLDOMNode> child;
     node->get_firstChild(child.put());
     while (child) {
-        if (depth < 1000) Collect(child.get(), depth, out);
+        DOMNodeType type = NODE_INVALID;
+        child->get_nodeType(&type);
+        if (type == NODE_TEXT || type == NODE_CDATA_SECTION) out[at].text += ValueOf(child.get());
+        if (type == NODE_ELEMENT && depth < 1000) Collect(child.get(), depth + 1, out);
         winkit::ComPtr<IXMLDOMNode> next;
         child->get_nextSibling(next.put());
         child = std::move(next);
@@ -88,7 +73,7 @@ DomReadResult Read(bool fromFile, const std::wstring& source) {
         winkit::ComPtr<IXMLDOMParseError> error;
         winkit::UniqueBstr reason;
         if (SUCCEEDED(document->get_parseError(error.put())) && error) error->get_reason(reason.put());
-        result.reason = Text(reason.get());
+        result.reason = BstrText(reason.get());
         return result;
     }
     result.wellFormed = true;
