@@ -54,7 +54,8 @@ Truth ReadTruth(SimWorkspace& sim) {
 // Whether a claims document holds an object locked by someone other than the user.
 bool ClaimsRefused(const std::wstring& claims, const std::wstring& user) {
     if (claims.empty()) return false;
-    for (const DomElementInfo* claim : ReadXmlText(claims).Named(L"Claim")) {
+    DomReadResult document = ReadXmlText(claims);  // the elements Named points into
+    for (const DomElementInfo* claim : document.Named(L"Claim")) {
         std::wstring locked = DomReadResult::Attribute(*claim, L"Locked");
         std::wstring by = DomReadResult::Attribute(*claim, L"LockedBy");
         bool held = locked == L"1" || locked == L"true";
