@@ -74,8 +74,7 @@ BOOL CTaskListDlg::OnInitDialog(HWND, LPARAM) {
     InsertColumns();
     FetchTaskList();
     sortColumn_ = -1;
-    FillRows();
-    UpdateButtonStates();
+    FillRows();  // ends with the buttons' states
     MeasureMargins();
     return TRUE;
 }
