@@ -13,6 +13,7 @@
 #include "support/fault_proxies.h"
 #include "support/progid_override.h"
 #include "support/test_list_view.h"
+#include "support/trace_capture.h"
 #include "tasklistreport.h"
 #include "userstamp.h"
 #include "winkit/com_ptr.h"
@@ -94,6 +95,7 @@ protected:
 } // namespace
 
 TEST_F(TaskListReport, MakesEveryCallInOrderAndReleasesEverything) {
+    TraceCapture trace(0);  // the report's scope is at level 1
     std::wstring before = StampUserAndTime(nullptr).timeText;
     ASSERT_EQ(S_OK, Report());
     std::wstring after = StampUserAndTime(nullptr).timeText;
@@ -104,6 +106,7 @@ TEST_F(TaskListReport, MakesEveryCallInOrderAndReleasesEverything) {
     EXPECT_EQ(1, applicationsMade);
     EXPECT_EQ(0, fault::LiveProxies()) << "every object is released";
     EXPECT_EQ(1u, kept.size()) << "the application is released";
+    EXPECT_NE(std::wstring::npos, trace.text().find(L">>>> Enter CExcelApp::OpenFile()")) << trace.text().c_str();
 }
 
 TEST_F(TaskListReport, BlocksAreTextArraysInColumnSetOrderPaddedToTheTaskCount) {
