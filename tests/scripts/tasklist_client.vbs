@@ -3,9 +3,7 @@ Option Explicit
 Dim failures : failures = 0
 
 Sub Check(name, actual, expected)
-    If actual = expected Then
-        WScript.Echo "ok   " & name
-    Else
+    If actual <> expected Then
         WScript.Echo "FAIL " & name & ": got [" & actual & "], expected [" & expected & "]"
         failures = failures + 1
     End If
@@ -20,18 +18,11 @@ Dim ok : ok = list.Show()
 Check "Show before Initialize, without its optional argument", Hex(Err.Number) & " " & Err.Source & " " & _
       Err.Description, "80004005 QRCTaskList::Show <QRError Desc=""TaskList interface not initialized"" HR=""E_FAIL"" />"
 Err.Clear
-' Names are found without regard to case.
-ok = list.show(0)
-Check "show(0) the same way", Hex(Err.Number) & " " & Err.Source, "80004005 QRCTaskList::Show"
-Err.Clear
 list.Initialize CreateObject("Scripting.Dictionary")
 Check "Initialize with something that is not a workspace", Hex(Err.Number) & " " & Err.Source, _
       "80070057 QRCTaskList::Initialize"
 Check "its error document, with the system's text", Left(Err.Description, 15) & Right(Err.Description, 20), _
       "<QRError Desc=""HR=""E_INVALIDARG"" />"
-Err.Clear
-list.NoSuchMethod
-Check "an unknown member", Err.Number, 438
 On Error GoTo 0
 
 If failures > 0 Then

@@ -1,13 +1,10 @@
 #pragma once
 // Reading back what the spreadsheet application wrote, independently of its writer: the
-// entries of a stored zip archive, and the cells and column widths of a worksheet part
+// entries of a stored zip archive, and the cells of a worksheet part
 // read with MSXML's DOM (a part that is not well-formed fails the test).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include "storedzip.h"
@@ -21,8 +18,6 @@ struct SheetCell {
 
 struct SheetContent {
     std::map<std::wstring, SheetCell> cells;  // by reference, e.g. L"D3"
-    std::map<int, double> widths;             // column number -> width
-    std::string dimension;
 
     const SheetCell* Find(const std::wstring& reference) const {
         auto found = cells.find(reference);
@@ -30,36 +25,28 @@ struct SheetContent {
     }
 };
 
-// Entry name -> bytes. Fails (an empty map and a reason) on anything but well-formed
-// stored entries whose CRC-32 matches.
+// Entry name -> bytes, found through the central directory as a reader of the package
+// finds them. Fails (an empty map and a reason) on an entry that is not stored whole or
+// whose CRC-32 does not match.
 inline std::map<std::string, std::string> ReadStoredZip(const std::string& archive, std::string* problem) {
     auto read16 = [&](size_t at) -> uint32_t {
+        if (at + 2 > archive.size()) return 0;
         return static_cast<unsigned char>(archive[at]) | (static_cast<unsigned char>(archive[at + 1]) << 8);
     };
     auto read32 = [&](size_t at) { return read16(at) | (read16(at + 2) << 16); };
-    auto fail = [&](const std::string& why) {
-        *problem = why;
-        return std::map<std::string, std::string>();
-    };
-    if (archive.size() < 22) return fail("too short for an end record");
-    size_t end = archive.size() - 22;
-    while (read32(end) != 0x06054B50) {
-        if (end == 0) return fail("no end record");
-        --end;
-    }
+    size_t end = archive.rfind("PK\x05\x06");
     std::map<std::string, std::string> entries;
-    size_t at = read32(end + 16);
-    for (uint32_t i = 0, count = read16(end + 10); i < count; ++i) {
-        if (at + 46 > archive.size() || read32(at) != 0x02014B50) return fail("bad directory entry");
+    size_t at = end == std::string::npos ? archive.size() : read32(end + 16);
+    for (uint32_t i = 0, count = end == std::string::npos ? 1 : read16(end + 10); i < count; ++i) {
         uint32_t crc = read32(at + 16), size = read32(at + 20), nameLength = read16(at + 28), local = read32(at + 42);
-        std::string name = archive.substr(at + 46, nameLength);
-        if (read16(at + 10) != 0 || size != read32(at + 24)) return fail(name + ": not stored");
-        if (local + 30 > archive.size() || read32(local) != 0x04034B50) return fail(name + ": bad local header");
-        if (archive.substr(local + 30, read16(local + 26)) != name) return fail(name + ": names differ");
+        std::string name = archive.substr(std::min(at + 46, archive.size()), nameLength);
         size_t data = local + 30 + read16(local + 26) + read16(local + 28);
-        if (data + size > archive.size()) return fail(name + ": cut short");
+        bool whole = read32(at) == 0x02014B50 && read16(at + 10) == 0 && read32(local) == 0x04034B50;
+        if (!whole || data + size > archive.size() || Crc32(archive.substr(data, size)) != crc) {
+            *problem = "entry " + std::to_string(i + 1) + " '" + name + "' cannot be read";
+            return {};
+        }
         entries[name] = archive.substr(data, size);
-        if (Crc32(entries[name]) != crc || read32(local + 14) != crc) return fail(name + ": CRC mismatch");
         at += 46 + nameLength + read16(at + 30) + read16(at + 32);
     }
     return entries;
@@ -76,9 +63,6 @@ inline SheetContent ReadSheetXml(const std::string& xml) {
     for (size_t i = 0; i < elements.size(); ++i) {
         const DomElementInfo& element = elements[i];
         auto attribute = [&](const wchar_t* name) { return DomReadResult::Attribute(element, name); };
-        if (element.name == L"dimension") sheet.dimension = ascii(attribute(L"ref"));
-        for (int c = _wtoi(attribute(L"min").c_str()); element.name == L"col" && c <= _wtoi(attribute(L"max").c_str()); ++c)
-            sheet.widths[c] = _wtof(attribute(L"width").c_str());
         if (element.name != L"c") continue;
         SheetCell& cell = sheet.cells[attribute(L"r")];
         cell.type = ascii(attribute(L"t"));
@@ -88,10 +72,4 @@ inline SheetContent ReadSheetXml(const std::string& xml) {
             if (elements[j].name == L"v" || elements[j].name == L"t") cell.text = elements[j].text;
     }
     return sheet;
-}
-
-// The whole of a file.
-inline std::string FileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }

@@ -10,8 +10,7 @@
 
 namespace testcom {
 
-// Fake objects alive in the process.
-inline LONG& LiveObjects() {
+inline LONG& LiveObjects() {  // fake objects alive in the process
     static LONG count = 0;
     return count;
 }
@@ -98,13 +97,11 @@ public:
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
         if (FAILED(failure)) return failure;
-        ++created;
         return instance_->QueryInterface(iid, out);
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
     HRESULT failure = S_OK;
-    int created = 0;
 
 private:
     winkit::ComPtr<IUnknown> instance_;

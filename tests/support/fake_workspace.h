@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
+#include "support/call_text.h"
 #include "support/fake_com.h"
 
 struct RequestLog {
@@ -25,24 +26,52 @@ struct RequestScript {
     int requestsMade = 0;
 };
 
+// A call that is only logged: its name, then its text argument ("(null)" for none).
+#define FAKE_LOGGED_TEXT_CALL(name) \
+    STDMETHODIMP name(BSTR text) override { return Log(L"" #name L" " + Text(text)); }
+
 class RecordingRequest final : public testcom::FakeComObject<IServiceRequest> {
 public:
     explicit RecordingRequest(const RequestScript& script) : script_(script), log_(script.log) {}
     ~RecordingRequest() override { Log(L"(released)"); }
 
-    STDMETHODIMP SetComponent(BSTR progId) override;
-    STDMETHODIMP SetMethod(BSTR method) override;
-    STDMETHODIMP SetInput(BSTR text) override;
-    STDMETHODIMP GetOutput(BSTR* text) override;
-    STDMETHODIMP SetFlags(LONG flags) override;
-    STDMETHODIMP Execute(LONG reserved) override;
-    STDMETHODIMP BeginInput() override;
-    STDMETHODIMP BeginElement(BSTR name) override;
-    STDMETHODIMP AddField(BSTR name, VARIANT value) override;
-    STDMETHODIMP EndElement(BSTR name) override;
+    FAKE_LOGGED_TEXT_CALL(SetComponent)
+    FAKE_LOGGED_TEXT_CALL(SetInput)
+    FAKE_LOGGED_TEXT_CALL(BeginElement)
+    FAKE_LOGGED_TEXT_CALL(EndElement)
+    STDMETHODIMP BeginInput() override { return Log(L"BeginInput"); }
+    STDMETHODIMP SetFlags(LONG flags) override { return Log(L"SetFlags " + std::to_wstring(flags)); }
+    STDMETHODIMP AddField(BSTR name, VARIANT value) override {
+        return Log(L"AddField " + Text(name) + L" " + VariantText(value));
+    }
+    STDMETHODIMP SetMethod(BSTR method) override {
+        std::wstring name = Text(method);
+        Log(L"SetMethod " + name);
+        auto result = script_.setMethodResults.find(name);
+        if (result != script_.setMethodResults.end() && FAILED(result->second)) return result->second;
+        method_ = name;
+        return S_OK;
+    }
+    STDMETHODIMP Execute(LONG reserved) override {
+        Log(L"Execute " + std::to_wstring(reserved));
+        auto found = script_.executeResults.find(method_);
+        return found != script_.executeResults.end() ? found->second : S_OK;
+    }
+    STDMETHODIMP GetOutput(BSTR* text) override {
+        Log(L"GetOutput");
+        auto found = script_.outputs.find(method_);
+        // The whole text, NUL characters included: an output may carry them.
+        std::wstring output = found != script_.outputs.end() ? found->second : L"";
+        *text = SysAllocStringLen(output.data(), static_cast<UINT>(output.size()));
+        return script_.getOutputResult;
+    }
 
 private:
-    void Log(const std::wstring& line) { log_->calls.push_back(line); }
+    static std::wstring Text(BSTR text) { return text ? BstrText(text) : L"(null)"; }
+    HRESULT Log(const std::wstring& line) {
+        log_->calls.push_back(line);
+        return S_OK;
+    }
     const RequestScript& script_;
     std::shared_ptr<RequestLog> log_;
     std::wstring method_;
@@ -60,10 +89,22 @@ public:
     // When set, makes the requests instead.
     std::function<HRESULT(IServiceRequest** request)> makeRequest;
 
-    STDMETHODIMP GetUserName(BSTR* name) override;
-    STDMETHODIMP GetWorkspacePath(BSTR* path) override;
-    STDMETHODIMP GetWorkspaceName(BSTR* name) override;
-    STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override;
+    STDMETHODIMP GetUserName(BSTR* name) override {
+        if (script_) script_->log->calls.push_back(L"GetUserName");
+        *name = SysAllocString(userName.c_str());
+        return S_OK;
+    }
+    STDMETHODIMP GetWorkspacePath(BSTR* path) override { *path = SysAllocString(L""); return S_OK; }
+    STDMETHODIMP GetWorkspaceName(BSTR* name) override { *name = SysAllocString(workspaceName.c_str()); return S_OK; }
+    STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override {
+        *request = nullptr;
+        if (makeRequest) return makeRequest(request);
+        if (!script_) return E_NOTIMPL;
+        if (FAILED(script_->createResult)) return script_->createResult;
+        ++script_->requestsMade;
+        *request = new RecordingRequest(*script_);
+        return S_OK;
+    }
 
 private:
     RequestScript* script_ = nullptr;

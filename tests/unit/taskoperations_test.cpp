@@ -108,11 +108,10 @@ protected:
     }
     // The local record after a save: name|description|notes|status|modified by.
     std::wstring Record(int index) {
-        const TaskItem* found = tasks.FindByKey(index);
-        if (!found) return L"(no task)";
-        const TaskItem& t = *found;
-        return t.ToDo_Name + L"|" + t.ToDo_Description + L"|" + t.ToDo_Notes + L"|" + std::to_wstring(t.ToDo_Status) +
-               L"|" + t.ToDo_ModifiedBy + (t.ToDo_ModifiedDate.empty() ? L"" : L"|dated");
+        const TaskItem* t = tasks.FindByKey(index);
+        if (!t) return L"(no task)";
+        return t->ToDo_Name + L"|" + t->ToDo_Description + L"|" + t->ToDo_Notes + L"|" + std::to_wstring(t->ToDo_Status) +
+               L"|" + t->ToDo_ModifiedBy + (t->ToDo_ModifiedDate.empty() ? L"" : L"|dated");
     }
     // A run's outcome in the rows: "0" completed, "1" ended in error, else the failure.
     static std::wstring Outcome(const RunOutcome& run) {
@@ -199,9 +198,8 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
     auto remove = [this] { return std::to_wstring(Ops().DeleteTasks({10, 4, 3, 9, 5})); };
     const std::wstring deferred = Stamped(L"DeferTask") + L"AddField ToDo_Index I4 7|AddField ToDo_ModifiedBy BSTR ";
     const std::wstring deferredAt = L"|AddField ToDo_ModifiedDate R8 <now>|EndElement TaskItem|Execute 0|";
-    const std::wstring marked = Stamped(L"SetTaskItemData") + L"AddField ToDo_Index I4 3|AddField ToDo_DeletedFlag I4 ";
-    const std::wstring markedBy = L"|AddField ToDo_DeletedBy BSTR j.smith|AddField ToDo_DeletedDate R8 <now>|"
-                                  L"EndElement TaskItem|Execute 0|(released)";
+    const std::wstring marked = Stamped(L"SetTaskItemData") + L"AddField ToDo_Index I4 3|AddField ToDo_DeletedFlag I4 1|"
+        L"AddField ToDo_DeletedBy BSTR j.smith|AddField ToDo_DeletedDate R8 <now>|EndElement TaskItem|Execute 0|(released)";
     const std::wstring created = Stamped(L"CreateTask") +
         L"AddField ToDo_Name BSTR New pump|AddField ToDo_Description BSTR Install it|AddField ToDo_Status I4 0|"
         L"AddField ToDo_Notes BSTR soon|AddField ToDo_CreatedBy BSTR j.smith|AddField ToDo_CreatedDate R8 <now>|"
@@ -215,10 +213,7 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
         {"defer without a request", NoRequest(E_OUTOFMEMORY), defer, L"0", L""},
         {"an empty user name is the system's", [this] { workspace->userName = L""; }, defer, L"1",
          deferred + SystemUserName() + deferredAt + L"GetOutput|(released)"},
-        {"mark deleted", nullptr, markDeleted, L"1 flag 1", marked + L"1" + markedBy},
-        {"mark deleted sends the flag as held", [this] { tasks.FindByKey(3)->ToDo_DeletedFlag = 2; }, markDeleted,
-         L"1 flag 2", marked + L"2" + markedBy},
-        {"mark deleted without a request", NoRequest(E_FAIL), markDeleted, L"0 flag 1", L""},
+        {"mark deleted", nullptr, markDeleted, L"1 flag 1", marked},
         {"create a manual task", nullptr, create, L"1", created},
         {"create refused", Fails(L"CreateTask", E_FAIL), create, L"0", created},
         {"permanent delete: runs renumbered", nullptr, remove, L"1",
@@ -226,7 +221,6 @@ TEST_F(TaskRequests, DeferMarkCreateDelete) {
              L"AddField ToDo_Index I4 6|AddField Count I4 2|EndElement TaskItem|Execute 0|(released)"},
         // The later runs are numbered as if the failed one had deleted its tasks.
         {"permanent delete stops at the first failed run", Fails(L"DeleteTask", 0x80040E14), remove, L"1", firstRun},
-        {"permanent delete without a request", NoRequest(E_FAIL), remove, L"0", L""},
     });
 }
 
@@ -298,8 +292,6 @@ TEST_F(TaskRequests, TextCallsAndFetches) {
          L"<O X=\"6\"/>", Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|GetOutput|(released)"},
         {"assignments refused", Fails(L"GetTaskAssignments", E_FAIL), assignments, L"kept",
          Opening(L"GetTaskAssignments") + L"SetInput 6|Execute 0|(released)"},
-        {"text call", Output(L"GetTaskAssignments", L"<Assignments/>"), [this] { return TextCall(L"GetTaskAssignments", L"7"); },
-         L"0x00000000 <Assignments/>", Opening(L"GetTaskAssignments") + L"SetInput 7|Execute 0|GetOutput|(released)"},
         {"text call without input", Output(L"GetEFData", L"<EF/>"), efData, L"0x00000000 <EF/>",
          Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
         {"text call without a request", NoRequest(kRefused), efData, L"0x80041001 kept", L""},
