@@ -4,12 +4,6 @@
 #include "tracesink.h"
 #include "wideformat.h"
 
-void QRComException::Enter(const wchar_t* name, int level) {
-    methodName = name;
-    traceLevel = level;
-    if (name) TraceSink::Instance().Write(level, L'>', name);
-}
-
 void QRComException::SetActivity(const wchar_t* text) {
     activity = text;
     if (text) TraceSink::Instance().Write(traceLevel, L'.', text);
@@ -150,7 +144,3 @@ void QRComException::CatchAllAtBoundary(SourceLocation where) noexcept {
     }
 }
 
-HRESULT QRComException::Result() {
-    if (errorInfo) SetErrorInfo(0, errorInfo.get());
-    return result;
-}
