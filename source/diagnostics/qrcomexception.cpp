@@ -4,12 +4,6 @@
 #include "tracesink.h"
 #include "wideformat.h"
 
-void QRComException::Enter(const wchar_t* name, int level) {
-    methodName = name;
-    traceLevel = level;
-    if (name) TraceSink::Instance().Write(level, L'>', name);
-}
-
 void QRComException::SetActivity(const wchar_t* text) {
     activity = text;
     if (text) TraceSink::Instance().Write(traceLevel, L'.', text);
@@ -45,17 +39,16 @@ struct ArgumentsEnd {
 } // namespace
 
 // The one body of the recording operations: records the message (and, where the step
-// says so, the HRESULT), then sets the result and throws as the step says.
+// says so, the HRESULT) and sets the result; the throwing operations then throw.
 void QRComException::RecordStep(Step step, const SourceLocation* where, HRESULT hr, const wchar_t* format,
                                 va_list args) {
     if (step == Step::RethrowUnnamed && !format && !methodName && !activity) {
         Normalize();
-        throw QRComException(*this);
+        return;
     }
     const bool keepsResult = step == Step::Rethrow || step == Step::RethrowUnnamed || step == Step::Add;
     RecordError(where, keepsResult ? 0 : hr, format, args);
     if (!keepsResult) result = hr;
-    if (step == Step::Throw || step == Step::Rethrow || step == Step::RethrowUnnamed) throw QRComException(*this);
 }
 
 #define QR_RECORD_STEP(step, where, hr, format) \
@@ -66,15 +59,23 @@ void QRComException::RecordStep(Step step, const SourceLocation* where, HRESULT 
 
 void QRComException::Throw(SourceLocation where, HRESULT hr, const wchar_t* format, ...) {
     QR_RECORD_STEP(Step::Throw, &where, hr, format);
+    throw QRComException(*this);
 }
 
-void QRComException::Throw(HRESULT hr, const wchar_t* format, ...) { QR_RECORD_STEP(Step::Throw, nullptr, hr, format); }
+void QRComException::Throw(HRESULT hr, const wchar_t* format, ...) {
+    QR_RECORD_STEP(Step::Throw, nullptr, hr, format);
+    throw QRComException(*this);
+}
 
 void QRComException::Rethrow(SourceLocation where, const wchar_t* format, ...) {
     QR_RECORD_STEP(Step::Rethrow, &where, 0, format);
+    throw QRComException(*this);
 }
 
-void QRComException::Rethrow(const wchar_t* format, ...) { QR_RECORD_STEP(Step::RethrowUnnamed, nullptr, 0, format); }
+void QRComException::Rethrow(const wchar_t* format, ...) {
+    QR_RECORD_STEP(Step::RethrowUnnamed, nullptr, 0, format);
+    throw QRComException(*this);
+}
 
 void QRComException::SetError(SourceLocation where, HRESULT hr, const wchar_t* format, ...) {
     QR_RECORD_STEP(Step::Set, &where, hr, format);
@@ -150,7 +151,3 @@ void QRComException::CatchAllAtBoundary(SourceLocation where) noexcept {
     }
 }
 
-HRESULT QRComException::Result() {
-    if (errorInfo) SetErrorInfo(0, errorInfo.get());
-    return result;
-}

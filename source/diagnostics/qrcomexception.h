@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <string>
 #include "sourcelocation.h"
+#include "tracesink.h"
 #include "winkit/com_ptr.h"
 
 struct QRComException {
@@ -21,7 +22,12 @@ struct QRComException {
 
     QRComException() noexcept = default;
 
-    void Enter(const wchar_t* name, int level);
+    // Inline, with Result: they open and close every traced call.
+    void Enter(const wchar_t* name, int level) {
+        methodName = name;
+        traceLevel = level;
+        if (name) TraceSink::Instance().Write(level, L'>', name);
+    }
     void SetActivity(const wchar_t* text);
     void CheckPointer(const void* pointer, const wchar_t* format = nullptr, ...);
     void SetResult(HRESULT hr);
@@ -49,7 +55,10 @@ struct QRComException {
     void CatchAllAtBoundary(SourceLocation where) noexcept;
 
     HRESULT Normalize();
-    HRESULT Result();
+    HRESULT Result() {
+        if (errorInfo) SetErrorInfo(0, errorInfo.get());
+        return result;
+    }
 
     // The error-recording steps behind the operations above.
     void RecordError(const SourceLocation* where, HRESULT hr, const wchar_t* format, va_list args);

@@ -7,11 +7,6 @@ namespace {
 void DefaultOutput(const wchar_t*, size_t) {}
 } // namespace
 
-TraceSink& TraceSink::Instance() {
-    static TraceSink sink;  // guarded one-time construction
-    return sink;
-}
-
 void TraceSink::SetTag(const wchar_t* tag) {
     wcsncpy(tag_, tag ? tag : L"", 15);
     tag_[15] = L'\0';
@@ -28,8 +23,7 @@ void TraceSink::Put(const wchar_t* text) {
     else DefaultOutput(text, wcslen(text));
 }
 
-void TraceSink::Write(int level, wchar_t kind, const wchar_t* text) {
-    if (level <= threshold_) return;
+void TraceSink::WriteLine(wchar_t kind, const wchar_t* text) {
     Put(tag_);
     switch (kind) {
     case L'>':

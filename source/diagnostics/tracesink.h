@@ -12,11 +12,17 @@ public:
 class TraceSink {
 public:
     // Made on first use from any thread; a concurrent first use waits for it.
-    static TraceSink& Instance();
+    static TraceSink& Instance() {
+        static TraceSink sink;
+        return sink;
+    }
 
     // Writes the tag and the line for kind '>' (entry), '.' (activity) or '!' (error
     // element), when level is above the threshold.
-    void Write(int level, wchar_t kind, const wchar_t* text);
+    // Inline, because every traced call asks, and almost always the answer is no.
+    void Write(int level, wchar_t kind, const wchar_t* text) {
+        if (level > threshold_) WriteLine(kind, text);
+    }
     // Writes "file(line) : text": no tag, no threshold. Nothing when file is null.
     void WriteLocation(const wchar_t* file, int line, const wchar_t* text);
 
@@ -29,6 +35,7 @@ public:
 
 private:
     TraceSink() = default;
+    void WriteLine(wchar_t kind, const wchar_t* text);
     void Put(const wchar_t* text);
 
     int threshold_ = 1;
