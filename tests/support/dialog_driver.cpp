@@ -21,11 +21,11 @@ bool IsClass(HWND window, const wchar_t* name) {
 
 // A message box is a dialog whose text is the static control 0xFFFF.
 bool IsMessageBox(HWND window) { return IsClass(window, L"#32770") && ::GetDlgItem(window, 0xFFFF); }
-bool IsDialog(HWND window) { return IsClass(window, L"#32770") && !::GetDlgItem(window, 0xFFFF); }
 
 bool Shows(HWND control) { return control && (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); }
 
-// The box's buttons (those it did not hide) as its MB_ type; MB_TYPEMASK for another set.
+// The box's buttons (those it did not hide) as its MB_ type; MB_TYPEMASK for a set the
+// library never asks for.
 UINT ButtonsOf(HWND box) {
     auto bit = [](int id) { return 1u << id; };
     unsigned shown = 0;
@@ -37,11 +37,8 @@ UINT ButtonsOf(HWND box) {
     } kTypes[] = {
         {MB_OK, bit(IDOK)},
         {MB_OKCANCEL, bit(IDOK) | bit(IDCANCEL)},
-        {MB_ABORTRETRYIGNORE, bit(IDABORT) | bit(IDRETRY) | bit(IDIGNORE)},
         {MB_YESNOCANCEL, bit(IDYES) | bit(IDNO) | bit(IDCANCEL)},
         {MB_YESNO, bit(IDYES) | bit(IDNO)},
-        {MB_RETRYCANCEL, bit(IDRETRY) | bit(IDCANCEL)},
-        {MB_CANCELTRYCONTINUE, bit(IDCANCEL) | bit(IDTRYAGAIN) | bit(IDCONTINUE)},
     };
     for (const auto& type : kTypes)
         if (type.buttons == shown) return type.type;
@@ -109,14 +106,6 @@ DialogDriver& DialogDriver::Current() {
     return *current;
 }
 
-void DialogDriver::WhenShown(const std::wstring& caption, std::function<void(HWND)> action) {
-    pending_.push_back({caption, std::move(action)});
-}
-
-void DialogDriver::Answer(int button) {
-    Answer([button](const ShownMessageBox&) { return button; });
-}
-
 void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action) {
     DialogDriver::Current().WhenShown(caption, std::move(action));
 }
@@ -154,7 +143,7 @@ LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wparam, LPARAM lparam) {
     HWND window = reinterpret_cast<HWND>(wparam);
     if (code == HCBT_ACTIVATE && current) {
         if (IsMessageBox(window)) current->AnswerBox(window);
-        else if (IsDialog(window)) ::PostMessageW(messageWindow, kRunAction, wparam, 0);
+        else if (IsClass(window, L"#32770")) ::PostMessageW(messageWindow, kRunAction, wparam, 0);
     }
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -185,20 +174,25 @@ namespace {
 
 MenuSpy* activeSpy = nullptr;
 
-std::vector<ShownMenuItem> ReadMenu(HMENU menu) {
-    std::vector<ShownMenuItem> items;
+std::wstring ReadMenu(HMENU menu) {
+    std::wstring text;
     for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
-        wchar_t text[128] = {};
+        wchar_t name[128] = {};
         MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = text;
+        info.dwTypeData = name;
         info.cch = 127;
         ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        items.push_back({info.wID, text, (info.fType & MFT_SEPARATOR) != 0, (info.fState & MFS_GRAYED) != 0,
-                         (info.fState & MFS_CHECKED) != 0});
+        text += i ? L"|" : L"";
+        if (info.fType & MFT_SEPARATOR) {
+            text += L"-";
+            continue;
+        }
+        text += std::to_wstring(info.wID) + L" " + name + (info.fState & MFS_GRAYED ? L" (grayed)" : L"") +
+                (info.fState & MFS_CHECKED ? L" (checked)" : L"");
     }
-    return items;
+    return text;
 }
 
 } // namespace
@@ -246,20 +240,7 @@ LRESULT SendNotify(HWND parent, HWND control, UINT code) {
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 HWND PageWith(HWND dialog, int controlId) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{controlId};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetParent(child) == ::GetAncestor(child, GA_ROOT) && ::GetDlgItem(child, s->id)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::GetDlgItem(child, controlId)) return child;
+    return nullptr;
 }

@@ -32,11 +32,15 @@ public:
     static DialogDriver& Current();
 
     // The next dialog (not a message box) shown with this caption gets the action, once.
-    void WhenShown(const std::wstring& caption, std::function<void(HWND)> action);
+    void WhenShown(const std::wstring& caption, std::function<void(HWND)> action) {
+        pending_.push_back({caption, std::move(action)});
+    }
 
     // The button that answers each message box (IDOK, IDYES...). Until one is chosen, a
     // box fails the test and is cancelled.
-    void Answer(int button);
+    void Answer(int button) {
+        Answer([button](const ShownMessageBox&) { return button; });
+    }
     void Answer(std::function<int(const ShownMessageBox&)> choose) { choose_ = std::move(choose); }
     const std::vector<ShownMessageBox>& boxes() const { return boxes_; }
     // True once the watchdog had to end something.
@@ -68,15 +72,6 @@ private:
 // DialogDriver::Current().WhenShown.
 void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action);
 
-// A menu item as the menu showed it.
-struct ShownMenuItem {
-    UINT id;
-    std::wstring text;  // empty for a separator
-    bool separator;
-    bool grayed;
-    bool checked;
-};
-
 // While it lives, every popup menu the thread opens is read when it is initialised and
 // then closed (EndMenu) from a timer.
 class MenuSpy {
@@ -87,8 +82,9 @@ public:
     MenuSpy& operator=(const MenuSpy&) = delete;
 
     int popupsShown = 0;
-    std::vector<ShownMenuItem> items;  // of the last popup
-    HWND owner = nullptr;              // the window that received WM_INITMENUPOPUP
+    // The last popup's items: "32770 Properties (grayed)|-|32772 Completed Tasks (checked)".
+    std::wstring items;
+    HWND owner = nullptr;  // the window that received WM_INITMENUPOPUP
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);

@@ -1,7 +1,6 @@
-// The tab control that hosts property pages: which page shows, where pages sit and how
-// big they are, asking every page to apply, and the first page's commit.
+// The tab control that hosts property pages: asking every page to apply, and the first
+// page's commit.
 #include <gtest/gtest.h>
-#include <functional>
 #include <string>
 #include <vector>
 #include "support/dialog_driver.h"
@@ -32,9 +31,6 @@ public:
         if (!commits_) return CPropertyPage::OnCommit();
         calls_.push_back("commit " + std::to_string(id_));
     }
-    HWND Handle() const { return window; }
-    bool Visible() const { return ::IsWindowVisible(window) != FALSE; }
-    RECT Placement() const { return window.RectInParent(); }
 
 private:
     int id_;
@@ -42,30 +38,14 @@ private:
     bool answer_, commits_;
 };
 
-class TabCtrlExTest : public testing::Test {
-protected:
-    void SetUp() override {
-        host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                 nullptr, nullptr, nullptr);
-        ASSERT_TRUE(host);
-        RECT area = {5, 5, 305, 205};
-        ASSERT_TRUE(tabs.Create(host, area, 1001, L"TabControl", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS));
-    }
-    void TearDown() override { ::DestroyWindow(host); }
-
-    void SendReflected(UINT code) {
-        NMHDR header = {tabs.hwnd(), 1001, code};
-        ::SendMessageW(tabs.hwnd(), CTabCtrlEx::kReflectedNotify, 1001, reinterpret_cast<LPARAM>(&header));
-    }
-
-    HWND host = nullptr;
-    CTabCtrlEx tabs;
-    std::vector<std::string> calls;
-};
-
 } // namespace
 
-TEST_F(TabCtrlExTest, CommitAllAsksEveryPageAndAndsTheAnswersCommitFirstOnlyTheFirst) {
+TEST(TabCtrlExTest, CommitAllAsksEveryPageAndAndsTheAnswersCommitFirstOnlyTheFirst) {
+    HWND host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                  nullptr, nullptr, nullptr);
+    CTabCtrlEx tabs;
+    ASSERT_TRUE(tabs.Create(host, RECT{5, 5, 305, 205}, 1001, L"TabControl", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS));
+    std::vector<std::string> calls;
     DialogDriver driver(20);
     driver.Answer(IDOK);
     EXPECT_TRUE(tabs.CommitAll());  // no tabs
@@ -92,44 +72,5 @@ TEST_F(TabCtrlExTest, CommitAllAsksEveryPageAndAndsTheAnswersCommitFirstOnlyTheF
     EXPECT_EQ(L"Coding Error. Page 0 should override OnCommit", box.text);
     EXPECT_EQ(nullptr, box.owner);
     EXPECT_EQ(static_cast<UINT>(MB_OK), box.style);  // no Cancel, no icon
-}
-
-TEST_F(TabCtrlExTest, FirstPageShowsLaterPagesWaitForTheirTabAndAllFollowTheSize) {
-    FakePage first(host, 1, calls), second(host, 2, calls);
-    tabs.AddPage(first, L"One", 0);
-    tabs.AddPage(second, L"Two", 0);
-    RECT placed = second.Placement();
-    EXPECT_EQ((std::vector<LONG>{8, 28, 50}), (std::vector<LONG>{placed.left, placed.top, placed.right - placed.left}));
-    // The program's choice, the user's as the host passes it on, the same reflected to
-    // the control itself; then which page shows.
-    const std::function<void()> changes[] = {
-        [&] { EXPECT_TRUE(tabs.SelectPage(1)); },
-        [&] {
-            tabs.OnSelChanging();
-            ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 0, 0);
-            tabs.OnSelChange();
-        },
-        [&] {
-            SendReflected(static_cast<UINT>(TCN_SELCHANGING));
-            ::SendMessageW(tabs.hwnd(), TCM_SETCURSEL, 1, 0);
-            SendReflected(static_cast<UINT>(TCN_SELCHANGE));
-        },
-    };
-    std::string shown = first.Visible() && !second.Visible() ? "1" : "?";
-    for (const auto& change : changes) {
-        change();
-        shown += first.Visible() == second.Visible() ? "?" : first.Visible() ? "1" : "2";
-    }
-    EXPECT_EQ("1212", shown);
-    EXPECT_EQ(1, tabs.Selection());
-
-    ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
-    for (const FakePage* page : {&first, &second}) {
-        RECT r = page->Placement();
-        EXPECT_EQ((std::vector<LONG>{8, 320 - 12, 240 - 30}), (std::vector<LONG>{r.left, r.right - r.left, r.bottom - r.top}));
-    }
-    // Removing a tab leaves its page's window alone.
-    tabs.RemovePage(1);
-    EXPECT_EQ(1, tabs.PageCount());
-    EXPECT_TRUE(::IsWindow(second.Handle()));
+    ::DestroyWindow(host);
 }

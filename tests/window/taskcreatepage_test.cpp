@@ -1,5 +1,5 @@
 // The Create / Update page of the property dialog: the Item Properties tree driven with
-// the list's own notifications, its drawing, and the document a save sends.
+// the list's own notifications, and the document a save sends.
 #include "qrxmlstringwriter.h"
 #include "winkit/list_view.h"
 #include "support/allocation_failure.h"
@@ -31,16 +31,12 @@ std::wstring Rows(HWND list) {
     return rows;
 }
 
-// A point of a row, x pixels from the first column's left edge.
-POINT InRow(HWND list, int row, int x) {
+// The list tells its parent about a click as the user's mouse would make it, x pixels
+// from the first column's left edge.
+void Notify(HWND list, UINT code, int row, int x) {
     RECT r = {};
     winkit::ListViewCtrl(list).ItemRect(row, r, LVIR_BOUNDS);
-    return POINT{r.left + x, (r.top + r.bottom) / 2};
-}
-
-// The list tells its parent about a click as the user's mouse would make it.
-void Notify(HWND list, UINT code, int row, int x) {
-    POINT at = InRow(list, row, x);
+    POINT at = {r.left + x, (r.top + r.bottom) / 2};
     NMITEMACTIVATE note = {};
     note.hdr.hwndFrom = list;
     note.hdr.idFrom = IDC_TASKCREATE_PROPERTIES;
@@ -51,10 +47,6 @@ void Notify(HWND list, UINT code, int row, int x) {
     note.iSubItem = hit.iSubItem;
     note.ptAction = at;
     ::SendMessageW(::GetParent(list), WM_NOTIFY, IDC_TASKCREATE_PROPERTIES, reinterpret_cast<LPARAM>(&note));
-}
-
-void Select(HWND list, int row) {
-    winkit::ListViewCtrl(list).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 // The columns as "title width", "|" between them.
@@ -96,13 +88,13 @@ TEST_F(TaskCreatePageTest, ObjectsExpandAndCollapseByTheirBoxAndByTheKeypad) {
         PickTab(window, 3);
         HWND list = ListOf(window);
         EXPECT_EQ(kTop, Rows(list));
-        EXPECT_EQ(L"P-101", Text(Details(window), IDC_TASKDETAILS_SOURCETAG));
         for (const auto& step : steps) {
             if (step.x >= 0) {
                 Notify(list, NM_CLICK, step.row, step.x);
             } else {
                 winkit::ListViewCtrl(list).SetItemState(-1, 0, LVIS_SELECTED);
-                if (step.row >= 0) Select(list, step.row);
+                if (step.row >= 0) winkit::ListViewCtrl(list).SetItemState(step.row, LVIS_SELECTED | LVIS_FOCUSED,
+                                                                        LVIS_SELECTED | LVIS_FOCUSED);
                 ::SendMessageW(list, WM_KEYDOWN, static_cast<WPARAM>(-step.x), 0);
             }
             EXPECT_EQ(step.rows, Rows(list)) << step.row << " " << step.x;
@@ -111,7 +103,7 @@ TEST_F(TaskCreatePageTest, ObjectsExpandAndCollapseByTheirBoxAndByTheKeypad) {
     });
 }
 
-TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndex) {
+TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocumentAsLoaded) {
     SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
     std::wstring expected = kPumpDocument;
     expected.replace(expected.find(L"X=\"99\""), 6, L"X=\"1\"");
@@ -134,6 +126,18 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndex) {
     // What the owner saves after OK is the same document.
     EXPECT_EQ(expected, dialog->Values().assignments);
     EXPECT_TRUE(dialog->ChangedFlag());
+
+    // A document that cannot be rebuilt (no writer) goes back as it was loaded; OK still closes.
+    int refused = 0;
+    EXPECT_EQ(IDOK, Run(1, L"Task Properties - Update Task", [&](HWND window) {
+        PickTab(window, 3);
+        Notify(ListOf(window), NM_DBLCLK, 0, 200);
+        AllocationFailure noWriter(sizeof(QRXMLStringWriter));
+        Click(window, IDOK);
+        refused = noWriter.Refused();
+    }));
+    EXPECT_EQ(1, refused);
+    EXPECT_EQ(kPumpDocument, dialog->Values().assignments);
 }
 
 TEST_F(TaskCreatePageTest, LayoutsChooseTheColumns) {
@@ -148,73 +152,6 @@ TEST_F(TaskCreatePageTest, LayoutsChooseTheColumns) {
         EXPECT_EQ(L"Flow:0 Head:1 M-101 (Motor):2", Rows(list));
         Click(window, IDCANCEL);
     });
-}
-
-TEST_F(TaskCreatePageTest, RowsAreDrawnWithLinesBoxesAndImages) {
-    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
-    Run(1, L"Task Properties - Update Task", [&](HWND window) {
-        HWND list = ListOf(window);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -18, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        winkit::UniqueHBitmap canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, canvas.get());
-        // Each row drawn, then its pixels at the points given: "L" the line colour, "W"
-        // the window's, "-" anything else.
-        auto drawn = [&](int row, std::initializer_list<POINT> points) {
-            DRAWITEMSTRUCT item = {ODT_LISTVIEW, IDC_TASKCREATE_PROPERTIES, static_cast<UINT>(row)};
-            item.hwndItem = list;
-            item.hDC = dc;
-            item.rcItem = RECT{0, 0, 400, 18};
-            ::SendMessageW(::GetParent(list), WM_DRAWITEM, IDC_TASKCREATE_PROPERTIES, reinterpret_cast<LPARAM>(&item));
-            std::string seen;
-            for (POINT p : points) {
-                COLORREF c = ::GetPixel(dc, p.x, p.y) & 0xFFFFFF;
-                seen += c == ItemPropertyList::kLineColor ? 'L' : c == (::GetSysColor(COLOR_WINDOW) & 0xFFFFFF) ? 'W' : '-';
-            }
-            return seen;
-        };
-        // M-101, collapsed: box edge, the sign's bar, the plus's upright, the line from the
-        // row above and on to the image, the image at 18.
-        EXPECT_EQ("LLLLL-", drawn(2, {{4, 9}, {6, 9}, {8, 7}, {8, 1}, {15, 9}, {26, 9}}));
-        Select(list, 0);
-        Notify(list, NM_CLICK, 2, 8);
-        EXPECT_EQ("WL", drawn(2, {{8, 7}, {8, 16}}));  // minus: no upright; a line down to its rows
-        EXPECT_EQ("LLL", drawn(3, {{8, 0}, {8, 17}, {20, 9}}));  // Power, level 1, a sibling below
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
-        Click(window, IDCANCEL);
-    });
-}
-
-// A document that cannot be read shows no rows and goes back as it came; one that cannot
-// be rebuilt (no writer) goes back as it was loaded, and OK still closes.
-TEST_F(TaskCreatePageTest, DocumentsThatCannotBeReadOrRebuiltGoBackAsLoaded) {
-    SetTasks({MakeTask(1, kCategoryCreate, kStatusOpen, L"N")});
-    owner.documents = {{1, L"<O N=\"cut short\">"}};
-    Run(1, L"Task Properties - Create Task", [&](HWND window) {
-        EXPECT_EQ(L"", Rows(ListOf(window)));
-        EXPECT_EQ(L"", Text(Details(window), IDC_TASKDETAILS_SOURCETAG));
-        Type(General(window), IDC_TASKGENERAL_NOTES, L"edited");
-        Click(window, IDC_TASKPROPERTIES_APPLY);
-        Click(window, IDCANCEL);
-    });
-    EXPECT_EQ(L"Save 1|N|This task will Create N|0|edited|<O N=\"cut short\">", owner.calls.back());
-
-    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
-    owner.documents = {{1, kPumpDocument}};
-    int refused = 0;
-    INT_PTR result = Run(1, L"Task Properties - Update Task", [&](HWND window) {
-        PickTab(window, 3);
-        Notify(ListOf(window), NM_DBLCLK, 0, 200);  // a flag switched: the rebuilt document would differ
-        AllocationFailure noWriter(sizeof(QRXMLStringWriter));
-        Click(window, IDOK);
-        refused = noWriter.Refused();
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(1, refused);
-    EXPECT_EQ(kPumpDocument, dialog->Values().assignments);
 }
 
 TEST_F(TaskCreatePageTest, AssignmentsStayWithTheirTask) {

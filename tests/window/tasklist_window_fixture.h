@@ -8,34 +8,22 @@
 #include "support/fake_workspace.h"
 #include "support/settings_store.h"
 #include "support/tasklist_dialog_access.h"
+#include "taskpropertydlg_fixture.h"
 
 using Access = TaskListDialogAccess;
 
-inline TaskItem MakeTask(int index, int category, const wchar_t* name, int status, const wchar_t* created,
-                         int deleted = 0) {
-    TaskItem t;
-    t.ToDo_Index = index;
-    t.ToDo_Category = category;
-    t.ToDo_Name = name;
-    t.ToDo_Description = L"Description of " + std::wstring(name);
-    t.ToDo_Status = status;
-    t.ToDo_CreatedDate = created;
-    t.ToDo_CreatedBy = L"user" + std::to_wstring(index);
-    t.ToDo_ItemName = name;
-    t.ToDo_DeletedFlag = deleted;
-    return t;
-}
-
 // Rows: 1 Open, 2 InProgress, 3 Completed, 4 Deferred, 5 Error, 6 Completed + deleted.
 inline std::vector<TaskItem> SampleTasks() {
-    return {
-        MakeTask(1, kCategoryCreate, L"P-101", kStatusOpen, L"2026-12-05 12:00:00"),
-        MakeTask(2, kCategoryUpdate, L"Zeta", kStatusInProgress, L""),
-        MakeTask(3, kCategoryManual, L"alpha", kStatusCompleted, L"2026-01-31 08:00:00"),
-        MakeTask(4, kCategoryDelete, L"V-7", kStatusDeferred, L"2025-12-31 23:59:59"),
-        MakeTask(5, kCategoryClaim, L"0101", kStatusError, L"garbage"),
-        MakeTask(6, kCategoryManual, L"Pump", kStatusCompleted, L"2026-06-01 10:00:00", 1),
+    std::vector<TaskItem> tasks = {
+        MakeTask(1, kCategoryCreate, kStatusOpen, L"P-101", L"2026-12-05 12:00:00"),
+        MakeTask(2, kCategoryUpdate, kStatusInProgress, L"Zeta", L""),
+        MakeTask(3, kCategoryManual, kStatusCompleted, L"alpha", L"2026-01-31 08:00:00"),
+        MakeTask(4, kCategoryDelete, kStatusDeferred, L"V-7", L"2025-12-31 23:59:59"),
+        MakeTask(5, kCategoryClaim, kStatusError, L"0101", L"garbage"),
+        MakeTask(6, kCategoryManual, kStatusCompleted, L"Pump", L"2026-06-01 10:00:00", 1),
     };
+    for (TaskItem& task : tasks) task.ToDo_ItemName = task.ToDo_Name;
+    return tasks;
 }
 
 class TaskListWindow : public testing::Test {
@@ -63,42 +51,34 @@ protected:
         return dialog.DoModal(nullptr);
     }
 
-    static const winkit::ListViewCtrl& List(const CTaskListDlg& dialog) { return Access::List(dialog); }
-
     static std::vector<int> RowKeys(const CTaskListDlg& dialog) {
         std::vector<int> keys;
         for (int row = 0; row < Access::RowCount(dialog); ++row) keys.push_back(Access::RowKey(dialog, row));
         return keys;
     }
 
-    static void Select(const CTaskListDlg& dialog, std::initializer_list<int> rows) {
-        List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
-        for (int row : rows) List(dialog).SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    }
-    static void SelectKeys(const CTaskListDlg& dialog, std::initializer_list<int> keys) {
-        List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
-        for (int key : keys) List(dialog).SetItemState(Access::FindRow(dialog, key), LVIS_SELECTED, LVIS_SELECTED);
+    // Selects the rows of the tasks with these keys, and only them.
+    static void Select(const CTaskListDlg& dialog, std::initializer_list<int> keys) {
+        Access::List(dialog).SetItemState(-1, 0, LVIS_SELECTED);
+        for (int key : keys)
+            Access::List(dialog).SetItemState(Access::FindRow(dialog, key), LVIS_SELECTED, LVIS_SELECTED);
     }
 
     // The header's click as the list view receives it from its header control.
     static void ClickHeader(const CTaskListDlg& dialog, int column) {
         NMHEADERW click = {};
-        click.hdr.hwndFrom = List(dialog).Header();
+        click.hdr.hwndFrom = Access::List(dialog).Header();
         click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(click.hdr.hwndFrom));
         click.hdr.code = HDN_ITEMCLICKW;
         click.iItem = column;
-        List(dialog).Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        Access::List(dialog).Send(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     }
 
     static void Command(const CTaskListDlg& dialog, int id) { dialog.Send(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     static std::vector<std::wstring> Headers(const CTaskListDlg& dialog) {
-        std::vector<std::wstring> names;
-        for (int i = 0, n = List(dialog).Header().ItemCount(); i < n; ++i) {
-            std::wstring name;
-            List(dialog).ColumnText(i, name);
-            names.push_back(name);
-        }
+        std::vector<std::wstring> names(static_cast<size_t>(Access::List(dialog).Header().ItemCount()));
+        for (size_t i = 0; i < names.size(); ++i) Access::List(dialog).ColumnText(static_cast<int>(i), names[i]);
         return names;
     }
 

@@ -12,7 +12,8 @@
 #include "taskpropertydlg.h"
 #include "taskpropertyowner.h"
 
-inline TaskItem MakeTask(int index, int category, int status, std::wstring name) {
+inline TaskItem MakeTask(int index, int category, int status, std::wstring name,
+                         std::wstring created = L"12/1/2026 9:00:00 AM", int deleted = 0) {
     TaskItem task;
     task.ToDo_Index = index;
     task.ToDo_Category = category;
@@ -25,7 +26,8 @@ inline TaskItem MakeTask(int index, int category, int status, std::wstring name)
     task.ToDo_SrcDocName = L"document of " + task.ToDo_Name;
     task.ToDo_EngineeringTool = L"tool never shown";
     task.ToDo_CreatedBy = L"creator";
-    task.ToDo_CreatedDate = L"12/1/2026 9:00:00 AM";
+    task.ToDo_CreatedDate = std::move(created);
+    task.ToDo_DeletedFlag = deleted;
     task.ToDo_RunBy = L"runner";
     return task;
 }
@@ -68,34 +70,27 @@ inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
     return titles;
 }
 
-// The tooltip window of the thread that has a tool for the button; null when none has.
-inline HWND ToolTipOf(HWND button) {
+// The text of the button's tool in the thread's tooltip window that has one; empty when
+// none has.
+inline std::wstring ToolTipText(HWND button) {
     struct Search {
-        HWND button, found;
-    } search = {button, nullptr};
+        HWND button;
+        wchar_t text[128];
+    } search = {button, {}};
     ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM lparam) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lparam);
         wchar_t name[32] = {};
         ::GetClassNameW(window, name, 32);
+        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
         TTTOOLINFOW tool = {};
         tool.cbSize = TTTOOLINFOW_V1_SIZE;
-        if (std::wstring(name) == TOOLTIPS_CLASSW && ::SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) &&
-            tool.hwnd == s->button)
-            s->found = window;
-        return !s->found;
+        tool.hwnd = s->button;
+        tool.uId = reinterpret_cast<UINT_PTR>(s->button);
+        tool.lpszText = s->text;
+        ::SendMessageW(window, TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
+        return !s->text[0];
     }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-inline std::wstring ToolTipText(HWND button) {
-    wchar_t text[128] = {};
-    TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V1_SIZE;
-    tool.hwnd = button;
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = text;
-    ::SendMessageW(ToolTipOf(button), TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    return search.text;
 }
 
 // The property dialog's owner: the row questions follow a list of keys, the task
