@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "filterrules.h"
 #include "support/seeded_random.h"
-#include "tasklistcolumns.h"
+#include "taskitem.h"
 
 // The selected keys as the log shows them: "{1,3}".
 inline std::wstring Keys(const std::vector<int>& keys) {
@@ -77,12 +76,7 @@ private:
     void ManualTask(CTaskListDlg& dialog, DialogDriver& boxes);
     void Properties(CTaskListDlg& dialog, DialogDriver& boxes);
     void Refresh(CTaskListDlg& dialog, DialogDriver& boxes);
-    void ToggleView(CTaskListDlg& dialog, DialogDriver& boxes);
-    void Sort(CTaskListDlg& dialog, DialogDriver& boxes);
-    void ConfigureView(CTaskListDlg& dialog, DialogDriver& boxes);
 
-    // Saving in the property dialog: the texts its General page holds go to the task.
-    void SaveFromPage(HWND page, int key);
     std::wstring RandomText(int maxPieces, bool lineBreaks);
     // Notes the command as not carried out when its button is disabled.
     bool Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys);
@@ -102,8 +96,6 @@ private:
     int index_;
     SeededRandom random_;
     std::vector<ModelTask> model_;
-    ViewFlags views_;
-    FilterRules rules_;
     std::vector<std::wstring> log_;
     int commands_ = 0;
     int expectedCount_ = 0;
