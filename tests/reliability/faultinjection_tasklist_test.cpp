@@ -34,7 +34,6 @@ struct Command {
     std::vector<int> targets, mayRemove;
     std::vector<std::wstring> ownBoxes;  // shown by the command in every run that goes on
     int answer = IDOK;                   // to every message box
-    bool withoutErrorInfo = false;
     bool registeredLibrary = false;  // made through COM by QRCIGEFrameworkSvcs.dll
 };
 
@@ -150,10 +149,6 @@ Scenario ToDoListScenario(const Command& command) {
     scenario.phases = command.phases;
     scenario.rules = &ToDoListRules();
     scenario.ownBoxes = command.ownBoxes;
-    scenario.alwaysShown = command.ownBoxes;
-    scenario.documentSources = {{L"Initialize", L"QRCTaskList::Initialize"}, {L"Show", L"QRCTaskList::Show"}};
-    scenario.recoverySteps = {L"Show again"};
-    scenario.withoutErrorInfo = command.withoutErrorInfo;
     scenario.run = [command](Observer& observer) { ShowToDoList(observer, command); };
     return scenario;
 }
@@ -199,11 +194,6 @@ std::vector<Command> Commands() {
          Press(IDC_TASKLIST_PROPERTIES, {3}, update, deferAndStep), {3}},
         {L"Manual task", {L"ManualTask"}, Press(IDC_TASKLIST_MANUALTASK, {}, L"Task Properties - Manual Task", nameManualTask)},
         {L"Configure View", {L"ConfigureView"}, configureView},
-        // Components that leave no error information, on the paths whose failures reach
-        // Show: the documents name the code instead.
-        {L"Open, no error information", {L"Open", L"Idle"}, {}, {}, {}, {}, IDOK, true},
-        {L"Action, no error information", {L"Action"}, Press(IDC_TASKLIST_ACTION, {6, 7}), {6, 7}, {}, {kNotCompleted},
-         IDOK, true},
     };
 }
 
