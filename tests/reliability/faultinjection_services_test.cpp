@@ -100,16 +100,11 @@ void CallEveryMethod(Observer& observer) {
     observer.Phase(L"Release");
 }
 
-class FaultInjectionClientServices : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end())); }
-
-    fault::FaultPartners partners;
-};
-
 } // namespace
 
-TEST_F(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTurn) {
+TEST(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTurn) {
+    fault::FaultPartners partners;
+    ASSERT_EQ(L"", partners.problem());
     Scenario scenario{L"Client services", CallEveryMethod, {}, &ClientServicesRules()};
     for (const auto& method : Methods()) scenario.phases.push_back(method.first);
     RunScenario(scenario);

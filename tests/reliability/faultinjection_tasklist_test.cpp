@@ -197,15 +197,11 @@ std::vector<Command> Commands() {
     };
 }
 
-class FaultInjectionToDoList : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end())); }
-    fault::FaultPartners partners;
-};
-
 } // namespace
 
-TEST_F(FaultInjectionToDoList, EveryCommandWithEveryOutsideCallFailingInTurn) {
+TEST(FaultInjectionToDoList, EveryCommandWithEveryOutsideCallFailingInTurn) {
+    fault::FaultPartners partners;
+    ASSERT_EQ(L"", partners.problem());
     for (const Command& command : Commands()) RunScenario(ToDoListScenario(command));
 }
 
@@ -214,7 +210,7 @@ TEST_F(FaultInjectionToDoList, EveryCommandWithEveryOutsideCallFailingInTurn) {
 // each run.
 TEST(FaultInjectionRegisteredLibrary, ActionOnClaimingTasks) {
     fault::FaultPartners partners({}, false);
-    ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end()));
+    ASSERT_EQ(L"", partners.problem());
     Command action{L"Action, registered library", {L"Initialize", L"Action"}, Press(IDC_TASKLIST_ACTION, {6, 7}),
                    {6, 7}, {}, {kNotCompleted}};
     action.registeredLibrary = true;
@@ -225,13 +221,13 @@ TEST(FaultInjectionRegisteredLibrary, ActionOnClaimingTasks) {
 // The report: every call to the spreadsheet application (its creation, and each name
 // lookup and call on its objects, each object proxied) and to the workspace fails in
 // turn. Only an application that cannot be reached is told to the user. The applications
-// are the simulated server's objects made in this process (a process start costs a second
-// under Wine); the library still asks COM for "Excel.Application" as a local server.
+// are the simulated server's objects made in this process; the library still asks COM
+// for "Excel.Application" as a local server.
 TEST(FaultInjectionReport, EverySpreadsheetCallFailsInTurn) {
     fault::FaultPartners partners([](IDispatch** application) {
         winkit::ComPtr<ApplicationObject> made = ApplicationObject::Create([](const Workbook&) {});
         return made ? made->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application)) : E_OUTOFMEMORY;
     });
-    ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end()));
+    ASSERT_EQ(L"", partners.problem());
     RunScenario(ToDoListScenario({L"Report", {L"Report"}, Press(IDC_TASKLIST_REPORT)}));
 }

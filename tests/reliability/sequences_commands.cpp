@@ -149,10 +149,9 @@ void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes
     std::vector<int> descending = keys;
     std::sort(descending.rbegin(), descending.rend());
     for (int key : descending) model_.erase(model_.begin() + (key - 1));
-    expectedCount_ -= static_cast<int>(keys.size());
 }
 
-void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver&) {
+void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver& boxes) {
     ModelTask task;
     task.name = RandomText(4, false);
     task.notes = RandomText(5, true);
@@ -162,7 +161,7 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver&) {
     bool ok = random_.Chance(80);
     Note(L"Manual Task name=[" + task.name + L"] status=" + std::to_wstring(task.status) + (ok ? L" OK" : L" Cancel"));
     bool shown = false;
-    trigger_->WhenShown(Title(kCategoryManual), [&](HWND properties) {
+    boxes.WhenShown(Title(kCategoryManual), [&](HWND properties) {
         shown = true;
         HWND general = PageWith(properties, IDC_TASKGENERAL_NAME);
         Type(general, IDC_TASKGENERAL_NAME, task.name);
@@ -175,19 +174,18 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver&) {
     EXPECT_TRUE(shown) << Narrow(Where()) << ": no property dialog for a new task";
     if (!ok) return;
     model_.push_back(task);
-    ++expectedCount_;
 }
 
 // Edits the first selected task in its property dialog: notes (and a manual task's
 // name) typed, Apply now and then, OK or Cancel at the end.
-void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver&) {
+void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
     std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
     if (Disabled(dialog, IDC_TASKLIST_PROPERTIES, L"Properties ", keys)) return;
     const int key = TaskListDialogAccess::RowKey(dialog, TaskListDialogAccess::List(dialog).NextItem(-1, LVNI_SELECTED));
     ModelTask& task = model_[key - 1];
     Note(L"Properties of " + std::to_wstring(key));
     bool shown = false;
-    trigger_->WhenShown(Title(task.category), [&](HWND properties) {
+    boxes.WhenShown(Title(task.category), [&](HWND properties) {
         shown = true;
         HWND general = PageWith(properties, IDC_TASKGENERAL_NAME);
         auto save = [&] {

@@ -59,8 +59,6 @@ public:
     // refused, is a test failure carrying the sequence's log and how to replay it.
     void Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
     bool Failed() const { return failed_; }
-    // One line per command, as carried out.
-    const std::vector<std::wstring>& Log() const { return log_; }
     int Commands() const { return commands_; }
 
 private:
@@ -98,7 +96,5 @@ private:
     std::vector<ModelTask> model_;
     std::vector<std::wstring> log_;
     int commands_ = 0;
-    int expectedCount_ = 0;
-    DialogDriver* trigger_ = nullptr;
     bool failed_ = false;
 };
