@@ -107,8 +107,9 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
     // The list shows again once the failing component works again.
     if (const StepResult* expected = dry.Find(L"Show again")) {
         const StepResult* again = run.Find(L"Show again");
-        if (!again || again->hr != expected->hr)
-            return L"Show again did not recover: " + (again ? Hex(again->hr) + L" " + again->error.description : L"not run");
+        if (!again) return L"Show again was not run";
+        if (again->hr != expected->hr)
+            return L"Show again did not recover: " + Hex(again->hr) + L" " + again->error.description;
     }
     std::wstring why;
     switch (e.kind) {
@@ -140,9 +141,12 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
 
 const Rule* FindRule(const std::vector<Rule>& rules, const std::wstring& site) {
     for (const Rule& rule : rules) {
+        // '*' matches any text; every other character stands for itself.
         std::wstring pattern;
-        for (wchar_t c : rule.pattern)
-            pattern += c == L'*' ? std::wstring(L".*") : (wcschr(L".^$|()[]{}+?\\", c) ? L"\\" : L"") + std::wstring(1, c);
+        for (wchar_t c : rule.pattern) {
+            if (c == L'*') pattern += L".*";
+            else pattern += (wcschr(L".^$|()[]{}+?\\", c) ? L"\\" : L"") + std::wstring(1, c);
+        }
         if (std::regex_match(site, std::wregex(pattern))) return &rule;
     }
     return nullptr;
