@@ -16,18 +16,15 @@ namespace faultinjection {
 struct StepResult {
     std::wstring step;
     HRESULT hr = S_OK;
-    ThreadError error;       // taken when the step failed
-    bool failedHere = false; // the injected failure happened during this step
+    ThreadError error;        // taken when the step failed
+    bool failedHere = false;  // the injected failure happened during this step
 };
 
 struct Observed {
     std::vector<StepResult> steps;
     std::vector<std::wstring> boxes;  // texts of the message boxes shown, in order
     bool boxLeftUnanswered = false;
-    std::vector<FaultEvent> events;
-    bool fired = false;
-    std::vector<std::wstring> violations;  // flagged by the proxies and the scenario (FaultPlan::Flag)
-    std::map<std::wstring, int> tallies;
+    FaultPlan plan;  // the calls, violations and tallies of the run
 
     const StepResult* Find(const std::wstring& step) const;
 };
@@ -46,7 +43,7 @@ private:
     bool firedBefore_ = false;
 };
 
-// What the documentation says a failure of a site leads to.
+// What a failure of a site leads to.
 struct Expectation {
     enum class Kind {
         Same,         // nothing the host sees: the step's result is the one of a run without failures
@@ -57,10 +54,10 @@ struct Expectation {
     Kind kind = Kind::Same;
     HRESULT hr = kInjectedFailure;  // Fails: S_OK stands for any failure
     std::vector<std::wstring> texts;
-    bool carriesInjected = false;   // Fails: the document carries the component's description
-    bool passedThrough = false;     // Fails: the component's own error information, unchanged
-    int lostWrites = -1;            // Same: exactly this many spreadsheet writes fewer (-1: not counted)
-    std::wstring keepsGoing;        // Same: a raw site called as often as without the failure
+    bool carriesInjected = false;  // Fails: the document carries the component's description
+    bool passedThrough = false;    // Fails: the component's own error information, unchanged
+    int lostWrites = -1;           // Same: exactly this many spreadsheet writes fewer (-1: not counted)
+    std::wstring keepsGoing;       // Same: a raw site called as often as without the failure
 };
 
 using Kind = Expectation::Kind;
@@ -81,14 +78,14 @@ inline Expectation SameOrFails(std::vector<std::wstring> texts = {}) {
     return {Kind::SameOrFails, kInjectedFailure, std::move(texts)};
 }
 
-// A site pattern ('*' matches any text) and its documented outcome; first match wins.
+// A site pattern ('*' matches any text) and its outcome; first match wins.
 struct Rule {
     std::wstring pattern;
     Expectation expect;
 };
 
-// The To Do list shown by QRCTaskList (the steps "Initialize" and "Show"), and the client
-// services object's methods (each its own step).
+// The To Do list shown by QRCTaskList (the steps "Initialize", "Show" and "Show again"),
+// and the client services object's methods (each its own step).
 const std::vector<Rule>& ToDoListRules();
 const std::vector<Rule>& ClientServicesRules();
 
@@ -98,20 +95,8 @@ struct Scenario {
     std::function<void(Observer&)> run;
     std::vector<std::wstring> phases;  // whose sites this scenario fails
     const std::vector<Rule>* rules = nullptr;
-    // Texts of the boxes the scenario shows by itself (the Action's count, a question).
+    // Texts of the boxes every run shows by itself (the Action's count, a question).
     std::vector<std::wstring> ownBoxes;
-    // Of those, the ones every run shows whose failure leaves the host's step as it was
-    // (the Action's count when a task of it always fails).
-    std::vector<std::wstring> alwaysShown;
-    // Steps that come after every phase and must end as without the failure in every run:
-    // the object works again once the failing component does.
-    std::vector<std::wstring> recoverySteps;
-    // The failing components leave no error information: a document that would carry
-    // theirs then names the failure's code instead. Only sites whose failure the host is
-    // told of are failed.
-    bool withoutErrorInfo = false;
-    // The source every failure document of a step must name, for the steps listed.
-    std::map<std::wstring, std::wstring> documentSources;
 };
 
 // What the scenarios of this run reached, for the coverage test.

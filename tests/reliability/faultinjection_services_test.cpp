@@ -100,30 +100,14 @@ void CallEveryMethod(Observer& observer) {
     observer.Phase(L"Release");
 }
 
-class FaultInjectionClientServices : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ("", std::string(partners.problem().begin(), partners.problem().end())); }
-
-    void Run(const wchar_t* name, bool withoutErrorInfo) {
-        Scenario scenario;
-        scenario.name = name;
-        for (const auto& method : Methods()) scenario.phases.push_back(method.first);
-        scenario.rules = &ClientServicesRules();
-        scenario.run = CallEveryMethod;
-        scenario.withoutErrorInfo = withoutErrorInfo;
-        RunScenario(scenario);
-    }
-
-    fault::FaultPartners partners;
-};
-
 } // namespace
 
-TEST_F(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTurn) { Run(L"Client services", false); }
-
-// Components that fail without leaving any error information: the documents name the code.
-TEST_F(FaultInjectionClientServices, EveryMethodWithFailuresThatLeaveNoErrorInformation) {
-    Run(L"Client services, no error information", true);
+TEST(FaultInjectionClientServices, EveryMethodWithEveryOutsideCallFailingInTurn) {
+    fault::FaultPartners partners;
+    ASSERT_EQ(L"", partners.problem());
+    Scenario scenario{L"Client services", CallEveryMethod, {}, &ClientServicesRules()};
+    for (const auto& method : Methods()) scenario.phases.push_back(method.first);
+    RunScenario(scenario);
 }
 
 namespace {

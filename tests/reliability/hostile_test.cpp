@@ -3,8 +3,8 @@
 // GetTaskAssignments), the framework data reader (for GetEFData) and the claims path (a
 // task's run and ClaimObject). Each document of the matrix goes to every entry point;
 // none may crash or hang, malformed ones and document type declarations are refused,
-// and the canary file the documents name is never read. One row per entry point then
-// goes through the real dialog or object.
+// and the canary file the documents name is never read. A task list whose keys repeat
+// then goes through the real dialog.
 #include <gtest/gtest.h>
 #include <chrono>
 #include "assignmentsdocument.h"
@@ -13,8 +13,11 @@
 #include "frameworkdata.h"
 #include "reliability_text.h"
 #include "support/canary_file.h"
+#include "support/dialog_driver.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_workspace.h"
+#include "support/settings_store.h"
+#include "support/tasklist_dialog_access.h"
 #include "taskitemcollection.h"
 #include "taskoperations.h"
 #include "winkit/unique_bstr.h"
@@ -39,6 +42,10 @@ struct Channel {
     std::function<std::wstring(const std::wstring& document)> read;
     const wchar_t* readOutcome;
     const wchar_t* refusedOutcome;
+};
+
+struct Document {
+    std::wstring name, text;
 };
 
 std::wstring TasksRead(const std::wstring& document) {
@@ -124,10 +131,6 @@ const std::vector<Channel>& Channels() {
     return channels;
 }
 
-struct Document {
-    std::wstring name, text;
-};
-
 std::vector<Document> Malformed(const Channel& c) {
     std::wstring whole = c.body(L"v", L"");
     return {
@@ -202,58 +205,63 @@ TEST(HostileDocuments, EveryEntryPointRefusesMalformedDocumentsAndDeclarationsAn
     EXPECT_FALSE(canary.WasRead());
 }
 
-// What a reader must look past in a task list: the forms of the prolog, namespaces,
-// comments, instructions and CDATA, references; and what it keeps of a broken one.
-TEST(HostileDocuments, TaskListsInEveryFormXmlAllows) {
-    auto task = [](int index, const std::wstring& name) {
-        return L"<TaskItem ToDo_Index=\"" + std::to_wstring(index) + L"\" ToDo_Name=\"" + name + L"\"/>";
-    };
-    const std::wstring ab = task(1, L"a") + task(2, L"b"), list = L"<TaskItemList>" + ab + L"</TaskItemList>";
-    const std::pair<std::wstring, const wchar_t*> cases[] = {
-        {L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + list, L"read 1:a 2:b"},
-        {L"\r\n  <?xml version=\"1.0\" encoding=\"UTF-16\"?>" + list, L"read 1:a 2:b"},
-        {L"<!-- c --><?pi x?><TaskItemList><!-- " + task(9, L"hidden") + L" --><?pi y?>" + task(1, L"a") +
-             L"<![CDATA[" + task(8, L"cdata") + L"]]>text" + task(2, L"b") + L"</TaskItemList><!-- after -->",
-         L"read 1:a 2:b"},
-        {L"<q:TaskItemList xmlns:q=\"urn:q\"><q:TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/></q:TaskItemList>", L"read 1:a"},
-        {L"<TaskItemList xmlns=\"urn:other\">" + ab + L"</TaskItemList>", L"read 1:a 2:b"},
-        {L"<TaskItemList>" + task(1, L"&lt;b&gt; &amp; &#x4E2D;&#20013; &#x1F600; &quot;&apos;") + L"</TaskItemList>",
-         L"read 1:<b> & \x4E2D\x4E2D \xD83D\xDE00 \"'"},
-        {L"<TaskItemList>" + task(1, L"a&#9;b\tc\r\nd") + L"</TaskItemList>", L"read 1:a\tb c d"},
-        {list + L"<TaskItemList>" + task(3, L"c") + L"</TaskItemList>", L"refused 1:a 2:b"},
-        {L"<TaskItemList>" + ab + task(3, L"c & d") + L"</TaskItemList>", L"refused 1:a 2:b"},
-        // Only a declaration in the prolog is one; after the root element the reader refuses it.
-        {L"<!-- <!DOCTYPE x> --><TaskItemList>" + task(1, L"&lt;!DOCTYPE") + L"</TaskItemList>", L"read 1:<!DOCTYPE"},
-        {L"<TaskItemList/><!DOCTYPE x [<!ENTITY a \"b\">]>", L"refused"},
-    };
-    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(TasksRead(document))) << Narrow(document);
-}
-
-// Framework data is read by its attributes' exact names; references are the values'.
-TEST(HostileDocuments, FrameworkDataReadsOnlyItsOwnNames) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"<EFData efsignature=\"s\" EfSignature=\"s\"/>", L"read before"},
-        {L"<EFData xmlns:q=\"urn:q\" q:EFSIGNATURE=\"S2\"/>", L"read before"},
-        {L"<EFData EFSIGNATURE=\"&lt;&amp;&#x4E2D;&#x1F600;\"/>", L"read <&\x4E2D\xD83D\xDE00"},
-    };
-    for (const auto& [document, outcome] : cases) EXPECT_EQ(Narrow(outcome), Narrow(FrameworkDataRead(document))) << Narrow(document);
-}
-
-// A claims document is granted, refused with the task marked in error, or invalid.
-TEST(HostileDocuments, ClaimsAreGrantedRefusedOrFailWithAnError) {
+// A declaration is one only in the prolog, and refused after the root element too; claims
+// are granted, refused with the task marked in error, or invalid.
+TEST(HostileDocuments, ClaimsAndDeclarationsOutsideTheProlog) {
     const std::wstring free = L"<Claim OID=\"1001\" Name=\"P-101\" Locked=\"0\"/>";
     const std::wstring held = L"<Claim OID=\"1002\" Name=\"V-205\" Locked=\"1\" LockedBy=\"kmueller\"/>";
+    enum { kTasks, kClaims = 3 };
     const struct {
+        int channel;
         std::wstring document;
         const wchar_t* outcome;
     } cases[] = {
-        {L"<Claims>" + free + held + L"</Claims>", L"claim refused, marked / claimed"},
-        {L"<Claims/>", L"granted / claimed"},
-        {L"<Claims><!-- c --><Other/>text" + free + free + L"<?pi x?></Claims>", L"granted / claimed"},
-        {L"<Claims>" + Repeated(free, 10000) + L"</Claims>", L"granted / claimed"},
-        {L"<Claim OID=\"1001\"/>", L"refused / refused"},
-        {L"<Claims><Claim Name=\"x\"/></Claims>", L"refused / refused"},
-        {L"<Claims><Claim OID=\"1\" Locked=\"maybe\"/></Claims>", L"refused / refused"},
+        {kTasks, L"<!-- <!DOCTYPE x> --><TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"&lt;!DOCTYPE\"/></TaskItemList>",
+         L"read 1:<!DOCTYPE"},
+        {kTasks, L"<TaskItemList/><!DOCTYPE x [<!ENTITY a \"b\">]>", L"refused"},
+        {kClaims, L"<Claims>" + free + held + L"</Claims>", L"claim refused, marked / claimed"},
+        {kClaims, L"<Claims/>", L"granted / claimed"},
+        {kClaims, L"<Claims><!-- c --><Other/>text" + free + free + L"<?pi x?></Claims>", L"granted / claimed"},
+        {kClaims, L"<Claims>" + Repeated(free, 10000) + L"</Claims>", L"granted / claimed"},
+        {kClaims, L"<Claim OID=\"1001\"/>", L"refused / refused"},
+        {kClaims, L"<Claims><Claim Name=\"x\"/></Claims>", L"refused / refused"},
+        {kClaims, L"<Claims><Claim OID=\"1\" Locked=\"maybe\"/></Claims>", L"refused / refused"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Narrow(c.outcome), Narrow(ReadInTime(Channels()[3], c.document))) << Narrow(c.document.substr(0, 80));
+    for (const auto& c : cases) {
+        EXPECT_EQ(Narrow(c.outcome), Narrow(ReadInTime(Channels()[c.channel], c.document)))
+            << Narrow(c.document.substr(0, 80));
+    }
+}
+
+// Each row's key addresses the task the row shows: a later task with a key already taken
+// is not listed. Booleans that are neither grant nothing.
+TEST(HostileDocuments, TheToDoListListsOnlyTheTasksTheirKeysAddress) {
+    SettingsStore store;  // all views on, the default columns
+    testcom::Fake<FakeWorkspace> workspace;
+    RequestScript script;
+    workspace->UseScript(script);
+    auto line = [](int index, const wchar_t* name) {
+        return L"<TaskItem ToDo_Index=\"" + std::to_wstring(index) + L"\" ToDo_Name=\"" + name + L"\" ToDo_Category=\"5\"/>";
+    };
+    script.outputs[L"GetTaskList"] = L"<TaskItemList><Privilege Delete=\"maybe\" Run=\"yes\" Defer=\"2\"/>" +
+                                     line(3, L"a") + line(1, L"b") + line(1, L"c") + line(2, L"d") + L"</TaskItemList>";
+    DialogDriver driver(60);
+    CTaskListDlg dialog(workspace.get());
+    std::wstring rows;
+    std::string enabled;
+    driver.WhenShown(L"To Do List", [&](HWND window) {
+        const winkit::ListViewCtrl& list = TaskListDialogAccess::List(dialog);
+        for (int row = 0; row < TaskListDialogAccess::RowCount(dialog); ++row) {
+            rows += std::to_wstring(TaskListDialogAccess::RowKey(dialog, row)) + L" " + list.ItemText(row, 0) + L" " +
+                    list.ItemText(row, 12) + L"; ";
+        }
+        list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+        for (int id : {IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER,
+                       IDC_TASKLIST_PROPERTIES})
+            enabled += ::IsWindowEnabled(dialog.Item(id)) ? "1" : "0";
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal(nullptr));
+    EXPECT_EQ("3 Manual a Open; 1 Manual b Open; 2 Manual d Open; ", Narrow(rows));
+    EXPECT_EQ("10001", enabled) << "Action, Defer, Delete, Delete from server, Properties";
 }

@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "filterrules.h"
 #include "support/seeded_random.h"
-#include "tasklistcolumns.h"
+#include "taskitem.h"
 
 // The selected keys as the log shows them: "{1,3}".
 inline std::wstring Keys(const std::vector<int>& keys) {
@@ -60,8 +59,6 @@ public:
     // refused, is a test failure carrying the sequence's log and how to replay it.
     void Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
     bool Failed() const { return failed_; }
-    // One line per command, as carried out.
-    const std::vector<std::wstring>& Log() const { return log_; }
     int Commands() const { return commands_; }
 
 private:
@@ -77,12 +74,7 @@ private:
     void ManualTask(CTaskListDlg& dialog, DialogDriver& boxes);
     void Properties(CTaskListDlg& dialog, DialogDriver& boxes);
     void Refresh(CTaskListDlg& dialog, DialogDriver& boxes);
-    void ToggleView(CTaskListDlg& dialog, DialogDriver& boxes);
-    void Sort(CTaskListDlg& dialog, DialogDriver& boxes);
-    void ConfigureView(CTaskListDlg& dialog, DialogDriver& boxes);
 
-    // Saving in the property dialog: the texts its General page holds go to the task.
-    void SaveFromPage(HWND page, int key);
     std::wstring RandomText(int maxPieces, bool lineBreaks);
     // Notes the command as not carried out when its button is disabled.
     bool Disabled(CTaskListDlg& dialog, int id, const wchar_t* command, const std::vector<int>& keys);
@@ -102,11 +94,7 @@ private:
     int index_;
     SeededRandom random_;
     std::vector<ModelTask> model_;
-    ViewFlags views_;
-    FilterRules rules_;
     std::vector<std::wstring> log_;
     int commands_ = 0;
-    int expectedCount_ = 0;
-    DialogDriver* trigger_ = nullptr;
     bool failed_ = false;
 };

@@ -1,23 +1,10 @@
 #pragma once
-// The outside components the library activates, redirected for this process to the
-// pass-through proxies (fault_proxies.h) over the simulated components (sim/), while the
-// object lives:
-//
-//   CoCreateInstance(QRClientTools.Globals)             simclienttools.dll, IGlobals
-//   CoCreateInstance(QRClientTools.SettingsNode)        simclienttools.dll, ISettingsNode
-//   CoCreateInstance(QREFOldAdapter380.ClientServices)  simoldadapter.dll (the class of its
-//                                                       version-specific ProgID)
-//   CoCreateInstance(QRCSelectKBDlg)                    simselectkb.dll
-//   CoCreateInstance(QRCIGEFClientServices)             the library's own class, served from
-//                                                       this program's code, unproxied (or
-//                                                       left to the registered library)
-//   CoCreateInstance(Excel.Application)                 a local server class, making each
-//                                                       application with the caller's maker
-//
-// The partner DLLs are loaded from the program's folder. The spreadsheet is made by the
-// caller: the simulated server makes one application per process, and starting a process
-// costs about a second under Wine, so runs by the hundred use the server's objects in
-// this process.
+// The outside components the library activates (the client tools' Globals and
+// SettingsNode, the adapter's versioned class, the stream selection, the spreadsheet
+// application) redirected for this process, while the object lives, to the pass-through
+// proxies (fault_proxies.h) over the simulated components loaded from the program's
+// folder. The spreadsheet application is made by the caller in this process: starting
+// the simulated server costs about a second under Wine, and runs go by the hundred.
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,8 +21,7 @@ using Creator = std::function<HRESULT(REFIID iid, void** out)>;
 // Makes a new spreadsheet application; the caller receives its one reference.
 using ApplicationMaker = std::function<HRESULT(IDispatch** application)>;
 
-// Each redirected class has a class object registered for this process while the object
-// lives; its CreateInstance goes through the plan as "CoCreateInstance(<class>)".
+// Each CreateInstance goes through the plan as "CoCreateInstance(<class>)".
 class PartnerRedirects {
 public:
     PartnerRedirects() = default;
@@ -46,8 +32,8 @@ public:
     void SettingsStore();
     void Adapter();
     void Selection();
-    // The library's own class, so that its objects count in this program's module lock
-    // and its calls to the adapter and the tools go through the proxies.
+    // The library's own class served from this program, unproxied, so that its objects
+    // count in this program's module lock.
     void ClientServices();
     // `clsid`: the class "Excel.Application" names.
     void Spreadsheet(REFCLSID clsid, ApplicationMaker make);

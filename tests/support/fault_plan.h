@@ -1,14 +1,11 @@
 #pragma once
 // The process-wide plan of the proxies between the library and the outside components
 // (fault_proxies.h): every intercepted call is logged, in order, and may be the one armed
-// to answer in place of the component, with an HRESULT and the error information a
-// failing component leaves.
+// to answer in place of the component.
 //
-// A site is the call ("IServiceRequest::Execute [ActionTask]") within the phase of the
-// scenario that is running ("Action"), written "Action | IServiceRequest::Execute [ActionTask]".
-// Some calls learn their full name only later (a request's framework method is set after
-// the request is made): their events are relabelled then, and a run that fails such a
-// site arms the raw site at the occurrence a run without failures recorded for it.
+// A site is the call within the running phase: "Action | IServiceRequest::Execute [ActionTask]".
+// A request learns its framework method after it is made: its earlier events are
+// relabelled then, and a run failing such a site arms the raw site at its occurrence.
 #include <windows.h>
 #include <map>
 #include <optional>
@@ -21,7 +18,6 @@ inline constexpr HRESULT kInjectedFailure = static_cast<HRESULT>(0x8004FA01L);
 // The tally of values written into the spreadsheet (successful property puts).
 inline constexpr const wchar_t* kSpreadsheetWrites = L"spreadsheet writes";
 
-// One intercepted call.
 struct FaultEvent {
     std::wstring rawSite;  // the site as it was asked about
     int occurrence;        // of the raw site since the plan started, from 1
@@ -38,10 +34,8 @@ class FaultPlan {
 public:
     static FaultPlan& Get();
 
-    // Starts afresh: no calls logged, nothing armed, no phase, components answering as
-    // they do and failures leaving injected error information.
+    // Starts afresh: nothing logged or armed, failures leaving injected error information.
     void Start();
-    // The part of the scenario now running; names the sites of the calls that follow.
     void SetPhase(const std::wstring& phase) { phase_ = phase; }
     const std::wstring& Phase() const { return phase_; }
     // The `occurrence`th call (1-based) of the raw site, or the first call logged as
@@ -49,22 +43,18 @@ public:
     // answer that succeeds is a component that did nothing). Once.
     void Arm(const std::wstring& rawSite, int occurrence, HRESULT answer = kInjectedFailure);
     void ArmCall(const std::wstring& call, HRESULT answer);
-    // What an armed failure leaves: error information whose source is the call and whose
-    // description is InjectedDescription(call), none (many components leave none), or
-    // whatever the thread held before.
+    // Injected: source the call, description InjectedDescription(call).
     void SetErrorInfoLeft(ErrorInfoLeft left) { errorInfoLeft_ = left; }
     bool LeavesErrorInfo() const { return errorInfoLeft_ == ErrorInfoLeft::Injected; }
     // The type every VARIANT a settings node answers with is converted to (VT_EMPTY: kept).
     void SetVariantAnswers(VARTYPE type) { variantAnswers_ = type; }
     VARTYPE VariantAnswers() const { return variantAnswers_; }
 
-    // Logs the call (`call` empty: logged as its site); the answer to give in place of
-    // the component when it is the armed one, after leaving the error information.
+    // Logs the call (`logged` empty: as its site); the armed answer, error information left.
     std::optional<HRESULT> Intercept(const std::wstring& call, const std::wstring& logged = {});
     // Records what the caller of the event got, and the error description it was left.
     void Finish(int event, HRESULT result);
-    // Logs the call and forwards it, or, when it is the armed one, empties the
-    // out-parameters and answers in its place; records what the caller got.
+    // Intercept, then forward, or empty the out-parameters and answer; then Finish.
     template <class Forward, class EmptyOuts>
     HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forward, EmptyOuts emptyOuts) {
         std::optional<HRESULT> armed = Intercept(call, logged);
@@ -77,14 +67,14 @@ public:
 
     bool Fired() const { return fired_; }
     const std::vector<FaultEvent>& Events() const { return events_; }
-    // The logged calls whose raw site holds `part`, in order.
+    // The logged calls whose raw site holds `part`.
     std::vector<std::wstring> Calls(const std::wstring& part = {}) const;
     // The index of the call asked about last (-1 before any).
     int LastEvent() const { return static_cast<int>(events_.size()) - 1; }
     // Gives an earlier call its full name: its raw site followed by the suffix.
     void Relabel(int event, const std::wstring& suffix);
 
-    // Counts of what the proxies saw succeed, by name.
+    // Counts of what the proxies saw succeed.
     void Tally(const std::wstring& name) { ++tallies_[name]; }
     const std::map<std::wstring, int>& Tallies() const { return tallies_; }
 

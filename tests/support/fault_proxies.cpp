@@ -104,15 +104,9 @@ public:
         return Pass(call, {}, [&] { return Proxy::QueryInterface(iid, out); }, out);
     }
 
-    STDMETHODIMP GetUserName(BSTR* name) override {
-        return Pass(L"IWorkspace::GetUserName", {}, [&] { return inner_->GetUserName(name); }, name);
-    }
-    STDMETHODIMP GetWorkspacePath(BSTR* path) override {
-        return Pass(L"IWorkspace::GetWorkspacePath", {}, [&] { return inner_->GetWorkspacePath(path); }, path);
-    }
-    STDMETHODIMP GetWorkspaceName(BSTR* name) override {
-        return Pass(L"IWorkspace::GetWorkspaceName", {}, [&] { return inner_->GetWorkspaceName(name); }, name);
-    }
+    FAULT_PASS_OUT(GetUserName, (BSTR* name), (name), name)
+    FAULT_PASS_OUT(GetWorkspacePath, (BSTR* path), (path), path)
+    FAULT_PASS_OUT(GetWorkspaceName, (BSTR* name), (name), name)
     STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override {
         if (!request) return inner_->CreateServiceRequest(request);
         int creation = FaultPlan::Get().LastEvent() + 1;
@@ -127,6 +121,8 @@ public:
     FAULT_FORWARD_DISPATCH(dispatch_)
 
 private:
+    static std::wstring Call(const wchar_t* member) { return std::wstring(L"IWorkspace::") + member; }
+
     winkit::ComPtr<IWorkspace> inner_;
     winkit::ComPtr<IDispatch> dispatch_;
 };
@@ -210,7 +206,6 @@ private:
     std::wstring path_;  // names from the store's top, joined by "/"
 };
 
-
 class AdapterProxy final : public Proxy<IQREFOldClientServices> {
 public:
     explicit AdapterProxy(IQREFOldClientServices* inner) : inner_(inner) {}
@@ -262,11 +257,7 @@ public:
         }, out);
     }
 
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { return inner_->GetTypeInfoCount(n); }
-    STDMETHODIMP GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return inner_->GetTypeInfo(i, l, t); }
-    STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
-        return inner_->GetIDsOfNames(r, n, c, l, d);
-    }
+    FAULT_FORWARD_TYPE_INFO(inner_)
     STDMETHODIMP Invoke(DISPID id, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override {
         std::wstring member = id == DISPID_QRCSELECTKBDLG_RUNCOMMAND ? L"RunCommand" : L"#" + std::to_wstring(id);
         std::wstring call = L"DQRCSelectKBDlg::Invoke(" + member + L")";

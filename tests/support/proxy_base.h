@@ -32,13 +32,17 @@ HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forwa
     return FaultPlan::Get().Pass(call, logged, forward, [&] { (EmptyOut(outs), ...); });
 }
 
-// The IDispatch half of a dual interface: nothing in the library calls it; forwarded.
-#define FAULT_FORWARD_DISPATCH(inner)                                                                   \
+// The type information and name lookups of IDispatch, forwarded.
+#define FAULT_FORWARD_TYPE_INFO(inner)                                                                  \
     STDMETHODIMP GetTypeInfoCount(UINT* n) override { return inner->GetTypeInfoCount(n); }              \
     STDMETHODIMP GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return inner->GetTypeInfo(i, l, t); } \
     STDMETHODIMP GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {            \
         return inner->GetIDsOfNames(r, n, c, l, d);                                                     \
-    }                                                                                                   \
+    }
+
+// The IDispatch half of a dual interface: nothing in the library calls it; forwarded.
+#define FAULT_FORWARD_DISPATCH(inner)                                                                   \
+    FAULT_FORWARD_TYPE_INFO(inner)                                                                      \
     STDMETHODIMP Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override { \
         return inner->Invoke(d, r, l, f, p, v, e, a);                                                   \
     }
