@@ -22,7 +22,7 @@ Calls Claimed(std::initializer_list<LONG> ids, const std::wstring& host = L"work
     return calls;
 }
 
-// A one-dimensional array of `type` from `lower`, each element converted to `type`.
+// A one-dimensional array of I2, I4 or VARIANT from `lower`, each element converted to `type`.
 template <class... Elements>
 UniqueVariant Array(VARTYPE type, LONG lower, const Elements&... elements) {
     UniqueVariant array;
@@ -33,9 +33,7 @@ UniqueVariant Array(VARTYPE type, LONG lower, const Elements&... elements) {
         UniqueVariant element;
         if (type == VT_VARIANT) VariantCopy(element.get(), value);
         else VariantChangeType(element.get(), value, 0, type);
-        void* data = type == VT_VARIANT ? static_cast<void*>(element.get())
-                     : type == VT_BSTR  ? static_cast<void*>(V_BSTR(element.get()))
-                                        : static_cast<void*>(&V_I4(element.get()));
+        void* data = type == VT_VARIANT ? static_cast<void*>(element.get()) : static_cast<void*>(&V_I4(element.get()));
         SafeArrayPutElement(V_ARRAY(array.get()), &index, data);
         ++index;
     }
@@ -84,7 +82,6 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
                   shorts = Array(VT_I2, 0, L(-3), L(0), L(4)), text = UniqueVariant::String(L"42"),
                   mixed = Array(VT_VARIANT, 3, L(11), UniqueVariant::String(L"12"), UniqueVariant::String(L"abc"),
                                 UniqueVariant(), UniqueVariant::Double(13.0)),
-                  texts = Array(VT_BSTR, 0, UniqueVariant::String(L"5")),
                   word = UniqueVariant::String(L"stream"), mislabelled;
     V_VT(mislabelled.get()) = VT_ARRAY | VT_I4;  // its elements are VARIANTs
     V_ARRAY(mislabelled.get()) = SafeArrayCreateVector(VT_VARIANT, 0, 1);
@@ -96,7 +93,6 @@ TEST_F(ClientServicesClaims, ClaimStreamClaimsEachIdentifierInOrder) {
         {"shorts", CALL(ClaimStream(Ws(), *shorts.get())), {}, S_OK, L"", Claimed({-3, 4})},
         {"variants from 3", CALL(ClaimStream(Ws(), *mixed.get())), {}, S_OK, L"", Claimed({11, 12, 13})},
         {"a text", CALL(ClaimStream(Ws(), *text.get())), {}, S_OK, L"", Claimed({42})},
-        {"texts", CALL(ClaimStream(Ws(), *texts.get())), {}, S_OK, L"", Claimed({})},
         {"mislabelled", CALL(ClaimStream(Ws(), *mislabelled.get())), {}, S_OK, L"", Claimed({})},
         {"a word", CALL(ClaimStream(Ws(), *word.get())), {}, S_OK, L"", Claimed({})},
         {"a failed object claim does not stop the others", CALL(ClaimStream(Ws(), *longs.get())),
