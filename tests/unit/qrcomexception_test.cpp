@@ -120,15 +120,6 @@ TEST(QRComException, DocumentsOfEveryOperation) {
          Element(L"only me", L"E_FAIL")},
         {L"QRCTaskList::Show", nullptr, [](auto& x) { x.CheckPointer(nullptr); }, E_POINTER, L"QRCTaskList::Show",
          Element(L"Invalid pointer passed to method QRCTaskList::Show", L"E_POINTER", L"Src=\"QRCTaskList::Show\" ")},
-        // An earlier document is not carried below a pointer error.
-        {L"X::Y", L"Checking",
-         [](auto& x) {
-             int value = 0;
-             x.CheckPointer(&value);
-             PlantThreadError(L"Old", L"<QRError Desc=\"old\" HR=\"E_FAIL\" />");
-             x.CheckPointer(nullptr, L"Argument %d is null", 2);
-         },
-         E_POINTER, L"X::Y", Element(L"Argument 2 is null", L"E_POINTER", L"Src=\"X::Y\" Activity=\"Checking\" ")},
         // A plain text left by a called component is kept as an element of its own, also
         // when the first failure the scope records is a plain Throw.
         {L"A::B", nullptr, AfterCall(E_ACCESSDENIED, L"The component refused", [](auto& x) { x.Rethrow(L"Calling"); }),
