@@ -1,6 +1,7 @@
 // The string writer: for each sequence of writes the exact text, with line feeds and
 // indentation, escaping, CDATA splitting, VARIANT values and numbers under any locale;
-// failures with their documents; the stream view; the VARIANT conversions.
+// failures with their documents; text over many chunks; the stream view; the VARIANT
+// conversions.
 #include <gtest/gtest.h>
 #include <functional>
 #include "diagnostics/hresulttext.h"
@@ -139,6 +140,21 @@ TEST(XmlWriter, FailuresComeBackWithTheirDocuments) {
         EXPECT_EQ(c.description, error.description);
         EXPECT_EQ(c.text, Text(writer.get())) << c.source;
     }
+}
+
+// Text over many chunks, with a piece longer than one, comes back whole.
+TEST(XmlWriter, TextBeyondOneChunk) {
+    std::wstring expected;
+    auto writer = Written(false, [&](iqrXMLStringWriter& w) {
+        Results results;
+        for (int i = 0; i <= 3000; ++i) {
+            std::wstring piece = i < 3000 ? L"<p>" + std::to_wstring(i) + L"</p>" : std::wstring(5000, L'z');
+            results.push_back(w.WriteRaw(piece.c_str(), static_cast<ULONG>(piece.size())));
+            expected += piece;
+        }
+        return results;
+    });
+    EXPECT_EQ(expected, Text(writer.get()));
 }
 
 // The writer's stream view writes into the same text, whole wide characters only.
