@@ -8,6 +8,8 @@
 #include "winkit/com_module.h"
 #include "winkit/com_ptr.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 const std::wstring kLibId = L"{38000000-7CAF-422A-A2E2-AA314A11A2A9}";
@@ -49,52 +51,36 @@ std::vector<std::wstring> Dump(std::initializer_list<std::wstring> paths) {
     return lines;
 }
 
+// What registering writes for a class: its two ProgIDs and its CLSID key, as Dump lists them.
+std::vector<std::wstring> ClassKeys(const std::wstring& progId, const std::wstring& name, const wchar_t* number,
+                                    const wchar_t* threadingModel) {
+    const std::wstring clsid = L"{38000" + std::wstring(number) + L"-7CAF-422A-A2E2-AA314A11A2A9}", key = L"CLSID\\" + clsid;
+    std::vector<std::wstring> lines = {progId + L" = " + name + L" Class", progId + L"\\CLSID = " + clsid,
+                                       progId + L"\\CurVer = " + progId + L".380", progId + L".380 = " + name + L" Class",
+                                       progId + L".380\\CLSID = " + clsid, key + L" = " + name + L" Class",
+                                       key + L"\\InprocServer32 = <library>"};
+    if (threadingModel) lines.push_back(key + L"\\InprocServer32 ThreadingModel = " + threadingModel);
+    for (const std::wstring& line : {L"\\ProgID = " + progId + L".380", L"\\Programmable"s, L"\\TypeLib = " + kLibId,
+                                     L"\\VersionIndependentProgID = " + progId})
+        lines.push_back(key + line);
+    return lines;
+}
+
 class Registration : public testing::Test {
 protected:
     // Whatever a test does, the library stays registered for the script clients.
     void TearDown() override { EXPECT_EQ(0u, Regsvr32(L"/s")); }
 };
 
-TEST_F(Registration, WritesEachClassOnceAndReplacesWhatIsUnderItsKey) {
+TEST_F(Registration, WritesTheClassesProgIdsAndTypeLibrary) {
     ASSERT_EQ(0u, Regsvr32(L"/u /s"));
     ASSERT_EQ(0u, Regsvr32(L"/s"));
-    HKEY stale = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (kTaskList + L"\\Leftover").c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &stale, nullptr));
-    RegCloseKey(stale);
-    ASSERT_EQ(0u, Regsvr32(L"/s"));
 
-    const std::vector<std::wstring> taskList = {
-        L"QRCGenericSvcs.QRCTaskList = QRCTaskList Class",
-        L"QRCGenericSvcs.QRCTaskList\\CLSID = {38000212-7CAF-422A-A2E2-AA314A11A2A9}",
-        L"QRCGenericSvcs.QRCTaskList\\CurVer = QRCGenericSvcs.QRCTaskList.380",
-        L"QRCGenericSvcs.QRCTaskList.380 = QRCTaskList Class",
-        L"QRCGenericSvcs.QRCTaskList.380\\CLSID = {38000212-7CAF-422A-A2E2-AA314A11A2A9}",
-        kTaskList + L" = QRCTaskList Class",
-        kTaskList + L"\\InprocServer32 = <library>",
-        kTaskList + L"\\InprocServer32 ThreadingModel = Apartment",
-        kTaskList + L"\\ProgID = QRCGenericSvcs.QRCTaskList.380",
-        kTaskList + L"\\Programmable",
-        kTaskList + L"\\TypeLib = " + kLibId,
-        kTaskList + L"\\VersionIndependentProgID = QRCGenericSvcs.QRCTaskList",
-    };
-    EXPECT_EQ(taskList, Dump({L"QRCGenericSvcs.QRCTaskList", L"QRCGenericSvcs.QRCTaskList.380", kTaskList}));
-    // Without a threading model: the host's main apartment.
-    const std::vector<std::wstring> clientServices = {
-        L"QRCIGEFrameworkSvcs.ClientServices = ClientServices Class",
-        L"QRCIGEFrameworkSvcs.ClientServices\\CLSID = {38000201-7CAF-422A-A2E2-AA314A11A2A9}",
-        L"QRCIGEFrameworkSvcs.ClientServices\\CurVer = QRCIGEFrameworkSvcs.ClientServices.380",
-        L"QRCIGEFrameworkSvcs.ClientServices.380 = ClientServices Class",
-        L"QRCIGEFrameworkSvcs.ClientServices.380\\CLSID = {38000201-7CAF-422A-A2E2-AA314A11A2A9}",
-        kClientServices + L" = ClientServices Class",
-        kClientServices + L"\\InprocServer32 = <library>",
-        kClientServices + L"\\ProgID = QRCIGEFrameworkSvcs.ClientServices.380",
-        kClientServices + L"\\Programmable",
-        kClientServices + L"\\TypeLib = " + kLibId,
-        kClientServices + L"\\VersionIndependentProgID = QRCIGEFrameworkSvcs.ClientServices",
-    };
-    EXPECT_EQ(clientServices, Dump({L"QRCIGEFrameworkSvcs.ClientServices", L"QRCIGEFrameworkSvcs.ClientServices.380",
-                                    kClientServices}));
+    // The client services carry no threading model: they live in the host's main apartment.
+    EXPECT_EQ(ClassKeys(L"QRCGenericSvcs.QRCTaskList", L"QRCTaskList", L"212", L"Apartment"),
+              Dump({L"QRCGenericSvcs.QRCTaskList", L"QRCGenericSvcs.QRCTaskList.380", kTaskList}));
+    EXPECT_EQ(ClassKeys(L"QRCIGEFrameworkSvcs.ClientServices", L"ClientServices", L"201", nullptr),
+              Dump({L"QRCIGEFrameworkSvcs.ClientServices", L"QRCIGEFrameworkSvcs.ClientServices.380", kClientServices}));
     // Version 380.0 is "17c.0" in the registry.
     EXPECT_EQ(L"QRCIGEFrameworkSvcs Version 38.0", RegistryString(HKEY_CLASSES_ROOT, L"TypeLib\\" + kLibId + L"\\17c.0"));
 }

@@ -12,15 +12,10 @@ DWORD armedThread = 0;
 size_t refusedSize = 0;
 int refused = 0;
 
-bool Refuses(size_t size) noexcept {
-    if (!armed.load(std::memory_order_relaxed) || GetCurrentThreadId() != armedThread) return false;
-    if (refusedSize != 0 && size != refusedSize) return false;
-    ++refused;
-    return true;
-}
-
 void* Allocate(size_t size) noexcept {
-    if (Refuses(size)) return nullptr;
+    if (armed.load(std::memory_order_relaxed) && GetCurrentThreadId() == armedThread &&
+        (refusedSize == 0 || size == refusedSize))
+        return ++refused, nullptr;
     return std::malloc(size ? size : 1);
 }
 
@@ -33,11 +28,9 @@ AllocationFailure::AllocationFailure(size_t size) noexcept {
     armed = true;
 }
 
-AllocationFailure::~AllocationFailure() { Disarm(); }
+AllocationFailure::~AllocationFailure() { armed = false; }
 
 int AllocationFailure::Refused() const noexcept { return refused; }
-
-void AllocationFailure::Disarm() noexcept { armed = false; }
 
 // The program's allocation functions (they replace the runtime's for every test program
 // that links this file): malloc, unless a rule refuses the allocation.

@@ -13,6 +13,4 @@ public:
 
     // How many allocations were refused.
     int Refused() const noexcept;
-    // Lets allocations through again (before the holder ends).
-    void Disarm() noexcept;
 };

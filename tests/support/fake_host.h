@@ -1,8 +1,6 @@
 #pragma once
 // GoogleMock fakes of the host's workspace and service request.
 #include <gmock/gmock.h>
-#include <string>
-#include <tuple>
 #include "comidentifiers.h"
 #include "support/fake_com.h"
 
@@ -33,33 +31,5 @@ public:
     MOCK_METHOD(HRESULT, GetWorkspaceName, (BSTR*), TESTCOM_COM());
     MOCK_METHOD(HRESULT, CreateServiceRequest, (IServiceRequest**), TESTCOM_COM());
 };
-
-// Writes a new BSTR with the text into the last argument, an out-parameter, and
-// returns `result`.
-inline auto WriteText(std::wstring text, HRESULT result = S_OK) {
-    return [text = std::move(text), result](auto... args) {
-        BSTR* out = std::get<sizeof...(args) - 1>(std::make_tuple(args...));
-        *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        return result;
-    };
-}
-
-// Hands out a new reference to `object` through the out-parameter.
-template <class Interface>
-auto HandOut(Interface* object) {
-    return [object](Interface** out) {
-        object->AddRef();
-        *out = object;
-        return S_OK;
-    };
-}
-
-// Matches a BSTR argument with this text; a null BSTR matches only an empty text.
-MATCHER_P(Text, expected, "") {
-    std::wstring actual = arg ? std::wstring(arg, SysStringLen(arg)) : std::wstring();
-    return actual == std::wstring(expected);
-}
-
-MATCHER(NullBstr, "") { return arg == nullptr; }
 
 } // namespace testcom

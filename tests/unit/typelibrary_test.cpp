@@ -67,19 +67,18 @@ void AddClassText(ITypeLib* library, REFCLSID clsid, std::vector<std::wstring>& 
     TYPEATTR* attributes = nullptr;
     HREFTYPE reference = 0;
     INT implFlags = 0;
-    if (FAILED(library->GetTypeInfoOfGuid(clsid, coclass.put())) || FAILED(coclass->GetTypeAttr(&attributes)))
-        return lines.push_back(L"no coclass");
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(clsid, coclass.put()));
+    ASSERT_EQ(S_OK, coclass->GetTypeAttr(&attributes));
     bool creatable = attributes->typekind == TKIND_COCLASS && (attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
     coclass->ReleaseTypeAttr(attributes);
     coclass->GetImplTypeFlags(0, &implFlags);
     coclass->GetRefTypeOfImplType(0, &reference);
-    coclass->GetRefTypeInfo(reference, dispatchSide.put());
+    ASSERT_EQ(S_OK, coclass->GetRefTypeInfo(reference, dispatchSide.put()));
     lines.push_back(std::wstring(creatable ? L"creatable " : L"") + L"coclass " + Help(coclass.get(), MEMBERID_NIL) +
                     (implFlags & IMPLTYPEFLAG_FDEFAULT ? L" [default] " : L" ") + Help(dispatchSide.get(), MEMBERID_NIL));
-
-    if (FAILED(dispatchSide->GetRefTypeOfImplType(-1, &reference)) ||
-        FAILED(dispatchSide->GetRefTypeInfo(reference, info.put())) || FAILED(info->GetTypeAttr(&attributes)))
-        return;
+    dispatchSide->GetRefTypeOfImplType(-1, &reference);
+    ASSERT_EQ(S_OK, dispatchSide->GetRefTypeInfo(reference, info.put()));
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
     WORD flags = attributes->wTypeFlags;
     lines.push_back(std::wstring(flags & TYPEFLAG_FDUAL ? L"dual " : L"") +
                     (flags & TYPEFLAG_FOLEAUTOMATION ? L"oleautomation " : L"") + L"interface with " +
@@ -162,11 +161,9 @@ std::wstring Surface(IUnknown* object) {
     text += L"typeinfo " + std::to_wstring(count);
     winkit::ComPtr<IProvideClassInfo2> classInfo;
     winkit::ComPtr<ITypeInfo> coclass;
-    GUID guid;
     if (SUCCEEDED(object->QueryInterface(IID_IProvideClassInfo2, classInfo.put_void())) &&
         SUCCEEDED(classInfo->GetClassInfo(coclass.put())))
-        text += L", class " + Help(coclass.get(), MEMBERID_NIL) +
-                (classInfo->GetGUID(7, &guid) == E_INVALIDARG ? L"" : L", a GUID of an unknown kind");
+        text += L", class " + Help(coclass.get(), MEMBERID_NIL);
     winkit::ComPtr<ISupportErrorInfo> errorInfo;
     if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()))) return text;
     for (const auto& [iid, name] : interfaces)
