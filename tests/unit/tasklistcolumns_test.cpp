@@ -15,21 +15,6 @@ TaskItem Task(int category, const wchar_t* name, int status = kStatusOpen, int d
     return t;
 }
 
-TaskItem Manual() {
-    TaskItem t = Task(kCategoryManual, L"Pump", kStatusInProgress);
-    t.ToDo_Description = L"Check seals";
-    t.ToDo_ItemName = L"P-101";
-    t.ToDo_CreatedDate = L"not a date";
-    t.ToDo_CreatedBy = L"cb";
-    t.ToDo_ModifiedDate = L"2026-12-05 12:00:00";
-    t.ToDo_ModifiedBy = L"mb";
-    t.ToDo_RunDate = L"rd";
-    t.ToDo_RunBy = L"rb";
-    t.ToDo_SrcDocName = L"doc";
-    t.ToDo_SrcDocType = L"type";
-    return t;
-}
-
 // The positions (from 1) of the tasks in the order a header click gives.
 std::vector<int> Order(const std::vector<TaskItem>& tasks, const wchar_t* column, bool ascending) {
     std::vector<const TaskItem*> pointers;
@@ -47,7 +32,7 @@ std::vector<TaskItem> Dated(std::wstring TaskItem::*field, std::initializer_list
 
 } // namespace
 
-// Each task's texts in the fourteen columns, joined by "|".
+// The default columns, then each task's texts in them, joined by "|".
 TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
     auto row = [](const TaskItem& task) {
         std::wstring texts;
@@ -55,25 +40,33 @@ TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
             texts += (texts.empty() ? L"" : L"|") + ColumnText(task, column.name);
         return texts;
     };
-    TaskItem update = Task(kCategoryUpdate, L"P-101", kStatusDeferred, 1);
-    update.ToDo_Description = L"not shown for this category";
-    EXPECT_EQ(L"Manual Pump|Check seals|P-101|not a date|cb|2026-12-05 12:00:00|mb|rd|rb|doc|type|Manual|InProgress|",
-              row(Manual()));
-    EXPECT_EQ(L"Update P-101|This task will Update P-101||||||||||Update|Deferred|Deleted", row(update));
-    EXPECT_EQ(L"Delete X|This task will Delete X||||||||||Delete|Completed|",  // only flag 1 is deleted
-              row(Task(kCategoryDeleteOther, L"X", kStatusCompleted, 2)));
-    EXPECT_EQ(L"Claim X|This task will Claim X||||||||||Claim|Open|", row(Task(kCategoryClaim, L"X", kStatusOpen)));
-    EXPECT_EQ(L"Create X|This task will Create X||||||||||Create|Error|", row(Task(kCategoryCreate, L"X", kStatusError)));
-    EXPECT_EQ(L"9 Pump|This task will 9 Pump||||||||||9|-2|", row(Task(9, L"Pump", -2)));
-}
-
-TEST(TaskListColumns, DefaultSet) {
     std::wstring names;
     for (const ColumnEntry& column : DefaultColumnSet()) names += column.name + L":" + std::to_wstring(column.width) + L" ";
     EXPECT_EQ(L"Task Name:100 Task Description:100 Item Name:100 Created Date:100 Created By:100 Modified Date:100 "
               L"Modified By:100 Run Date:100 Run By:100 Source Doc Name:100 Source Doc Type:100 Task Category:100 "
               L"Task Status:100 Deleted Flag:100 ",
               names);
+    TaskItem manual = Task(kCategoryManual, L"Pump", kStatusInProgress);
+    manual.ToDo_Description = L"Check seals";
+    manual.ToDo_ItemName = L"P-101";
+    manual.ToDo_CreatedDate = L"not a date";
+    manual.ToDo_CreatedBy = L"cb";
+    manual.ToDo_ModifiedDate = L"2026-12-05 12:00:00";
+    manual.ToDo_ModifiedBy = L"mb";
+    manual.ToDo_RunDate = L"rd";
+    manual.ToDo_RunBy = L"rb";
+    manual.ToDo_SrcDocName = L"doc";
+    manual.ToDo_SrcDocType = L"type";
+    TaskItem update = Task(kCategoryUpdate, L"P-101", kStatusDeferred, 1);
+    update.ToDo_Description = L"not shown for this category";
+    EXPECT_EQ(L"Manual Pump|Check seals|P-101|not a date|cb|2026-12-05 12:00:00|mb|rd|rb|doc|type|Manual|InProgress|",
+              row(manual));
+    EXPECT_EQ(L"Update P-101|This task will Update P-101||||||||||Update|Deferred|Deleted", row(update));
+    EXPECT_EQ(L"Delete X|This task will Delete X||||||||||Delete|Completed|",  // only flag 1 is deleted
+              row(Task(kCategoryDeleteOther, L"X", kStatusCompleted, 2)));
+    EXPECT_EQ(L"Claim X|This task will Claim X||||||||||Claim|Open|", row(Task(kCategoryClaim, L"X", kStatusOpen)));
+    EXPECT_EQ(L"Create X|This task will Create X||||||||||Create|Error|", row(Task(kCategoryCreate, L"X", kStatusError)));
+    EXPECT_EQ(L"9 Pump|This task will 9 Pump||||||||||9|-2|", row(Task(9, L"Pump", -2)));
 }
 
 TEST(TaskListColumns, RowPicturesAndStatusViews) {
