@@ -40,8 +40,10 @@ std::vector<std::vector<std::wstring>> Texts(const SheetContent& sheet, int rows
     std::vector<std::vector<std::wstring>> texts(rows, std::vector<std::wstring>(columns, L"(none)"));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            if (const SheetCell* cell = sheet.Find(std::wstring(1, wchar_t(L'A' + c)) + std::to_wstring(r + 1)))
-                texts[r][c] = cell->text + (cell->style == 1 ? L"*" : L"") + (cell->type == "inlineStr" ? L"" : L"#");
+            if (auto cell = sheet.cells.find(std::wstring(1, wchar_t(L'A' + c)) + std::to_wstring(r + 1));
+                cell != sheet.cells.end())
+                texts[r][c] = cell->second.text + (cell->second.style == 1 ? L"*" : L"") +
+                              (cell->second.type == "inlineStr" ? L"" : L"#");
     return texts;
 }
 
