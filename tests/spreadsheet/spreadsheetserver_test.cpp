@@ -12,13 +12,10 @@
 #include "support/settings_store.h"
 #include "support/sim_workspace.h"
 #include "support/tasklist_dialog_access.h"
+#include "tasklistcolumns.h"
 #include "userstamp.h"
 
 namespace {
-
-const std::vector<std::wstring> kDefaultColumns = {
-    L"Task Name", L"Task Description", L"Item Name", L"Created Date", L"Created By", L"Modified Date", L"Modified By",
-    L"Run Date", L"Run By", L"Source Doc Name", L"Source Doc Type", L"Task Category", L"Task Status", L"Deleted Flag"};
 
 // Sends the server's reports to a folder of this run; forgets it and the last report after.
 struct ReportsFolderSetting {
@@ -78,8 +75,8 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasksInto
     SettingsStore store;
     DialogDriver driver(60);
 
-    std::vector<std::vector<std::wstring>> expected = {kDefaultColumns};
-    for (std::wstring& header : expected[0]) header += L"*";  // bold
+    std::vector<std::vector<std::wstring>> expected(1);
+    for (const ColumnEntry& column : DefaultColumnSet()) expected[0].push_back(column.name + L"*");  // bold
     std::wstring before = StampUserAndTime(nullptr).timeText;
     for (const auto& row : ReportThreeListedTasks(sim.Workspace())) expected.push_back(row);
     std::wstring after = StampUserAndTime(nullptr).timeText;

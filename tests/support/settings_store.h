@@ -3,8 +3,7 @@
 // (simclienttools.dll, loaded in this process) behind the recording proxies, while the
 // object lives. Its registry key is emptied before and after, so that every test starts
 // from the defaults, and the fault plan is started afresh: its log holds the store's
-// calls ("GetValue QRClientTools/ToDoListSettings/Options ShowOpen"), and it can arm one
-// of them (FaultPlan::ArmCall).
+// calls ("GetValue QRClientTools/ToDoListSettings/Options ShowOpen").
 #include <algorithm>
 #include <map>
 #include <string>
@@ -32,6 +31,10 @@ public:
         RegSetKeyValueW(HKEY_CURRENT_USER, KeyOf(path).c_str(), name.c_str(), REG_SZ, text.c_str(),
                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
+    // The stored text, or "(absent)".
+    static std::wstring Get(const std::wstring& path, const std::wstring& name) {
+        return RegistryString(HKEY_CURRENT_USER, KeyOf(path), name.c_str()).value_or(L"(absent)");
+    }
     // Every stored value, by "<path> <name>".
     static std::map<std::wstring, std::wstring> Values() {
         std::map<std::wstring, std::wstring> values;
@@ -43,6 +46,9 @@ public:
     // The calls logged since the store was made or the log cleared.
     std::vector<std::wstring> Log() const { return FaultPlan::Get().Calls(); }
     void ClearLog() { FaultPlan::Get().Start(); }
+    // The first call logged as `call` from now on fails with `failure` and leaves error
+    // information described as FaultPlan::InjectedDescription names it.
+    void Fail(const std::wstring& call, HRESULT failure) { FaultPlan::Get().ArmCall(call, failure); }
 
 private:
     // Where sim/clienttools keeps its nodes.
@@ -52,7 +58,7 @@ private:
     }
     static void Collect(const std::wstring& path, std::map<std::wstring, std::wstring>& values) {
         for (const std::wstring& name : RegistryValueNames(HKEY_CURRENT_USER, KeyOf(path)))
-            values[path + L" " + name] = RegistryString(HKEY_CURRENT_USER, KeyOf(path), name.c_str()).value_or(L"");
+            values[path + L" " + name] = Get(path, name);
         for (const std::wstring& child : RegistrySubkeys(HKEY_CURRENT_USER, KeyOf(path)))
             Collect(path.empty() ? child : path + L"/" + child, values);
     }

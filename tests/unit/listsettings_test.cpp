@@ -63,8 +63,7 @@ TEST_F(ListSettings, WhatALoadMakesOfTheStoredTexts) {
     } cases[] = {
         {"a flag is on when its text reads as the number 1",
          {{kOptionsPath, L"ShowOpen", L" 1"}, {kOptionsPath, L"ShowDeferred", L"1x"}, {kOptionsPath, L"ShowCompleted", L"+1"},
-          {kOptionsPath, L"ShowDeleted", L"01"}},
-         L"1111 (default columns)"},
+          {kOptionsPath, L"ShowDeleted", L"01"}}, L"1111 (default columns)"},
         {"other texts are off", {{kOptionsPath, L"ShowOpen", L"2"}, {kOptionsPath, L"ShowDeferred", L""},
                                  {kOptionsPath, L"ShowCompleted", L"x1"}, {kOptionsPath, L"ShowDeleted", L"-1"}},
          L"0000 (default columns)"},

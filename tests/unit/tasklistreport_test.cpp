@@ -135,9 +135,9 @@ TEST_F(TaskListReport, BlocksAreTextArraysInColumnSetOrderPaddedToTheTaskCount) 
 // objects it did not get, returns the step recorded last with its error information and
 // never shows a message. A workbook of one sheet: the data block has no range.
 TEST_F(TaskListReport, FailedStepsAfterTheApplicationWasReached) {
-    const std::wstring lastStep = L"Sheet2!A2.Resize(4,3) put Value = VT_ARRAY|VT_VARIANT [1..4,1..3]";
-    for (auto [step, failure, result, calls] : {std::tuple{L"Sheets get Item(VT_I4 2)", DISP_E_BADINDEX, E_FAIL, 23},
-                                                {lastStep.c_str(), HRESULT(0x800A03EC), HRESULT(0x800A03EC), 32}}) {
+    for (auto [step, failure, result, calls] :
+         {std::tuple{L"Sheets get Item(VT_I4 2)", DISP_E_BADINDEX, E_FAIL, 23},
+          {L"Sheet2!A2.Resize(4,3) put Value = VT_ARRAY|VT_VARIANT [1..4,1..3]", HRESULT(0x800A03EC), HRESULT(0x800A03EC), 32}}) {
         FaultPlan::Get().Start();
         FaultPlan::Get().ArmCall(step, failure);
         ClearThreadError();

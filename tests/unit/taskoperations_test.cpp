@@ -250,8 +250,7 @@ TEST_F(TaskRequests, RunsAndClaims) {
          L"raised 0x80070005 Unable to initialize Zev Odovidedava Zedevodiv component", answered + L"Initialize|(released)"},
         {"claims not synchronized", claimsAnd([this] { services->synchronizeResult = 0x80040E14; }), run,
          L"raised 0x80040e14 Claim in ZAR failed", claims + L"(released)"},
-        {"without a workspace", nullptr, [this] { return Outcome(TaskOperations(nullptr, tasks).RunTaskItem(3)); },
-         L"0", L""},
+        {"without a workspace", nullptr, [this] { return Outcome(TaskOperations(nullptr, tasks).RunTaskItem(3)); }, L"0", L""},
     });
 }
 
@@ -279,8 +278,7 @@ TEST_F(TaskRequests, TextCallsAndFetches) {
          [this] {
              script.outputs[L"GetEFData"] = L"partial";
              script.getOutputResult = kRefused;
-         },
-         efData, L"0x80041001 kept", Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
+         }, efData, L"0x80041001 kept", Opening(L"GetEFData") + L"Execute 0|GetOutput|(released)"},
         {"fetch refused: the listed tasks stay", Fails(L"GetTaskList", E_FAIL), fetch, L"10 tasks", fetched + L"(released)"},
         {"fetch without a request", NoRequest(E_FAIL), fetch, L"10 tasks", L""},
         {"fetch without a workspace", nullptr, [this] { return Fetch(nullptr); }, L"10 tasks", L""},
