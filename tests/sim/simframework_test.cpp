@@ -1,8 +1,8 @@
-// The simulated framework component as the To Do list calls it: through the workspace's
-// service requests, saving into the workspace file at once.
+// The simulated framework component as the To Do list calls it: through the library's
+// requests on the workspace, saving into the workspace file at once.
 #include <gtest/gtest.h>
+#include "frameworkgateway.h"
 #include "simtestsupport.h"
-#include "winkit/unique_variant.h"
 
 using winkit::UniqueBstr;
 
@@ -12,17 +12,14 @@ TEST(SimFramework, DeletedRunsRenumberTheTasksAfterThem) {
     simtest::SampleCopy sample;
     ASSERT_TRUE(sample.workspace);
     auto remove = [&](long index, long count) {
-        winkit::ComPtr<IServiceRequest> request;
-        EXPECT_EQ(S_OK, sample.workspace->CreateServiceRequest(request.put()));
-        request->SetFlags(0);
-        request->SetComponent(UniqueBstr::Copy(L"QRDBEFrameworkSvcs.Main").get());
-        request->SetMethod(UniqueBstr::Copy(L"DeleteTask").get());
-        request->BeginInput();
-        request->BeginElement(UniqueBstr::Copy(L"TaskItem").get());
-        request->AddField(UniqueBstr::Copy(L"ToDo_Index").get(), *winkit::UniqueVariant::Long(index).get());
-        request->AddField(UniqueBstr::Copy(L"Count").get(), *winkit::UniqueVariant::Long(count).get());
-        request->EndElement(UniqueBstr::Copy(L"TaskItem").get());
-        HRESULT hr = request->Execute(0);
+        FrameworkRequest request;
+        EXPECT_EQ(S_OK, FrameworkRequest::Open(sample.workspace.get(), L"DeleteTask", request));
+        request.BeginInput();
+        request.BeginRecord();
+        request.AddLong(L"ToDo_Index", index);
+        request.AddLong(L"Count", count);
+        request.EndRecord();
+        HRESULT hr = request.Execute();
         return std::to_wstring(hr) + L" " + (FAILED(hr) ? simtest::TakeErrorDesc() : L"");
     };
     std::vector<std::wstring> names;

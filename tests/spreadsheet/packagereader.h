@@ -18,11 +18,6 @@ struct SheetCell {
 
 struct SheetContent {
     std::map<std::wstring, SheetCell> cells;  // by reference, e.g. L"D3"
-
-    const SheetCell* Find(const std::wstring& reference) const {
-        auto found = cells.find(reference);
-        return found == cells.end() ? nullptr : &found->second;
-    }
 };
 
 // Entry name -> bytes, found through the central directory as a reader of the package

@@ -12,13 +12,10 @@
 #include "support/settings_store.h"
 #include "support/sim_workspace.h"
 #include "support/tasklist_dialog_access.h"
+#include "tasklistcolumns.h"
 #include "userstamp.h"
 
 namespace {
-
-const std::vector<std::wstring> kDefaultColumns = {
-    L"Task Name", L"Task Description", L"Item Name", L"Created Date", L"Created By", L"Modified Date", L"Modified By",
-    L"Run Date", L"Run By", L"Source Doc Name", L"Source Doc Type", L"Task Category", L"Task Status", L"Deleted Flag"};
 
 // Sends the server's reports to a folder of this run; forgets it and the last report after.
 struct ReportsFolderSetting {
@@ -40,8 +37,10 @@ std::vector<std::vector<std::wstring>> Texts(const SheetContent& sheet, int rows
     std::vector<std::vector<std::wstring>> texts(rows, std::vector<std::wstring>(columns, L"(none)"));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            if (const SheetCell* cell = sheet.Find(std::wstring(1, wchar_t(L'A' + c)) + std::to_wstring(r + 1)))
-                texts[r][c] = cell->text + (cell->style == 1 ? L"*" : L"") + (cell->type == "inlineStr" ? L"" : L"#");
+            if (auto cell = sheet.cells.find(std::wstring(1, wchar_t(L'A' + c)) + std::to_wstring(r + 1));
+                cell != sheet.cells.end())
+                texts[r][c] = cell->second.text + (cell->second.style == 1 ? L"*" : L"") +
+                              (cell->second.type == "inlineStr" ? L"" : L"#");
     return texts;
 }
 
@@ -76,8 +75,8 @@ TEST(SpreadsheetServer, ReportButtonOnTheSampleWorkspaceWritesTheListedTasksInto
     SettingsStore store;
     DialogDriver driver(60);
 
-    std::vector<std::vector<std::wstring>> expected = {kDefaultColumns};
-    for (std::wstring& header : expected[0]) header += L"*";  // bold
+    std::vector<std::vector<std::wstring>> expected(1);
+    for (const ColumnEntry& column : DefaultColumnSet()) expected[0].push_back(column.name + L"*");  // bold
     std::wstring before = StampUserAndTime(nullptr).timeText;
     for (const auto& row : ReportThreeListedTasks(sim.Workspace())) expected.push_back(row);
     std::wstring after = StampUserAndTime(nullptr).timeText;

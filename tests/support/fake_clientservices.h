@@ -1,6 +1,6 @@
 #pragma once
-// A client services object registered for the test process in place of the library's
-// class: it records Initialize and SynchronizeClaims and answers as told.
+// A client services object for a test to register in place of the library's class: it
+// records Initialize and SynchronizeClaims and answers as told.
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
@@ -48,12 +48,4 @@ protected:
     void* QueryOther(REFIID iid) override {
         return iid == IID_IDispatch ? static_cast<IQRCIGEFClientServices*>(this) : nullptr;
     }
-};
-
-// CLSID_QRCIGEFClientServices made by a class object of this process while the holder
-// lives; it hands out `services` (holding a reference to it) or fails with factory->failure.
-struct ClientServicesRegistration {
-    explicit ClientServicesRegistration(FakeClientServices* services) : factory(services) {}
-    testcom::Fake<testcom::FakeClassFactory> factory;
-    testcom::ClassRegistration registration{CLSID_QRCIGEFClientServices, factory.get()};
 };

@@ -3,8 +3,7 @@
 // (simclienttools.dll, loaded in this process) behind the recording proxies, while the
 // object lives. Its registry key is emptied before and after, so that every test starts
 // from the defaults, and the fault plan is started afresh: its log holds the store's
-// calls ("GetValue QRClientTools/ToDoListSettings/Options ShowOpen"), and it can arm one
-// of them (FaultPlan::ArmCall).
+// calls ("GetValue QRClientTools/ToDoListSettings/Options ShowOpen").
 #include <algorithm>
 #include <map>
 #include <string>
