@@ -35,12 +35,9 @@ std::wstring Describe(const VARIANT& v) {
         }
         return text + L"]";
     }
-    switch (V_VT(&v)) {
-    case VT_BSTR: return L"VT_BSTR \"" + ValueText(v) + L"\"";
-    case VT_I4: return L"VT_I4 " + ValueText(v);
-    case VT_BOOL: return L"VT_BOOL " + ValueText(v);
-    default: return L"VT_" + std::to_wstring(V_VT(&v)) + L" " + ValueText(v);
-    }
+    if (V_VT(&v) == VT_BSTR) return L"VT_BSTR \"" + ValueText(v) + L"\"";
+    std::wstring type = V_VT(&v) == VT_I4 ? L"I4" : V_VT(&v) == VT_BOOL ? L"BOOL" : std::to_wstring(V_VT(&v));
+    return L"VT_" + type + L" " + ValueText(v);
 }
 
 // The positional arguments in the member's own order (Invoke gets them last first).
@@ -149,7 +146,7 @@ public:
         std::wstring member = known != MemberNames().end() ? known->second : L"#" + std::to_wstring(id);
         auto invoke = [&] {
             HRESULT hr = inner_->Invoke(id, r, l, flags, p, result, e, a);
-            if (SUCCEEDED(hr) && (flags & DISPATCH_PROPERTYPUT)) FaultPlan::Get().Tally(kSpreadsheetWrites);
+            if (SUCCEEDED(hr) && (flags & DISPATCH_PROPERTYPUT)) FaultPlan::Get().CountWrite();
             if (SUCCEEDED(hr) && result && V_VT(result) == VT_DISPATCH && V_DISPATCH(result)) {
                 IDispatch* object = V_DISPATCH(result);
                 V_DISPATCH(result) = new AutomationProxy(object, ResultKind(kind_, member), ResultLabel(label_, kind_, member, p));

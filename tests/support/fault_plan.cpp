@@ -24,22 +24,15 @@ void FaultPlan::ArmCall(const std::wstring& call, HRESULT answer) {
     fired_ = false;
 }
 
-bool FaultPlan::IsArmed(const std::wstring& site, int count, const std::wstring& logged) const {
-    if (fired_) return false;
-    if (!armedCall_.empty()) return logged == armedCall_;
-    return armedOccurrence_ > 0 && count == armedOccurrence_ && site == armedSite_;
-}
-
 std::optional<HRESULT> FaultPlan::Intercept(const std::wstring& call, const std::wstring& logged) {
-    std::wstring site = SiteKey(phase_, call);
+    std::wstring site = phase_.empty() ? call : phase_ + L" | " + call;
     int count = ++counts_[site];
     events_.push_back({site, count, site, logged.empty() ? call : logged});
-    if (!IsArmed(site, count, events_.back().call)) return std::nullopt;
+    bool armed = !armedCall_.empty() ? events_.back().call == armedCall_
+                                     : armedOccurrence_ > 0 && count == armedOccurrence_ && site == armedSite_;
+    if (fired_ || !armed) return std::nullopt;
     fired_ = true;
-    if (FAILED(answer_) && errorInfoLeft_ == ErrorInfoLeft::Injected)
-        PlantThreadError(call.c_str(), InjectedDescription(call).c_str());
-    else if (errorInfoLeft_ == ErrorInfoLeft::Cleared)
-        ClearThreadError();
+    if (FAILED(answer_)) PlantThreadError(call.c_str(), InjectedDescription(call).c_str());
     return answer_;
 }
 
@@ -65,10 +58,6 @@ std::vector<std::wstring> FaultPlan::Calls(const std::wstring& part) const {
 
 void FaultPlan::Relabel(int event, const std::wstring& suffix) {
     if (event >= 0 && static_cast<size_t>(event) < events_.size()) events_[event].site = events_[event].rawSite + suffix;
-}
-
-std::wstring FaultPlan::SiteKey(const std::wstring& phase, const std::wstring& call) {
-    return phase.empty() ? call : phase + L" | " + call;
 }
 
 std::wstring FaultPlan::InjectedDescription(const std::wstring& call) { return L"injected failure at " + call; }
