@@ -1,7 +1,6 @@
 #pragma once
-// Runs a scenario over the fault-injecting partners once without failures, then once for
-// each chosen occurrence of each call site it reached, failing that one call, and checks
-// what the host saw against the outcome documented for the site (faultinjection_rules.cpp).
+// Runs a scenario once without failures, then failing in turn each chosen call it reached,
+// and checks what the host saw against the outcome documented (faultinjection_rules.cpp).
 #include <functional>
 #include <map>
 #include <set>

@@ -21,12 +21,10 @@ namespace {
 
 // Two objects to claim as a host passes them: an array of VARIANTs holding numbers.
 winkit::UniqueVariant TwoObjectIdentifiers() {
-    SAFEARRAYBOUND bounds = {2, 0};
-    SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 1, &bounds);
-    for (LONG i = 0; i < 2; ++i) SafeArrayPutElement(array, &i, winkit::UniqueVariant::Long(i ? 1003 : 1001).get());
     winkit::UniqueVariant value;
     V_VT(value.get()) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(value.get()) = array;
+    V_ARRAY(value.get()) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    for (LONG i = 0; i < 2; ++i) SafeArrayPutElement(V_ARRAY(value.get()), &i, winkit::UniqueVariant::Long(1001 + 2 * i).get());
     return value;
 }
 

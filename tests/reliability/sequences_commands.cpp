@@ -129,9 +129,8 @@ void CommandSequence::DeleteFromServer(CTaskListDlg& dialog, DialogDriver& boxes
     Click(dialog.hwnd(), IDC_TASKLIST_DELETEFROMSERVER);
     ExpectBoxes(boxes, before, {kDeleteQuestion});
     if (!yes) return;
-    std::vector<int> descending = keys;
-    std::sort(descending.rbegin(), descending.rend());
-    for (int key : descending) model_.erase(model_.begin() + (key - 1));
+    std::sort(keys.rbegin(), keys.rend());
+    for (int key : keys) model_.erase(model_.begin() + (key - 1));
 }
 
 void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver& boxes) {

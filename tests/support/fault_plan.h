@@ -4,8 +4,8 @@
 // call within the running phase: "Action | IServiceRequest::Execute [ActionTask]"; a
 // request's earlier events are relabelled once it learns its framework method.
 #include <windows.h>
+#include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,20 +38,11 @@ public:
     void SetVariantAnswers(VARTYPE type) { variantAnswers_ = type; }
     VARTYPE VariantAnswers() const { return variantAnswers_; }
 
-    // Logs the call (`logged` empty: as its site); the armed answer, error information left.
-    std::optional<HRESULT> Intercept(const std::wstring& call, const std::wstring& logged = {});
-    // Records what the caller of the event got, and the error description it was left.
-    void Finish(int event, HRESULT result);
-    // Intercept, then forward, or empty the out-parameters and answer; then Finish.
-    template <class Forward, class EmptyOuts>
-    HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forward, EmptyOuts emptyOuts) {
-        std::optional<HRESULT> armed = Intercept(call, logged);
-        int event = LastEvent();
-        if (armed) emptyOuts();
-        HRESULT hr = armed ? *armed : forward();
-        Finish(event, hr);
-        return hr;
-    }
+    // Logs the call (`logged` empty: as its site) and forwards it, unless it is the armed
+    // one: then `emptyOuts` and the armed answer. Records what the caller got, and the
+    // description of the error information it was left.
+    HRESULT Pass(const std::wstring& call, const std::wstring& logged, const std::function<HRESULT()>& forward,
+                 const std::function<void()>& emptyOuts);
 
     bool Fired() const { return fired_; }
     const std::vector<FaultEvent>& Events() const { return events_; }

@@ -1,5 +1,6 @@
 #include "support/fault_proxies.h"
 
+#include <algorithm>
 #include <cwctype>
 #include "support/call_text.h"
 #include "support/proxy_base.h"
@@ -11,10 +12,8 @@ namespace {
 // Numbered settings entries are one site whatever their number.
 std::wstring EntryLabel(BSTR name) {
     std::wstring text = BstrText(name);
-    if (text.empty()) return text;
-    for (wchar_t c : text)
-        if (!std::iswdigit(c)) return text;
-    return L"<n>";
+    bool numbered = !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c); });
+    return numbered ? L"<n>" : text;
 }
 
 // A method of an interface proxied whole: logged as Call(name), forwarded to inner_,
@@ -57,8 +56,7 @@ private:
     // The framework method names the site once it is known; SetFlags and SetComponent
     // come before it.
     std::wstring Call(const wchar_t* member) const {
-        std::wstring call = std::wstring(L"IServiceRequest::") + member;
-        return method_.empty() ? call : call + L" [" + method_ + L"]";
+        return std::wstring(L"IServiceRequest::") + member + (method_.empty() ? L"" : L" [" + method_ + L"]");
     }
     // A call that may come before the method: named once the method is set.
     template <class Forward>
@@ -90,8 +88,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out || (iid != IID_IWorkspace && iid != IID_IDispatch)) return Proxy::QueryInterface(iid, out);
-        const wchar_t* call = iid == IID_IWorkspace ? L"IWorkspace::QueryInterface(IWorkspace)"
-                                                    : L"IWorkspace::QueryInterface(IDispatch)";
+        std::wstring call = std::wstring(L"IWorkspace::QueryInterface(") + (iid == IID_IWorkspace ? L"IWorkspace)" : L"IDispatch)");
         return Pass(call, {}, [&] { return Proxy::QueryInterface(iid, out); }, out);
     }
 
