@@ -24,7 +24,8 @@ winkit::UniqueVariant TwoObjectIdentifiers() {
     winkit::UniqueVariant value;
     V_VT(value.get()) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(value.get()) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
-    for (LONG i = 0; i < 2; ++i) SafeArrayPutElement(V_ARRAY(value.get()), &i, winkit::UniqueVariant::Long(1001 + 2 * i).get());
+    for (LONG i = 0; i < 2; ++i)
+        SafeArrayPutElement(V_ARRAY(value.get()), &i, winkit::UniqueVariant::Long(1001 + 2 * i).get());
     return value;
 }
 

@@ -88,7 +88,8 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out || (iid != IID_IWorkspace && iid != IID_IDispatch)) return Proxy::QueryInterface(iid, out);
-        std::wstring call = std::wstring(L"IWorkspace::QueryInterface(") + (iid == IID_IWorkspace ? L"IWorkspace)" : L"IDispatch)");
+        std::wstring call =
+            std::wstring(L"IWorkspace::QueryInterface(") + (iid == IID_IWorkspace ? L"IWorkspace)" : L"IDispatch)");
         return Pass(call, {}, [&] { return Proxy::QueryInterface(iid, out); }, out);
     }
 
