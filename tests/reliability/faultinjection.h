@@ -1,7 +1,6 @@
 #pragma once
-// Runs a scenario over the fault-injecting partners once without failures, then once for
-// each chosen occurrence of each call site it reached, failing that one call, and checks
-// what the host saw against the outcome documented for the site (faultinjection_rules.cpp).
+// Runs a scenario once without failures, then failing in turn each chosen call it reached,
+// and checks what the host saw against the outcome documented (faultinjection_rules.cpp).
 #include <functional>
 #include <map>
 #include <set>
@@ -26,21 +25,21 @@ struct Observed {
     bool boxLeftUnanswered = false;
     FaultPlan plan;  // the calls, violations and tallies of the run
 
-    const StepResult* Find(const std::wstring& step) const;
+    const StepResult* Find(const std::wstring& step) const {
+        for (const StepResult& s : steps)
+            if (s.step == step) return &s;
+        return nullptr;
+    }
 };
 
 // Handed to a scenario run: it names phases (sites are "<phase> | <call>") and reports
-// each step's result, whose error information it takes from the thread.
-class Observer {
-public:
-    explicit Observer(Observed& observed) : observed_(observed) {}
+// each step's result, whose error information it takes from the thread, and the boxes.
+struct Observer {
     void Phase(const std::wstring& phase) { FaultPlan::Get().SetPhase(phase); }
     void Step(const std::wstring& step, HRESULT hr);
-    void Boxes(const std::vector<std::wstring>& texts, bool unanswered);
 
-private:
-    Observed& observed_;
-    bool firedBefore_ = false;
+    Observed& observed;
+    bool firedBefore = false;
 };
 
 // What a failure of a site leads to.
@@ -101,11 +100,13 @@ struct Scenario {
 
 // What the scenarios of this run reached, for the coverage test.
 struct Figures {
-    std::set<std::wstring> scenarios;
     std::set<std::wstring> sites;  // "<phase> | <call>"
     std::set<const Rule*> rulesUsed;
 };
-Figures& SuiteFigures();
+inline Figures& SuiteFigures() {
+    static Figures figures;
+    return figures;
+}
 
 // The dry run, then runs failing the first, second and last call of each site reached in
 // the scenario's phases, with gtest expectations for every check.

@@ -21,10 +21,8 @@ const std::vector<Rule>& ToDoListRules() {
         // Initialize keeps only a workspace.
         {L"Initialize | IWorkspace::QueryInterface(IWorkspace)", Fails(E_INVALIDARG)},
 
-        // Running a task whose framework answer is a claims document ("Action" on the list,
-        // "PropertiesAction" in the property dialog): the client services object of this
-        // library is made, initialized and synchronizes the claims. A failure there leaves
-        // the dialog and reaches Show.
+        // Running a task whose answer is a claims document: the library's client services
+        // object is made, initialized and synchronizes the claims; a failure reaches Show.
         {L"*Action | CoCreateInstance(QRCIGEFClientServices)", Fails(kInjected, {kUnableToInstance})},
         {L"*Action | IWorkspace::QueryInterface(*)", Fails(S_OK, {kUnableToInitialize, kNotAWorkspace})},
         {L"*Action | CoCreateInstance(QRClientTools.Globals)", Fails(kInjected, {kUnableToInitialize, kNoTools})},
@@ -45,9 +43,8 @@ const std::vector<Rule>& ToDoListRules() {
         {L"* | IGlobals::GetSettingsRoot", Fails(kInjected, {}, kCarried)},
         {L"* | ISettingsNode::*", Fails(kInjected, {}, kCarried)},
 
-        // The framework's requests: the fetch keeps (or, without output, empties) the list,
-        // the commands stop or go on silently; the Action counts a task that did not run in
-        // its own message.
+        // The framework's requests: the fetch keeps (or, without output, empties) the list, the
+        // commands stop or go on silently; the Action counts a task that did not run.
         {L"* | IWorkspace::CreateServiceRequest*", Same()},
         {L"* | IServiceRequest::*", Same()},
         // The acting user falls back to the system's name, the report's workspace cell stays empty.
@@ -57,8 +54,7 @@ const std::vector<Rule>& ToDoListRules() {
         // The report: only an application that cannot be reached is told to the user.
         {L"Report | CoCreateInstance(Excel.Application)", Message(L"It could not be started.")},
         {L"Report | Excel Application::*(Workbooks)", Message(L"It did not give access to its workbooks.")},
-        // A failed write (or the lookup of its member) loses that value alone: the next
-        // write of the member looks it up again.
+        // A failed write (or lookup of its member) loses that value alone.
         {L"Report | Excel *::*(Visible)", SameLosingOneWrite()},
         {L"Report | Excel *::*(UserControl)", SameLosingOneWrite()},
         {L"Report | Excel *::*(Value)", SameLosingOneWrite()},

@@ -1,14 +1,13 @@
-// Fault injection through the To Do list: QRCTaskList initialized with the simulated
-// host's workspace (proxied) and shown, the dialog driven from inside its modal loop
-// through one command per scenario, every outside call of the command's phase failed in
-// turn. Whatever fails, the list shows again, and no task the command was not given
-// changes or goes. Each run starts from a fresh copy of the sample workspace.
+// Fault injection through the To Do list shown by QRCTaskList over a fresh copy of the
+// sample workspace: one command per scenario, every outside call of its phase failed in
+// turn. Whatever fails, the list shows again, and no task the command was not given changes.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>
 #include "applicationobject.h"
 #include "faultinjection.h"
 #include "qrctasklist.h"
+#include "reliability_text.h"
 #include "res/taskpropertiesres.h"
 #include "res/tasklistres.h"
 #include "support/dialog_driver.h"
@@ -53,12 +52,6 @@ std::function<void(HWND)> Press(int button, std::vector<int> keys = {}, const wc
         if (title) WhenDialogShown(title, inside);
         ::SendMessageW(dialog, WM_COMMAND, button, 0);
     };
-}
-
-void Type(HWND properties, int id, const wchar_t* text) {
-    HWND edit = ::GetDlgItem(PageWith(properties, id), id);
-    ::SendMessageW(edit, EM_SETSEL, 0, -1);
-    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
 }
 
 // A task as the framework holds it: every field and its assignments; or only what makes
@@ -137,20 +130,14 @@ void ShowToDoList(Observer& observer, const Command& command) {
         observer.Step(L"Show again", list->Show(0, &ok));
         observer.Phase(L"Release");
     }
-    std::vector<std::wstring> texts;
-    for (const ShownMessageBox& box : boxes.boxes()) texts.push_back(box.text);
-    observer.Boxes(texts, boxes.watchdogFired());
+    for (const ShownMessageBox& box : boxes.boxes()) observer.observed.boxes.push_back(box.text);
+    observer.observed.boxLeftUnanswered = boxes.watchdogFired();
     CheckKept(sim, std::move(kept));
 }
 
 Scenario ToDoListScenario(const Command& command) {
-    Scenario scenario;
-    scenario.name = command.name;
-    scenario.phases = command.phases;
-    scenario.rules = &ToDoListRules();
-    scenario.ownBoxes = command.ownBoxes;
-    scenario.run = [command](Observer& observer) { ShowToDoList(observer, command); };
-    return scenario;
+    return {command.name, [command](Observer& observer) { ShowToDoList(observer, command); }, command.phases,
+            &ToDoListRules(), command.ownBoxes};
 }
 
 // Task 1 is an open task without claims, 3 an Update task, 6 claims free objects, 7 a
@@ -158,7 +145,7 @@ Scenario ToDoListScenario(const Command& command) {
 // says so. Delete from server removes in two runs: (3, 2), then 9 as renumbered: (7, 1).
 std::vector<Command> Commands() {
     auto editNotes = [](HWND properties) {
-        Type(properties, IDC_TASKGENERAL_NOTES, L"Checked on site");
+        Type(PageWith(properties, IDC_TASKGENERAL_NOTES), IDC_TASKGENERAL_NOTES, L"Checked on site");
         Click(properties, IDOK);
     };
     auto actionInProperties = [](HWND properties) {
@@ -171,7 +158,7 @@ std::vector<Command> Commands() {
         Click(properties, IDCANCEL);
     };
     auto nameManualTask = [](HWND properties) {
-        Type(properties, IDC_TASKGENERAL_NAME, L"Flush line 0101-P-1001");
+        Type(PageWith(properties, IDC_TASKGENERAL_NAME), IDC_TASKGENERAL_NAME, L"Flush line 0101-P-1001");
         Click(properties, IDOK);
     };
     auto configureView = [](HWND list) {
@@ -206,8 +193,7 @@ TEST(FaultInjectionToDoList, EveryCommandWithEveryOutsideCallFailingInTurn) {
 }
 
 // The Action on the claiming tasks through the registered QRCIGEFrameworkSvcs.dll, which
-// then also makes its own client services object; its DllCanUnloadNow answers S_OK after
-// each run.
+// also makes its own client services object; its DllCanUnloadNow answers S_OK after each run.
 TEST(FaultInjectionRegisteredLibrary, ActionOnClaimingTasks) {
     fault::FaultPartners partners({}, false);
     ASSERT_EQ(L"", partners.problem());
@@ -218,11 +204,9 @@ TEST(FaultInjectionRegisteredLibrary, ActionOnClaimingTasks) {
     EXPECT_NE(nullptr, GetModuleHandleW(L"QRCIGEFrameworkSvcs.dll")) << "the registered library was not used";
 }
 
-// The report: every call to the spreadsheet application (its creation, and each name
-// lookup and call on its objects, each object proxied) and to the workspace fails in
-// turn. Only an application that cannot be reached is told to the user. The applications
-// are the simulated server's objects made in this process; the library still asks COM
-// for "Excel.Application" as a local server.
+// The report: every call to the spreadsheet application (its creation, each name lookup
+// and call on its objects) and to the workspace fails in turn. The application is the
+// simulated server's, made in this process; the library still asks COM for a local server.
 TEST(FaultInjectionReport, EverySpreadsheetCallFailsInTurn) {
     fault::FaultPartners partners([](IDispatch** application) {
         winkit::ComPtr<ApplicationObject> made = ApplicationObject::Create([](const Workbook&) {});

@@ -1,5 +1,6 @@
 #pragma once
-// Text helpers of the reliability suites: failure messages are UTF-8, codes are hex.
+// Text helpers of the reliability suites: failure messages are UTF-8, codes are hex, and
+// what a user types into an edit.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -18,3 +19,10 @@ inline std::wstring Hex(HRESULT hr) {
 }
 
 inline bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+// What the user types replaces the whole text; an edit reports it as a change.
+inline void Type(HWND page, int id, const std::wstring& text) {
+    HWND edit = ::GetDlgItem(page, id);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}

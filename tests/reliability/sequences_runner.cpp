@@ -1,9 +1,16 @@
-// One random sequence run and checked: the model loaded from the workspace, the rows,
-// the buttons and the workspace itself compared with it after every command.
+// Random sequences of To Do list commands over the simulated workspace, seeded and
+// reproducible: each run and checked, the model loaded from the workspace, the rows and
+// the workspace itself compared with it after every command. The seed is printed;
+// QRC_SEQUENCE_SEED chooses another one, QRC_SEQUENCE_COUNT the number of sequences and
+// QRC_SEQUENCE_INDEX replays one. QRC_SEQUENCE_SHARDS=n with QRC_SEQUENCE_SHARD=k
+// (0 <= k < n) runs every n-th batch from the k-th, so that n processes share the
+// sequences; each sequence stays the same.
 #include "sequences_runner.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <chrono>
+#include <iostream>
 #include <set>
 #include "reliability_text.h"
 #include "support/dialog_driver.h"
@@ -16,7 +23,23 @@
 #include "support/tasklist_dialog_access.h"
 #include "tasklistdlg.h"
 
+// The workspace's tasks as the framework lists them now.
+struct Truth {
+    std::vector<TaskItem> tasks;
+    std::wstring problem;  // not well-formed, or not numbered 1..n
+};
+
 namespace {
+
+constexpr uint64_t kDefaultSeed = 20261206;
+constexpr int kDefaultCount = 1000;
+constexpr int kBatch = 50;
+
+struct BatchResult {
+    int sequences = 0;  // run
+    int commands = 0;   // carried out by them
+    bool failed = false;
+};
 
 Truth ReadTruth(SimWorkspace& sim) {
     Truth truth;
@@ -56,10 +79,8 @@ bool ClaimsRefused(const std::wstring& claims, const std::wstring& user) {
     return false;
 }
 
-// Where the workspace copies go. The simulated framework flushes the file to disk at
-// every change, which is what a workspace needs but costs thousands of sequences
-// minutes on a busy disk: a memory file system (/dev/shm, seen by Wine as Z:) spares it
-// when there is one. QRC_SEQUENCE_FOLDER names another folder.
+// Where the workspace copies go: the simulated framework flushes the file at every change,
+// so a memory file system (/dev/shm, Z: to Wine) spares minutes. QRC_SEQUENCE_FOLDER names another.
 std::wstring WorkspaceFolder() {
     wchar_t named[MAX_PATH] = {};
     DWORD n = GetEnvironmentVariableW(L"QRC_SEQUENCE_FOLDER", named, MAX_PATH);
@@ -70,14 +91,9 @@ std::wstring WorkspaceFolder() {
     return L"";
 }
 
-// The failed parts of the running test so far: a sequence failed when the number grew.
-int FailedParts() {
-    const testing::TestResult* result = testing::UnitTest::GetInstance()->current_test_info()->result();
-    int failed = 0;
-    for (int i = 0; i < result->total_part_count(); ++i)
-        if (result->GetTestPartResult(i).failed()) ++failed;
-    return failed;
-}
+// The failures of the running test so far (nothing else records a part): a sequence
+// failed when the number grew.
+int FailedParts() { return testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count(); }
 
 } // namespace
 
@@ -89,15 +105,16 @@ std::wstring CommandSequence::Where() const {
            std::to_wstring(commands_);
 }
 
-BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
-    BatchResult result;
+// Opens the To Do list once and runs the sequences first .. first + count - 1 of the seed
+// on it, each on a fresh copy of the sample workspace; stops after a failed one.
+static BatchResult RunSequenceBatch(uint64_t seed, int first, int count) {
     SettingsStore store;  // all views on and the default columns, as every sequence starts
     SimWorkspace sim(L"", WorkspaceFolder());
     if (!sim.ok()) {
         ADD_FAILURE() << "QRSim.Workspace must be registered (register-components.sh)";
-        result.failed = true;
-        return result;
+        return {0, 0, true};
     }
+    BatchResult result;
     auto proxy = winkit::ComPtr<IDispatch>::Attach(fault::WrapWorkspace(sim.Workspace(), sim.Dispatch()));
     winkit::ComPtr<IWorkspace> workspace;
     proxy.QueryTo(IID_IWorkspace, workspace.put_void());
@@ -130,7 +147,15 @@ void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver&
     int failedBefore = FailedParts();
     LoadModel(sim);
     if (FailedParts() == failedBefore) {
-        RunInDialog(dialog, sim, boxes);
+        CheckRows(dialog, ReadTruth(sim));
+        for (int i = 0, length = random_.Between(3, 8); i < length; ++i) {
+            ++commands_;
+            Step(dialog, boxes);
+            Truth truth = ReadTruth(sim);
+            CheckModel(truth, log_.empty() ? L"" : log_.back().c_str());
+            CheckRows(dialog, truth);
+            if (FailedParts() != failedBefore) break;  // what follows would only repeat the fault
+        }
         for (const FaultEvent& request : FaultPlan::Get().Events())
             if (request.rawSite.rfind(L"IServiceRequest::Execute", 0) == 0 && FAILED(request.result))
                 ADD_FAILURE() << Narrow(Where()) << ": the framework refused " << Narrow(request.site) << " (0x" << std::hex
@@ -143,21 +168,6 @@ void CommandSequence::Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver&
                              " QRC_SEQUENCE_INDEX=" + std::to_string(index_) + "\n";
         for (const std::wstring& line : log_) replay += "  " + Narrow(line) + "\n";
         ADD_FAILURE() << replay;
-    }
-}
-
-void CommandSequence::RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes) {
-    CheckRows(dialog, ReadTruth(sim));
-    const int length = random_.Between(3, 8);
-    for (int i = 0; i < length; ++i) {
-        ++commands_;
-        int failedBefore = FailedParts();
-        Step(dialog, boxes);
-        Truth truth = ReadTruth(sim);
-        CheckModel(truth, log_.empty() ? L"" : log_.back().c_str());
-        CheckRows(dialog, truth);
-        CheckButtons(dialog);
-        if (FailedParts() != failedBefore) break;  // what follows would only repeat the fault
     }
 }
 
@@ -216,37 +226,48 @@ void CommandSequence::CheckRows(CTaskListDlg& dialog, const Truth& truth) {
     EXPECT_EQ(expected, listed) << Narrow(Where()) << ": the listed keys";
 }
 
-// The buttons of the list and what any selected task must not be for each to be enabled
-// (with nothing selected, none is).
-void CommandSequence::CheckButtons(CTaskListDlg& dialog) {
-    enum Trait { Completed = 1, Deferred = 2, Deleted = 4 };
-    static const struct {
-        int id;
-        const char* name;
-        int refusedFor;
-    } kButtons[] = {
-        {IDC_TASKLIST_PROPERTIES, "Properties", 0},
-        {IDC_TASKLIST_ACTION, "Action", Completed | Deferred | Deleted},
-        {IDC_TASKLIST_DEFER, "Defer", Completed | Deleted},
-        {IDC_TASKLIST_DELETE, "Delete", Deleted},
-        {IDC_TASKLIST_DELETEFROMSERVER, "Delete from server", 0},
-    };
-    int traits = 0;
-    std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
-    for (int key : keys) {
-        const ModelTask& task = model_.at(static_cast<size_t>(key - 1));
-        traits |= (task.status == kStatusCompleted ? Completed : 0) | (task.status == kStatusDeferred ? Deferred : 0) |
-                  (task.deleted ? Deleted : 0);
-    }
-    for (const auto& button : kButtons)
-        EXPECT_EQ(!keys.empty() && !(traits & button.refusedFor), Enabled(dialog.hwnd(), button.id))
-            << Narrow(Where()) << ": " << button.name << " with " << Narrow(Keys(keys)) << " selected";
-}
-
 void CommandSequence::CheckWorkspace(SimWorkspace& sim) {
     std::string at = Narrow(Where());
     DomReadResult file = ReadXmlFile(sim.Path());
     ASSERT_TRUE(file.wellFormed) << at << ": the workspace file is not well-formed: " << Narrow(file.reason);
     EXPECT_EQ(model_.size(), file.Named(L"Task").size()) << at << ": tasks in the file";
     CheckModel(ReadTruth(sim), L"the end");
+}
+
+TEST(CommandSequences, EverySequenceLeavesAWellFormedWorkspaceNumberedOneToN) {
+    const uint64_t seed = EnvironmentNumber(L"QRC_SEQUENCE_SEED", kDefaultSeed);
+    const int count = static_cast<int>(EnvironmentNumber(L"QRC_SEQUENCE_COUNT", kDefaultCount));
+    const uint64_t only = EnvironmentNumber(L"QRC_SEQUENCE_INDEX", UINT64_MAX);
+    const int shards = static_cast<int>(std::max<uint64_t>(1, EnvironmentNumber(L"QRC_SEQUENCE_SHARDS", 1)));
+    const int shard = static_cast<int>(EnvironmentNumber(L"QRC_SEQUENCE_SHARD", 0));
+    ASSERT_LT(shard, shards);
+    std::cout << "[ sequences ] seed " << seed << (only != UINT64_MAX ? ", index " + std::to_string(only) : "")
+              << std::endl;
+    auto start = std::chrono::steady_clock::now();
+    int run = 0, commands = 0, failedBatches = 0;
+    auto add = [&](const BatchResult& batch) {
+        run += batch.sequences;
+        commands += batch.commands;
+        if (batch.failed) ++failedBatches;
+    };
+    int expected = 0;
+    if (only != UINT64_MAX) {
+        expected = 1;
+        add(RunSequenceBatch(seed, static_cast<int>(only), 1));
+    } else {
+        // Several sequences share one opening of the dialog; a failed one ends its batch.
+        for (int first = shard * kBatch; first < count; first += shards * kBatch) {
+            expected += std::min(kBatch, count - first);
+            if (failedBatches < 3) add(RunSequenceBatch(seed, first, std::min(kBatch, count - first)));
+        }
+    }
+    ASSERT_GT(expected, 0) << "no sequence falls to shard " << shard << " of " << shards << " of " << count;
+    if (failedBatches == 0) {
+        EXPECT_EQ(expected, run) << "sequences run";
+        EXPECT_GE(commands, 3 * run) << "every sequence carries out three commands at least";
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << "[ sequences ] " << run << " sequences, " << commands << " commands, seed " << seed;
+    if (shards > 1) std::cout << ", shard " << shard << " of " << shards;
+    std::cout << ", " << seconds << " s" << std::endl;
 }

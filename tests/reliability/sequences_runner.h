@@ -1,9 +1,6 @@
 #pragma once
-// One random sequence of To Do list commands over a fresh copy of the simulated
-// workspace: the real dialog driven with the messages a user's actions produce, a model
-// of the workspace's tasks kept alongside, and the checks after every command and at
-// the end. The seed and the index decide every choice, so a sequence is replayed from
-// them alone.
+// One random sequence of To Do list commands driven through the real dialog, with a model
+// of the workspace's tasks kept alongside; the seed and the index decide every choice.
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -26,46 +23,26 @@ class SimWorkspace;
 
 // What the model expects of one task of the workspace.
 struct ModelTask {
-    std::wstring name;
-    std::wstring notes;
-    int category = 0;
-    int status = 0;
-    int deleted = 0;
+    std::wstring name, notes;
+    int category = 0, status = 0, deleted = 0;
     bool failsWhenRun = false;  // the framework fails it, or its claims are held by another user
     bool notesFromRun = false;  // a failed claim writes the refusal into the notes
 };
 
-struct BatchResult {
-    int sequences = 0;  // run
-    int commands = 0;   // carried out by them
-    bool failed = false;
-};
-
-// Opens the To Do list once and runs the sequences first .. first + count - 1 of the seed
-// on it, each on a fresh copy of the sample workspace; stops after a failed one.
-BatchResult RunSequenceBatch(uint64_t seed, int first, int count);
-
-// The workspace's tasks as the framework lists them now.
-struct Truth {
-    std::vector<TaskItem> tasks;
-    std::wstring problem;  // not well-formed, or not numbered 1..n
-};
+struct Truth;
 
 class CommandSequence {
 public:
     CommandSequence(uint64_t seed, int index);
-    // Runs the sequence on the open dialog over the workspace copy, whose requests go
-    // through the pass-through proxies; every mismatch, and every request the framework
+    // Runs the sequence on the open dialog; every mismatch, and every request the framework
     // refused, is a test failure carrying the sequence's log and how to replay it.
     void Run(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
     bool Failed() const { return failed_; }
     int Commands() const { return commands_; }
 
 private:
-    void RunInDialog(CTaskListDlg& dialog, SimWorkspace& sim, DialogDriver& boxes);
     void Step(CTaskListDlg& dialog, DialogDriver& boxes);
 
-    // The commands.
     void SelectRows(CTaskListDlg& dialog, DialogDriver& boxes);
     void Action(CTaskListDlg& dialog, DialogDriver& boxes);
     void Defer(CTaskListDlg& dialog, DialogDriver& boxes);
@@ -81,11 +58,9 @@ private:
     std::vector<int> Press(CTaskListDlg& dialog, int id, const wchar_t* command);
     void ExpectBoxes(const DialogDriver& boxes, size_t before, const std::vector<std::wstring>& texts);
 
-    // The checks.
     void LoadModel(SimWorkspace& sim);
     void CheckModel(const Truth& truth, const wchar_t* when);
     void CheckRows(CTaskListDlg& dialog, const Truth& truth);
-    void CheckButtons(CTaskListDlg& dialog);
     void CheckWorkspace(SimWorkspace& sim);
     void Note(const std::wstring& line) { log_.push_back(line); }
     std::wstring Where() const;

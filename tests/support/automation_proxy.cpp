@@ -35,12 +35,9 @@ std::wstring Describe(const VARIANT& v) {
         }
         return text + L"]";
     }
-    switch (V_VT(&v)) {
-    case VT_BSTR: return L"VT_BSTR \"" + ValueText(v) + L"\"";
-    case VT_I4: return L"VT_I4 " + ValueText(v);
-    case VT_BOOL: return L"VT_BOOL " + ValueText(v);
-    default: return L"VT_" + std::to_wstring(V_VT(&v)) + L" " + ValueText(v);
-    }
+    if (V_VT(&v) == VT_BSTR) return L"VT_BSTR \"" + ValueText(v) + L"\"";
+    std::wstring type = V_VT(&v) == VT_I4 ? L"I4" : V_VT(&v) == VT_BOOL ? L"BOOL" : std::to_wstring(V_VT(&v));
+    return L"VT_" + type + L" " + ValueText(v);
 }
 
 // The positional arguments in the member's own order (Invoke gets them last first).
@@ -83,27 +80,20 @@ std::wstring InvokeText(const std::wstring& label, const std::wstring& member, W
 
 // The member names of each kind of object, learned from the lookups, so that a site
 // names the member an id stands for.
-std::map<std::pair<std::wstring, DISPID>, std::wstring>& MemberNames() {
-    static std::map<std::pair<std::wstring, DISPID>, std::wstring> names;
-    return names;
-}
+std::map<std::pair<std::wstring, DISPID>, std::wstring> memberNames;
 
 bool Is(const std::wstring& member, const wchar_t* name) { return _wcsicmp(member.c_str(), name) == 0; }
 
 // The kind of object a member of a kind returns.
 std::wstring ResultKind(const std::wstring& kind, const std::wstring& member) {
-    static const struct {
-        const wchar_t* kind;
-        const wchar_t* member;
-        const wchar_t* result;
-    } kResults[] = {
+    static const wchar_t* const kResults[][3] = {  // kind, member, the kind returned
         {L"Application", L"Workbooks", L"Workbooks"}, {L"Workbooks", L"Add", L"Workbook"},
         {L"Workbook", L"Sheets", L"Sheets"},          {L"Sheets", L"Item", L"Worksheet"},
         {L"Worksheet", L"Range", L"Range"},           {L"Range", L"Resize", L"Range"},
         {L"Range", L"Font", L"Font"},
     };
     for (const auto& r : kResults)
-        if (kind == r.kind && Is(member, r.member)) return r.result;
+        if (kind == r[0] && Is(member, r[1])) return r[2];
     return member;
 }
 
@@ -133,7 +123,7 @@ public:
         std::wstring name = names && count ? names[0] : L"";
         auto lookUp = [&] {
             HRESULT hr = inner_->GetIDsOfNames(r, names, count, l, ids);
-            if (SUCCEEDED(hr) && count && ids) MemberNames()[{kind_, ids[0]}] = name;
+            if (SUCCEEDED(hr) && count && ids) memberNames[{kind_, ids[0]}] = name;
             return hr;
         };
         // Only an unknown name promises DISPID_UNKNOWN; after any other failure the ids
@@ -145,11 +135,11 @@ public:
     }
     STDMETHODIMP Invoke(DISPID id, REFIID r, LCID l, WORD flags, DISPPARAMS* p, VARIANT* result, EXCEPINFO* e,
                         UINT* a) override {
-        auto known = MemberNames().find({kind_, id});
-        std::wstring member = known != MemberNames().end() ? known->second : L"#" + std::to_wstring(id);
+        auto known = memberNames.find({kind_, id});
+        std::wstring member = known != memberNames.end() ? known->second : L"#" + std::to_wstring(id);
         auto invoke = [&] {
             HRESULT hr = inner_->Invoke(id, r, l, flags, p, result, e, a);
-            if (SUCCEEDED(hr) && (flags & DISPATCH_PROPERTYPUT)) FaultPlan::Get().Tally(kSpreadsheetWrites);
+            if (SUCCEEDED(hr) && (flags & DISPATCH_PROPERTYPUT)) FaultPlan::Get().CountWrite();
             if (SUCCEEDED(hr) && result && V_VT(result) == VT_DISPATCH && V_DISPATCH(result)) {
                 IDispatch* object = V_DISPATCH(result);
                 V_DISPATCH(result) = new AutomationProxy(object, ResultKind(kind_, member), ResultLabel(label_, kind_, member, p));

@@ -50,8 +50,7 @@ HRESULT HandOut(Proxy* proxy, REFIID iid, void** out) {
 // Creation that makes the partner's object through its own class object and hands out
 // a proxy around it.
 template <class Interface>
-Creator ProxiedCreation(winkit::ComPtr<IClassFactory> factory, const IID& innerIid,
-                                       Interface* (*wrap)(Interface*)) {
+Creator ProxiedCreation(winkit::ComPtr<IClassFactory> factory, const IID& innerIid, Interface* (*wrap)(Interface*)) {
     return [factory, innerIid, wrap](REFIID iid, void** out) {
         if (!factory) return REGDB_E_CLASSNOTREG;
         winkit::ComPtr<Interface> inner;
@@ -78,28 +77,6 @@ void PartnerRedirects::SettingsStore() {
              ProxiedCreation<ISettingsNode>(nodes, IID_ISettingsNode, &WrapSettingsNode));
 }
 
-void PartnerRedirects::Adapter() {
-    CLSID adapterClass = {};
-    winkit::ComPtr<IClassFactory> adapter;
-    if (SUCCEEDED(CLSIDFromProgID(kVersionedAdapterProgId, &adapterClass)))
-        adapter = PartnerClassObject(L"simoldadapter.dll", adapterClass);
-    if (!adapter) problem_ += L" the adapter's ProgID or simoldadapter.dll is missing;";
-    Redirect(adapterClass, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
-             ProxiedCreation<IQREFOldClientServices>(adapter, IID_IQREFOldClientServices, &WrapAdapter));
-}
-
-void PartnerRedirects::Selection() {
-    winkit::ComPtr<IClassFactory> selection = PartnerClassObject(L"simselectkb.dll", CLSID_QRCSelectKBDlg);
-    if (!selection) problem_ += L" simselectkb.dll gives no class object;";
-    Redirect(CLSID_QRCSelectKBDlg, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCSelectKBDlg)",
-             ProxiedCreation<IDispatch>(selection, IID_IDispatch, &WrapSelection));
-}
-
-void PartnerRedirects::ClientServices() {
-    Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
-             [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
-}
-
 void PartnerRedirects::Spreadsheet(REFCLSID clsid, ApplicationMaker make) {
     Redirect(clsid, CLSCTX_LOCAL_SERVER, L"CoCreateInstance(Excel.Application)", [make](REFIID iid, void** out) {
         winkit::ComPtr<IDispatch> inner;
@@ -110,9 +87,20 @@ void PartnerRedirects::Spreadsheet(REFCLSID clsid, ApplicationMaker make) {
 
 FaultPartners::FaultPartners(ApplicationMaker spreadsheet, bool clientServicesHere) {
     SettingsStore();
-    Adapter();
-    Selection();
-    if (clientServicesHere) ClientServices();
+    CLSID adapterClass = {};
+    winkit::ComPtr<IClassFactory> adapter;
+    if (SUCCEEDED(CLSIDFromProgID(kVersionedAdapterProgId, &adapterClass)))
+        adapter = PartnerClassObject(L"simoldadapter.dll", adapterClass);
+    winkit::ComPtr<IClassFactory> selection = PartnerClassObject(L"simselectkb.dll", CLSID_QRCSelectKBDlg);
+    if (!adapter || !selection) problem_ += L" the adapter's ProgID, simoldadapter.dll or simselectkb.dll is missing;";
+    Redirect(adapterClass, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QREFOldAdapter380.ClientServices)",
+             ProxiedCreation<IQREFOldClientServices>(adapter, IID_IQREFOldClientServices, &WrapAdapter));
+    Redirect(CLSID_QRCSelectKBDlg, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCSelectKBDlg)",
+             ProxiedCreation<IDispatch>(selection, IID_IDispatch, &WrapSelection));
+    if (clientServicesHere) {
+        Redirect(CLSID_QRCIGEFClientServices, CLSCTX_INPROC_SERVER, L"CoCreateInstance(QRCIGEFClientServices)",
+                 [](REFIID iid, void** out) { return CClientServices::Create(nullptr, iid, out); });
+    }
     if (!spreadsheet) return;
     CLSID spreadsheetClass = {};
     if (FAILED(CLSIDFromProgID(L"Excel.Application", &spreadsheetClass)))

@@ -24,36 +24,32 @@ void FaultPlan::ArmCall(const std::wstring& call, HRESULT answer) {
     fired_ = false;
 }
 
-bool FaultPlan::IsArmed(const std::wstring& site, int count, const std::wstring& logged) const {
-    if (fired_) return false;
-    if (!armedCall_.empty()) return logged == armedCall_;
-    return armedOccurrence_ > 0 && count == armedOccurrence_ && site == armedSite_;
-}
-
-std::optional<HRESULT> FaultPlan::Intercept(const std::wstring& call, const std::wstring& logged) {
-    std::wstring site = SiteKey(phase_, call);
+HRESULT FaultPlan::Pass(const std::wstring& call, const std::wstring& logged, const std::function<HRESULT()>& forward,
+                        const std::function<void()>& emptyOuts) {
+    std::wstring site = phase_.empty() ? call : phase_ + L" | " + call;
     int count = ++counts_[site];
+    size_t event = events_.size();
     events_.push_back({site, count, site, logged.empty() ? call : logged});
-    if (!IsArmed(site, count, events_.back().call)) return std::nullopt;
-    fired_ = true;
-    if (FAILED(answer_) && errorInfoLeft_ == ErrorInfoLeft::Injected)
-        PlantThreadError(call.c_str(), InjectedDescription(call).c_str());
-    else if (errorInfoLeft_ == ErrorInfoLeft::Cleared)
-        ClearThreadError();
-    return answer_;
-}
-
-void FaultPlan::Finish(int event, HRESULT result) {
-    if (event < 0 || static_cast<size_t>(event) >= events_.size()) return;
-    events_[event].result = result;
-    if (SUCCEEDED(result)) return;
+    bool armed = !armedCall_.empty() ? events_.back().call == armedCall_
+                                     : armedOccurrence_ > 0 && count == armedOccurrence_ && site == armedSite_;
+    HRESULT hr = answer_;
+    if (armed && !fired_) {
+        fired_ = true;
+        if (FAILED(answer_)) PlantThreadError(call.c_str(), InjectedDescription(call).c_str());
+        emptyOuts();
+    } else {
+        hr = forward();
+    }
+    events_[event].result = hr;
     // Read and put back, the same object: the caller takes it next.
     winkit::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.put()) != S_OK || !info) return;
-    winkit::UniqueBstr description;
-    info->GetDescription(description.put());
-    events_[event].error = description.str();
-    SetErrorInfo(0, info.get());
+    if (FAILED(hr) && GetErrorInfo(0, info.put()) == S_OK && info) {
+        winkit::UniqueBstr description;
+        info->GetDescription(description.put());
+        events_[event].error = description.str();
+        SetErrorInfo(0, info.get());
+    }
+    return hr;
 }
 
 std::vector<std::wstring> FaultPlan::Calls(const std::wstring& part) const {
@@ -65,10 +61,6 @@ std::vector<std::wstring> FaultPlan::Calls(const std::wstring& part) const {
 
 void FaultPlan::Relabel(int event, const std::wstring& suffix) {
     if (event >= 0 && static_cast<size_t>(event) < events_.size()) events_[event].site = events_[event].rawSite + suffix;
-}
-
-std::wstring FaultPlan::SiteKey(const std::wstring& phase, const std::wstring& call) {
-    return phase.empty() ? call : phase + L" | " + call;
 }
 
 std::wstring FaultPlan::InjectedDescription(const std::wstring& call) { return L"injected failure at " + call; }

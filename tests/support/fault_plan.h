@@ -1,22 +1,16 @@
 #pragma once
-// The process-wide plan of the proxies between the library and the outside components
-// (fault_proxies.h): every intercepted call is logged, in order, and may be the one armed
-// to answer in place of the component.
-//
-// A site is the call within the running phase: "Action | IServiceRequest::Execute [ActionTask]".
-// A request learns its framework method after it is made: its earlier events are
-// relabelled then, and a run failing such a site arms the raw site at its occurrence.
+// The process-wide plan of the proxies (fault_proxies.h): every intercepted call is logged,
+// in order, and may be the one armed to answer in place of the component. A site is the
+// call within the running phase: "Action | IServiceRequest::Execute [ActionTask]"; a
+// request's earlier events are relabelled once it learns its framework method.
 #include <windows.h>
+#include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 // Recognizable: no system message has this code, so documents show it as a number.
 inline constexpr HRESULT kInjectedFailure = static_cast<HRESULT>(0x8004FA01L);
-
-// The tally of values written into the spreadsheet (successful property puts).
-inline constexpr const wchar_t* kSpreadsheetWrites = L"spreadsheet writes";
 
 struct FaultEvent {
     std::wstring rawSite;  // the site as it was asked about
@@ -27,43 +21,28 @@ struct FaultEvent {
     std::wstring error;    // the description of the error information a failure left
 };
 
-// What an armed failure leaves on the thread.
-enum class ErrorInfoLeft { Injected, Cleared, Untouched };
-
 class FaultPlan {
 public:
     static FaultPlan& Get();
 
-    // Starts afresh: nothing logged or armed, failures leaving injected error information.
+    // Starts afresh: nothing logged or armed.
     void Start();
     void SetPhase(const std::wstring& phase) { phase_ = phase; }
-    const std::wstring& Phase() const { return phase_; }
     // The `occurrence`th call (1-based) of the raw site, or the first call logged as
     // `call`, is not forwarded: it answers `answer` with its out-parameters emptied (an
-    // answer that succeeds is a component that did nothing). Once.
+    // answer that succeeds is a component that did nothing). Once. A failure leaves error
+    // information: source the call, description InjectedDescription(call).
     void Arm(const std::wstring& rawSite, int occurrence, HRESULT answer = kInjectedFailure);
     void ArmCall(const std::wstring& call, HRESULT answer);
-    // Injected: source the call, description InjectedDescription(call).
-    void SetErrorInfoLeft(ErrorInfoLeft left) { errorInfoLeft_ = left; }
-    bool LeavesErrorInfo() const { return errorInfoLeft_ == ErrorInfoLeft::Injected; }
     // The type every VARIANT a settings node answers with is converted to (VT_EMPTY: kept).
     void SetVariantAnswers(VARTYPE type) { variantAnswers_ = type; }
     VARTYPE VariantAnswers() const { return variantAnswers_; }
 
-    // Logs the call (`logged` empty: as its site); the armed answer, error information left.
-    std::optional<HRESULT> Intercept(const std::wstring& call, const std::wstring& logged = {});
-    // Records what the caller of the event got, and the error description it was left.
-    void Finish(int event, HRESULT result);
-    // Intercept, then forward, or empty the out-parameters and answer; then Finish.
-    template <class Forward, class EmptyOuts>
-    HRESULT Pass(const std::wstring& call, const std::wstring& logged, Forward forward, EmptyOuts emptyOuts) {
-        std::optional<HRESULT> armed = Intercept(call, logged);
-        int event = LastEvent();
-        if (armed) emptyOuts();
-        HRESULT hr = armed ? *armed : forward();
-        Finish(event, hr);
-        return hr;
-    }
+    // Logs the call (`logged` empty: as its site) and forwards it, unless it is the armed
+    // one: then `emptyOuts` and the armed answer. Records what the caller got, and the
+    // description of the error information it was left.
+    HRESULT Pass(const std::wstring& call, const std::wstring& logged, const std::function<HRESULT()>& forward,
+                 const std::function<void()>& emptyOuts);
 
     bool Fired() const { return fired_; }
     const std::vector<FaultEvent>& Events() const { return events_; }
@@ -74,30 +53,26 @@ public:
     // Gives an earlier call its full name: its raw site followed by the suffix.
     void Relabel(int event, const std::wstring& suffix);
 
-    // Counts of what the proxies saw succeed.
-    void Tally(const std::wstring& name) { ++tallies_[name]; }
-    const std::map<std::wstring, int>& Tallies() const { return tallies_; }
+    // The values written into the spreadsheet (successful property puts).
+    void CountWrite() { ++writes_; }
+    int Writes() const { return writes_; }
 
     // What a proxy saw the library do that no failure may lead to.
     void Flag(const std::wstring& violation) { violations_.push_back(violation); }
     const std::vector<std::wstring>& Violations() const { return violations_; }
 
-    static std::wstring SiteKey(const std::wstring& phase, const std::wstring& call);
     static std::wstring InjectedDescription(const std::wstring& call);
 
 private:
-    bool IsArmed(const std::wstring& site, int count, const std::wstring& logged) const;
-
     std::wstring phase_;
     std::wstring armedSite_;
     int armedOccurrence_ = 0;
     std::wstring armedCall_;
     HRESULT answer_ = kInjectedFailure;
     bool fired_ = false;
-    ErrorInfoLeft errorInfoLeft_ = ErrorInfoLeft::Injected;
     VARTYPE variantAnswers_ = VT_EMPTY;
     std::map<std::wstring, int> counts_;
     std::vector<FaultEvent> events_;
     std::vector<std::wstring> violations_;
-    std::map<std::wstring, int> tallies_;
+    int writes_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "support/fault_proxies.h"
 
+#include <algorithm>
 #include <cwctype>
 #include "support/call_text.h"
 #include "support/proxy_base.h"
@@ -11,27 +12,24 @@ namespace {
 // Numbered settings entries are one site whatever their number.
 std::wstring EntryLabel(BSTR name) {
     std::wstring text = BstrText(name);
-    if (text.empty()) return text;
-    for (wchar_t c : text)
-        if (!std::iswdigit(c)) return text;
-    return L"<n>";
+    bool numbered = !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c); });
+    return numbered ? L"<n>" : text;
 }
 
 // A method of an interface proxied whole: logged as Call(name), forwarded to inner_,
-// the out-parameter (if any) emptied when it is the armed one.
-#define FAULT_PASS(Name, params, args) \
-    STDMETHODIMP Name params override { return Pass(Call(L"" #Name), {}, [&] { return inner_->Name args; }); }
-#define FAULT_PASS_OUT(Name, params, args, out) \
-    STDMETHODIMP Name params override { return Pass(Call(L"" #Name), {}, [&] { return inner_->Name args; }, out); }
+// the out-parameters (if any) emptied when it is the armed one.
+#define FAULT_PASS(Name, params, args, ...) \
+    STDMETHODIMP Name params override { return Pass(Call(L"" #Name), {}, [&] { return inner_->Name args; }, ##__VA_ARGS__); }
+// A method passed through one of the proxy's own helpers, which names the site.
+#define FAULT_VIA(helper, Name, params, args) \
+    STDMETHODIMP Name params override { return helper(L"" #Name, [&] { return inner_->Name args; }); }
 
 class RequestProxy final : public Proxy<IServiceRequest> {
 public:
     // `creationEvent`: the plan's event of the CreateServiceRequest that made it.
     RequestProxy(IServiceRequest* inner, int creationEvent) : inner_(inner), unnamed_{creationEvent} {}
 
-    STDMETHODIMP SetComponent(BSTR progId) override {
-        return Early(L"SetComponent", [&] { return inner_->SetComponent(progId); });
-    }
+    FAULT_VIA(Early, SetComponent, (BSTR progId), (progId))
     STDMETHODIMP SetMethod(BSTR method) override {
         // Later calls belong to the method the library meant, whether or not it took;
         // so do the calls made before the first method was known.
@@ -41,33 +39,24 @@ public:
         return Pass(Call(L"SetMethod"), {}, [&] { return inner_->SetMethod(method); });
     }
     FAULT_PASS(SetInput, (BSTR text), (text))
-    FAULT_PASS_OUT(GetOutput, (BSTR* text), (text), text)
-    STDMETHODIMP SetFlags(LONG flags) override {
-        return Early(L"SetFlags", [&] { return inner_->SetFlags(flags); });
-    }
+    FAULT_PASS(GetOutput, (BSTR* text), (text), text)
+    FAULT_VIA(Early, SetFlags, (LONG flags), (flags))
     STDMETHODIMP Execute(LONG reserved) override {
         // A record missing a field may name another task (a default index) to a framework
         // that does not insist on every field: it must not be executed.
         if (recordBroken_) FaultPlan::Get().Flag(L"executed " + Call(L"Execute") + L" after its record could not be built");
         return Pass(Call(L"Execute"), {}, [&] { return inner_->Execute(reserved); });
     }
-    STDMETHODIMP BeginInput() override { return Record(L"BeginInput", [&] { return inner_->BeginInput(); }); }
-    STDMETHODIMP BeginElement(BSTR name) override {
-        return Record(L"BeginElement", [&] { return inner_->BeginElement(name); });
-    }
-    STDMETHODIMP AddField(BSTR name, VARIANT value) override {
-        return Record(L"AddField", [&] { return inner_->AddField(name, value); });
-    }
-    STDMETHODIMP EndElement(BSTR name) override {
-        return Record(L"EndElement", [&] { return inner_->EndElement(name); });
-    }
+    FAULT_VIA(Record, BeginInput, (), ())
+    FAULT_VIA(Record, BeginElement, (BSTR name), (name))
+    FAULT_VIA(Record, AddField, (BSTR name, VARIANT value), (name, value))
+    FAULT_VIA(Record, EndElement, (BSTR name), (name))
 
 private:
     // The framework method names the site once it is known; SetFlags and SetComponent
     // come before it.
     std::wstring Call(const wchar_t* member) const {
-        std::wstring call = std::wstring(L"IServiceRequest::") + member;
-        return method_.empty() ? call : call + L" [" + method_ + L"]";
+        return std::wstring(L"IServiceRequest::") + member + (method_.empty() ? L"" : L" [" + method_ + L"]");
     }
     // A call that may come before the method: named once the method is set.
     template <class Forward>
@@ -99,14 +88,14 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out || (iid != IID_IWorkspace && iid != IID_IDispatch)) return Proxy::QueryInterface(iid, out);
-        const wchar_t* call = iid == IID_IWorkspace ? L"IWorkspace::QueryInterface(IWorkspace)"
-                                                    : L"IWorkspace::QueryInterface(IDispatch)";
+        std::wstring call =
+            std::wstring(L"IWorkspace::QueryInterface(") + (iid == IID_IWorkspace ? L"IWorkspace)" : L"IDispatch)");
         return Pass(call, {}, [&] { return Proxy::QueryInterface(iid, out); }, out);
     }
 
-    FAULT_PASS_OUT(GetUserName, (BSTR* name), (name), name)
-    FAULT_PASS_OUT(GetWorkspacePath, (BSTR* path), (path), path)
-    FAULT_PASS_OUT(GetWorkspaceName, (BSTR* name), (name), name)
+    FAULT_PASS(GetUserName, (BSTR* name), (name), name)
+    FAULT_PASS(GetWorkspacePath, (BSTR* path), (path), path)
+    FAULT_PASS(GetWorkspaceName, (BSTR* name), (name), name)
     STDMETHODIMP CreateServiceRequest(IServiceRequest** request) override {
         if (!request) return inner_->CreateServiceRequest(request);
         int creation = FaultPlan::Get().LastEvent() + 1;
@@ -135,17 +124,12 @@ public:
     STDMETHODIMP GetSettingsRoot(BSTR* root) override {
         return Pass(L"IGlobals::GetSettingsRoot", L"GetSettingsRoot", [&] { return inner_->GetSettingsRoot(root); }, root);
     }
-    STDMETHODIMP GetToolsVersion(BSTR* version) override {
-        return Pass(L"IGlobals::GetToolsVersion", L"GetToolsVersion", [&] { return inner_->GetToolsVersion(version); },
-                    version);
-    }
+    // Never called by the library: forwarded unlogged, as are ISettingsNode's GetName and DeleteChild.
+    STDMETHODIMP GetToolsVersion(BSTR* version) override { return inner_->GetToolsVersion(version); }
     STDMETHODIMP GetVersionSpecificIdentifier(BSTR identifier, BSTR* versioned) override {
         return Pass(L"IGlobals::GetVersionSpecificIdentifier", L"GetVersionSpecificIdentifier " + BstrText(identifier),
                     [&] { return inner_->GetVersionSpecificIdentifier(identifier, versioned); }, versioned);
     }
-
-protected:
-    void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<IGlobals*>(this) : nullptr; }
 
 private:
     winkit::ComPtr<IGlobals> inner_;
@@ -168,9 +152,8 @@ public:
         return Pass(L"ISettingsNode::GetValue(" + EntryLabel(name) + L")", L"GetValue " + path_ + L" " + BstrText(name),
                     [&] { return AnsweredAsPlanned(inner_->GetValue(name, found, text), found); }, found, text);
     }
-    STDMETHODIMP GetName(BSTR* name) override {
-        return Pass(L"ISettingsNode::GetName", L"GetName " + path_, [&] { return inner_->GetName(name); }, name);
-    }
+    STDMETHODIMP GetName(BSTR* name) override { return inner_->GetName(name); }
+    STDMETHODIMP DeleteChild(BSTR name) override { return inner_->DeleteChild(name); }
     STDMETHODIMP SetValue(BSTR name, VARIANT* written, BSTR text) override {
         return Pass(L"ISettingsNode::SetValue(" + EntryLabel(name) + L")",
                     L"SetValue " + path_ + L" " + BstrText(name) + L"=" + BstrText(text),
@@ -186,18 +169,12 @@ public:
             return hr;
         }, child);
     }
-    STDMETHODIMP DeleteChild(BSTR name) override {
-        return Pass(L"ISettingsNode::DeleteChild", L"DeleteChild " + Below(name), [&] { return inner_->DeleteChild(name); });
-    }
     STDMETHODIMP EndEntries() override {
         return Pass(L"ISettingsNode::EndEntries", L"EndEntries " + path_, [&] { return inner_->EndEntries(); });
     }
     STDMETHODIMP BeginEntries() override {
         return Pass(L"ISettingsNode::BeginEntries", L"BeginEntries " + path_, [&] { return inner_->BeginEntries(); });
     }
-
-protected:
-    void* QueryOther(REFIID iid) override { return iid == IID_IDispatch ? static_cast<ISettingsNode*>(this) : nullptr; }
 
 private:
     std::wstring Below(BSTR name) const { return path_.empty() ? BstrText(name) : path_ + L"/" + BstrText(name); }
@@ -213,9 +190,9 @@ public:
 
     FAULT_PASS(UnInitialize, (), ())
     FAULT_PASS(SetRestore, (BSTR restore), (restore))
-    FAULT_PASS_OUT(get_XMLFileName, (BSTR* name), (name), name)
+    FAULT_PASS(get_XMLFileName, (BSTR* name), (name), name)
     FAULT_PASS(put_XMLFileName, (BSTR name), (name))
-    FAULT_PASS_OUT(get_AdapterVersion, (BSTR* version), (version), version)
+    FAULT_PASS(get_AdapterVersion, (BSTR* version), (version), version)
     FAULT_PASS(SetProductName, (BSTR name), (name))
     FAULT_PASS(SetFrameworkData, (BSTR signature, BSTR url, BSTR plant, BSTR user, BSTR name),
                (signature, url, plant, user, name))
@@ -227,15 +204,10 @@ public:
     FAULT_PASS(FindDocsToPublish, (), ())
     FAULT_PASS(LaunchFrameworkBrowser, (), ())
     FAULT_PASS(Register, (IDispatch* workspace), (workspace))
-    FAULT_PASS_OUT(GetProjectList, (SAFEARRAY** projects), (projects), projects)
+    FAULT_PASS(GetProjectList, (SAFEARRAY** projects), (projects), projects)
     FAULT_PASS(PublishProjectAsBuilt, (BSTR name), (name))
-    FAULT_PASS_OUT(SynchronizeClaims, (BSTR claims, BSTR* message), (claims, message), message)
+    FAULT_PASS(SynchronizeClaims, (BSTR claims, BSTR* message), (claims, message), message)
     FAULT_PASS(Revise, (BSTR oid), (oid))
-
-protected:
-    void* QueryOther(REFIID iid) override {
-        return iid == IID_IDispatch ? static_cast<IQREFOldClientServices*>(this) : nullptr;
-    }
 
 private:
     static std::wstring Call(const wchar_t* member) { return std::wstring(L"IQREFOldClientServices::") + member; }
@@ -261,12 +233,12 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e, UINT* a) override {
         std::wstring member = id == DISPID_QRCSELECTKBDLG_RUNCOMMAND ? L"RunCommand" : L"#" + std::to_wstring(id);
         std::wstring call = L"DQRCSelectKBDlg::Invoke(" + member + L")";
-        FaultPlan& plan = FaultPlan::Get();
-        std::optional<HRESULT> armed = plan.Intercept(call);
-        int event = plan.LastEvent();
-        HRESULT hr = armed ? Answer(*armed, call, e) : inner_->Invoke(id, r, l, f, p, v, e, a);
-        plan.Finish(event, hr);
-        return hr;
+        bool forwarded = false;
+        HRESULT hr = Pass(call, {}, [&] {
+            forwarded = true;
+            return inner_->Invoke(id, r, l, f, p, v, e, a);
+        });
+        return forwarded ? hr : Answer(hr, call, e);
     }
 
     // OleRun asks for this and calls Run.
@@ -284,7 +256,7 @@ private:
     // A late-bound component reports its failure in the exception information when the
     // caller gives a place for it.
     static HRESULT Answer(HRESULT answer, const std::wstring& call, EXCEPINFO* e) {
-        if (SUCCEEDED(answer) || !e || !FaultPlan::Get().LeavesErrorInfo()) return answer;
+        if (SUCCEEDED(answer) || !e) return answer;
         *e = EXCEPINFO{};
         e->bstrSource = SysAllocString(call.c_str());
         e->bstrDescription = SysAllocString(FaultPlan::InjectedDescription(call).c_str());

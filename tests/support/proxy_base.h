@@ -1,6 +1,7 @@
 #pragma once
 // What every proxy of fault_proxies.h shares: the live count, ISupportErrorInfo, and
 // calls passed through the fault plan.
+#include <type_traits>
 #include "support/fake_com.h"
 #include "support/fault_plan.h"
 
@@ -9,13 +10,21 @@ namespace fault {
 LONG& LiveProxyCount();
 
 // Counted; answers ISupportErrorInfo for all its interfaces, so that callers take the
-// error information a failure leaves.
-template <class... Interfaces>
-class Proxy : public testcom::FakeComObject<Interfaces..., ISupportErrorInfo> {
+// error information a failure leaves, and IDispatch for a dual first interface.
+template <class First, class... Others>
+class Proxy : public testcom::FakeComObject<First, Others..., ISupportErrorInfo> {
 public:
     Proxy() { ++LiveProxyCount(); }
     ~Proxy() override { --LiveProxyCount(); }
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID) override { return S_OK; }
+
+protected:
+    void* QueryOther(REFIID iid) override {
+        if constexpr (std::is_base_of_v<IDispatch, First> && !std::is_same_v<IDispatch, First>) {
+            if (iid == IID_IDispatch) return static_cast<First*>(this);
+        }
+        return nullptr;
+    }
 };
 
 inline void EmptyOut(VARIANT* value) {

@@ -63,12 +63,8 @@ DomReadResult Read(bool fromFile, const std::wstring& source) {
     document->put_validateOnParse(VARIANT_FALSE);
     document->put_resolveExternals(VARIANT_FALSE);
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    if (fromFile) {
-        winkit::UniqueVariant path = winkit::UniqueVariant::String(source);
-        document->load(*path.get(), &loaded);
-    } else {
-        document->loadXML(winkit::UniqueBstr::Copy(source).get(), &loaded);
-    }
+    winkit::UniqueVariant text = winkit::UniqueVariant::String(source);
+    fromFile ? document->load(*text.get(), &loaded) : document->loadXML(V_BSTR(text.get()), &loaded);
     if (loaded != VARIANT_TRUE) {
         winkit::ComPtr<IXMLDOMParseError> error;
         winkit::UniqueBstr reason;
@@ -91,10 +87,9 @@ std::vector<const DomElementInfo*> DomReadResult::Named(const std::wstring& name
     return found;
 }
 
-std::wstring DomReadResult::Attribute(const DomElementInfo& element, const std::wstring& name,
-                                     const std::wstring& fallback) {
+std::wstring DomReadResult::Attribute(const DomElementInfo& element, const std::wstring& name) {
     auto found = element.attributes.find(name);
-    return found == element.attributes.end() ? fallback : found->second;
+    return found == element.attributes.end() ? L"" : found->second;
 }
 
 DomReadResult ReadXmlFile(const std::wstring& path) { return Read(true, path); }

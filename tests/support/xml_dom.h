@@ -17,9 +17,8 @@ struct DomReadResult {
     std::wstring reason;                  // the parser's, when not well-formed
     std::vector<DomElementInfo> elements;  // every element, in document order
     std::vector<const DomElementInfo*> Named(const std::wstring& name) const;
-    // The attribute of the element, or the fallback when it has none.
-    static std::wstring Attribute(const DomElementInfo& element, const std::wstring& name,
-                                  const std::wstring& fallback = L"");
+    // The attribute of the element; empty when it has none.
+    static std::wstring Attribute(const DomElementInfo& element, const std::wstring& name);
 };
 
 // Loads the file by its path (the file's own encoding declaration counts).

@@ -11,24 +11,25 @@
 
 namespace {
 
+// A failure leaves a QRError document.
+HRESULT ExpectErrorDocument(HRESULT hr) {
+    ThreadError error = TakeThreadError();
+    if (FAILED(hr)) {
+        EXPECT_THAT(error.description, testing::StartsWith(L"<QRError "));
+    }
+    return hr;
+}
+
 class HostileDocumentsTest : public testing::Test {
 protected:
     void SetUp() override { SetErrorInfo(0, nullptr); }
 
-    // Loads within a time that rules out quadratic work; a failure leaves a QRError document.
+    // Loads within a time that rules out quadratic work.
     HRESULT Load(const std::wstring& document) {
         auto start = std::chrono::steady_clock::now();
         HRESULT hr = tasks.Load(Bstr(document).get());
         EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 60);
-        ExpectErrorDocument(hr);
-        return hr;
-    }
-
-    static void ExpectErrorDocument(HRESULT hr) {
-        ThreadError error = TakeThreadError();
-        if (FAILED(hr)) {
-            EXPECT_THAT(error.description, testing::StartsWith(L"<QRError "));
-        }
+        return ExpectErrorDocument(hr);
     }
 
     TaskItemCollection tasks;
