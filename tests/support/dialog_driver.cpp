@@ -24,25 +24,11 @@ bool IsMessageBox(HWND window) { return IsClass(window, L"#32770") && ::GetDlgIt
 
 bool Shows(HWND control) { return control && (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); }
 
-// The box's buttons (those it did not hide) as its MB_ type; MB_TYPEMASK for a set the
-// library never asks for.
+// The box's buttons (those it did not hide) as its MB_ type.
 UINT ButtonsOf(HWND box) {
-    auto bit = [](int id) { return 1u << id; };
-    unsigned shown = 0;
-    for (int id = IDOK; id <= IDCONTINUE; ++id)
-        if (id != IDHELP && Shows(::GetDlgItem(box, id))) shown |= bit(id);
-    static const struct {
-        UINT type;
-        unsigned buttons;
-    } kTypes[] = {
-        {MB_OK, bit(IDOK)},
-        {MB_OKCANCEL, bit(IDOK) | bit(IDCANCEL)},
-        {MB_YESNOCANCEL, bit(IDYES) | bit(IDNO) | bit(IDCANCEL)},
-        {MB_YESNO, bit(IDYES) | bit(IDNO)},
-    };
-    for (const auto& type : kTypes)
-        if (type.buttons == shown) return type.type;
-    return MB_TYPEMASK;
+    bool yes = Shows(::GetDlgItem(box, IDYES)), cancel = Shows(::GetDlgItem(box, IDCANCEL));
+    if (yes) return cancel ? MB_YESNOCANCEL : MB_YESNO;
+    return cancel ? MB_OKCANCEL : MB_OK;
 }
 
 // The icon of the box's icon control as its MB_ICON value: the system's icons are shared.

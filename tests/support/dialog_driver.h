@@ -16,12 +16,11 @@ struct ShownMessageBox {
 // While it lives, the modal windows of the test thread are driven from inside whatever
 // modal loop runs: a CBT hook sees each dialog activated; a message box is recorded and
 // answered at once, a dialog is handed to the action waiting for its caption through a
-// message-only window of the thread. (Polling with timers costs tens of milliseconds per
-// dialog, too slow for thousands; a hook on every sent message costs more still: Wine asks
-// its server about hooks at every call, which makes filling a large list slower by orders
-// of magnitude.) The watchdog, a thread timer, fails the test and ends every menu, box
-// and dialog of the thread when the test has not ended in time. A driver made while
-// another lives takes over until it ends.
+// message-only window of the thread (timers would cost tens of milliseconds per dialog; a
+// hook on every sent message makes Wine ask its server about hooks at every call). The
+// watchdog, a thread timer, fails the test and ends every menu, box and dialog of the
+// thread when the test has not ended in time. A driver made while another lives takes
+// over until it ends.
 class DialogDriver {
 public:
     explicit DialogDriver(UINT watchdogSeconds = 30);

@@ -22,17 +22,12 @@ protected:
     // `inside` once the property dialog with that caption is shown; `inside` ends it.
     void EditThroughTheList(int key, int button, const std::wstring& caption, const std::function<void(HWND)>& inside,
                             const std::function<void(CTaskListDlg&)>& after = {}) {
-        bool shown = false;
         OpenSample([&](CTaskListDlg& list) {
             if (key) Select(list, {key});
-            WhenDialogShown(caption, [&](HWND properties) {
-                shown = true;
-                inside(properties);
-            });
+            WhenDialogShown(caption, inside);
             Click(list.hwnd(), button);
             if (after) after(list);
         });
-        EXPECT_TRUE(shown) << "no dialog titled " << testing::PrintToString(caption);
     }
 };
 

@@ -1,5 +1,5 @@
 // Opening the To Do List: the columns, the rows and their pictures, the buttons, the
-// header sort, the row questions the property dialog asks.
+// header sort and the row questions the property dialog asks.
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -56,6 +56,7 @@ TEST_F(TaskListWindow, OpensWithTheColumnsTheRowsInCollectionOrderAndTheButtons)
     EXPECT_EQ(IDCANCEL, code);
 }
 
+// The property dialog's row questions follow the rows as sorted.
 TEST_F(TaskListWindow, HeaderClicksSortAscendingThenReversedTiesKeepTheirOrder) {
     // Names: Create P-101, Update Zeta, Manual alpha, Delete V-7, Claim 0101, Manual Pump;
     // created: 2026-12-05, "", 2026-01-31, 2025-12-31, "garbage", 2026-06-01.
@@ -63,49 +64,38 @@ TEST_F(TaskListWindow, HeaderClicksSortAscendingThenReversedTiesKeepTheirOrder) 
         int column;
         std::vector<int> keys;
     } clicks[] = {
-        {kTaskName, {5, 1, 4, 6, 3, 2}},  // upper case before lower case
         {kTaskName, {2, 3, 6, 4, 1, 5}},
         {kTaskStatus, {1, 2, 3, 6, 5, 4}},  // another column starts ascending; 3 and 6 tie
         {kCreatedDate, {4, 3, 6, 1, 2, 5}},  // by date; texts that are not dates last
         {kCreatedDate, {2, 5, 1, 6, 3, 4}},
     };
+    const struct {
+        int key;
+        bool first, last;
+        int previous, next;
+    } questions[] = {{5, true, false, -1, 1}, {1, false, false, 5, 4}, {3, false, false, 6, 2},
+                     {2, false, true, 3, -1}, {42, false, false, -1, -1}};
     Open([&](CTaskListDlg& dialog) {
         Select(dialog, {1, 6});
-        Access::List(dialog).SetItemState(5, LVIS_FOCUSED, LVIS_FOCUSED);
+        ClickHeader(dialog, kTaskName);
+        EXPECT_EQ((std::vector<int>{5, 1, 4, 6, 3, 2}), RowKeys(dialog));  // upper case before lower case
+        const TaskPropertyOwner& owner = dialog;
+        for (const auto& q : questions) {
+            EXPECT_EQ(q.first, owner.IsFirstRow(q.key)) << q.key;
+            EXPECT_EQ(q.last, owner.IsLastRow(q.key)) << q.key;
+            EXPECT_EQ(q.previous, owner.PreviousKey(q.key)) << q.key;
+            EXPECT_EQ(q.next, owner.NextKey(q.key)) << q.key;
+        }
         for (const auto& click : clicks) {
             ClickHeader(dialog, click.column);
             EXPECT_EQ(click.keys, RowKeys(dialog)) << "column " << click.column;
         }
-        // Selection, focus, pictures and texts stay with their rows.
-        EXPECT_EQ((std::vector<int>{1, 6}), Access::SelectedKeys(dialog));
-        int row6 = Access::FindRow(dialog, 6);
-        EXPECT_EQ(static_cast<UINT>(LVIS_FOCUSED), Access::List(dialog).ItemState(row6, LVIS_FOCUSED));
-        EXPECT_EQ(kImageDeleted, Access::List(dialog).ItemImage(row6));
-        EXPECT_EQ(L"Manual Pump|Deleted", Access::List(dialog).ItemText(row6, 0) + L"|" + Access::List(dialog).ItemText(row6, 13));
+        EXPECT_EQ((std::vector<int>{1, 6}), Access::SelectedKeys(dialog));  // the selection stays with its rows
         // Refresh returns to collection order; a fill with a sort column set sorts again.
         Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
         EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
         ClickHeader(dialog, kTaskName);
         Command(dialog, ID_TASKLIST_OPENTASKS);
         EXPECT_EQ((std::vector<int>{5, 4, 6, 3, 2}), RowKeys(dialog));
-    });
-}
-
-TEST_F(TaskListWindow, RowQuestionsOfThePropertyDialogFollowTheRowsAsListed) {
-    Open([&](CTaskListDlg& dialog) {
-        ClickHeader(dialog, kTaskName);  // rows 5, 1, 4, 6, 3, 2
-        const TaskPropertyOwner& owner = dialog;
-        const struct {
-            int key;
-            bool first, last;
-            int previous, next;
-        } cases[] = {{5, true, false, -1, 1}, {1, false, false, 5, 4}, {3, false, false, 6, 2},
-                     {2, false, true, 3, -1}, {42, false, false, -1, -1}};
-        for (const auto& c : cases) {
-            EXPECT_EQ(c.first, owner.IsFirstRow(c.key)) << c.key;
-            EXPECT_EQ(c.last, owner.IsLastRow(c.key)) << c.key;
-            EXPECT_EQ(c.previous, owner.PreviousKey(c.key)) << c.key;
-            EXPECT_EQ(c.next, owner.NextKey(c.key)) << c.key;
-        }
     });
 }
