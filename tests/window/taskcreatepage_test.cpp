@@ -41,10 +41,7 @@ void Notify(HWND list, UINT code, int row, int x) {
     note.hdr.hwndFrom = list;
     note.hdr.idFrom = IDC_TASKCREATE_PROPERTIES;
     note.hdr.code = code;
-    LVHITTESTINFO hit = {};
-    hit.pt = at;
-    note.iItem = static_cast<int>(::SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    note.iSubItem = hit.iSubItem;
+    note.iItem = row;
     note.ptAction = at;
     ::SendMessageW(::GetParent(list), WM_NOTIFY, IDC_TASKCREATE_PROPERTIES, reinterpret_cast<LPARAM>(&note));
 }
