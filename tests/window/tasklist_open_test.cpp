@@ -22,6 +22,19 @@ std::vector<std::wstring> Rows(const CTaskListDlg& dialog) {
 
 constexpr int kTaskName = 0, kCreatedDate = 3, kTaskStatus = 12;
 
+// The text of the button's tool in the first tooltip window that has one.
+std::wstring ToolTipText(HWND button) {
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = button;
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = text;
+    for (HWND tip = nullptr; !text[0] && (tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        ::SendMessageW(tip, TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
 } // namespace
 
 // The rows in collection order: a manual task's own description, the others say what

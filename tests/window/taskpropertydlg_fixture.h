@@ -70,29 +70,6 @@ inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
     return titles;
 }
 
-// The text of the button's tool in the thread's tooltip window that has one; empty when
-// none has.
-inline std::wstring ToolTipText(HWND button) {
-    struct Search {
-        HWND button;
-        wchar_t text[128];
-    } search = {button, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lparam);
-        wchar_t name[32] = {};
-        ::GetClassNameW(window, name, 32);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        TTTOOLINFOW tool = {};
-        tool.cbSize = TTTOOLINFOW_V1_SIZE;
-        tool.hwnd = s->button;
-        tool.uId = reinterpret_cast<UINT_PTR>(s->button);
-        tool.lpszText = s->text;
-        ::SendMessageW(window, TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
-        return !s->text[0];
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.text;
-}
-
 // The property dialog's owner: the row questions follow a list of keys, the task
 // operations are recorded as "Save 1|name|description|status|notes|assignments",
 // "Run 1", "Defer 1", "Fetch 1" and answered by the functions below.
