@@ -28,8 +28,6 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    static DialogDriver& Current();
-
     // The next dialog (not a message box) shown with this caption gets the action, once.
     void WhenShown(const std::wstring& caption, std::function<void(HWND)> action) {
         pending_.push_back({caption, std::move(action)});
@@ -68,7 +66,7 @@ private:
     bool watchdogFired_ = false;
 };
 
-// DialogDriver::Current().WhenShown.
+// The living driver's WhenShown.
 void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action);
 
 // While it lives, every popup menu the thread opens is read when it is initialised and
