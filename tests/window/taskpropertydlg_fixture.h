@@ -54,10 +54,10 @@ inline void PickTab(HWND dialog, int index) {
     SendNotify(dialog, tabs, static_cast<UINT>(TCN_SELCHANGE));
 }
 
-// The tab titles, left to right.
-inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
+// The tab titles, left to right, "|" between them.
+inline std::wstring TabTitles(HWND dialog, int tabsId) {
     HWND tabs = ::GetDlgItem(dialog, tabsId);
-    std::vector<std::wstring> titles;
+    std::wstring titles;
     for (int i = 0, n = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
         wchar_t text[64] = {};
         TCITEMW item = {};
@@ -65,7 +65,7 @@ inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
         item.pszText = text;
         item.cchTextMax = 64;
         ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        titles.push_back(text);
+        titles += (i ? L"|" : L"") + std::wstring(text);
     }
     return titles;
 }
