@@ -24,14 +24,6 @@ void ChooseEntry(HWND view, int id, int index) {
     ::SendMessageW(view, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(view, id)));
 }
 
-// Add, Add All, Remove, Remove All, Up, Down: "1" enabled, "0" not.
-std::string ColumnButtons(HWND v) {
-    std::string states;
-    for (int id : {IDC_CV_ADD, IDC_CV_ADDALL, IDC_CV_REMOVE, IDC_CV_REMOVEALL, IDC_CV_UP, IDC_CV_DOWN})
-        states += Enabled(v, id) ? '1' : '0';
-    return states;
-}
-
 // A rule from the controls: the column as chosen, the kind's radio, the value.
 void AddRule(HWND view, const wchar_t* column, int radio, const wchar_t* value) {
     HWND combo = ::GetDlgItem(view, IDC_CV_COLUMN);
@@ -90,6 +82,8 @@ TEST_F(ConfigureViewWindow, ColumnMovesKeepTheOrderAndChooseTheNextEntry) {
         {IDC_CV_AVAILABLE, 0, IDC_CV_ADD, {L"Created By"}, 0, -1, "110000", 11},
     };
     view.VisibleNames = {L"Task Name"};
+    const std::initializer_list<int> columnButtons = {IDC_CV_ADD,       IDC_CV_ADDALL, IDC_CV_REMOVE,
+                                                      IDC_CV_REMOVEALL, IDC_CV_UP,     IDC_CV_DOWN};
     INT_PTR code = Run([&](HWND v) {
         EXPECT_EQ(L"Column Visibility|Filter", TabTitles(v, IDC_CV_TABS));
         for (const auto& move : moves) {
@@ -98,7 +92,7 @@ TEST_F(ConfigureViewWindow, ColumnMovesKeepTheOrderAndChooseTheNextEntry) {
             EXPECT_EQ(move.visible, ListEntries(v, IDC_CV_VISIBLE)) << move.button << " " << move.index;
             EXPECT_EQ(move.available, Selected(v, IDC_CV_AVAILABLE)) << move.button << " " << move.index;
             EXPECT_EQ(move.chosen, Selected(v, IDC_CV_VISIBLE)) << move.button << " " << move.index;
-            EXPECT_EQ(move.buttons, ColumnButtons(v)) << move.button << " " << move.index;
+            EXPECT_EQ(move.buttons, EnabledStates(v, columnButtons)) << move.button << " " << move.index;
             EXPECT_EQ(move.offered, ::SendDlgItemMessageW(v, IDC_CV_AVAILABLE, LB_GETCOUNT, 0, 0)) << move.button;
         }
         Click(v, IDOK);

@@ -34,6 +34,17 @@ inline TaskItem MakeTask(int index, int category, int status, std::wstring name,
 
 inline std::wstring Text(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+// The controls' texts, "|" between them; their states, "1" enabled and "0" not.
+inline std::wstring Texts(HWND dialog, std::initializer_list<int> ids) {
+    std::wstring texts;
+    for (int id : ids) texts += (id == *ids.begin() ? L"" : L"|") + Text(dialog, id);
+    return texts;
+}
+inline std::string EnabledStates(HWND dialog, std::initializer_list<int> ids) {
+    std::string states;
+    for (int id : ids) states += Enabled(dialog, id) ? '1' : '0';
+    return states;
+}
 // The property dialog's pages, found by a control of theirs.
 inline HWND General(HWND dialog) { return PageWith(dialog, IDC_TASKGENERAL_NAME); }
 inline HWND Details(HWND dialog) { return PageWith(dialog, IDC_TASKDETAILS_SOURCETAG); }

@@ -7,28 +7,16 @@ using Calls = std::vector<std::wstring>;
 TEST_F(TaskPropertyDlgTest, ClaimTaskShowsItsFieldsAndOnlyNotesCanChangeIt) {
     SetTasks({MakeTask(1, kCategoryClaim, kStatusInProgress, L"P-101")});
     INT_PTR result = Run(1, L"Task Properties - Claim Task", [&](HWND window) {
-        HWND general = General(window), details = Details(window);
-        HWND history = PageWith(window, IDC_TASKHISTORY_CREATEDBY);
-        const struct {
-            HWND page;
-            int id;
-            const wchar_t* text;
-            bool enabled;
-        } fields[] = {
-            {general, IDC_TASKGENERAL_NAME, L"P-101", false},
-            {general, IDC_TASKGENERAL_DESCRIPTION, L"This task will Claim P-101", false},
-            {general, IDC_TASKGENERAL_NOTES, L"notes of P-101", true},
-            {general, IDC_TASKGENERAL_STATUS, L"InProgress", false},
-            {details, IDC_TASKDETAILS_TOOL, L"type of P-101", true},
-            {details, IDC_TASKDETAILS_DOCUMENT, L"document of P-101", true},
-            {details, IDC_TASKDETAILS_DESTINATIONTAG, L"P-101", true},
-            {history, IDC_TASKHISTORY_CREATEDBY, L"creator", true},
-            {history, IDC_TASKHISTORY_RUNBY, L"runner", true},
-        };
-        for (const auto& f : fields) {
-            EXPECT_EQ(f.text, Text(f.page, f.id)) << f.id;
-            EXPECT_TRUE(f.page != general || f.enabled == Enabled(f.page, f.id)) << f.id;
-        }
+        HWND general = General(window);
+        const std::initializer_list<int> fields = {IDC_TASKGENERAL_NAME, IDC_TASKGENERAL_DESCRIPTION,
+                                                   IDC_TASKGENERAL_NOTES, IDC_TASKGENERAL_STATUS};
+        EXPECT_EQ(L"P-101|This task will Claim P-101|notes of P-101|InProgress", Texts(general, fields));
+        EXPECT_EQ("0010", EnabledStates(general, fields));
+        EXPECT_EQ(L"type of P-101|document of P-101|P-101",
+                  Texts(Details(window),
+                        {IDC_TASKDETAILS_TOOL, IDC_TASKDETAILS_DOCUMENT, IDC_TASKDETAILS_DESTINATIONTAG}));
+        EXPECT_EQ(L"creator|runner", Texts(PageWith(window, IDC_TASKHISTORY_CREATEDBY),
+                                           {IDC_TASKHISTORY_CREATEDBY, IDC_TASKHISTORY_RUNBY}));
         Type(general, IDC_TASKGENERAL_NOTES, L"checked on site");
         EXPECT_TRUE(Enabled(window, IDC_TASKPROPERTIES_APPLY));
         Click(window, IDCANCEL);
@@ -61,10 +49,8 @@ TEST_F(TaskPropertyDlgTest, ManualTaskStatusesAreChangesAndOneOutsideTheListIsKe
     EXPECT_EQ(L"2|N|described N|7|edited|", RecordingOwner::Describe(dialog->Values()));
     // A completed manual task keeps its status; it can be neither run nor deferred.
     Run(3, L"Task Properties - Manual Task", [&](HWND window) {
-        EXPECT_FALSE(Enabled(General(window), IDC_TASKGENERAL_STATUS));
-        EXPECT_TRUE(Enabled(General(window), IDC_TASKGENERAL_NAME));
-        EXPECT_FALSE(Enabled(window, IDC_TASKPROPERTIES_ACTION));
-        EXPECT_FALSE(Enabled(window, IDC_TASKPROPERTIES_DEFER));
+        EXPECT_EQ("01", EnabledStates(General(window), {IDC_TASKGENERAL_STATUS, IDC_TASKGENERAL_NAME}));
+        EXPECT_EQ("00", EnabledStates(window, {IDC_TASKPROPERTIES_ACTION, IDC_TASKPROPERTIES_DEFER}));
         Click(window, IDCANCEL);
     });
     EXPECT_EQ(Calls{}, owner.calls);
@@ -72,9 +58,9 @@ TEST_F(TaskPropertyDlgTest, ManualTaskStatusesAreChangesAndOneOutsideTheListIsKe
 
 TEST_F(TaskPropertyDlgTest, CreationModeCollectsANewTaskWithoutSaving) {
     INT_PTR result = Run(0, L"Task Properties - Manual Task", [&](HWND window) {
-        for (int id : {IDC_TASKPROPERTIES_ACTION, IDC_TASKPROPERTIES_DEFER, IDC_TASKPROPERTIES_PREVIOUS,
-                       IDC_TASKPROPERTIES_NEXT, IDC_TASKPROPERTIES_APPLY})
-            EXPECT_FALSE(Enabled(window, id)) << id;
+        EXPECT_EQ("00000", EnabledStates(window, {IDC_TASKPROPERTIES_ACTION, IDC_TASKPROPERTIES_DEFER,
+                                                  IDC_TASKPROPERTIES_PREVIOUS, IDC_TASKPROPERTIES_NEXT,
+                                                  IDC_TASKPROPERTIES_APPLY}));
         HWND general = General(window);
         EXPECT_EQ(L"Open", Text(general, IDC_TASKGENERAL_STATUS));
         Type(general, IDC_TASKGENERAL_NAME, L"Check the pump");
@@ -99,23 +85,22 @@ TEST_F(TaskPropertyDlgTest, SteppingFollowsTheListedRowsNotTheIndices) {
     const struct {
         int button;
         const wchar_t *title, *name;
-        bool previous, next;
+        const char* previousNext;
     } steps[] = {
-        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Claim Task", L"A", true, true},
-        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Manual Task", L"B", true, false},
-        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Manual Task", L"B", true, false},
-        {IDC_TASKPROPERTIES_PREVIOUS, L"Task Properties - Claim Task", L"A", true, true},
-        {IDC_TASKPROPERTIES_PREVIOUS, L"Task Properties - UnClaim Task", L"C", false, true},
+        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Claim Task", L"A", "11"},
+        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Manual Task", L"B", "10"},
+        {IDC_TASKPROPERTIES_NEXT, L"Task Properties - Manual Task", L"B", "10"},
+        {IDC_TASKPROPERTIES_PREVIOUS, L"Task Properties - Claim Task", L"A", "11"},
+        {IDC_TASKPROPERTIES_PREVIOUS, L"Task Properties - UnClaim Task", L"C", "01"},
     };
     Run(3, L"Task Properties - UnClaim Task", [&](HWND window) {
-        EXPECT_FALSE(Enabled(window, IDC_TASKPROPERTIES_PREVIOUS) || Enabled(window, IDC_TASKPROPERTIES_APPLY));
-        EXPECT_TRUE(Enabled(window, IDC_TASKPROPERTIES_NEXT));
+        EXPECT_EQ("001", EnabledStates(window, {IDC_TASKPROPERTIES_PREVIOUS, IDC_TASKPROPERTIES_APPLY,
+                                                IDC_TASKPROPERTIES_NEXT}));
         for (const auto& step : steps) {
             ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
             EXPECT_EQ(step.title, WindowText(window));
             EXPECT_EQ(step.name, Text(General(window), IDC_TASKGENERAL_NAME));
-            EXPECT_EQ(step.previous, Enabled(window, IDC_TASKPROPERTIES_PREVIOUS)) << step.name;
-            EXPECT_EQ(step.next, Enabled(window, IDC_TASKPROPERTIES_NEXT)) << step.name;
+            EXPECT_EQ(step.previousNext, EnabledStates(window, {IDC_TASKPROPERTIES_PREVIOUS, IDC_TASKPROPERTIES_NEXT}));
             EXPECT_EQ(5, ::SendDlgItemMessageW(General(window), IDC_TASKGENERAL_STATUS, CB_GETCOUNT, 0, 0));
         }
         Click(window, IDCANCEL);
