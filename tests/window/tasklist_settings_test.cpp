@@ -1,22 +1,6 @@
-// The view settings: loaded at open, stored on every way of closing and after Configure View.
+// The view settings: loaded at open, stored after Configure View.
 #include "res/configureviewres.h"
 #include "tasklist_window_fixture.h"
-
-TEST_F(TaskListWindow, EveryWayOfClosingStoresTheSettings) {
-    const struct {
-        UINT message;
-        WPARAM command;
-        INT_PTR code;
-    } ways[] = {{WM_COMMAND, IDOK, IDOK}, {WM_COMMAND, IDCANCEL, IDCANCEL}, {WM_SYSCOMMAND, SC_CLOSE, IDCANCEL}};
-    for (const auto& way : ways) {
-        store.Clear();
-        EXPECT_EQ(way.code, Open([&](CTaskListDlg& dialog) { dialog.Send(way.message, way.command, 0); }))
-            << way.command;
-        EXPECT_EQ(L"1|Task Status|100", store.Get(kOptionsPath, L"ShowDeleted") + L"|" +
-                                             store.Get(ColumnPath(12), L"Name") + L"|" + store.Get(ColumnPath(13), L"Width"))
-            << way.command;
-    }
-}
 
 // Stored columns come back in their order with their widths; a column dragged and
 // resized is stored where it shows.
