@@ -11,7 +11,6 @@ void OpenMenu(const CTaskListDlg& dialog, HWND from, POINT at) {
 
 } // namespace
 
-// Tasks: 1 Open, 2 InProgress, 3 Completed, 4 Deferred, 5 Error, 6 Completed + deleted.
 TEST_F(TaskListWindow, ButtonsFollowTheSelectionAndThePrivileges) {
     const struct {
         std::initializer_list<int> keys;
