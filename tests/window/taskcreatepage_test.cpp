@@ -106,8 +106,8 @@ TEST_F(TaskCreatePageTest, LayoutsChooseTheColumnsObjectsExpandByTheirBoxAndTheK
     });
 }
 
-TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocumentAsLoaded) {
-    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101")});
+TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocumentAsLoadedAndStaysWithItsTask) {
+    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101"), MakeTask(2, kCategoryClaim, kStatusOpen, L"C")});
     std::wstring expected = kPumpDocument;
     expected.replace(expected.find(L"X=\"99\""), 6, L"X=\"1\"");
     expected.replace(expected.find(L"m3/h\" S=\"0\""), 11, L"m3/h\" S=\"1\"");
@@ -141,10 +141,9 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocument
     }));
     EXPECT_EQ(1, refused);
     EXPECT_EQ(kPumpDocument, dialog->Values().assignments);
-}
 
-TEST_F(TaskCreatePageTest, AssignmentsStayWithTheirTask) {
-    SetTasks({MakeTask(1, kCategoryUpdate, kStatusOpen, L"P-101"), MakeTask(2, kCategoryClaim, kStatusOpen, L"C")});
+    // The next task has no assignments: none are shown or saved with it.
+    owner.calls.clear();
     Run(1, L"Task Properties - Update Task", [&](HWND window) {
         Click(window, IDC_TASKPROPERTIES_NEXT);
         EXPECT_EQ(L"", Text(Details(window), IDC_TASKDETAILS_SOURCETAG));

@@ -24,11 +24,8 @@ TEST_F(TaskListWindow, StoredColumnsOrderAndWidthsComeBack) {
         Access::List(dialog).SetColumnWidth(0, 250);
         Access::List(dialog).SetColumnWidth(7, 60);
     });
-    EXPECT_EQ(L"Run Date 60|Task Name 250|Run By", store.Get(ColumnPath(0), L"Name") + L" " +
-                                                    store.Get(ColumnPath(0), L"Width") + L"|" +
-                                                    store.Get(ColumnPath(1), L"Name") + L" " +
-                                                    store.Get(ColumnPath(1), L"Width") + L"|" +
-                                                    store.Get(ColumnPath(8), L"Name"));
+    auto stored = [&](int i) { return store.Get(ColumnPath(i), L"Name") + L" " + store.Get(ColumnPath(i), L"Width"); };
+    EXPECT_EQ(L"Run Date 60|Task Name 250|Run By 100", stored(0) + L"|" + stored(1) + L"|" + stored(8));
     Open([&](CTaskListDlg& dialog) { EXPECT_EQ(L"Run Date 60|Task Name 250|14", columns(dialog)); });
 }
 
