@@ -111,7 +111,7 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocument
     std::wstring expected = kPumpDocument;
     expected.replace(expected.find(L"X=\"99\""), 6, L"X=\"1\"");
     expected.replace(expected.find(L"m3/h\" S=\"0\""), 11, L"m3/h\" S=\"1\"");
-    INT_PTR result = Run(1, L"Task Properties - Update Task", [&](HWND window) {
+    EXPECT_EQ(IDOK, Run(1, L"Task Properties - Update Task", [&](HWND window) {
         PickTab(window, 3);
         HWND list = ListOf(window);
         Notify(list, NM_DBLCLK, 2, 200);  // an object: no flag
@@ -122,8 +122,7 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocument
         EXPECT_TRUE(Enabled(window, IDC_TASKPROPERTIES_APPLY));
         Click(window, IDC_TASKPROPERTIES_APPLY);
         Click(window, IDOK);
-    });
-    EXPECT_EQ(IDOK, result);
+    }));
     EXPECT_EQ((std::vector<std::wstring>{L"Fetch 1", L"Save 1|P-101|This task will Update P-101|0|notes of P-101|" + expected}),
               owner.calls);
     // What the owner saves after OK is the same document.

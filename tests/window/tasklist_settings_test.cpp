@@ -56,8 +56,7 @@ TEST_F(TaskListWindow, ConfigureViewOkSetsEveryColumnTo100PixelsStoresAndRefills
         Command(dialog, ID_TASKLIST_SETTINGS);
         std::vector<std::wstring> headers = Headers(dialog);
         ASSERT_EQ(13u, headers.size());
-        EXPECT_EQ(L"Task Description", headers[0]);
-        EXPECT_EQ(L"Item Name", headers[1]);
+        EXPECT_EQ(L"Task Description|Item Name", headers[0] + L"|" + headers[1]);
         for (int i = 0; i < 13; ++i) EXPECT_EQ(100, Access::List(dialog).ColumnWidth(i)) << i;
         EXPECT_EQ(L"Task Description", store.Get(ColumnPath(0), L"Name"));
         EXPECT_EQ(L"(absent)", store.Get(ColumnPath(13), L"Name"));

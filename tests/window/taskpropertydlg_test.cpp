@@ -34,7 +34,6 @@ TEST_F(TaskPropertyDlgTest, ManualTaskStatusesAreChangesOneOutsideTheListIsKeptA
         ::SendMessageW(status, CB_SETCURSEL, kStatusError, 0);
         ::SendMessageW(general, WM_COMMAND, MAKEWPARAM(IDC_TASKGENERAL_STATUS, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(status));
-        EXPECT_TRUE(Enabled(window, IDC_TASKPROPERTIES_APPLY));
         Click(window, IDOK);
     });
     EXPECT_EQ(L"1|M|described M|3|notes of M|", RecordingOwner::Describe(dialog->Values()));
@@ -141,7 +140,6 @@ TEST_F(TaskPropertyDlgTest, ActionAndDeferPatchTheLocalStatusFromTheAnswers) {
         Click(window, IDC_TASKPROPERTIES_NEXT);
         Click(window, IDC_TASKPROPERTIES_DEFER);  // not taken
         EXPECT_EQ(kStatusOpen, tasks.Item(1).ToDo_Status);
-        EXPECT_EQ(L"Open", Text(General(window), IDC_TASKGENERAL_STATUS));
         Click(window, IDCANCEL);
     });
     EXPECT_FALSE(dialog->ChangedFlag());
