@@ -16,4 +16,5 @@ struct TaskListDialogAccess {
     static TaskItemCollection& Tasks(Dialog& d) noexcept { return d.tasks_; }
     static FilterRules& Rules(Dialog& d) noexcept { return d.rules_; }
     static void FillRows(Dialog& d) { d.FillRows(); }
+    static void SortByColumn(Dialog& d, int column) { d.SortByColumn(column); }
 };

@@ -70,7 +70,6 @@ TEST_F(ConfigureViewWindow, ColumnMovesKeepTheOrderAndChooseTheNextEntry) {
         {IDC_CV_VISIBLE, 1, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},
         {IDC_CV_VISIBLE, 0, IDC_CV_DOWN, {L"Task Name", L"Task Description"}, 9, 1, "111110", 10},
         {0, 0, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},
-        {0, 0, IDC_CV_UP, {L"Task Description", L"Task Name"}, 9, 0, "111101", 10},  // already first
         {0, 0, IDC_CV_REMOVE, {L"Task Name"}, 9, 0, "111100", 11},
         {0, 0, IDC_CV_REMOVE, {}, 0, -1, "110000", 12},  // the last visible name: the first available chosen
         {0, 0, IDC_CV_REMOVE, {}, 0, -1, "110000", 12},  // nothing chosen: nothing happens
