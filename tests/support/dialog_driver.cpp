@@ -24,33 +24,18 @@ bool IsMessageBox(HWND window) { return IsClass(window, L"#32770") && ::GetDlgIt
 
 bool Shows(HWND control) { return control && (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); }
 
-// The box's buttons (those it did not hide) as its MB_ type; MB_TYPEMASK for a set the
-// library never asks for.
+// The box's buttons (those it did not hide) as its MB_ type.
 UINT ButtonsOf(HWND box) {
-    auto bit = [](int id) { return 1u << id; };
-    unsigned shown = 0;
-    for (int id = IDOK; id <= IDCONTINUE; ++id)
-        if (id != IDHELP && Shows(::GetDlgItem(box, id))) shown |= bit(id);
-    static const struct {
-        UINT type;
-        unsigned buttons;
-    } kTypes[] = {
-        {MB_OK, bit(IDOK)},
-        {MB_OKCANCEL, bit(IDOK) | bit(IDCANCEL)},
-        {MB_YESNOCANCEL, bit(IDYES) | bit(IDNO) | bit(IDCANCEL)},
-        {MB_YESNO, bit(IDYES) | bit(IDNO)},
-    };
-    for (const auto& type : kTypes)
-        if (type.buttons == shown) return type.type;
-    return MB_TYPEMASK;
+    bool yes = Shows(::GetDlgItem(box, IDYES)), cancel = Shows(::GetDlgItem(box, IDCANCEL));
+    if (yes) return cancel ? MB_YESNOCANCEL : MB_YESNO;
+    return cancel ? MB_OKCANCEL : MB_OK;
 }
 
-// The icon of the box's icon control as its MB_ICON value: the system's icons are shared.
+// The icon of the box's icon control (0x440) as its MB_ICON value: the system's icons are
+// shared.
 UINT IconOf(HWND box) {
-    HICON icon = nullptr;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child && !icon; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (IsClass(child, L"Static") && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && Shows(child))
-            icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    HWND control = ::GetDlgItem(box, 0x440);
+    HICON icon = Shows(control) ? reinterpret_cast<HICON>(::SendMessageW(control, STM_GETICON, 0, 0)) : nullptr;
     if (!icon) return 0;
     static const struct {
         const wchar_t* id;
@@ -62,16 +47,6 @@ UINT IconOf(HWND box) {
     for (const auto& known : kIcons)
         if (::LoadIconW(nullptr, known.id) == icon) return known.style;
     return MB_USERICON;
-}
-
-// The box's message is its longest static text (the icon is a static without text).
-std::wstring MessageOf(HWND box) {
-    std::wstring longest;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        std::wstring text = IsClass(child, L"Static") ? WindowText(child) : L"";
-        if (text.size() > longest.size()) longest = text;
-    }
-    return longest;
 }
 
 } // namespace
@@ -101,13 +76,9 @@ DialogDriver::~DialogDriver() {
     messageWindow = nullptr;
 }
 
-DialogDriver& DialogDriver::Current() {
-    if (!current) throw std::logic_error("no DialogDriver lives");
-    return *current;
-}
-
 void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action) {
-    DialogDriver::Current().WhenShown(caption, std::move(action));
+    if (!current) throw std::logic_error("no DialogDriver lives");
+    current->WhenShown(caption, std::move(action));
 }
 
 bool DialogDriver::AnswerBox(HWND box) {
@@ -115,7 +86,8 @@ bool DialogDriver::AnswerBox(HWND box) {
     for (HWND done : answered_)
         if (done == box) return false;
     answered_.push_back(box);
-    ShownMessageBox shown{WindowText(box), MessageOf(box), ::GetWindow(box, GW_OWNER), ButtonsOf(box) | IconOf(box)};
+    ShownMessageBox shown{WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)), ::GetWindow(box, GW_OWNER),
+                          ButtonsOf(box) | IconOf(box)};
     boxes_.push_back(shown);
     int button = IDCANCEL;
     if (choose_) button = choose_(shown);
@@ -176,21 +148,13 @@ MenuSpy* activeSpy = nullptr;
 
 std::wstring ReadMenu(HMENU menu) {
     std::wstring text;
-    for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+    for (UINT i = 0, n = static_cast<UINT>(::GetMenuItemCount(menu)); i < n; ++i) {
         wchar_t name[128] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = name;
-        info.cch = 127;
-        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        text += i ? L"|" : L"";
-        if (info.fType & MFT_SEPARATOR) {
-            text += L"-";
-            continue;
-        }
-        text += std::to_wstring(info.wID) + L" " + name + (info.fState & MFS_GRAYED ? L" (grayed)" : L"") +
-                (info.fState & MFS_CHECKED ? L" (checked)" : L"");
+        ::GetMenuStringW(menu, i, name, 128, MF_BYPOSITION);
+        UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+        std::wstring item = std::to_wstring(::GetMenuItemID(menu, static_cast<int>(i))) + L" " + name +
+                            (state & MFS_GRAYED ? L" (grayed)" : L"") + (state & MFS_CHECKED ? L" (checked)" : L"");
+        text += (i ? L"|" : L"") + (state & MF_SEPARATOR ? L"-" : item);
     }
     return text;
 }

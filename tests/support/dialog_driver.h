@@ -16,20 +16,17 @@ struct ShownMessageBox {
 // While it lives, the modal windows of the test thread are driven from inside whatever
 // modal loop runs: a CBT hook sees each dialog activated; a message box is recorded and
 // answered at once, a dialog is handed to the action waiting for its caption through a
-// message-only window of the thread. (Polling with timers costs tens of milliseconds per
-// dialog, too slow for thousands; a hook on every sent message costs more still: Wine asks
-// its server about hooks at every call, which makes filling a large list slower by orders
-// of magnitude.) The watchdog, a thread timer, fails the test and ends every menu, box
-// and dialog of the thread when the test has not ended in time. A driver made while
-// another lives takes over until it ends.
+// message-only window of the thread (timers would cost tens of milliseconds per dialog; a
+// hook on every sent message makes Wine ask its server about hooks at every call). The
+// watchdog, a thread timer, fails the test and ends every menu, box and dialog of the
+// thread when the test has not ended in time. A driver made while another lives takes
+// over until it ends.
 class DialogDriver {
 public:
     explicit DialogDriver(UINT watchdogSeconds = 30);
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
-
-    static DialogDriver& Current();
 
     // The next dialog (not a message box) shown with this caption gets the action, once.
     void WhenShown(const std::wstring& caption, std::function<void(HWND)> action) {
@@ -69,7 +66,7 @@ private:
     bool watchdogFired_ = false;
 };
 
-// DialogDriver::Current().WhenShown.
+// The living driver's WhenShown.
 void WhenDialogShown(const std::wstring& caption, std::function<void(HWND)> action);
 
 // While it lives, every popup menu the thread opens is read when it is initialised and

@@ -14,9 +14,7 @@ struct TaskListDialogAccess {
     static int FindRow(const Dialog& d, int key) noexcept { return d.FindRow(key); }
     static std::vector<int> SelectedKeys(const Dialog& d) { return d.SelectedKeys(); }
     static TaskItemCollection& Tasks(Dialog& d) noexcept { return d.tasks_; }
-    static ColumnSet& Columns(Dialog& d) noexcept { return d.columns_; }
     static FilterRules& Rules(Dialog& d) noexcept { return d.rules_; }
-    static ViewFlags& Views(Dialog& d) noexcept { return d.views_; }
     static void FillRows(Dialog& d) { d.FillRows(); }
     static void SortByColumn(Dialog& d, int column) { d.SortByColumn(column); }
 };

@@ -34,8 +34,9 @@ protected:
 } // namespace
 
 // VARIANT_TRUE only for OK. The dialog is owned by the parent given; without one the
-// desktop is given as the owner, which owns no window: only the creation shows it.
-TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktop) {
+// desktop is given as the owner, which owns no window: only the creation shows it. Every
+// way out stores the settings.
+TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktopEveryWayOutStores) {
     static HWND createdUnder;
     HHOOK hook = ::SetWindowsHookExW(
         WH_CBT,
@@ -59,6 +60,7 @@ TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktop) {
     for (const auto& c : cases) {
         HWND owner = reinterpret_cast<HWND>(-1);
         createdUnder = reinterpret_cast<HWND>(-1);
+        store.Clear();
         VARIANT_BOOL ok;
         EXPECT_EQ(S_OK, Show(ok, [&](HWND w) {
             owner = ::GetWindow(w, GW_OWNER);
@@ -67,6 +69,9 @@ TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktop) {
         EXPECT_EQ(c.ok, ok) << c.command;
         EXPECT_EQ(c.given, owner);
         EXPECT_EQ(c.given ? c.given : ::GetDesktopWindow(), createdUnder);
+        EXPECT_EQ(L"1|Task Status|100", store.Get(kOptionsPath, L"ShowDeleted") + L"|" +
+                                             store.Get(ColumnPath(12), L"Name") + L"|" + store.Get(ColumnPath(13), L"Width"))
+            << c.command;
     }
     ::UnhookWindowsHookEx(hook);
     ::DestroyWindow(parent);
@@ -132,7 +137,6 @@ TEST_F(TaskListShow, AStoreFailingAtOpenOrCloseEndsTheDialogAndShowReportsIt) {
         EXPECT_NE(std::wstring::npos, error.description.find(c.failure)) << testing::PrintToString(error.description);
         EXPECT_EQ(c.shown ? L"Task Name" : L"(absent)", store.Get(ColumnPath(0), L"Name"));
         EXPECT_EQ(L"(absent)", store.Get(ColumnPath(3), L"Name"));
-        EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"To Do List"));
         EXPECT_EQ(1u, workspace->RefCount() - 1);  // only the object's own reference remains
     }
 }

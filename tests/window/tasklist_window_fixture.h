@@ -84,10 +84,7 @@ protected:
 
     // Properties, Action, Defer, Delete, Permanently delete: "1" enabled, "0" not.
     static std::string States(const CTaskListDlg& dialog) {
-        std::string states;
-        for (int id : {IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE,
-                       IDC_TASKLIST_DELETEFROMSERVER})
-            states += ::IsWindowEnabled(dialog.Item(id)) ? '1' : '0';
-        return states;
+        return EnabledStates(dialog.hwnd(), {IDC_TASKLIST_PROPERTIES, IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER,
+                                             IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER});
     }
 };

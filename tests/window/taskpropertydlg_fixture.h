@@ -34,6 +34,17 @@ inline TaskItem MakeTask(int index, int category, int status, std::wstring name,
 
 inline std::wstring Text(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+// The controls' texts, "|" between them; their states, "1" enabled and "0" not.
+inline std::wstring Texts(HWND dialog, std::initializer_list<int> ids) {
+    std::wstring texts;
+    for (int id : ids) texts += (id == *ids.begin() ? L"" : L"|") + Text(dialog, id);
+    return texts;
+}
+inline std::string EnabledStates(HWND dialog, std::initializer_list<int> ids) {
+    std::string states;
+    for (int id : ids) states += Enabled(dialog, id) ? '1' : '0';
+    return states;
+}
 // The property dialog's pages, found by a control of theirs.
 inline HWND General(HWND dialog) { return PageWith(dialog, IDC_TASKGENERAL_NAME); }
 inline HWND Details(HWND dialog) { return PageWith(dialog, IDC_TASKDETAILS_SOURCETAG); }
@@ -54,10 +65,10 @@ inline void PickTab(HWND dialog, int index) {
     SendNotify(dialog, tabs, static_cast<UINT>(TCN_SELCHANGE));
 }
 
-// The tab titles, left to right.
-inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
+// The tab titles, left to right, "|" between them.
+inline std::wstring TabTitles(HWND dialog, int tabsId) {
     HWND tabs = ::GetDlgItem(dialog, tabsId);
-    std::vector<std::wstring> titles;
+    std::wstring titles;
     for (int i = 0, n = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
         wchar_t text[64] = {};
         TCITEMW item = {};
@@ -65,32 +76,9 @@ inline std::vector<std::wstring> TabTitles(HWND dialog, int tabsId) {
         item.pszText = text;
         item.cchTextMax = 64;
         ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        titles.push_back(text);
+        titles += (i ? L"|" : L"") + std::wstring(text);
     }
     return titles;
-}
-
-// The text of the button's tool in the thread's tooltip window that has one; empty when
-// none has.
-inline std::wstring ToolTipText(HWND button) {
-    struct Search {
-        HWND button;
-        wchar_t text[128];
-    } search = {button, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lparam);
-        wchar_t name[32] = {};
-        ::GetClassNameW(window, name, 32);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        TTTOOLINFOW tool = {};
-        tool.cbSize = TTTOOLINFOW_V1_SIZE;
-        tool.hwnd = s->button;
-        tool.uId = reinterpret_cast<UINT_PTR>(s->button);
-        tool.lpszText = s->text;
-        ::SendMessageW(window, TTM_GETTEXTW, 127, reinterpret_cast<LPARAM>(&tool));
-        return !s->text[0];
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.text;
 }
 
 // The property dialog's owner: the row questions follow a list of keys, the task
