@@ -161,8 +161,8 @@ TEST_F(ClientServicesTest, KeepsTheDataItIsGivenAndTheFileNameTheAdapterGives) {
 TEST_F(ClientServicesTest, ClaimsAndRevisionsFromFrameworkVersion365ByTheFeaturesFirstLetter) {
     const wchar_t* features[] = {L"Claim", L"Revise", L"C", L"Refresh", L"claim", L"revise", L"Publish", L"", nullptr};
     const std::pair<const wchar_t*, const wchar_t*> versions[] = {
-        {nullptr, L"000000000"}, {L"3.65", L"111100000"}, {L"3.6", L"000000000"},  {L"3.64999", L"000000000"},
-        {L"4", L"111100000"},    {L"3.7 beta", L"111100000"}, {L"beta", L"000000000"}, {L"", L"000000000"},
+        {nullptr, L"000000000"}, {L"3.65", L"111100000"}, {L"3.64999", L"000000000"}, {L"4", L"111100000"},
+        {L"3.7 beta", L"111100000"}, {L"beta", L"000000000"},
     };
     for (const auto& [version, expected] : versions) {
         partners.answers[L"framework"] = {S_OK, version ? L"<EFData TEFVERSION=\"" + std::wstring(version) + L"\"/>"
