@@ -187,7 +187,8 @@ TEST_F(ClientServicesTest, ForwardersCallTheAdapterOnceAndIgnoreItsResult) {
         {CALL(PublishProjectAsBuilt(B(L"Project P1").get())), L"PublishProjectAsBuilt('Project P1')"},
         {CALL(Revise(B(L"OID-9").get())), L"Revise('OID-9')"}, {CALL(UnInitialize()), L"UnInitialize()"},
     };
-    std::vector<Step> steps = {{"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}}};
+    std::vector<Step> steps = {{"UnInitialize does not connect", CALL(UnInitialize()), {}, S_OK},
+                               {"connects", CALL(get_ConnectionStatus(&o.status)), {}, S_OK, L"0", {kToolsAsked}}};
     for (const auto& [call, heard] : forwarded)
         steps.push_back({"forwarded", call, {{L"adapter", {static_cast<HRESULT>(0x80042002)}}}, S_OK, L"",
                          {L"adapter "s + heard}});
