@@ -1,10 +1,8 @@
 #pragma once
-// The client services object with every partner it calls replaced for this process by a
-// fake writing what it hears into one log, in call order: "tools" (the client tools'
-// Globals), "adapter" (through the ProgID the tools name), "framework" (the workspace's
-// requests, one line per executed request) and "selection" (the stream selection).
-// Tests are tables of steps: a call, what the partners answer, and what the caller (result,
-// out-parameters, error information) and the partners (calls in order) see.
+// The client services object with every partner replaced for this process by a fake that
+// writes what it hears into one log, in call order: "tools", "adapter" (through the ProgID
+// the tools name), "framework" (one line per executed request) and "selection". Tests are
+// tables of steps: a call, the partners' answers, and what the caller and partners see.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -75,13 +73,13 @@ struct Partners {
 #define PARTNER_HEARS(Partner, Method, Parameters, ...) \
     STDMETHODIMP Method Parameters override { return partners_.Hear(Partner, L## #Method, __VA_ARGS__).hr; }
 #define ADAPTER_HEARS(...) PARTNER_HEARS(L"adapter", __VA_ARGS__)
+#define NOT_ASKED(Method, ...) STDMETHODIMP Method(__VA_ARGS__) override { return E_NOTIMPL; }
 
 class FakeTools : public FakeComObject<IGlobals> {
 public:
     explicit FakeTools(Partners& partners) : partners_(partners) {}
     TESTCOM_NO_DISPATCH
-    STDMETHODIMP GetSettingsRoot(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetToolsVersion(BSTR*) override { return E_NOTIMPL; }
+    NOT_ASKED(GetSettingsRoot, BSTR*) NOT_ASKED(GetToolsVersion, BSTR*)
     PARTNER_HEARS(L"tools", GetVersionSpecificIdentifier, (BSTR name, BSTR* out), out, name)
 
 private:
@@ -123,8 +121,7 @@ private:
 class FakeSelection : public FakeComObject<IDispatch, IRunnableObject, ISupportErrorInfo> {
 public:
     explicit FakeSelection(Partners& partners) : partners_(partners) {}
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    NOT_ASKED(GetTypeInfoCount, UINT*) NOT_ASKED(GetTypeInfo, UINT, LCID, ITypeInfo**)
     // RunCommand is the one name it knows, under a DISPID of its own (not the simulated
     // component's): the caller must look it up.
     static constexpr DISPID kRunCommand = 0x60020007;
@@ -150,9 +147,7 @@ public:
     }
     PARTNER_HEARS(L"selection", Run, (LPBINDCTX context), nullptr, context)
     STDMETHODIMP_(BOOL) IsRunning() override { return TRUE; }
-    STDMETHODIMP GetRunningClass(LPCLSID) override { return E_NOTIMPL; }
-    STDMETHODIMP LockRunning(BOOL, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP SetContainedObject(BOOL) override { return E_NOTIMPL; }
+    NOT_ASKED(GetRunningClass, LPCLSID) NOT_ASKED(LockRunning, BOOL, BOOL) NOT_ASKED(SetContainedObject, BOOL)
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == DIID_DQRCSelectKBDlg ? S_OK : S_FALSE; }
 
 private:
@@ -163,6 +158,7 @@ private:
     }
     Partners& partners_;
 };
+#undef NOT_ASKED
 #undef ADAPTER_HEARS
 #undef PARTNER_HEARS
 
@@ -189,9 +185,8 @@ struct Outs {
         if (flag != 0x5555) add(flag == VARIANT_TRUE ? L"true" : flag == VARIANT_FALSE ? L"false" : L"?");
         winkit::UniqueBstr first;
         LONG index = 0;
-        if (array == reinterpret_cast<SAFEARRAY*>(kLeft)) return text;
-        if (array) SafeArrayGetElement(array, &index, first.put());
-        add(array ? L"[" + Quoted(first.get()) + L"]" : L"null");
+        if (array && array != reinterpret_cast<SAFEARRAY*>(kLeft)) SafeArrayGetElement(array, &index, first.put());
+        if (array != reinterpret_cast<SAFEARRAY*>(kLeft)) add(array ? L"[" + Quoted(first.get()) + L"]" : L"null");
         return text;
     }
 };

@@ -29,7 +29,6 @@ public:
     winkit::ComPtr<ISAXContentHandler> content;
     winkit::ComPtr<ISAXErrorHandler> errors;
     std::wstring parsedText;
-    int parses = 0;
 
     STDMETHODIMP putFeature(const wchar_t* name, VARIANT_BOOL value) override {
         features.push_back(std::wstring(name) + (value ? L"=true" : L"=false"));
@@ -38,7 +37,6 @@ public:
     STDMETHODIMP putContentHandler(ISAXContentHandler* handler) override { return content = winkit::ComPtr(handler), S_OK; }
     STDMETHODIMP putErrorHandler(ISAXErrorHandler* handler) override { return errors = winkit::ComPtr(handler), S_OK; }
     STDMETHODIMP parse(VARIANT input) override {
-        ++parses;
         parsedText = V_VT(&input) == VT_BSTR && V_BSTR(&input) ? V_BSTR(&input) : L"";
         return script ? script(content.get(), errors.get()) : S_OK;
     }

@@ -73,21 +73,15 @@ TEST_F(TaskItemListTest, LoadSequence) {
          S_OK, L"DRF [2/0/0/0 ToDo_Name=b] [2/0/0/0 ToDo_Name=c] [1/0/0/0 ToDo_Name=a]"},
         {L"<TaskItemList><Privilege Delete=\"off\"/><Privilege Defer=\"f\"/><Privilege Delete=\"t\"/></TaskItemList>", S_OK,
          L"DR-"},
-        {L"<TaskItemList><Privilege Defer=\"maybe\" Run=\"1\"/><TaskItem/></TaskItemList>", S_OK, L"DR- [0/0/0/0]"},
         {full, S_OK, fullContents},
         // "two" never ended; "three" stood inside it, where a task has no handler for tasks.
         {L"<TaskItemList>\n<Privilege Delete=\"0\"/><TaskItem ToDo_Name=\"one\"/>\n<TaskItem ToDo_Name=\"two\">\n"
          L"<TaskItem ToDo_Name=\"three\"/>\n</TaskItemList>",
          E_FAIL, L"-RF [0/0/0/0 ToDo_Name=one]"},
-        // An undeclared root is skipped with everything inside it; a task is no root.
-        {L"<Tasks><TaskItemList><TaskItem/></TaskItemList></Tasks>", S_OK, L"-RF"},
-        {L"<TaskItem ToDo_Name=\"x\"/>", E_INVALIDARG, L"-RF"},
+        // Undeclared elements are skipped with everything inside them.
         {L"<TaskItemList version=\"2\">text<Extra><TaskItem ToDo_Name=\"hidden\"/></Extra>"
          L"<TaskItem ToDo_Name=\"shown\"><Note>n</Note>inner</TaskItem></TaskItemList>",
          S_OK, L"-RF [0/0/0/0 ToDo_Name=shown]"},
-        {L"\n  \r\n\t<TaskItemList>\n<TaskItem ToDo_Index=\"1\" ToDo_Name=\"a\"/>\n</TaskItemList>", S_OK,
-         L"-RF [1/0/0/0 ToDo_Name=a]"},
-        {L"", E_FAIL, L"-RF"},
     };
     for (const Step& step : steps) {
         EXPECT_EQ(step.expected, Load(step.document)) << step.document;

@@ -6,7 +6,6 @@
 #include <oleauto.h>
 #include <clocale>
 #include <map>
-#include <regex>
 #include <string>
 #include "saxschemaparser.h"
 #include "support/errorinfo_helpers.h"
@@ -25,12 +24,6 @@ inline std::wstring DescribeValue(const SchemaValue& value) {
                         : value.value.boolean        ? L"true"
                                                      : L"false";
     return value.invalid ? text + L" invalid" : text;
-}
-
-// The error positions "(Ln 3, Col 17)" of a QRError document as "(Ln #, Col #)": Wine's
-// reader reports the position of its last event, not of the fault.
-inline std::wstring WithoutPositions(const std::wstring& document) {
-    return std::regex_replace(document, std::wregex(L"\\(Ln \\d+, Col \\d+\\)"), L"(Ln #, Col #)");
 }
 
 // Logs each callback as "name.Call(arguments)", blank-separated (white space between
