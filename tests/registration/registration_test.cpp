@@ -123,7 +123,9 @@ TEST_F(Registration, UnregisteringReportsAKeyItCannotRemove) {
     ASSERT_NE(nullptr, unregister);
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), unregister());
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kClientServices)) << "the rest is removed all the same";
-    if (RegistryKeyExists(HKEY_CLASSES_ROOT, locked)) EXPECT_EQ(ERROR_SUCCESS, SetKeySecurity(locked, L"D:(A;;KA;;;WD)"));
+    if (RegistryKeyExists(HKEY_CLASSES_ROOT, locked)) {
+        EXPECT_EQ(ERROR_SUCCESS, SetKeySecurity(locked, L"D:(A;;KA;;;WD)"));
+    }
     EXPECT_EQ(S_OK, unregister());
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kTaskList));
     FreeLibrary(library);
