@@ -60,8 +60,10 @@ public:
     STDMETHODIMP GetOutput(BSTR* text) override {
         Log(L"GetOutput");
         auto found = script_.outputs.find(method_);
-        // The whole text, NUL characters included: an output may carry them.
-        std::wstring output = found != script_.outputs.end() ? found->second : L"";
+        // The whole text, NUL characters included (an output may carry them), copied once:
+        // the bench hands out 10,000 tasks this way.
+        static const std::wstring none;
+        const std::wstring& output = found != script_.outputs.end() ? found->second : none;
         *text = SysAllocStringLen(output.data(), static_cast<UINT>(output.size()));
         return script_.getOutputResult;
     }
