@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include "simsettingsnode.h"
-#include "simtestsupport.h"
 #include "support/settings_store.h"
 #include "winkit/unique_variant.h"
 

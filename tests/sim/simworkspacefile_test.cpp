@@ -1,8 +1,12 @@
 // The workspace file: every text written reads back unchanged, and saving loses nothing
 // when it fails.
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
 #include "diagnostics/qrcomexception.h"
-#include "simtestsupport.h"
+#include "diagnostics/qrerrorelement.h"
+#include "support/errorinfo_helpers.h"
+#include "support/sim_workspace.h"
 #include "winkit/unique_handle.h"
 #include "workspacereader.h"
 #include "workspacestore.h"
@@ -26,6 +30,11 @@ std::vector<std::wstring> Values(const WorkspaceData& data) {
         values.insert(values.end(), {task.assignments, task.actionClaims, std::to_wstring(task.failsOnAction)});
     }
     return values;
+}
+
+std::string Bytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 } // namespace
@@ -55,26 +64,38 @@ TEST(SimWorkspaceFile, EveryTextWrittenReadsBackUnchanged) {
 // A failed save leaves the old file whole and the state as it was; a save is one step, and
 // a store sees what another saved.
 TEST(SimWorkspaceStore, SavesWholeOrNotAtAllAndSeesChangesMadeBySomeoneElse) {
-    simtest::SampleCopy sample;
-    std::string before = simtest::ReadBytes(sample.path);
-    WorkspaceStore mine(sample.path), theirs(sample.path);
+    // A copy of the sample in a folder that must hold nothing else afterwards.
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / (L"qrsimtest-" + std::to_wstring(GetCurrentProcessId()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::wstring path = (folder / L"workspace.xml").wstring();
+    fs::copy_file(SimWorkspace::SampleWorkspacePath(), path);
+    auto files = [&] {
+        std::vector<std::wstring> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+        return names;
+    };
+    std::string before = Bytes(path);
+    WorkspaceStore mine(path), theirs(path);
     WorkspaceData next = theirs.Current();
     next.tasks.erase(next.tasks.begin());
     next.name = L"Renamed elsewhere";
     {
         // Someone holds the file open without allowing it to be replaced.
         winkit::UniqueKernelHandle holder(
-            CreateFileW(sample.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
         EXPECT_THROW(theirs.Commit(next), QRComException);
-        EXPECT_EQ(0u, simtest::TakeErrorDesc().find(L"Unable to save the workspace '" + sample.path + L"'"));
+        EXPECT_EQ(0u, FirstDesc(TakeThreadError().description).find(L"Unable to save the workspace '" + path + L"'"));
     }
     EXPECT_EQ(30u, theirs.Current().tasks.size());
-    EXPECT_EQ(before, simtest::ReadBytes(sample.path));
-    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample.folder.Files()) << "the new file is removed";
+    EXPECT_EQ(before, Bytes(path));
+    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, files()) << "the new file is removed";
 
     theirs.Commit(next);
-    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, sample.folder.Files());
+    EXPECT_EQ(std::vector<std::wstring>{L"workspace.xml"}, files());
     EXPECT_EQ(L"Renamed elsewhere", mine.Current().name);
     EXPECT_EQ(Values(theirs.Current()), Values(mine.Current()));
+    fs::remove_all(folder);
 }
