@@ -60,15 +60,15 @@ std::wstring UnexpectedBox(const Scenario& scenario, const Observed& run, const 
 std::wstring SameMismatch(const Scenario& scenario, const Observed& run, const StepResult& step, const StepResult* before) {
     HRESULT expected = before ? before->hr : S_OK;
     if (step.hr != expected)
-        return step.step + L" returned " + Hex(step.hr) + L" instead of " + Hex(expected) + L": " + step.error.description;
+        return step.step + L" returned " + HResultHex(step.hr) + L" instead of " + HResultHex(expected) + L": " + step.error.description;
     for (const std::wstring& text : scenario.ownBoxes)
         if (!Shown(run, text)) return L"no message box saying \"" + text + L"\"";
     return {};
 }
 
 std::wstring FailsMismatch(const Expectation& e, const StepResult& step, const std::wstring& call) {
-    if (!FAILED(step.hr)) return step.step + L" succeeded (" + Hex(step.hr) + L")";
-    if (e.hr != S_OK && step.hr != e.hr) return step.step + L" returned " + Hex(step.hr) + L" instead of " + Hex(e.hr);
+    if (!FAILED(step.hr)) return step.step + L" succeeded (" + HResultHex(step.hr) + L")";
+    if (e.hr != S_OK && step.hr != e.hr) return step.step + L" returned " + HResultHex(step.hr) + L" instead of " + HResultHex(e.hr);
     if (!step.error.present) return step.step + L" left no error information";
     const std::wstring& text = step.error.description;
     if (e.passedThrough) {
@@ -101,7 +101,7 @@ std::wstring Mismatch(const Scenario& scenario, const Expectation& e, const Obse
         const StepResult* again = run.Find(L"Show again");
         if (!again) return L"Show again was not run";
         if (again->hr != expected->hr)
-            return L"Show again did not recover: " + Hex(again->hr) + L" " + again->error.description;
+            return L"Show again did not recover: " + HResultHex(again->hr) + L" " + again->error.description;
     }
     if (e.kind == Kind::SameOrFails) {
         std::wstring same = Mismatch(scenario, Same(), dry, run, call);

@@ -133,7 +133,7 @@ std::wstring FrameworkDataRead(const std::wstring& document) {
     FrameworkData data;
     data.signature = UniqueBstr::Copy(L"before");
     HRESULT hr = ReadFrameworkData(dom.get(), UniqueBstr::Copy(document).get(), data);
-    return (hr == S_OK ? L"read " : hr == S_FALSE ? L"refused " : Hex(hr) + L" ") + data.signature.str();
+    return (hr == S_OK ? L"read " : hr == S_FALSE ? L"refused " : HResultHex(hr) + L" ") + data.signature.str();
 }
 
 // A run of task 1 whose framework answer is the claims document, then ClaimObject with
@@ -149,9 +149,9 @@ std::wstring ClaimsRead(const std::wstring& document) {
         RunOutcome result = TaskOperations(workspace.get(), tasks).RunTaskItem(1);
         text = result.completed()                          ? L"granted"
                : result.kind == RunOutcome::kEndedInError ? L"claim refused"
-                                                          : L"run " + Hex(result.failure);
+                                                          : L"run " + HResultHex(result.failure);
     } catch (QRComException& e) {
-        text = FAILED(e.result) ? L"refused" : L"thrown " + Hex(e.result);
+        text = FAILED(e.result) ? L"refused" : L"thrown " + HResultHex(e.result);
     }
     winkit::ComPtr<IQRCIGEFClientServices> services;
     CClientServices::Create(nullptr, IID_IQRCIGEFClientServices, services.put_void());

@@ -1,9 +1,8 @@
 #pragma once
-// Text helpers of the reliability suites: failure messages are UTF-8, codes are hex, and
-// what a user types into an edit.
+// Text helpers of the reliability suites: failure messages are UTF-8, codes are hex.
 #include <windows.h>
-#include <cstdio>
 #include <string>
+#include "diagnostics/hresulttext.h"
 
 inline std::string Narrow(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -12,17 +11,4 @@ inline std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-inline std::wstring Hex(HRESULT hr) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
 inline bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-// What the user types replaces the whole text; an edit reports it as a change.
-inline void Type(HWND page, int id, const std::wstring& text) {
-    HWND edit = ::GetDlgItem(page, id);
-    ::SendMessageW(edit, EM_SETSEL, 0, -1);
-    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-}

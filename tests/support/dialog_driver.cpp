@@ -203,6 +203,12 @@ LRESULT SendNotify(HWND parent, HWND control, UINT code) {
 
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void Type(HWND page, int id, const std::wstring& text) {
+    HWND edit = ::GetDlgItem(page, id);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 HWND PageWith(HWND dialog, int controlId) {
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         if (::GetDlgItem(child, controlId)) return child;

@@ -94,6 +94,9 @@ std::wstring WindowText(HWND window);
 LRESULT SendNotify(HWND parent, HWND control, UINT code);
 // A click on a push button: BM_CLICK, which sends its WM_COMMAND to the parent.
 void Click(HWND dialog, int id);
+// What the user types replaces the whole text of an edit. Multi-line edits report no
+// change for WM_SETTEXT, only for what the user enters.
+void Type(HWND page, int id, const std::wstring& text);
 // The page of a tabbed dialog (a child of the dialog itself) that holds the control;
 // null when none does.
 HWND PageWith(HWND dialog, int controlId);

@@ -49,14 +49,6 @@ inline std::string EnabledStates(HWND dialog, std::initializer_list<int> ids) {
 inline HWND General(HWND dialog) { return PageWith(dialog, IDC_TASKGENERAL_NAME); }
 inline HWND Details(HWND dialog) { return PageWith(dialog, IDC_TASKDETAILS_SOURCETAG); }
 
-// Typing over the whole text: multi-line edits report no change for WM_SETTEXT, only
-// for what the user enters.
-inline void Type(HWND page, int id, const wchar_t* text) {
-    HWND edit = ::GetDlgItem(page, id);
-    ::SendMessageW(edit, EM_SETSEL, 0, -1);
-    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-}
-
 // The user picks a tab: the control asks, changes, then tells.
 inline void PickTab(HWND dialog, int index) {
     HWND tabs = ::GetDlgItem(dialog, IDC_TASKPROPERTIES_TABS);
