@@ -20,8 +20,6 @@ using namespace faultinjection;
 
 namespace {
 
-const wchar_t* const kNotCompleted = L"task(s) have not completed - Check the To Do list.";
-const wchar_t* const kDeleteQuestion = L"This action will permanently delete the selected tasks from the workspace";
 
 // One command of the list, run once the list is shown.
 struct Command {

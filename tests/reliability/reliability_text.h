@@ -11,4 +11,10 @@ inline std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+// The texts of the two message boxes the To Do list's commands bring up; a count of tasks
+// comes before the second.
+inline const wchar_t* const kDeleteQuestion =
+    L"This action will permanently delete the selected tasks from the workspace\nDo you want to continue?";
+inline const wchar_t* const kNotCompleted = L" task(s) have not completed - Check the To Do list.";
+
 inline bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }

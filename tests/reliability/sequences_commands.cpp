@@ -11,15 +11,7 @@
 #include "tasklistdlg.h"
 #include "taskpropertydlg.h"
 
-namespace {
-
-constexpr const wchar_t* kDeleteQuestion =
-    L"This action will permanently delete the selected tasks from the workspace\nDo you want to continue?";
-constexpr const wchar_t* kNotCompleted = L" task(s) have not completed - Check the To Do list.";
-
-std::wstring Title(int category) { return L"Task Properties - " + CategoryWord(category) + L" Task"; }
-
-} // namespace
+static std::wstring Title(int category) { return L"Task Properties - " + CategoryWord(category) + L" Task"; }
 
 void CommandSequence::Step(CTaskListDlg& dialog, DialogDriver& boxes) {
     // Each command with its weight, and whether it mostly follows a fresh choice of rows.

@@ -5,16 +5,12 @@
 #include "winkit/unique_bstr.h"
 
 ThreadError TakeThreadError() {
-    ThreadError error;
     winkit::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.put()) != S_OK || !info) return error;
-    error.present = true;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return {};
     winkit::UniqueBstr source, description;
     info->GetSource(source.put());
     info->GetDescription(description.put());
-    error.source = source.str();
-    error.description = description.str();
-    return error;
+    return {true, source.str(), description.str()};
 }
 
 void PlantThreadError(const wchar_t* source, const wchar_t* description, REFIID iid) {

@@ -3,13 +3,11 @@
 #include "winkit/unique_handle.h"
 
 std::optional<std::wstring> RegistryString(HKEY root, const std::wstring& path, const wchar_t* value) {
-    winkit::UniqueHKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return std::nullopt;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.get(), value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    DWORD size = 0;
+    if (RegGetValueW(root, path.c_str(), value, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(root, path.c_str(), value, RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    RegQueryValueExW(key.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
     text.resize(wcslen(text.c_str()));
     return text;
 }
