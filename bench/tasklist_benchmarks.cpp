@@ -151,7 +151,7 @@ QRC_BENCHMARK("open-10k", 1.25) {
             return opened;
         });
     };
-    return Compare(9, open, floor);
+    return Compare(21, open, floor);
 }
 
 QRC_BENCHMARK("sort-date", 2) {

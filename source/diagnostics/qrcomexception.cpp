@@ -9,12 +9,6 @@ void QRComException::SetActivity(const wchar_t* text) {
     if (text) TraceSink::Instance().Write(traceLevel, L'.', text);
 }
 
-void QRComException::SetResult(HRESULT hr) {
-    result = hr;
-    errorInfo.reset();
-    if (FAILED(hr)) GetErrorInfo(0, errorInfo.put());
-}
-
 void QRComException::CheckPointer(const void* pointer, const wchar_t* format, ...) {
     if (pointer) return;
     if (!format && methodName) CheckPointer(pointer, L"Invalid pointer passed to method %ls", methodName);

@@ -30,7 +30,11 @@ struct QRComException {
     }
     void SetActivity(const wchar_t* text);
     void CheckPointer(const void* pointer, const wchar_t* format = nullptr, ...);
-    void SetResult(HRESULT hr);
+    void SetResult(HRESULT hr) {
+        result = hr;
+        errorInfo.reset();
+        if (FAILED(hr)) GetErrorInfo(0, errorInfo.put());
+    }
 
     [[noreturn]] void Throw(SourceLocation where, HRESULT hr, const wchar_t* format = nullptr, ...);
     [[noreturn]] void Throw(HRESULT hr, const wchar_t* format = nullptr, ...);

@@ -158,8 +158,12 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
 // any other failure as the scope.
 void ContentHandler::Check(QRComException& xhr, HRESULT hr) {
     xhr.SetResult(hr);
-    if (hr == QRSAX_E_ABORT) throw QRSAXAbortException(xhr);
-    if (FAILED(hr)) xhr.Rethrow();
+    if (FAILED(hr)) Fail(xhr);
+}
+
+void ContentHandler::Fail(QRComException& xhr) {
+    if (xhr.result == QRSAX_E_ABORT) throw QRSAXAbortException(xhr);
+    xhr.Rethrow();
 }
 
 // ---- Element callbacks ---------------------------------------------------------------
@@ -388,11 +392,6 @@ void ContentHandler::CountCut(std::wstring_view cut) noexcept {
 }
 
 // ---- Schema lookup -------------------------------------------------------------------
-
-bool ContentHandler::NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept {
-    if (nameLengths_[entry - schema_] != length || !name) return false;
-    return ignoreCase_ ? _wcsnicmp(entry->name, name, length) == 0 : std::wmemcmp(entry->name, name, length) == 0;
-}
 
 const SchemaEntry* ContentHandler::FindElement(const wchar_t* name, int length) const noexcept {
     for (const SchemaEntry* entry = schema_ + 1; entry->kind != kSchemaEnd; ++entry)

@@ -2,6 +2,7 @@
 // The SAX content and error handler behind SAXSchemaParser: it walks the schema table
 // as elements open and close, keeps one state per open element, converts attribute
 // texts and carries handler failures, with their QRError documents, out of the reader.
+#include <cwchar>
 #include <string>
 #include <vector>
 #include "diagnostics/qrcomexception.h"
@@ -111,6 +112,7 @@ private:
     template <class Work>
     void RunCallback(QRComException& xhr, Work&& work) noexcept;
     void Check(QRComException& xhr, HRESULT hr);
+    [[noreturn]] void Fail(QRComException& xhr);
     void FailWithContext(QRComException& xhr, const wchar_t* method, const wchar_t* name, int length,
                          std::wstring& context) noexcept;
     HRESULT ReportReaderError(ISAXLocator* locator, const wchar_t* message, HRESULT hr,
@@ -124,7 +126,11 @@ private:
     const SchemaEntry* FindElement(const wchar_t* name, int length) const noexcept;
     const SchemaEntry* FindAttribute(const SchemaEntry* element, const SchemaEntry*& hint, const wchar_t* name,
                                      int length) const noexcept;
-    bool NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept;
+    // Called for every attribute of every element: inline.
+    bool NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept {
+        if (nameLengths_[entry - schema_] != length || !name) return false;
+        return ignoreCase_ ? _wcsnicmp(entry->name, name, length) == 0 : std::wmemcmp(entry->name, name, length) == 0;
+    }
 
     winkit::ComPtr<ISAXLocator> locator_;
     // The reader gets the text without the white space before its root element: the
