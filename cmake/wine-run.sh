@@ -18,5 +18,38 @@ export WINEPREFIX=$QRC_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 "$here/wine-prefix.sh" "$WINEPREFIX" "$graphics"
-# Dates and numbers follow an English (United States) user locale.
-exec env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@"
+
+# Runs the program once; its output passes through as it comes, and a copy is kept.
+run_once() {
+  local errors
+  exec {errors}> >(tee "$stderr_copy" >&2)
+  local tee_pid=$!
+  set +e
+  # Dates and numbers follow an English (United States) user locale.
+  env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@" 2>&"$errors" | tee "$stdout_copy"
+  status=${PIPESTATUS[0]}
+  set -e
+  exec {errors}>&-
+  wait "$tee_pid" || true
+}
+
+# Why Wine itself could not start the program, or nothing: it failed, printed nothing of
+# its own, and every line it left on the error output is Wine's loader or server speaking.
+start_failure() {
+  [ "$status" -ne 0 ] && [ ! -s "$stdout_copy" ] && [ -s "$stderr_copy" ] || return 0
+  grep -qvE "$wine_says" "$stderr_copy" && return 0
+  head -n 1 "$stderr_copy"
+}
+wine_says='^(wine: |wine client error|wineserver: |preloader: )'
+
+# Only a start-up failure is run once more; any other failure is the program's and stands.
+stdout_copy=$(mktemp) stderr_copy=$(mktemp)
+trap 'rm -f "$stdout_copy" "$stderr_copy"' EXIT
+status=0
+run_once "$@"
+reason=$(start_failure)
+if [ -n "$reason" ]; then
+  echo "retried: $(basename "${1//\\//}"): $reason" >&2
+  run_once "$@"
+fi
+exit "$status"

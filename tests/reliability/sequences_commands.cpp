@@ -131,7 +131,7 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver& boxes) {
     task.notes = RandomText(5, true);
     task.category = kCategoryManual;
     task.status = random_.Between(0, kStatusCount - 1);
-    std::wstring description = RandomText(3, true);
+    task.description = RandomText(3, true);
     bool ok = random_.Chance(80);
     Note(L"Manual Task name=[" + task.name + L"] status=" + std::to_wstring(task.status) + (ok ? L" OK" : L" Cancel"));
     bool shown = false;
@@ -139,7 +139,7 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver& boxes) {
         shown = true;
         HWND general = PageWith(properties, IDC_TASKGENERAL_NAME);
         Type(general, IDC_TASKGENERAL_NAME, task.name);
-        Type(general, IDC_TASKGENERAL_DESCRIPTION, description);
+        Type(general, IDC_TASKGENERAL_DESCRIPTION, task.description);
         Type(general, IDC_TASKGENERAL_NOTES, task.notes);
         ::SendDlgItemMessageW(general, IDC_TASKGENERAL_STATUS, CB_SETCURSEL, static_cast<WPARAM>(task.status), 0);
         Click(properties, ok ? IDOK : IDCANCEL);
@@ -150,8 +150,9 @@ void CommandSequence::ManualTask(CTaskListDlg& dialog, DialogDriver& boxes) {
     model_.push_back(task);
 }
 
-// Edits the first selected task in its property dialog: notes (and a manual task's
-// name) typed, then OK, Apply and Cancel, or Cancel.
+// Edits the first selected task in its property dialog: notes (and a manual task's name
+// and description) typed, then OK, Apply and Cancel, or Cancel. The model expects what
+// was typed.
 void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
     std::vector<int> keys = TaskListDialogAccess::SelectedKeys(dialog);
     if (Disabled(dialog, IDC_TASKLIST_PROPERTIES, L"Properties ", keys)) return;
@@ -162,15 +163,20 @@ void CommandSequence::Properties(CTaskListDlg& dialog, DialogDriver& boxes) {
         shown = true;
         HWND general = PageWith(properties, IDC_TASKGENERAL_NAME);
         std::wstring notes = RandomText(5, true);
-        std::wstring name = task.category == kCategoryManual && random_.Chance(50) ? RandomText(3, false) : L"";
+        const bool manual = task.category == kCategoryManual;
+        std::wstring name = manual && random_.Chance(50) ? RandomText(3, false) : L"";
+        std::wstring description = manual && random_.Chance(50) ? RandomText(3, true) : L"";
         const int ending = random_.Below(3);
         static const wchar_t* const kEndings[] = {L" OK", L" Apply Cancel", L" Cancel"};
-        Note(L"Properties of " + std::to_wstring(key) + L" notes [" + notes + L"] name [" + name + L"]" + kEndings[ending]);
+        Note(L"Properties of " + std::to_wstring(key) + L" notes [" + notes + L"] name [" + name + L"] description [" +
+             description + L"]" + kEndings[ending]);
         Type(general, IDC_TASKGENERAL_NOTES, notes);
         if (!name.empty()) Type(general, IDC_TASKGENERAL_NAME, name);
+        if (!description.empty()) Type(general, IDC_TASKGENERAL_DESCRIPTION, description);
         if (ending < 2) {
-            task.name = WindowText(::GetDlgItem(general, IDC_TASKGENERAL_NAME));
-            task.notes = WindowText(::GetDlgItem(general, IDC_TASKGENERAL_NOTES));
+            task.notes = notes;
+            if (!name.empty()) task.name = name;
+            if (!description.empty()) task.description = description;
         }
         if (ending == 1) Click(properties, IDC_TASKPROPERTIES_APPLY);
         Click(properties, ending == 0 ? IDOK : IDCANCEL);

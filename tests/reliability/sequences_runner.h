@@ -23,7 +23,7 @@ class SimWorkspace;
 
 // What the model expects of one task of the workspace.
 struct ModelTask {
-    std::wstring name, notes;
+    std::wstring name, description, notes;
     int category = 0, status = 0, deleted = 0;
     bool failsWhenRun = false;  // the framework fails it, or its claims are held by another user
     bool notesFromRun = false;  // a failed claim writes the refusal into the notes

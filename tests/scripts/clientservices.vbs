@@ -13,6 +13,12 @@ Sub Check(name, actual, expected)
     End If
 End Sub
 
+' Right after a call: what it raised ("0 " for nothing), then a clean Err for the next one.
+Sub CheckRaised(name, expected)
+    Check name, Hex(Err.Number) & " " & Err.Description, expected
+    Err.Clear
+End Sub
+
 Function Expected(attribute)
     Expected = frameworkData.getAttribute(attribute)
     If IsNull(Expected) Then Expected = ""
@@ -33,31 +39,37 @@ Set services = WScript.CreateObject("QRCIGEFrameworkSvcs.ClientServices")
 
 On Error Resume Next
 services.ClaimObject "1"
-Check "ClaimObject before Initialize", Hex(Err.Number) & " " & Err.Description, _
-      "80004005 <QRError Desc=""ClientServices interface not initialized"" HR=""E_FAIL"" />"
-Err.Clear
+CheckRaised "ClaimObject before Initialize", _
+            "80004005 <QRError Desc=""ClientServices interface not initialized"" HR=""E_FAIL"" />"
 services.Initialize workspace
-Check "Initialize", Err.Number, 0
+CheckRaised "Initialize", "0 "
 
 Dim signature, url, plant, area, unit
 services.GetEFData signature, url, plant
-Check "GetEFData", Err.Number & " " & signature & " " & url & " " & plant, _
-      "0 " & Expected("EFSIGNATURE") & " " & Expected("EFURL") & " " & Expected("EFPLANT")
+CheckRaised "GetEFData", "0 "
+Check "GetEFData's values", signature & " " & url & " " & plant, _
+      Expected("EFSIGNATURE") & " " & Expected("EFURL") & " " & Expected("EFPLANT")
 plant = "" : area = 0 : unit = Empty
 services.GetPlantData plant, area, unit
 Check "GetPlantData refuses a number variable (type mismatch)", Err.Number, 13
 Err.Clear
 area = ""
 services.GetPlantData plant, area, unit
-Check "GetPlantData", Err.Number & " " & plant & " " & area & " " & unit, _
-      "0 " & Expected("PLANTNAME") & " " & Expected("AREANAME") & " " & Expected("UNITNAME")
+CheckRaised "GetPlantData", "0 "
+Check "GetPlantData's values", plant & " " & area & " " & unit, _
+      Expected("PLANTNAME") & " " & Expected("AREANAME") & " " & Expected("UNITNAME")
 
 ' Claims and revisions came with framework version 3.65; the feature's first letter counts.
 Dim claims : claims = (CDbl(Expected("TEFVERSION")) >= 3.65)
-Check "SupportsFeature", services.SupportsFeature("Claim") & " " & services.SupportsFeature("claim") & " " & _
-      services.SupportsFeature("Revise"), claims & " False " & claims
+Dim feature, supported
+For Each feature In Array("Claim", "claim", "Revise")
+    supported = Empty
+    supported = services.SupportsFeature(feature)
+    CheckRaised "SupportsFeature " & feature, "0 "
+    Check "SupportsFeature " & feature & "'s answer", supported, claims And feature <> "claim"
+Next
 services.ClaimObject "1"
-Check "ClaimObject", Hex(Err.Number) & " " & Err.Description, "0 "
+CheckRaised "ClaimObject", "0 "
 On Error GoTo 0
 
 Set services = Nothing

@@ -1,6 +1,5 @@
 // The embedded type library as a late-bound caller reads it, one line per type and per
-// method: a slip in the IDL (a DISPID, a direction, a default, a help string) shows as a
-// changed line. And the two classes as COM makes them: their interfaces and aggregation.
+// method: a slip in the IDL (a DISPID, a direction, a default) shows as a changed line. And the two classes as COM makes them: their interfaces and aggregation.
 #include <gtest/gtest.h>
 #include <cwchar>
 #include <string>
@@ -24,15 +23,14 @@ std::wstring Attributes(USHORT flags) {
     return text.empty() ? text : text + L"] ";
 }
 
-// "Name 'help string'" of a library or of a type or its member.
-template <class Info>
-std::wstring Help(Info* info, MEMBERID member) {
-    winkit::UniqueBstr name, help;
-    info->GetDocumentation(member, name.put(), help.put(), nullptr, nullptr);
-    return name.str() + L" '" + help.str() + L"'";
+// The name of a type or of its member.
+std::wstring Name(ITypeInfo* info, MEMBERID member) {
+    winkit::UniqueBstr name;
+    info->GetDocumentation(member, name.put(), nullptr, nullptr, nullptr);
+    return name.str();
 }
 
-// "[id(2), propget] Name([out, retval] pVal) 'help'"; a property's put shares its DISPID,
+// "[id(2), propget] Name([out, retval] pVal)"; a property's put shares its DISPID,
 // so GetNames answers with the get's names and its parameter shows as "-".
 std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
     BSTR raw[8] = {};
@@ -49,8 +47,7 @@ std::wstring MethodText(ITypeInfo* info, const FUNCDESC& function) {
         text += (k ? L", " : L"") + Attributes(function.lprgelemdescParam[k].paramdesc.wParamFlags) +
                 (named ? names[k + 1].str() : L"-");
     }
-    std::wstring help = Help(info, function.memid);
-    return text + L")" + help.substr(help.find(L' '));
+    return text + L")";
 }
 
 // The coclass with its default interface, and that interface's methods after the seven of
@@ -66,8 +63,8 @@ void AddClassText(ITypeLib* library, REFCLSID clsid, std::vector<std::wstring>& 
     TYPEATTR* attributes = nullptr;
     ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
     const bool dual = attributes->wTypeFlags & TYPEFLAG_FDUAL;
-    lines.push_back(L"coclass " + Help(coclass.get(), MEMBERID_NIL) + (dual ? L" dual " : L" ") +
-                    Help(dispatchSide.get(), MEMBERID_NIL));
+    lines.push_back(L"coclass " + Name(coclass.get(), MEMBERID_NIL) + (dual ? L" dual " : L" ") +
+                    Name(dispatchSide.get(), MEMBERID_NIL));
     for (UINT index = 0; index < attributes->cFuncs; ++index) {
         FUNCDESC* function = nullptr;
         lines.push_back(SUCCEEDED(info->GetFuncDesc(index, &function)) ? MethodText(info.get(), *function) : L"?");
@@ -82,34 +79,32 @@ TEST(TypeLibrary, DeclaresItsTwoClassesAndTheirDualInterfaces) {
     std::vector<std::wstring> lines;
     for (const CLSID* clsid : {&CLSID_QRCIGEFClientServices, &CLSID_QRCTaskList}) AddClassText(library.get(), *clsid, lines);
     const std::vector<std::wstring> expected = {
-        L"coclass QRCIGEFClientServices 'QRCIGEFClientServices Class' dual "
-        L"IQRCIGEFClientServices 'IQRCIGEFClientServices Interface'",
-        L"[id(1)] ConnectToEF() 'method ConnectToEF'",
-        L"[id(2)] Publish(sOID) 'method Publish'",
-        L"[id(3), propget] ConnectionStatus([out, retval] pVal) 'property ConnectionStatus'",
-        L"[id(4)] GetEFData(Signature, Url, Plant) 'method GetEFData'",
-        L"[id(5)] SetEFData(Signature, Url, Plant) 'method SetEFData'",
-        L"[id(6)] GetPlantData(Plant, Area, Unit) 'method GetPlantData'",
-        L"[id(7)] SetPlantData(Plant, Area, Unit) 'method SetPlantData'",
-        L"[id(8), propget] XMLFileName([out, retval] pVal) 'property XMLFileName'",
-        L"[id(8), propput] XMLFileName([in] -) 'property XMLFileName'",
-        L"[id(9)] Retrieve() 'method Retrieve'",
-        L"[id(10)] FindDocsToPublish() 'method FindDocsToPublish'",
-        L"[id(11)] LaunchFrameworkBrowser() 'method LaunchFrameworkBrowser'",
-        L"[id(12)] Initialize(pWorkspace) 'method Initialize'",
-        L"[id(13)] Register(pWorkspace) 'method Register'",
-        L"[id(14)] UnInitialize() 'method UnInitialize'",
-        L"[id(15)] GetProjectList([out, retval] Projects) 'method GetProjectList'",
-        L"[id(16)] ClaimStream([in] pWorkspace, [in] saOID) 'method to claim a stream'",
-        L"[id(17)] SynchronizeClaims(ClaimsXML, [out, retval] pErrorMessage) 'method to synchronize claims with ZUD'",
-        L"[id(18)] PublishProjectAsBuilt([in] sProjectName) 'method to publish all document from As-Built following a commit'",
-        L"[id(19)] ClaimObject([in] strOID) 'method to claim any object'",
-        L"[id(20)] Revise(sOID) 'method Revise'",
-        L"[id(21)] SupportsFeature([in] Feature, [out, retval] Supported) 'method SupportsFeature'",
-        L"coclass QRCTaskList 'QRCTaskList Class' dual IQRCTaskList 'IQRCTaskList Interface'",
-        L"[id(0x60020101)] Initialize([in] pWorkspace) 'Method to Initialize the TaskList interface'",
-        L"[id(0x60020102)] Show([in, optional, defaultvalue] lParentHWnd, "
-        L"[out, retval] pbDialogOK) 'Method to show Task List dialog'",
+        L"coclass QRCIGEFClientServices dual IQRCIGEFClientServices",
+        L"[id(1)] ConnectToEF()",
+        L"[id(2)] Publish(sOID)",
+        L"[id(3), propget] ConnectionStatus([out, retval] pVal)",
+        L"[id(4)] GetEFData(Signature, Url, Plant)",
+        L"[id(5)] SetEFData(Signature, Url, Plant)",
+        L"[id(6)] GetPlantData(Plant, Area, Unit)",
+        L"[id(7)] SetPlantData(Plant, Area, Unit)",
+        L"[id(8), propget] XMLFileName([out, retval] pVal)",
+        L"[id(8), propput] XMLFileName([in] -)",
+        L"[id(9)] Retrieve()",
+        L"[id(10)] FindDocsToPublish()",
+        L"[id(11)] LaunchFrameworkBrowser()",
+        L"[id(12)] Initialize(pWorkspace)",
+        L"[id(13)] Register(pWorkspace)",
+        L"[id(14)] UnInitialize()",
+        L"[id(15)] GetProjectList([out, retval] Projects)",
+        L"[id(16)] ClaimStream([in] pWorkspace, [in] saOID)",
+        L"[id(17)] SynchronizeClaims(ClaimsXML, [out, retval] pErrorMessage)",
+        L"[id(18)] PublishProjectAsBuilt([in] sProjectName)",
+        L"[id(19)] ClaimObject([in] strOID)",
+        L"[id(20)] Revise(sOID)",
+        L"[id(21)] SupportsFeature([in] Feature, [out, retval] Supported)",
+        L"coclass QRCTaskList dual IQRCTaskList",
+        L"[id(0x60020101)] Initialize([in] pWorkspace)",
+        L"[id(0x60020102)] Show([in, optional, defaultvalue] lParentHWnd, [out, retval] pbDialogOK)",
     };
     EXPECT_EQ(expected, lines);
 }
@@ -138,7 +133,7 @@ std::wstring Surface(IUnknown* object) {
     winkit::ComPtr<ITypeInfo> coclass;
     if (SUCCEEDED(object->QueryInterface(IID_IProvideClassInfo2, classInfo.put_void())) &&
         SUCCEEDED(classInfo->GetClassInfo(coclass.put())))
-        text += L", class " + Help(coclass.get(), MEMBERID_NIL);
+        text += L", class " + Name(coclass.get(), MEMBERID_NIL);
     winkit::ComPtr<ISupportErrorInfo> errorInfo;
     if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()))) return text;
     for (const auto& [iid, name] : interfaces)
@@ -151,7 +146,7 @@ TEST(ComClasses, AnswerTheirInterfacesAndDelegateToAnOuterObject) {
         {&CLSID_QRCIGEFClientServices,
          L"IDispatch IQRCIGEFClientServices ISupportErrorInfo typeinfo 1, error information for IQRCIGEFClientServices"},
         {&CLSID_QRCTaskList,
-         L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1, class QRCTaskList 'QRCTaskList Class'"},
+         L"IDispatch IQRCTaskList IProvideClassInfo IProvideClassInfo2 typeinfo 1, class QRCTaskList"},
     };
     for (const auto& [clsid, expected] : classes) {
         winkit::ComPtr<IClassFactory> factory;

@@ -1,8 +1,23 @@
 // The acting user and the dates sent to the framework.
 #include <gtest/gtest.h>
-#include "userstamp.h"
+#include "support/fixed_clock.h"
 
-TEST(UserStamp, WithoutAWorkspaceTheSystemsUser) { EXPECT_EQ(SystemUserName(), StampUserAndTime(nullptr).userName); }
+// The clock's time as the stamp's text and as the date sent; a clock without a time gives
+// neither. Without a workspace the user is the system's, as domain\user.
+TEST(UserStamp, TheClocksTimeAsTextAndDate) {
+    const struct { LocalTime time; const wchar_t* text; double date; } cases[] = {
+        {FixedClock::kTime, FixedClock::kText, FixedClock::kAutomationDate},
+        {{2024, 2, 29, 6, 5, 9}, L"02/29/24 06:05:09", 45351 + (6 * 3600 + 5 * 60 + 9) / 86400.0},
+        {{}, L"", 0.0},
+    };
+    for (const auto& c : cases) {
+        FixedClock clock(c.time);
+        UserAndTime stamp = StampUserAndTime(nullptr);
+        EXPECT_EQ(c.text, stamp.timeText);
+        EXPECT_DOUBLE_EQ(c.date, AutomationDateNow()) << c.time.year;
+        EXPECT_NE(std::wstring::npos, stamp.userName.find(L'\\')) << stamp.userName.c_str();
+    }
+}
 
 TEST(UserStamp, AutomationDates) {
     struct Case { LocalTime time; double expected; } cases[] = {

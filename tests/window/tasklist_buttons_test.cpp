@@ -42,8 +42,9 @@ TEST_F(TaskListWindow, ButtonsFollowTheSelectionAndThePrivileges) {
 }
 
 // A command whose requests cannot be made: Delete has marked the first task deleted when
-// it stops without a refill, Defer and Run refill the rows they could not change. Either
-// way the buttons follow the records through the selection changes that come after.
+// it stops without a refill, Defer and Run refill the rows they could not change (no row
+// selected then, the selection mark on row 0). Either way the buttons follow the records
+// through the selection changes that come after.
 TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBeMade) {
     RequestScript script;
     workspace->UseScript(script);
@@ -53,17 +54,20 @@ TEST_F(TaskListWindow, ButtonsFollowTheRecordsAfterACommandWhoseRequestsCannotBe
         int command;
         std::string afterCommand, firstRowAlone;
         std::vector<int> selectedAfter;
+        int markAfter;
     } cases[] = {
-        {IDC_TASKLIST_DELETEFROMSERVER, kAll, kAll, {1, 2}},
-        {IDC_TASKLIST_DELETE, kDeleted, kDeleted, {1, 2}},
-        {IDC_TASKLIST_DEFER, kNone, kAll, {}},
-        {IDC_TASKLIST_ACTION, kNone, kAll, {}},
+        {IDC_TASKLIST_DELETEFROMSERVER, kAll, kAll, {1, 2}, 3},
+        {IDC_TASKLIST_DELETE, kDeleted, kDeleted, {1, 2}, 3},
+        {IDC_TASKLIST_DEFER, kNone, kAll, {}, 0},
+        {IDC_TASKLIST_ACTION, kNone, kAll, {}, 0},
     };
     for (const auto& c : cases) {
         Open([&](CTaskListDlg& dialog) {
             Select(dialog, {1, 2});
+            Access::List(dialog).SetSelectionMark(3);
             Command(dialog, c.command);
             EXPECT_EQ(c.selectedAfter, Access::SelectedKeys(dialog)) << c.command;
+            EXPECT_EQ(c.markAfter, Access::List(dialog).SelectionMark()) << c.command;
             EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog)) << c.command;
             EXPECT_EQ(c.afterCommand, States(dialog)) << c.command;
             Select(dialog, {1});

@@ -6,6 +6,63 @@
 #include <cwchar>
 #include "winkit/unique_bstr.h"
 
+namespace {
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+}
+
+bool IsValid(const LocalTime& t) {
+    return t.year >= 1 && t.year < 10000 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
+           t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 &&
+           t.second >= 0 && t.second < 60;
+}
+
+// Days from 1 January of year 1 (proleptic Gregorian) to the given date.
+long long DaysFromCivil(int year, int month, int day) {
+    long long days = 0;
+    int y = year - 1;
+    days += 365LL * y + y / 4 - y / 100 + y / 400;
+    for (int m = 1; m < month; ++m) days += DaysInMonth(year, m);
+    return days + day - 1;
+}
+
+LocalTime RuntimeLocalTime() {
+    __time64_t now = _time64(nullptr);
+    const tm* local = _localtime64(&now);
+    if (!local) return {};
+    return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec};
+}
+
+LocalClock localClock = &RuntimeLocalTime;
+
+// The time formatted with "%c"; empty for a time that is no date.
+std::wstring TimeText(const LocalTime& t) {
+    if (!IsValid(t)) return {};
+    tm fields = {};
+    fields.tm_year = t.year - 1900;
+    fields.tm_mon = t.month - 1;
+    fields.tm_mday = t.day;
+    fields.tm_hour = t.hour;
+    fields.tm_min = t.minute;
+    fields.tm_sec = t.second;
+    const long long days = DaysFromCivil(t.year, t.month, t.day);
+    fields.tm_yday = static_cast<int>(days - DaysFromCivil(t.year, 1, 1));
+    fields.tm_wday = static_cast<int>((days + 1) % 7);  // 1 January of year 1 was a Monday
+    wchar_t text[256] = {};
+    wcsftime(text, 256, L"%c", &fields);
+    return text;
+}
+
+} // namespace
+
+void SetLocalClock(LocalClock clock) { localClock = clock ? clock : &RuntimeLocalTime; }
+
+LocalTime LocalTimeNow() { return localClock(); }
+
 std::wstring SystemUserName() {
     wchar_t name[255] = {};
     ULONG size = 255;
@@ -21,49 +78,16 @@ UserAndTime StampUserAndTime(IWorkspace* workspace) {
         stamp.userName = name.str();
     }
     if (stamp.userName.empty()) stamp.userName = SystemUserName();
-
-    __time64_t now = _time64(nullptr);
-    wchar_t text[256] = {};
-    if (const tm* local = _localtime64(&now)) wcsftime(text, 256, L"%c", local);
-    stamp.timeText = text;
+    stamp.timeText = TimeText(LocalTimeNow());
     return stamp;
 }
 
-namespace {
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
-}
-
-// Days from 1 January of year 1 (proleptic Gregorian) to the given date.
-long long DaysFromCivil(int year, int month, int day) {
-    long long days = 0;
-    int y = year - 1;
-    days += 365LL * y + y / 4 - y / 100 + y / 400;
-    for (int m = 1; m < month; ++m) days += DaysInMonth(year, m);
-    return days + day - 1;
-}
-
-} // namespace
-
 double AutomationDate(const LocalTime& t) {
-    if (t.year < 1 || t.year >= 10000 || t.month < 1 || t.month > 12 || t.day < 1 ||
-        t.day > DaysInMonth(t.year, t.month) || t.hour < 0 || t.hour >= 24 || t.minute < 0 || t.minute >= 60 ||
-        t.second < 0 || t.second >= 60)
-        return 0.0;
+    if (!IsValid(t)) return 0.0;
     long long days = DaysFromCivil(t.year, t.month, t.day) - DaysFromCivil(1899, 12, 30);
     double fraction = (t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0;
     // Before the epoch the fraction counts away from zero, as OLE dates do.
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-double AutomationDateNow() {
-    __time64_t now = _time64(nullptr);
-    const tm* local = _localtime64(&now);
-    if (!local) return 0.0;
-    return AutomationDate({local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min,
-                           local->tm_sec});
-}
+double AutomationDateNow() { return AutomationDate(LocalTimeNow()); }

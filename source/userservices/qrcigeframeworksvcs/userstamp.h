@@ -5,7 +5,7 @@
 
 struct UserAndTime {
     std::wstring userName;  // the workspace's user, or the system's domain\user when that is empty
-    std::wstring timeText;  // the local time, formatted with "%c"
+    std::wstring timeText;  // the local time, formatted with "%c"; empty without a clock
 };
 
 UserAndTime StampUserAndTime(IWorkspace* workspace);
@@ -16,6 +16,14 @@ std::wstring SystemUserName();
 struct LocalTime {
     int year, month, day, hour, minute, second;
 };
+
+// The one clock behind every stamp: the report's time and the dates sent with a change
+// both read it, so a test that sets its own sees exact dates and texts. A null clock
+// puts the runtime's local time back.
+using LocalClock = LocalTime (*)();
+void SetLocalClock(LocalClock clock);
+// The clock's time now, to the second; all zeros when the runtime has no local time.
+LocalTime LocalTimeNow();
 
 // An OLE Automation date (days since 30 December 1899, the time of day as a fraction)
 // for a local time; 0.0 for a year of 10000 or more, a month outside 1..12, a day
