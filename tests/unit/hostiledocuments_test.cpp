@@ -11,12 +11,13 @@
 
 namespace {
 
-// A failure leaves a QRError document.
-HRESULT ExpectErrorDocument(HRESULT hr) {
+// A failure leaves a QRError document; its description, or empty.
+HRESULT ExpectErrorDocument(HRESULT hr, std::wstring* description = nullptr) {
     ThreadError error = TakeThreadError();
     if (FAILED(hr)) {
         EXPECT_THAT(error.description, testing::StartsWith(L"<QRError "));
     }
+    if (description) *description = error.description;
     return hr;
 }
 
@@ -27,8 +28,10 @@ protected:
     // Loads under a watchdog that names the document should the reader hang.
     HRESULT Load(const char* name, const std::wstring& document) {
         Watchdog watchdog(name);
-        return ExpectErrorDocument(tasks.Load(Bstr(document).get()));
+        return ExpectErrorDocument(tasks.Load(Bstr(document).get()), &error);
     }
+
+    std::wstring error;
 
     TaskItemCollection tasks;
 };
@@ -93,6 +96,7 @@ TEST_F(HostileDocumentsTest, AttributeValuesOverAndUnderTheReadersLimit) {
     const std::wstring first = L"<TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"first\"/>";
     std::wstring huge(10 * 1024 * 1024, L'v');
     EXPECT_EQ(E_FAIL, Load("a 10 MB value", first + L"<TaskItem ToDo_Index=\"2\" ToDo_Notes=\"" + huge + L"\"/></TaskItemList>"));
+    EXPECT_THAT(error, testing::HasSubstr(L"MSXML Fatal error: ")) << "the reader's own refusal";
     ASSERT_EQ(1u, tasks.Count());
     EXPECT_EQ(L"first", tasks.Item(0).ToDo_Name);
     std::wstring large(4 * 1024 * 1024, L'w');
