@@ -4,7 +4,7 @@
 #include <cwchar>
 #include "diagnostics/wideformat.h"
 #include "winkit/unique_bstr.h"
-#include "xmlprolog.h"
+#include "documenttype.h"
 
 namespace SAXSchemaParserImpl {
 
@@ -109,7 +109,7 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         // documents of this parse.
         SetErrorInfo(0, nullptr);
         std::wstring_view text = winkit::BstrView(document);
-        if (HasDocumentTypeDeclaration(text.data(), text.size()))
+        if (HasDocumentTypeDeclaration(text))
             xhr.Throw(QR_HERE, QRSAX_E_DTD_PROHIBITED,
                       L"XML documents with a document type declaration are not accepted");
         xhr.SetResult(CoCreateInstance(CLSID_SAXXMLReader60, nullptr, CLSCTX_ALL, IID_ISAXXMLReader,

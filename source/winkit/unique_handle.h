@@ -1,7 +1,6 @@
 #pragma once
 // Move-only holders for plain Windows handles, each freed by its own function.
 #include <windows.h>
-#include <objbase.h>
 #include <commctrl.h>
 #include <utility>
 
@@ -40,11 +39,9 @@ struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } 
 struct ImageListCloser { void operator()(HIMAGELIST h) const noexcept { ImageList_Destroy(h); } };
 struct RegKeyCloser { void operator()(HKEY h) const noexcept { RegCloseKey(h); } };
 struct KernelHandleCloser { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
-struct CoTaskMemCloser { void operator()(void* p) const noexcept { CoTaskMemFree(p); } };
 struct WindowCloser { void operator()(HWND h) const noexcept { DestroyWindow(h); } };
 
 using UniqueHBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
-using UniqueHFont = UniqueHandle<HFONT, GdiObjectCloser>;
 using UniqueHPen = UniqueHandle<HPEN, GdiObjectCloser>;
 using UniqueHBrush = UniqueHandle<HBRUSH, GdiObjectCloser>;
 using UniqueHIcon = UniqueHandle<HICON, IconCloser>;
@@ -52,7 +49,6 @@ using UniqueHMenu = UniqueHandle<HMENU, MenuCloser>;
 using UniqueHImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
 using UniqueHKey = UniqueHandle<HKEY, RegKeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
-using UniqueCoTaskMem = UniqueHandle<void*, CoTaskMemCloser>;
 using UniqueHWnd = UniqueHandle<HWND, WindowCloser>;
 
 // Selects a GDI object into a device context for the holder's life.

@@ -1,6 +1,6 @@
 #include "frameworkdata.h"
 
-#include <cwctype>
+#include "documenttype.h"
 #include "winkit/unique_variant.h"
 
 EXTERN_C const CLSID CLSID_DOMDocument60;  // source/globalinclude/xmlidentifiers.c
@@ -35,24 +35,12 @@ void SetProperty(IXMLDOMDocument2* document, const wchar_t* name, winkit::Unique
 
 } // namespace
 
-bool HasDocumentTypeDeclaration(std::wstring_view text) {
-    static constexpr std::wstring_view kMarkup = L"<!DOCTYPE";
-    if (text.size() < kMarkup.size()) return false;
-    for (size_t at = 0; at + kMarkup.size() <= text.size(); ++at) {
-        bool same = true;
-        for (size_t i = 0; i < kMarkup.size() && same; ++i)
-            same = std::towupper(text[at + i]) == kMarkup[i];
-        if (same) return true;
-    }
-    return false;
-}
-
 HRESULT CreateFrameworkDataDocument(winkit::ComPtr<IXMLDOMDocument2>& document) {
     winkit::ComPtr<IXMLDOMDocument2> made;
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER, kIXMLDOMDocument2,
                                   made.put_void());
     if (FAILED(hr)) return hr;
-    // Set although Wine ignores the first two: HasDocumentTypeDeclaration covers that.
+    // Set although Wine's DOM ignores the first two: ReadFrameworkData refuses declarations.
     SetProperty(made.get(), L"ProhibitDTD", winkit::UniqueVariant::Bool(true));
     SetProperty(made.get(), L"ResolveExternals", winkit::UniqueVariant::Bool(false));
     made->put_validateOnParse(VARIANT_FALSE);

@@ -4,7 +4,6 @@
 // plant/area/unit, as the framework component's "GetEFData" returns it.
 #include <windows.h>
 #include <msxml2.h>
-#include <string_view>
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
 
@@ -20,11 +19,6 @@ struct FrameworkData {
     winkit::UniqueBstr area;            // AREANAME
     winkit::UniqueBstr unit;            // UNITNAME
 };
-
-// True when the text carries a document type declaration anywhere. Such documents are
-// refused before parsing: Wine's DOM ignores ProhibitDTD and ResolveExternals and would
-// expand entities and fetch external subsets.
-bool HasDocumentTypeDeclaration(std::wstring_view text);
 
 // An MSXML 6 DOM document (in process) that prohibits DTDs, resolves no external
 // resources and does not validate. Returns the creation's failure.

@@ -22,15 +22,19 @@ public:
     HWND Owner() const noexcept { return owner_; }
     void SetOwner(HWND host) noexcept { owner_ = host; }
 
+protected:
+    // Enter and Escape pressed inside a page send IDOK / IDCANCEL to the page itself: a
+    // page never ends on them. A multi-line edit asks its parent, the page, for the next
+    // control on Tab: the host answers instead, so that Tab and Shift+Tab take the same
+    // way through the pages, the tabs and the host's buttons.
+    bool HandlePageMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) noexcept;
+
 private:
     winkit::Window& window_;
     HWND owner_ = nullptr;
 };
 
-// Enter and Escape pressed inside a page send IDOK / IDCANCEL to the page itself: a
-// page never ends on them. Put this first in every page's message map.
-#define PROPERTY_PAGE_IGNORE_OK_CANCEL()                                                     \
-    if (uMsg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) { \
-        lResult = 0;                                                                     \
-        return true;                                                                     \
-    }
+// What every page does before its own handlers (CPropertyPage::HandlePageMessage). Put
+// this first in every page's message map.
+#define PROPERTY_PAGE_MESSAGES() \
+    if (HandlePageMessage(uMsg, wParam, lParam, lResult)) return true;

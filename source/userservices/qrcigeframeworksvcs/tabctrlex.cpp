@@ -1,5 +1,24 @@
 #include "tabctrlex.h"
 
+#include <algorithm>
+
+namespace {
+
+bool IsDown(int key) noexcept { return (::GetKeyState(key) & 0x8000) != 0; }
+
+// The tabs a key moves the selection by: 1, -1, or 0 for a key that does not switch.
+int SwitchStep(const MSG& message) noexcept {
+    if (message.message != WM_KEYDOWN || !IsDown(VK_CONTROL)) return 0;
+    switch (message.wParam) {
+    case VK_TAB: return IsDown(VK_SHIFT) ? -1 : 1;
+    case VK_NEXT: return 1;
+    case VK_PRIOR: return -1;
+    default: return 0;
+    }
+}
+
+} // namespace
+
 HWND CTabCtrlEx::Create(HWND host, const RECT& rect, int id, const wchar_t* text, DWORD style) {
     HWND tab = ::CreateWindowExW(0, WC_TABCONTROLW, text, style, rect.left, rect.top, rect.right - rect.left,
                                  rect.bottom - rect.top, host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -71,6 +90,18 @@ bool CTabCtrlEx::CommitAll() {
 void CTabCtrlEx::CommitFirst() {
     if (PageCount() == 0) return;
     if (CPropertyPage* page = PageAt(0)) page->OnCommit();
+}
+
+bool CTabCtrlEx::OnSwitchKey(const MSG& message) {
+    const int step = SwitchStep(message);
+    if (step == 0) return false;
+    const int count = PageCount();
+    if (count > 1) {
+        SelectPage((std::max(Selection(), 0) + step + count) % count);
+        // Through the dialog, which keeps its default button and remembered focus right.
+        ::SendMessageW(::GetParent(hwnd_), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd_), TRUE);
+    }
+    return true;
 }
 
 void CTabCtrlEx::OnSelChanging() { previousSelection_ = Selection(); }

@@ -30,6 +30,12 @@ public:
     // OnCommit on the first tab's page.
     void CommitFirst();
 
+    // Ctrl+Tab and Ctrl+Page Down select the next tab, Ctrl+Shift+Tab and Ctrl+Page Up the
+    // previous one, wrapping around at the ends, as the platform's property sheets do. The
+    // focus goes to the tabs: it may have been on the page just hidden. Answers whether
+    // the key was one of these (the host's dialog manager must then not see it).
+    bool OnSwitchKey(const MSG& message);
+
     // Selection notices from the host (or reflected to the control).
     void OnSelChanging();
     void OnSelChange();

@@ -39,7 +39,7 @@ public:
     const std::vector<ObjRecord>& Records() const noexcept { return records_; }
 
     BEGIN_MSG_MAP(CTaskCreatePage)
-        PROPERTY_PAGE_IGNORE_OK_CANCEL()
+        PROPERTY_PAGE_MESSAGES()
         MSG_WM_INITDIALOG(OnInitDialog)
         MSG_WM_DRAWITEM(OnDrawItem)
         MSG_WM_MEASUREITEM(OnMeasureItem)

@@ -19,7 +19,7 @@ public:
     void SetSourceItemTag(const std::wstring& tag) const;
 
     BEGIN_MSG_MAP(CTaskDetailsPage)
-        PROPERTY_PAGE_IGNORE_OK_CANCEL()
+        PROPERTY_PAGE_MESSAGES()
         MSG_WM_INITDIALOG(OnInitDialog)
     END_MSG_MAP()
 

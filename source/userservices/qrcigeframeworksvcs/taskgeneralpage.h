@@ -28,7 +28,7 @@ public:
     static std::wstring GeneratedDescription(const TaskItem& task);
 
     BEGIN_MSG_MAP(CTaskGeneralPage)
-        PROPERTY_PAGE_IGNORE_OK_CANCEL()
+        PROPERTY_PAGE_MESSAGES()
         MSG_WM_INITDIALOG(OnInitDialog)
         COMMAND_HANDLER_EX(IDC_TASKGENERAL_NAME, EN_CHANGE, OnControlChanged)
         COMMAND_HANDLER_EX(IDC_TASKGENERAL_DESCRIPTION, EN_CHANGE, OnControlChanged)

@@ -16,7 +16,7 @@ public:
     bool OnApply() override { return true; }
 
     BEGIN_MSG_MAP(CTaskHistoryPage)
-        PROPERTY_PAGE_IGNORE_OK_CANCEL()
+        PROPERTY_PAGE_MESSAGES()
         MSG_WM_INITDIALOG(OnInitDialog)
     END_MSG_MAP()
 

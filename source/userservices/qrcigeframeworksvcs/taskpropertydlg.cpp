@@ -57,6 +57,8 @@ BOOL CTaskPropertyDlg::OnInitDialog(HWND, LPARAM) {
     tabs_.AddPage(history_, L"History", 0);
     UpdateTaskTab();
     tabs_.SelectPage(0);
+    // Ctrl+Tab would otherwise reach the dialog manager as a plain Tab.
+    tabKeys_.Start(hwnd_, [this](const MSG& key) { return tabs_.OnSwitchKey(key); });
 
     if (CreationMode()) {
         for (int id : {IDC_TASKPROPERTIES_PREVIOUS, IDC_TASKPROPERTIES_NEXT, IDC_TASKPROPERTIES_APPLY,
@@ -73,6 +75,7 @@ BOOL CTaskPropertyDlg::OnInitDialog(HWND, LPARAM) {
 }
 
 void CTaskPropertyDlg::OnDestroy() {
+    tabKeys_.Stop();
     runPicture_.reset();
     deferPicture_.reset();
 }

@@ -18,6 +18,7 @@
 #include "taskpropertyowner.h"
 #include "tabctrlex.h"
 #include "winkit/dialog_impl.h"
+#include "winkit/modal_key_filter.h"
 #include "winkit/tooltip_button.h"
 #include "winkit/unique_handle.h"
 
@@ -87,6 +88,7 @@ private:
     CTaskHistoryPage history_;
     CTaskCreatePage create_;
     CTabCtrlEx tabs_;
+    winkit::ModalKeyFilter tabKeys_;
     // "-", "+", Action, Defer: the small buttons with tooltips.
     std::array<winkit::CToolTipButton, 4> smallButtons_;
     winkit::UniqueHBitmap runPicture_;
