@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i) wanted |= b.name == argv[i];
         if (!wanted) continue;
         Comparison result = b.run();
-        std::printf("BENCH %s ratio=%.3f target<=%g measured=%.4fs baseline=%.4fs\n", b.name.c_str(), result.Ratio(),
-                    b.target, result.measured, result.baseline);
+        std::printf("BENCH %s ratio=%.3f target<=%g measured=%.4fs baseline=%.4fs%s%s\n", b.name.c_str(), result.Ratio(),
+                    b.target, result.measured, result.baseline, result.note.empty() ? "" : " ", result.note.c_str());
         std::fflush(stdout);
     }
     winkit::ComModule::Get().Term();

@@ -12,6 +12,7 @@
 struct Comparison {
     double measured = 0;
     double baseline = 0;
+    std::string note;  // printed after the figures
     double Ratio() const { return measured / baseline; }
 };
 

@@ -11,36 +11,6 @@ void OpenMenu(const CTaskListDlg& dialog, HWND from, POINT at) {
 
 } // namespace
 
-TEST_F(TaskListWindow, ButtonsFollowTheSelectionAndThePrivileges) {
-    const struct {
-        std::initializer_list<int> keys;
-        bool run, defer, remove;
-        std::string expected;
-    } cases[] = {
-        {{}, true, true, true, kNone},
-        {{1}, true, true, true, kAll},
-        {{2}, true, true, true, kAll},
-        {{5}, true, true, true, kAll},
-        {{1, 3}, true, true, true, "10011"},  // an Open and a Completed task
-        {{4}, true, true, true, "10111"},      // a deferred task may be deferred again
-        {{6}, true, true, true, kDeleted},    // deleted: only the permanent delete
-        {{1, 6}, true, true, true, kDeleted},
-        {{1}, false, false, false, "10000"},
-        {{1}, true, false, false, "11000"},
-        {{1}, false, true, false, "10100"},
-        {{1}, false, false, true, "10011"},
-        {{2, 5}, false, true, true, "10111"},
-    };
-    for (const auto& c : cases) {
-        runPrivilege = c.run, deferPrivilege = c.defer, deletePrivilege = c.remove;
-        Open([&](CTaskListDlg& dialog) {
-            Select(dialog, c.keys);
-            EXPECT_EQ(c.expected, States(dialog)) << "tasks " << testing::PrintToString(std::vector<int>(c.keys))
-                                                  << " privileges " << c.run << c.defer << c.remove;
-        });
-    }
-}
-
 // A command whose requests cannot be made: Delete has marked the first task deleted when
 // it stops without a refill, Defer and Run refill the rows they could not change. Either
 // way the buttons follow the records through the selection changes that come after.
