@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     InitializeLibraryModule(GetModuleHandleW(nullptr));
     for (const Benchmark& b : Benchmarks()) {
-        bool wanted = argc < 2;
+        bool wanted = argc < 2 && !b.byNameOnly;
         for (int i = 1; i < argc; ++i) wanted |= b.name == argv[i];
         if (!wanted) continue;
         Comparison result = b.run();

@@ -9,8 +9,6 @@ struct TaskListDialogAccess {
     using Dialog = CTaskListDlg;
 
     static const winkit::ListViewCtrl& List(const Dialog& d) noexcept { return d.list_; }
-    static TaskListModel& Model(Dialog& d) noexcept { return d.model_; }
-    static const TaskListModel& Model(const Dialog& d) noexcept { return d.model_; }
     static int RowCount(const Dialog& d) noexcept { return static_cast<int>(d.model_.RowCount()); }
     static int RowKey(const Dialog& d, int row) noexcept { return d.model_.RowKey(static_cast<size_t>(row)); }
     static int FindRow(const Dialog& d, int key) { return d.model_.RowOfKey(key); }

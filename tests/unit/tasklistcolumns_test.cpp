@@ -15,7 +15,7 @@ TaskItem Task(int category, const wchar_t* name, int status = kStatusOpen, int d
 
 } // namespace
 
-// The default columns, then each task's texts in them, joined by "|".
+// Each task's texts in the default columns (the window test reads their names), joined by "|".
 TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
     auto row = [](const TaskItem& task) {
         std::wstring texts;
@@ -23,12 +23,6 @@ TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
             texts += (texts.empty() ? L"" : L"|") + ColumnText(task, column.name);
         return texts;
     };
-    std::wstring names;
-    for (const ColumnEntry& column : DefaultColumnSet()) names += column.name + L":" + std::to_wstring(column.width) + L" ";
-    EXPECT_EQ(L"Task Name:100 Task Description:100 Item Name:100 Created Date:100 Created By:100 Modified Date:100 "
-              L"Modified By:100 Run Date:100 Run By:100 Source Doc Name:100 Source Doc Type:100 Task Category:100 "
-              L"Task Status:100 Deleted Flag:100 ",
-              names);
     TaskItem manual = Task(kCategoryManual, L"Pump", kStatusInProgress);
     manual.ToDo_Description = L"Check seals";
     manual.ToDo_ItemName = L"P-101";

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <cmath>
+#include <functional>
 #include "tasklistmodel.h"
 #include "tasklistsortkeys.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 TaskItem Task(int key, int status = kStatusOpen, const wchar_t* name = L"", int deleted = 0, int category = kCategoryManual) {
     TaskItem t;
-    t.ToDo_Index = key;
-    t.ToDo_Status = status;
-    t.ToDo_Name = name;
-    t.ToDo_DeletedFlag = deleted;
-    t.ToDo_Category = category;
+    t.ToDo_Index = key, t.ToDo_Status = status, t.ToDo_Name = name, t.ToDo_DeletedFlag = deleted, t.ToDo_Category = category;
     return t;
 }
 
@@ -37,34 +34,30 @@ std::vector<int> Keys(const TaskListModel& model) {
     return keys;
 }
 
-TaskItem Dated(const wchar_t* created) {
+TaskItem Dated(const wchar_t* created, std::wstring TaskItem::*field = &TaskItem::ToDo_CreatedDate) {
     TaskItem t = Task(0);
-    t.ToDo_CreatedDate = created;
+    t.*field = created;
     return t;
 }
 
 int Column(const wchar_t* name) { return static_cast<int>(FindColumn(name)); }
 
+std::wstring Text(int value) { return std::to_wstring(value); }
+
 } // namespace
 
+// The views themselves are TaskListColumns' cases.
 TEST(TaskListModel, RowsFollowTheViewsTheRulesAndTheKeysThatFindTheirRecord) {
-    // Open, completed, deferred, deleted + completed, in progress, error.
     const std::vector<TaskItem> tasks = {Task(1, kStatusOpen, L"pump"), Task(2, kStatusCompleted, L"valve"),
-                                         Task(3, kStatusDeferred, L"Pump seal"), Task(4, kStatusCompleted, L"line", 1),
-                                         Task(5, kStatusInProgress, L"PUMP"), Task(6, kStatusError, L"vessel")};
+                                         Task(3, kStatusDeferred, L"Pump seal"), Task(4, kStatusCompleted, L"PUMP", 1)};
     const struct {
         ViewFlags views;
         FilterRules rules;
         std::vector<int> keys;
     } cases[] = {
-        {{}, {}, {1, 2, 3, 4, 5, 6}},
-        {{0, 1, 1, 1}, {}, {1, 2, 3, 5, 6}},
-        {{1, 0, 0, 0}, {}, {5, 6}},  // in progress and error are never hidden
-        {{1, 1, 1, 0}, {}, {1, 3, 5, 6}},  // deleted and completed needs both views
-        {{}, {{L"Task Name", kContains, L"pump"}}, {1, 3, 5}},
-        {{}, {{L"Task Name", kContains, L"pump"}, {L"Task Status", kIsEqual, L"open"}}, {1}},
-        {{1, 0, 1, 1}, {{L"Task Name", kEndsWith, L"PUMP"}}, {5}},
-        {{}, {{L"No Such Column", kIsEqual, L""}}, {1, 2, 3, 4, 5, 6}},
+        {{}, {{L"Task Name", kContains, L"pump"}}, {1, 3, 4}},
+        {{0, 1, 1, 1}, {{L"Task Name", kContains, L"pump"}, {L"Task Status", kIsEqual, L"open"}}, {1}},
+        {{}, {{L"No Such Column", kIsEqual, L""}}, {1, 2, 3, 4}},
     };
     for (const auto& c : cases) {
         TaskListModel model = Model(tasks);
@@ -75,8 +68,7 @@ TEST(TaskListModel, RowsFollowTheViewsTheRulesAndTheKeysThatFindTheirRecord) {
     }
     // A key that finds an earlier record is not listed; one away from its position is.
     EXPECT_EQ((std::vector<int>{3, 1, 2}), Keys(Model({Task(3), Task(1), Task(1), Task(2)})));
-    // Without a column no row is made.
-    EXPECT_EQ(0u, Model(tasks, {}).RowCount());
+    EXPECT_EQ(0u, Model(tasks, {}).RowCount());  // without a column, no row
 }
 
 TEST(TaskListModel, HeaderClicksSortStablyAscendingThenDescendingByEveryKind) {
@@ -92,6 +84,9 @@ TEST(TaskListModel, HeaderClicksSortStablyAscendingThenDescendingByEveryKind) {
     // Before 1899-12-30 the days count backwards but the time of day forwards.
     const std::vector<TaskItem> early = {Dated(L"1899-12-30 00:00:00"), Dated(L"1899-12-29 18:00:00"),
                                          Dated(L"1899-12-29 06:00:00")};
+    // Every date column sorts as dates: as texts the empty one would come first.
+    const std::vector<TaskItem> modified = {Dated(L"", &TaskItem::ToDo_ModifiedDate), Dated(L"2026-01-01 00:00:00", &TaskItem::ToDo_ModifiedDate)};
+    const std::vector<TaskItem> run = {Dated(L"", &TaskItem::ToDo_RunDate), Dated(L"2026-01-01 00:00:00", &TaskItem::ToDo_RunDate)};
     const struct {
         const std::vector<TaskItem>& tasks;
         const wchar_t* column;
@@ -103,6 +98,8 @@ TEST(TaskListModel, HeaderClicksSortStablyAscendingThenDescendingByEveryKind) {
         {flags, L"Deleted Flag", {2, 1, 3}, {1, 3, 2}},
         {created, L"Created Date", {6, 3, 1, 5, 2, 4}, {2, 4, 1, 5, 3, 6}},
         {early, L"Created Date", {3, 2, 1}, {1, 2, 3}},
+        {modified, L"Modified Date", {2, 1}, {1, 2}},
+        {run, L"Run Date", {2, 1}, {1, 2}},
     };
     for (const auto& c : cases) {
         TaskListModel model = Model(c.tasks);
@@ -113,14 +110,6 @@ TEST(TaskListModel, HeaderClicksSortStablyAscendingThenDescendingByEveryKind) {
         model.Fill();  // a fill sorts again
         EXPECT_EQ(c.descending, Keys(model)) << c.column;
     }
-    // Every date column sorts as dates: as texts the empty one would come first.
-    for (std::wstring TaskItem::*field : {&TaskItem::ToDo_CreatedDate, &TaskItem::ToDo_ModifiedDate, &TaskItem::ToDo_RunDate}) {
-        std::vector<TaskItem> tasks = {Task(0), Task(0)};
-        tasks[1].*field = L"2026-01-01 00:00:00";
-        TaskListModel model = Model(tasks);
-        model.SortBy(field == &TaskItem::ToDo_CreatedDate ? 3 : field == &TaskItem::ToDo_ModifiedDate ? 5 : 7);
-        EXPECT_EQ((std::vector<int>{2, 1}), Keys(model));
-    }
 }
 
 // The sort column is an index: a name outside the table, or no column at that index
@@ -128,19 +117,15 @@ TEST(TaskListModel, HeaderClicksSortStablyAscendingThenDescendingByEveryKind) {
 // Refresh forgets the sort but not the direction.
 TEST(TaskListModel, ASortColumnWithoutASortKeepsTheOrder) {
     TaskListModel model = Model({Task(0, 0, L"b"), Task(0, 0, L"a")}, {{L"Task Name"}, {L"Not A Column"}});
-    model.SortBy(1);
-    EXPECT_EQ((std::vector<int>{1, 2}), Keys(model));
-    model.SortBy(0);
-    EXPECT_EQ((std::vector<int>{2, 1}), Keys(model));
-    model.SetColumns({{L"Not A Column"}});
-    model.Fill();
-    EXPECT_EQ((std::vector<int>{1, 2}), Keys(model));
-    model.SetColumns({{L"Task Name"}, {L"Item Name"}});
-    model.Fill();
-    EXPECT_EQ((std::vector<int>{2, 1}), Keys(model));
-    model.ForgetSort();
-    model.Fill();
-    EXPECT_EQ((std::vector<int>{1, 2}), Keys(model));
+    auto refill = [&model](ColumnSet columns) { model.SetColumns(std::move(columns)), model.Fill(); };
+    std::wstring orders;
+    for (auto step : std::vector<std::function<void()>>{
+             [&] { model.SortBy(1); }, [&] { model.SortBy(0); }, [&] { refill({{L"Not A Column"}}); },
+             [&] { refill({{L"Task Name"}, {L"Item Name"}}); }, [&] { model.ForgetSort(), model.Fill(); }}) {
+        step();
+        orders += Text(model.RowKey(0)) + Text(model.RowKey(1)) + L" ";
+    }
+    EXPECT_EQ(L"12 21 12 21 12 ", orders);
     EXPECT_TRUE(model.SortAscending());
 }
 
@@ -149,18 +134,14 @@ TEST(TaskListModel, KeysAndRowsBothWaysWithPreviousAndNextAtBothEnds) {
     model.SortBy(0);  // 9, 3, 5
     std::wstring answers;  // per key: row, first, last, previous, next
     for (int key : {9, 3, 5, 42})
-        answers += std::to_wstring(model.RowOfKey(key)) + L" " + std::to_wstring(model.IsFirstRow(key)) +
-                   std::to_wstring(model.IsLastRow(key)) + L" " + std::to_wstring(model.PreviousKey(key)) + L" " +
-                   std::to_wstring(model.NextKey(key)) + L"|";
+        answers += Text(model.RowOfKey(key)) + L" " + Text(model.IsFirstRow(key)) + Text(model.IsLastRow(key)) + L" " +
+                   Text(model.PreviousKey(key)) + L" " + Text(model.NextKey(key)) + L"|";
     EXPECT_EQ(L"0 10 -1 3|1 00 9 5|2 01 3 -1|-1 00 -1 -1|", answers);
     EXPECT_EQ(-1, model.RowKey(3));
     // Fetched again before the next fill: the rows still find their keys.
     model.Tasks().Items() = {Task(3), Task(5), Task(9)};
-    EXPECT_EQ(L"0 1 2", std::to_wstring(model.RowOfKey(9)) + L" " + std::to_wstring(model.RowOfKey(3)) + L" " +
-                            std::to_wstring(model.RowOfKey(5)));
-    TaskListModel empty = Model({});
-    EXPECT_EQ(L"00 -1 -1", std::to_wstring(empty.IsFirstRow(1)) + std::to_wstring(empty.IsLastRow(1)) + L" " +
-                               std::to_wstring(empty.PreviousKey(1)) + L" " + std::to_wstring(empty.NextKey(1)));
+    EXPECT_EQ(L"012", Text(model.RowOfKey(9)) + Text(model.RowOfKey(3)) + Text(model.RowOfKey(5)));
+    EXPECT_FALSE(Model({}).IsFirstRow(0) || Model({}).IsLastRow(0));
 }
 
 // Texts by row and column set entry; a picture shown over a row stays with its task
@@ -174,9 +155,9 @@ TEST(TaskListModel, TextsAndPicturesByRow) {
     EXPECT_EQ(L"Open|Manual b|||Completed|Manual a|||||||", texts);
     model.ShowImage(0, kImageError);
     model.SortBy(1);
-    EXPECT_EQ(L"6 3", std::to_wstring(model.Image(0)) + L" " + std::to_wstring(model.Image(1)));
+    EXPECT_EQ(L"63", Text(model.Image(0)) + Text(model.Image(1)));
     model.Fill();
-    EXPECT_EQ(L"6 0", std::to_wstring(model.Image(0)) + L" " + std::to_wstring(model.Image(1)));
+    EXPECT_EQ(L"60", Text(model.Image(0)) + Text(model.Image(1)));
 }
 
 TEST(TaskListModel, SelectionSummaryDrivesTheButtons) {
@@ -185,26 +166,20 @@ TEST(TaskListModel, SelectionSummaryDrivesTheButtons) {
                                          Task(5, 3), Task(6, 2, L"", 1), Task(7, 9)};
     const struct {
         std::vector<size_t> rows;
-        bool run, defer, remove;
-        const char* expected;  // Properties, Run, Defer, Delete, Permanently delete
+        const char *privileges, *expected;  // Run, Defer, Delete; Properties, Run, Defer, Delete, Permanently delete
     } cases[] = {
-        {{}, true, true, true, "00000"},
-        {{0}, true, true, true, "11111"},
-        {{6}, true, true, true, "11111"},
-        {{0, 2}, true, true, true, "10011"},  // an open and a completed task
-        {{3}, true, true, true, "10111"},     // a deferred task may be deferred again
-        {{5}, true, true, true, "10001"},     // deleted: only the permanent delete
-        {{0, 5}, true, true, true, "10001"},
-        {{0}, false, false, false, "10000"},
-        {{0}, true, false, false, "11000"},
-        {{0}, false, true, false, "10100"},
-        {{0}, false, false, true, "10011"},
-        {{1, 4}, false, true, true, "10111"},
-        {{9}, true, true, true, "00000"},  // a row without a task counts as a row only
+        {{}, "111", "00000"},      {{0}, "111", "11111"},    {{6}, "111", "11111"},
+        {{0, 2}, "111", "10011"},  // an open and a completed task
+        {{3}, "111", "10111"},     // a deferred task may be deferred again
+        {{5}, "111", "10001"},     // deleted: only the permanent delete
+        {{0, 5}, "111", "10001"},  {{0}, "000", "10000"},    {{0}, "100", "11000"},
+        {{0}, "010", "10100"},     {{0}, "001", "10011"},    {{1, 4}, "011", "10111"},
+        {{9}, "111", "00000"},  // a row without a task counts as a row only
     };
     for (const auto& c : cases) {
         TaskListModel model = Model(tasks);
-        model.Tasks().Run = c.run, model.Tasks().Defer = c.defer, model.Tasks().Delete = c.remove;
+        model.Tasks().Run = c.privileges[0] == '1', model.Tasks().Defer = c.privileges[1] == '1';
+        model.Tasks().Delete = c.privileges[2] == '1';
         SelectionSummary summary;
         for (size_t row : c.rows) model.CountRow(summary, row, +1);
         SelectionButtons b = model.Buttons(summary);
