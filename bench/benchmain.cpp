@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include "benchmark.h"
 #include "module.h"
+#include "readerinput.h"
 #include "saxidentifiers.h"
 #include "winkit/com_ptr.h"
 
@@ -70,6 +71,7 @@ void ParseBare(BSTR document) {
     VARIANT input;
     V_VT(&input) = VT_BSTR;
     V_BSTR(&input) = document;
+    ReaderInput stream(input);  // as the parsers hand it over
     Require(SUCCEEDED(reader->parse(input)), "bare parse succeeded");
     reader->putContentHandler(nullptr);
 }

@@ -1,0 +1,50 @@
+#pragma once
+// What a SAX reader parses a text from. Wine's reader takes a string in one piece and
+// fails near the end of one of tens of millions of characters (a list of 100,000 full
+// tasks, 48 million characters, lost its last), while it reads a stream chunk by chunk:
+// such a text goes to it as a stream of its UTF-16 bytes, read in place. Shorter texts
+// stay strings: read as a stream, a value of ten million characters is refused and a
+// list of 100,000 short tasks without an XML declaration fails.
+#include <windows.h>
+#include <oleauto.h>
+#include <algorithm>
+#include <cstring>
+#include "winkit/bstr_text.h"
+
+class ReaderInput final : public ISequentialStream {
+public:
+    static constexpr size_t kStreamedLength = size_t{1} << 24;
+
+    // Turns `input`, a VT_BSTR, into this stream when its text is long. Lives on the stack
+    // for one parse: the reader holds it only while it parses.
+    explicit ReaderInput(VARIANT& input) {
+        std::wstring_view text = winkit::BstrView(V_BSTR(&input));
+        next_ = reinterpret_cast<const BYTE*>(text.data());
+        end_ = next_ + text.size() * sizeof(wchar_t);
+        if (text.size() < kStreamedLength) return;
+        V_VT(&input) = VT_UNKNOWN;
+        V_UNKNOWN(&input) = this;
+    }
+    ReaderInput(const ReaderInput&) = delete;
+    ReaderInput& operator=(const ReaderInput&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = iid == IID_IUnknown || iid == IID_ISequentialStream ? static_cast<ISequentialStream*>(this) : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override {
+        const ULONG count = static_cast<ULONG>(std::min<size_t>(size, static_cast<size_t>(end_ - next_)));
+        std::memcpy(buffer, next_, count);
+        next_ += count;
+        if (read) *read = count;
+        return count < size ? S_FALSE : S_OK;
+    }
+    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+
+private:
+    const BYTE* next_ = nullptr;
+    const BYTE* end_ = nullptr;
+};
