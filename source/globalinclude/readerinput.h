@@ -13,7 +13,7 @@
 
 class ReaderInput final : public ISequentialStream {
 public:
-    static constexpr size_t kStreamedLength = size_t{1} << 24;
+    static constexpr size_t kStreamedLength = size_t{1} << 20;
 
     // Turns `input`, a VT_BSTR, into this stream when its text is long. Lives on the stack
     // for one parse: the reader holds it only while it parses.
@@ -36,15 +36,23 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override {
-        const ULONG count = static_cast<ULONG>(std::min<size_t>(size, static_cast<size_t>(end_ - next_)));
-        std::memcpy(buffer, next_, count);
-        next_ += count;
+        BYTE* out = static_cast<BYTE*>(buffer);
+        ULONG count = 0;
+        // A byte order mark first: without one the reader does not always take the bytes
+        // for UTF-16.
+        for (; bomLeft_ > 0 && count < size; --bomLeft_) out[count++] = kBom[2 - bomLeft_];
+        const ULONG text = static_cast<ULONG>(std::min<size_t>(size - count, static_cast<size_t>(end_ - next_)));
+        std::memcpy(out + count, next_, text);
+        next_ += text;
+        count += text;
         if (read) *read = count;
         return count < size ? S_FALSE : S_OK;
     }
     STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
 
 private:
+    static constexpr BYTE kBom[2] = {0xFF, 0xFE};
+    int bomLeft_ = 2;
     const BYTE* next_ = nullptr;
     const BYTE* end_ = nullptr;
 };
