@@ -1,10 +1,10 @@
 #pragma once
 // What a SAX reader parses a text from. Wine's reader takes a string in one piece and
 // fails near the end of one of tens of millions of characters (a list of 100,000 full
-// tasks, 48 million characters, lost its last), while it reads a stream chunk by chunk:
-// such a text goes to it as a stream of its UTF-16 bytes, read in place. Shorter texts
-// stay strings: read as a stream, a value of ten million characters is refused and a
-// list of 100,000 short tasks without an XML declaration fails.
+// tasks, 48 million characters, lost its last), while it reads a stream chunk by chunk,
+// and faster: a long text goes to it as a stream of its UTF-16 bytes behind a byte order
+// mark, read in place. Short texts stay strings, whose error positions and outcomes the
+// callers know.
 #include <windows.h>
 #include <oleauto.h>
 #include <algorithm>
