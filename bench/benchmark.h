@@ -12,6 +12,7 @@
 struct Comparison {
     double measured = 0;
     double baseline = 0;
+    std::string note;  // printed after the figures
     double Ratio() const { return measured / baseline; }
 };
 
@@ -19,13 +20,14 @@ struct Benchmark {
     std::string name;
     double target;
     std::function<Comparison()> run;
+    bool byNameOnly = false;  // left out of a run without names
 };
 
 std::vector<Benchmark>& Benchmarks();
 
 struct BenchmarkRegistration {
-    BenchmarkRegistration(const char* name, double target, std::function<Comparison()> run) {
-        Benchmarks().push_back({name, target, std::move(run)});
+    BenchmarkRegistration(const char* name, double target, std::function<Comparison()> run, bool byNameOnly = false) {
+        Benchmarks().push_back({name, target, std::move(run), byNameOnly});
     }
 };
 
@@ -36,6 +38,12 @@ struct BenchmarkRegistration {
     static Comparison QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__)();                         \
     static BenchmarkRegistration QRC_BENCHMARK_CONCAT(bench_reg_, __LINE__)(               \
         NAME, TARGET, &QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__));                         \
+    static Comparison QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__)()
+// The same, run only when named.
+#define QRC_BENCHMARK_BY_NAME(NAME, TARGET)                                                \
+    static Comparison QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__)();                         \
+    static BenchmarkRegistration QRC_BENCHMARK_CONCAT(bench_reg_, __LINE__)(               \
+        NAME, TARGET, &QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__), true);                   \
     static Comparison QRC_BENCHMARK_CONCAT(bench_fn_, __LINE__)()
 
 // The wall clock, in seconds.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include "diagnostics/wideformat.h"
+#include "readerinput.h"
 #include "winkit/unique_bstr.h"
 #include "documenttype.h"
 
@@ -132,6 +133,7 @@ HRESULT ContentHandler::Parse(BSTR document, SAXSchemaElementHandler* documentHa
         VARIANT input;
         V_VT(&input) = VT_BSTR;
         V_BSTR(&input) = trimmed.get() ? trimmed.get() : document;
+        ReaderInput stream(input);
         Check(xhr, reader->parse(input));
     }
     catch (QRSAXAbortException&) {

@@ -27,6 +27,9 @@ public:
     bool GetItem(int index, HDITEMW& item) const noexcept {
         return Send(HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != FALSE;
     }
+    bool SetItem(int index, const HDITEMW& item) const noexcept {
+        return Send(HDM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != FALSE;
+    }
     // The column index shown at each display position.
     std::vector<int> OrderArray() const;
 };

@@ -41,11 +41,11 @@ std::function<void(HWND)> Press(int button, std::vector<int> keys = {}, const wc
     return [=](HWND dialog) {
         HWND list = ::GetDlgItem(dialog, IDC_TASKLIST_LIST);
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
-        for (int row = 0, rows = ListView_GetItemCount(list); row < rows; ++row) {
-            LVITEMW item = {LVIF_PARAM, row};
-            ListView_GetItem(list, &item);
-            if (std::count(keys.begin(), keys.end(), static_cast<int>(item.lParam)))
-                ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        for (int key : keys) {
+            LVFINDINFOW find = {LVFI_PARAM};
+            find.lParam = key;
+            int row = ListView_FindItem(list, -1, &find);
+            if (row >= 0) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
         }
         if (title) WhenDialogShown(title, inside);
         ::SendMessageW(dialog, WM_COMMAND, button, 0);

@@ -1,7 +1,7 @@
 #pragma once
-// The tests' one way into the To Do List dialog's state: the rows as listed, the
-// collection, the column set, rules and views it holds. Everything else is reached as a
-// user reaches it, through messages to the window and its controls.
+// The tests' one way into the To Do List dialog's state: its model (the rows as listed,
+// the tasks, the rules) and its list view. Everything else is reached as a user reaches
+// it, through messages to the window and its controls.
 #include <vector>
 #include "tasklistdlg.h"
 
@@ -9,12 +9,12 @@ struct TaskListDialogAccess {
     using Dialog = CTaskListDlg;
 
     static const winkit::ListViewCtrl& List(const Dialog& d) noexcept { return d.list_; }
-    static int RowCount(const Dialog& d) noexcept { return d.RowCount(); }
-    static int RowKey(const Dialog& d, int row) noexcept { return d.RowKey(row); }
-    static int FindRow(const Dialog& d, int key) noexcept { return d.FindRow(key); }
+    static int RowCount(const Dialog& d) noexcept { return static_cast<int>(d.model_.RowCount()); }
+    static int RowKey(const Dialog& d, int row) noexcept { return d.model_.RowKey(static_cast<size_t>(row)); }
+    static int FindRow(const Dialog& d, int key) { return d.model_.RowOfKey(key); }
     static std::vector<int> SelectedKeys(const Dialog& d) { return d.SelectedKeys(); }
-    static TaskItemCollection& Tasks(Dialog& d) noexcept { return d.tasks_; }
-    static FilterRules& Rules(Dialog& d) noexcept { return d.rules_; }
+    static TaskItemCollection& Tasks(Dialog& d) noexcept { return d.model_.Tasks(); }
+    static FilterRules& Rules(Dialog& d) noexcept { return d.model_.Rules(); }
     static void FillRows(Dialog& d) { d.FillRows(); }
     static void SortByColumn(Dialog& d, int column) { d.SortByColumn(column); }
 };

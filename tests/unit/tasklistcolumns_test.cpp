@@ -1,8 +1,6 @@
-// What the task list shows and how it orders it: (task, column) → text, row pictures,
-// status views, and the header-click order of each kind of column.
+// What the task list shows: (task, column) → text, row pictures and status views.
 #include <gtest/gtest.h>
 #include "tasklistcolumns.h"
-#include "tasklistsortkeys.h"
 
 namespace {
 
@@ -15,22 +13,9 @@ TaskItem Task(int category, const wchar_t* name, int status = kStatusOpen, int d
     return t;
 }
 
-// The positions (from 0) of the tasks in the order a header click gives.
-std::vector<size_t> Order(const std::vector<TaskItem>& tasks, const wchar_t* column, bool ascending) {
-    std::vector<const TaskItem*> pointers;
-    for (const TaskItem& t : tasks) pointers.push_back(&t);
-    return SortedOrder(pointers, FindColumn(column), ascending);
-}
-
-std::vector<TaskItem> Dated(std::wstring TaskItem::*field, std::initializer_list<const wchar_t*> dates) {
-    std::vector<TaskItem> tasks;
-    for (const wchar_t* date : dates) (tasks.emplace_back().*field) = date;
-    return tasks;
-}
-
 } // namespace
 
-// Each task's texts in the default columns, joined by "|".
+// Each task's texts in the default columns (the window test reads their names), joined by "|".
 TEST(TaskListColumns, TextOfEachTaskInEachColumn) {
     auto row = [](const TaskItem& task) {
         std::wstring texts;
@@ -83,55 +68,4 @@ TEST(TaskListColumns, RowPicturesAndStatusViews) {
     for (auto [status, deleted] : {std::pair{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {7, 0}, {-1, 0}, {3, 1}, {2, 1}, {0, 1}})
         all += row(status, deleted) + L" ";
     EXPECT_EQ(L"0:-x--- 1:xxxxx 2:---x- 3:xxxxx 4:--x-- 0:xxxxx 0:xxxxx 0:xxxxx 6:x---- 6:----- 6:----- ", all);
-}
-
-TEST(TaskListSort, HeaderClickOrders) {
-    const std::vector<TaskItem> names = {Task(kCategoryManual, L"alpha"), Task(kCategoryManual, L"Zeta"),
-                                         Task(kCategoryManual, L"beta")};
-    const std::vector<TaskItem> equal = {Task(0, L"b"), Task(0, L"a"), Task(0, L"b"), Task(0, L"a"), Task(0, L"b")};
-    const std::vector<TaskItem> categories = {Task(kCategoryDelete, L""), Task(kCategoryCreate, L""), Task(kCategoryClaim, L"")};
-    const std::vector<TaskItem> statuses = {Task(0, L"", 4), Task(0, L"", 2), Task(0, L"", 0), Task(0, L"", 3), Task(0, L"", 1)};
-    const std::vector<TaskItem> flags = {Task(0, L"", 0, 1), Task(0, L"", 2, 0), Task(0, L"", 1, 1)};
-    // Equal statuses and equal flags, by pairs: (2, 1), (0, 0), (2, 1), (0, 0).
-    const std::vector<TaskItem> tied = {Task(0, L"a", 2, 1), Task(0, L"b", 0, 0), Task(0, L"c", 2, 1), Task(0, L"d", 0, 0)};
-    const std::vector<TaskItem> created = Dated(&TaskItem::ToDo_CreatedDate,
-                                                {L"2026-12-05 12:00:00", L"", L"2026-01-31 08:00:00", L"garbage",
-                                                 L"2025-12-31 23:59:59", L"2026-12-05 09:30:00"});
-    const std::vector<TaskItem> sameDates = Dated(&TaskItem::ToDo_CreatedDate,
-        {L"2026-12-05 12:00:00", L"2025-01-01 00:00:00", L"2026-12-05 12:00:00", L"2025-01-01 00:00:00"});
-    // Before 1899-12-30 the days count backwards but the time of day forwards.
-    const std::vector<TaskItem> early =
-        Dated(&TaskItem::ToDo_CreatedDate, {L"1899-12-30 00:00:00", L"1899-12-29 18:00:00", L"1899-12-29 06:00:00"});
-    const struct {
-        const std::vector<TaskItem>& tasks;
-        const wchar_t* column;
-        bool ascending;
-        std::vector<size_t> order;
-    } cases[] = {
-        {names, L"Task Name", true, {1, 0, 2}},  // by code unit: "Manual Zeta" first
-        {categories, L"Task Category", true, {2, 1, 0}},  // by their words
-        {statuses, L"Task Status", true, {2, 4, 1, 3, 0}},
-        {flags, L"Deleted Flag", true, {1, 0, 2}},
-        // Rows that compare equal keep their order, every kind both ways.
-        {equal, L"Task Name", true, {1, 3, 0, 2, 4}},
-        {equal, L"Task Name", false, {0, 2, 4, 1, 3}},
-        {tied, L"Task Status", true, {1, 3, 0, 2}},
-        {tied, L"Task Status", false, {0, 2, 1, 3}},
-        {tied, L"Deleted Flag", true, {1, 3, 0, 2}},
-        {tied, L"Deleted Flag", false, {0, 2, 1, 3}},
-        {sameDates, L"Created Date", true, {1, 3, 0, 2}},
-        {sameDates, L"Created Date", false, {0, 2, 1, 3}},
-        // Chronological, the texts that are not dates last in list order; reversed, first.
-        {created, L"Created Date", true, {4, 2, 5, 0, 1, 3}},
-        {created, L"Created Date", false, {1, 3, 0, 5, 2, 4}},
-        {early, L"Created Date", true, {2, 1, 0}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.order, Order(c.tasks, c.column, c.ascending)) << c.column << (c.ascending ? " ascending" : " descending");
-    // Every date column sorts as dates: as texts the empty one would come first.
-    const std::pair<const wchar_t*, std::wstring TaskItem::*> dateColumns[] = {
-        {L"Created Date", &TaskItem::ToDo_CreatedDate}, {L"Modified Date", &TaskItem::ToDo_ModifiedDate},
-        {L"Run Date", &TaskItem::ToDo_RunDate}};
-    for (const auto& [column, field] : dateColumns)
-        EXPECT_EQ((std::vector<size_t>{1, 0}), Order(Dated(field, {L"", L"2026-01-01 00:00:00"}), column, true)) << column;
 }

@@ -15,9 +15,9 @@
 #include "support/fixed_clock.h"
 #include "support/progid_override.h"
 #include "support/trace_capture.h"
+#include "tasklistmodel.h"
 #include "tasklistreport.h"
 #include "winkit/com_ptr.h"
-#include "winkit/list_view.h"
 #include "winkit/unique_handle.h"
 
 namespace {
@@ -59,21 +59,31 @@ protected:
         ASSERT_EQ(ERROR_SUCCESS, progId.result());
         workspace->workspaceName = L"Plant 7 & Co";
         workspace->userName = L"j.smith";
-        // The list the user sees, in a hidden window: 3 columns, 2 of the tasks.
         window.reset(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr));
-        list.Attach(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 580, 380, window.get(), nullptr,
-                                    nullptr, nullptr));
-        for (int c = 0; c < 3; ++c)
-            list.InsertColumn(c, {LVCF_TEXT | LVCF_WIDTH, 0, 100, const_cast<wchar_t*>(kColumns[c].c_str())});
-        for (int r = 0; r < 2; ++r) {
-            list.InsertItem({LVIF_TEXT, r, 0, 0, 0, const_cast<wchar_t*>(listed[r][0].c_str())});
-            for (int c = 1; c < 3; ++c) list.SetItemText(r, c, listed[r][c].c_str());
-        }
     }
     void TearDown() override { FaultPlan::Get().Start(); }
 
+    // The list the user sees: 3 columns, the 2 tasks in progress of `tasks`; the open
+    // ones are hidden by the view.
     HRESULT Report(size_t tasks = 4, ReportNotice notice = ReportNotice::Silent) {
-        return ReportTaskList(list.hwnd(), kColumns, tasks, workspace.get(), notice);
+        TaskListModel model;
+        model.SetColumns({{kColumns[0]}, {kColumns[1]}, {kColumns[2]}});
+        model.Views().ShowOpen = 0;
+        for (size_t i = 0; i < tasks; ++i) {
+            TaskItem& task = model.Tasks().Items().emplace_back();
+            task.ToDo_Index = static_cast<int>(i + 1);
+            task.ToDo_Status = i < 2 ? kStatusInProgress : kStatusOpen;
+        }
+        TaskItem& update = model.Tasks().Items()[0];
+        update.ToDo_Category = kCategoryUpdate;
+        update.ToDo_Name = update.ToDo_ItemName = L"P-101";
+        TaskItem& manual = model.Tasks().Items()[1];
+        manual.ToDo_Category = kCategoryManual;
+        manual.ToDo_Name = L"Check seals";
+        manual.ToDo_ItemName = listed[1][1];
+        manual.ToDo_DeletedFlag = 1;
+        model.Fill();
+        return ReportTaskList(window.get(), model, workspace.get(), notice);
     }
     static std::vector<std::wstring> Calls() { return FaultPlan::Get().Calls(L"::Invoke("); }
     // The texts of a block of the workbook the report made (1-based); "(none)" for a
@@ -97,8 +107,7 @@ protected:
     std::vector<Workbook> kept;
     testcom::Fake<FakeWorkspace> workspace;
     winkit::UniqueHWnd window;
-    winkit::ListViewCtrl list{nullptr};
-    // The second task's item name is longer than the first read buffer of 256 characters,
+    // The second task's item name is longer than the list's read buffer of 256 characters,
     // and than its first doubling.
     const std::vector<std::vector<std::wstring>> listed = {
         {L"Update P-101", L"P-101", L""},
@@ -119,8 +128,6 @@ TEST_F(TaskListReport, MakesEveryCallInOrderAndReleasesEverything) {
 }
 
 TEST_F(TaskListReport, BlocksAreTextArraysInColumnSetOrderPaddedToTheTaskCount) {
-    // The user dragged the last column to the front: the report keeps the column set's order.
-    list.SetColumnOrderArray({2, 0, 1});
     ASSERT_EQ(S_OK, Report(5));
     EXPECT_EQ(L"Sheet2!A2.Resize(5,3) put Value = VT_ARRAY|VT_VARIANT [1..5,1..3]", Calls().back());
     EXPECT_EQ((std::vector<std::vector<std::wstring>>{kColumns}), Texts(2, 1, 1, 3));

@@ -1,5 +1,6 @@
 // Opening the To Do List: the columns, the rows and their pictures, the buttons, the
 // header sort and the row questions the property dialog asks.
+#include <algorithm>
 #include "tasklist_window_fixture.h"
 
 namespace {
@@ -67,39 +68,107 @@ TEST_F(TaskListWindow, OpensWithTheColumnsTheRowsInCollectionOrderAndTheButtons)
     });
 }
 
-// The property dialog's row questions follow the rows as sorted.
-TEST_F(TaskListWindow, HeaderClicksSortAscendingThenReversedTiesKeepTheirOrder) {
+// "^" / "v" where a header shows the sort arrow up / down, "-" where it shows none.
+std::string Arrows(const CTaskListDlg& dialog) {
+    std::string arrows;
+    winkit::HeaderCtrl header = Access::List(dialog).Header();
+    for (int i = 0; i < header.ItemCount(); ++i) {
+        winkit::HdItem item;
+        item.mask = HDI_FORMAT;
+        header.GetItem(i, item);
+        arrows += (item.fmt & HDF_SORTUP) ? '^' : (item.fmt & HDF_SORTDOWN) ? 'v' : '-';
+    }
+    return arrows;
+}
+
+// The same tasks stay selected, focused and marked through the header's sorts; the sorted
+// column alone shows the arrow of its direction; Refresh clears the sort and the arrow.
+TEST_F(TaskListWindow, HeaderClicksKeepTheSelectionAndShowTheSortArrow) {
     // Names: Create P-101, Update Zeta, Manual alpha, Delete V-7, Claim 0101, Manual Pump;
     // created: 2026-12-05, "", 2026-01-31, 2025-12-31, "garbage", 2026-06-01.
     const struct {
         int column;
         std::vector<int> keys;
+        std::string arrows;
     } clicks[] = {
-        {kTaskName, {2, 3, 6, 4, 1, 5}},
-        {kTaskStatus, {1, 2, 3, 6, 5, 4}},  // another column starts ascending; 3 and 6 tie
-        {kCreatedDate, {4, 3, 6, 1, 2, 5}},  // by date; texts that are not dates last
-        {kCreatedDate, {2, 5, 1, 6, 3, 4}},
+        {kTaskName, {5, 1, 4, 6, 3, 2}, "^-------------"},
+        {kTaskName, {2, 3, 6, 4, 1, 5}, "v-------------"},
+        {kCreatedDate, {4, 3, 6, 1, 2, 5}, "---^----------"},
+        {kTaskStatus, {1, 2, 3, 6, 5, 4}, "------------^-"},
     };
     Open([&](CTaskListDlg& dialog) {
+        const winkit::ListViewCtrl& list = Access::List(dialog);
         Select(dialog, {1, 6});
-        ClickHeader(dialog, kTaskName);
-        EXPECT_EQ((std::vector<int>{5, 1, 4, 6, 3, 2}), RowKeys(dialog));  // upper case before lower case
-        const TaskPropertyOwner& owner = dialog;
-        std::wstring answers;  // per key: first, last, previous, next
-        for (int key : {5, 1, 3, 2, 42})
-            answers += std::to_wstring(owner.IsFirstRow(key)) + std::to_wstring(owner.IsLastRow(key)) + L" " +
-                       std::to_wstring(owner.PreviousKey(key)) + L" " + std::to_wstring(owner.NextKey(key)) + L"|";
-        EXPECT_EQ(L"10 -1 1|00 5 4|00 6 2|01 3 -1|00 -1 -1|", answers);
+        list.SetItemState(Access::FindRow(dialog, 6), LVIS_FOCUSED, LVIS_FOCUSED);
+        list.SetSelectionMark(Access::FindRow(dialog, 1));
         for (const auto& click : clicks) {
             ClickHeader(dialog, click.column);
-            EXPECT_EQ(click.keys, RowKeys(dialog)) << "column " << click.column;
+            EXPECT_EQ(click.keys, RowKeys(dialog)) << click.column;
+            EXPECT_EQ(click.arrows, Arrows(dialog)) << click.column;
+            std::vector<int> selected = Access::SelectedKeys(dialog);
+            std::sort(selected.begin(), selected.end());
+            EXPECT_EQ((std::vector<int>{1, 6}), selected) << click.column;
+            EXPECT_EQ(L"6 1", std::to_wstring(Access::RowKey(dialog, list.NextItem(-1, LVNI_FOCUSED))) + L" " +
+                                  std::to_wstring(Access::RowKey(dialog, list.SelectionMark())));
+            EXPECT_EQ("10001", States(dialog));
         }
-        EXPECT_EQ((std::vector<int>{1, 6}), Access::SelectedKeys(dialog));  // the selection stays with its rows
-        // Refresh returns to collection order; a fill with a sort column set sorts again.
         Click(dialog.hwnd(), IDC_TASKLIST_REFRESH);
         EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), RowKeys(dialog));
-        ClickHeader(dialog, kTaskName);
-        Command(dialog, ID_TASKLIST_OPENTASKS);
-        EXPECT_EQ((std::vector<int>{5, 4, 6, 3, 2}), RowKeys(dialog));
+        EXPECT_EQ("--------------", Arrows(dialog));
+        EXPECT_EQ("00000", States(dialog));
+    });
+}
+
+// The list asks for every text and picture: texts are cut to its buffer, a search by key
+// or by text that finds nothing answers -1, and typing a letter selects the next row
+// whose first column starts with it.
+TEST_F(TaskListWindow, TheListAsksForTextsFindsByKeyAndTypeAhead) {
+    Open([&](CTaskListDlg& dialog) {
+        const winkit::ListViewCtrl& list = Access::List(dialog);
+        wchar_t text[5] = {};
+        LVITEMW item = {};
+        item.iSubItem = 1;
+        item.pszText = text;
+        item.cchTextMax = 5;
+        list.Send(LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(std::wstring(L"This"), text);
+        auto find = [&](UINT flags, int start, const wchar_t* what, LPARAM key) {
+            LVFINDINFOW info = {flags, what, key};
+            return static_cast<int>(list.Send(LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&info)));
+        };
+        EXPECT_EQ(L"4 -1 5 -1 0", std::to_wstring(find(LVFI_PARAM, -1, nullptr, 5)) + L" " +
+                                      std::to_wstring(find(LVFI_PARAM, -1, nullptr, 42)) + L" " +
+                                      std::to_wstring(find(LVFI_STRING, -1, L"manual pump", 0)) + L" " +
+                                      std::to_wstring(find(LVFI_STRING | LVFI_PARTIAL, -1, L"Q", 0)) + L" " +
+                                      std::to_wstring(find(LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP, 3, L"cr", 0)));
+        list.Send(WM_CHAR, L'm', 1);
+        EXPECT_EQ((std::vector<int>{3}), Access::SelectedKeys(dialog));  // "Manual alpha", completed
+        EXPECT_EQ("10011", States(dialog));
+    });
+}
+
+// Select-all and a Shift range reach the buttons, though the list tells only the range.
+TEST_F(TaskListWindow, SelectAllAndShiftRangesReachTheButtons) {
+    Open([&](CTaskListDlg& dialog) {
+        const winkit::ListViewCtrl& list = Access::List(dialog);
+        auto key = [&](UINT vk, bool shift) {
+            BYTE keys[256] = {};
+            ::GetKeyboardState(keys);
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            ::SetKeyboardState(keys);
+            list.Send(WM_KEYDOWN, vk, 0);
+            keys[VK_SHIFT] = 0;
+            ::SetKeyboardState(keys);
+            return States(dialog);
+        };
+        list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        EXPECT_EQ("10001", States(dialog));  // the deleted task among them
+        list.SetItemState(-1, 0, LVIS_SELECTED);
+        EXPECT_EQ("00000", States(dialog));
+        // Open, then in progress, then completed, then the deleted one join the range.
+        std::string states;
+        for (auto [vk, shift] : {std::pair{VK_HOME, false}, {VK_DOWN, true}, {VK_DOWN, true}, {VK_END, true}, {VK_HOME, false}})
+            states += key(vk, shift) + " ";
+        EXPECT_EQ("11111 11111 10011 10001 11111 ", states);
     });
 }

@@ -78,7 +78,6 @@ inline std::wstring TabTitles(HWND dialog, int tabsId) {
 // "Run 1", "Defer 1", "Fetch 1" and answered by the functions below.
 class RecordingOwner : public TaskPropertyOwner {
 public:
-    TaskItemCollection* tasks = nullptr;
     std::vector<int> rows;
     std::vector<std::wstring> calls;
     std::function<RunOutcome(int)> run = [](int) { return RunOutcome::Completed(); };
@@ -86,7 +85,6 @@ public:
     std::function<void()> onSave = [] {};
     std::vector<std::pair<int, std::wstring>> documents;  // served by index; others untouched
 
-    TaskItemCollection& Tasks() override { return *tasks; }
     bool IsFirstRow(int key) const override { return Position(key) == 0; }
     bool IsLastRow(int key) const override { return Position(key) + 1 == static_cast<long>(rows.size()); }
     int PreviousKey(int key) const override { return Position(key) > 0 ? rows[Position(key) - 1] : -1; }
@@ -131,7 +129,6 @@ protected:
         tasks.Items() = std::move(items);
         tasks.Run = run;
         tasks.Defer = defer;
-        owner.tasks = &tasks;
         owner.rows.clear();
         for (const TaskItem& task : tasks.Items()) owner.rows.push_back(task.ToDo_Index);
     }

@@ -1,11 +1,10 @@
 #include "reportcells.h"
 
-#include <commctrl.h>
 #include <comdef.h>
 #include <climits>
 #include <functional>
 #include <new>
-#include "winkit/list_view.h"
+#include "tasklistmodel.h"
 #include "winkit/unique_bstr.h"
 
 namespace {
@@ -43,10 +42,7 @@ winkit::UniqueSafeArray HeaderBlock(const std::vector<std::wstring>& columnNames
     return TextBlock(1, columnNames.size(), [&](size_t, size_t c) { return columnNames[c]; });
 }
 
-winkit::UniqueSafeArray DataBlock(HWND listView, size_t rows, size_t columns) {
-    winkit::ListViewCtrl list(listView);
-    size_t listed = static_cast<size_t>(list.ItemCount());
-    return TextBlock(rows, columns, [&](size_t r, size_t c) {
-        return r < listed ? list.ItemText(static_cast<int>(r), static_cast<int>(c)) : std::wstring();
-    });
+winkit::UniqueSafeArray DataBlock(const TaskListModel& model, size_t rows) {
+    std::wstring scratch;
+    return TextBlock(rows, model.Columns().size(), [&](size_t r, size_t c) { return model.Text(r, c, scratch); });
 }

@@ -6,9 +6,11 @@
 #include <vector>
 #include "winkit/unique_safearray.h"
 
+class TaskListModel;
+
 // One row: the column names in column-set order.
 winkit::UniqueSafeArray HeaderBlock(const std::vector<std::wstring>& columnNames);
 
-// rows x columns: element (r, c) is list row r, sub-item c (the column set's order, not
-// the order the user dragged the columns to). Rows past the listed ones get empty texts.
-winkit::UniqueSafeArray DataBlock(HWND listView, size_t rows, size_t columns);
+// rows x the column set's size: element (r, c) is the model's text of row r in column set
+// entry c. Rows past the listed ones get empty texts.
+winkit::UniqueSafeArray DataBlock(const TaskListModel& model, size_t rows);

@@ -35,6 +35,23 @@ enum TaskCategory {
 inline constexpr int kStatusCount = 5;
 inline constexpr int kCategoryCount = 7;
 
+// What a task's status and flags allow. The list's buttons, its Run command and the
+// property dialog ask these; where their rules differ, the difference is named here.
+inline bool IsMarkedDeleted(const TaskItem& task) { return task.ToDo_DeletedFlag == 1; }
+// The Run buttons: neither a completed nor a deferred task is offered for a run (the
+// list's button also refuses a task marked deleted, the property dialog's does not).
+inline bool StatusOffersRun(const TaskItem& task) {
+    return task.ToDo_Status != kStatusCompleted && task.ToDo_Status != kStatusDeferred;
+}
+// The Defer buttons: a completed task is not deferred; a deferred one may be deferred
+// again (the list's button also refuses a task marked deleted).
+inline bool StatusOffersDefer(const TaskItem& task) { return task.ToDo_Status != kStatusCompleted; }
+// The list's Run command runs only open, in-progress and failed tasks: a status outside
+// the table, which the buttons let through, is not run.
+inline bool RunCommandRuns(const TaskItem& task) {
+    return task.ToDo_Status == kStatusOpen || task.ToDo_Status == kStatusInProgress || task.ToDo_Status == kStatusError;
+}
+
 // "Open", "InProgress", "Completed", "Error", "Deferred"; a code outside the table
 // is shown as its number.
 std::wstring StatusWord(int status);

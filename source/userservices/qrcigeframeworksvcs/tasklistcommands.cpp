@@ -12,18 +12,13 @@ namespace {
 
 constexpr const wchar_t* kTitle = L"To Do List";
 
-// Only open, in-progress and failed tasks are run; completed and deferred ones are not.
-bool IsRunnable(const TaskItem& task) {
-    return task.ToDo_Status == kStatusOpen || task.ToDo_Status == kStatusInProgress || task.ToDo_Status == kStatusError;
-}
-
 } // namespace
 
 void CTaskListDlg::OnManualTask() {
     if (!workspace_) return;
     CTaskPropertyDlg dialog(*this, nullptr, 0);
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return;
-    if (TaskOperations(workspace_, tasks_).CreateTask(dialog.Values())) {
+    if (TaskOperations(workspace_, model_.Tasks()).CreateTask(dialog.Values())) {
         FetchTaskList();
         FillRows();
     }
@@ -32,14 +27,15 @@ void CTaskListDlg::OnManualTask() {
 void CTaskListDlg::OnProperties() {
     int row = list_.NextItem(-1, LVNI_SELECTED);
     if (row < 0) return;
-    CTaskPropertyDlg dialog(*this, &tasks_, RowKey(row));
+    CTaskPropertyDlg dialog(*this, &model_.Tasks(), model_.RowKey(static_cast<size_t>(row)));
     INT_PTR result = dialog.DoModal(::GetActiveWindow());
     bool changed = dialog.ChangedFlag();
     if (result == IDOK && changed) SaveTaskProperties(dialog.Values());
     if (changed) FetchTaskList();
     // Without changes the fill still shows what Action and Defer patched into the records.
+    model_.TasksChanged();
     FillRows();
-    if (changed && row < list_.ItemCount()) {
+    if (changed && static_cast<size_t>(row) < model_.RowCount()) {
         list_.SetSelectionMark(row);
         list_.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
         list_.EnsureVisible(row);
@@ -47,11 +43,7 @@ void CTaskListDlg::OnProperties() {
 }
 
 void CTaskListDlg::SetRowImage(int row, int image) {
-    winkit::LvItem item;
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = image;
-    list_.SetItem(item);
+    model_.ShowImage(static_cast<size_t>(row), image);
     list_.RedrawItems(row, row);
     ::UpdateWindow(list_);
 }
@@ -65,9 +57,9 @@ void CTaskListDlg::OnAction() {
     };
     std::vector<Selected> selected;
     for (int row : list_.SelectedRows()) {
-        int key = RowKey(row);
-        const TaskItem* task = RowTask(row);
-        bool run = task && IsRunnable(*task);
+        int key = model_.RowKey(static_cast<size_t>(row));
+        const TaskItem* task = model_.RowTask(static_cast<size_t>(row));
+        bool run = task && RunCommandRuns(*task);
         selected.push_back({key, run});
         if (!run) continue;
         SetRowImage(row, kImageBlank);  // the picture of an open task while it runs
@@ -81,7 +73,7 @@ void CTaskListDlg::OnAction() {
     // refused and marking it in error failed too): the user must hear of it.
     int notCompleted = 0;
     for (const Selected& row : selected) {
-        const TaskItem* task = tasks_.FindByKey(row.key);
+        const TaskItem* task = model_.Tasks().FindByKey(row.key);
         if (!row.run || row.failed || !task || task->ToDo_Status != kStatusCompleted) ++notCompleted;
     }
     if (notCompleted != 0) {
@@ -94,14 +86,14 @@ void CTaskListDlg::OnAction() {
 
 void CTaskListDlg::OnDefer() {
     winkit::WaitCursor wait;
-    TaskOperations operations(workspace_, tasks_);
+    TaskOperations operations(workspace_, model_.Tasks());
     for (int key : SelectedKeys()) operations.DeferTaskItem(key);
     FetchTaskList();
     FillRows();
 }
 
 void CTaskListDlg::OnDelete() {
-    TaskOperations operations(workspace_, tasks_);
+    TaskOperations operations(workspace_, model_.Tasks());
     for (int key : SelectedKeys()) {
         // Without a workspace or a request the command ends here, unrefreshed; the
         // records it already marked deleted change what the selection allows.
@@ -123,26 +115,22 @@ void CTaskListDlg::OnDeleteFromServer() {
                       kTitle, MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
     winkit::WaitCursor wait;
-    if (!TaskOperations(workspace_, tasks_).DeleteTasks(keys)) return;
+    if (!TaskOperations(workspace_, model_.Tasks()).DeleteTasks(keys)) return;
     FetchTaskList();
     FillRows();
 }
 
-void CTaskListDlg::OnReport() {
-    std::vector<std::wstring> names;
-    names.reserve(columns_.size());
-    for (const ColumnEntry& column : columns_) names.push_back(column.name);
-    ReportTaskList(list_, names, tasks_.Count(), workspace_);
-}
+void CTaskListDlg::OnReport() { ReportTaskList(hwnd_, model_, workspace_); }
 
 void CTaskListDlg::SaveTaskProperties(const TaskPropertyValues& values) {
-    TaskOperations(workspace_, tasks_).SaveTaskProperties(values);
+    TaskOperations(workspace_, model_.Tasks()).SaveTaskProperties(values);
+    model_.TasksChanged();
 }
 
-RunOutcome CTaskListDlg::RunTaskItem(int index) { return TaskOperations(workspace_, tasks_).RunTaskItem(index); }
+RunOutcome CTaskListDlg::RunTaskItem(int index) { return TaskOperations(workspace_, model_.Tasks()).RunTaskItem(index); }
 
-bool CTaskListDlg::DeferTaskItem(int index) { return TaskOperations(workspace_, tasks_).DeferTaskItem(index); }
+bool CTaskListDlg::DeferTaskItem(int index) { return TaskOperations(workspace_, model_.Tasks()).DeferTaskItem(index); }
 
 void CTaskListDlg::FetchTaskAssignments(int index, winkit::UniqueBstr& document) {
-    TaskOperations(workspace_, tasks_).FetchTaskAssignments(index, document);
+    TaskOperations(workspace_, model_.Tasks()).FetchTaskAssignments(index, document);
 }

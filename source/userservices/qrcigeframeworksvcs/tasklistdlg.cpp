@@ -68,12 +68,14 @@ BOOL CTaskListDlg::OnInitDialog(HWND, LPARAM) {
     icon_.reset(static_cast<HICON>(
         ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_TASKLIST), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-    LoadViewSettings(views_, columns_);
+    ColumnSet columns;
+    LoadViewSettings(model_.Views(), columns);
+    model_.SetColumns(std::move(columns));
     SetUpList();
     SetUpButtons();
     InsertColumns();
     FetchTaskList();
-    sortColumn_ = -1;
+    model_.ForgetSort();
     FillRows();  // ends with the buttons' states
     MeasureMargins();
     return TRUE;
@@ -126,8 +128,8 @@ void CTaskListDlg::StoreSettings() {
     shown.reserve(order.size());
     for (int column : order) {
         ShownColumn entry;
-        if (column >= 0 && static_cast<size_t>(column) < columns_.size())
-            entry.name = columns_[column].name;
+        if (column >= 0 && static_cast<size_t>(column) < model_.Columns().size())
+            entry.name = model_.Columns()[column].name;
         else
             list_.ColumnText(column, entry.name);
         winkit::LvColumn width;
@@ -135,43 +137,29 @@ void CTaskListDlg::StoreSettings() {
         if (list_.GetColumn(column, width)) entry.width = width.cx;
         shown.push_back(std::move(entry));
     }
-    StoreViewSettings(views_, shown);
+    StoreViewSettings(model_.Views(), shown);
 }
 
 // Buttons.
-void CTaskListDlg::SelectionSummary::Count(const TaskItem* task, int step) noexcept {
-    rows += step;
-    if (!task) return;  // commands skip rows without a task
-    tasks += step;
-    if (task->ToDo_Status == kStatusCompleted) completed += step;
-    if (task->ToDo_Status == kStatusCompleted || task->ToDo_Status == kStatusDeferred) completedOrDeferred += step;
-    if (task->ToDo_DeletedFlag == 1) deleted += step;
-}
-
 void CTaskListDlg::UpdateButtonStates() {
     selection_ = SelectionSummary();
-    for (int row : list_.SelectedRows()) selection_.Count(RowTask(row), +1);
-    appliedButtonStates_ = -1;
+    for (int row : list_.SelectedRows()) model_.CountRow(selection_, static_cast<size_t>(row), +1);
+    appliedButtons_.reset();
     ApplyButtonStates();
 }
 
 void CTaskListDlg::ApplyButtonStates() {
-    bool any = selection_.tasks > 0;
-    bool completed = selection_.completed > 0;
-    bool completedOrDeferred = selection_.completedOrDeferred > 0;
-    bool deleted = selection_.deleted > 0;
+    SelectionButtons buttons = model_.Buttons(selection_);
+    if (appliedButtons_ == buttons) return;  // a row's change that changes no button
     const std::pair<int, bool> states[] = {
-        {IDC_TASKLIST_PROPERTIES, any},
-        {IDC_TASKLIST_ACTION, tasks_.Run && any && !completedOrDeferred && !deleted},
-        {IDC_TASKLIST_DEFER, tasks_.Defer && any && !completed && !deleted},
-        {IDC_TASKLIST_DELETE, tasks_.Delete && any && !deleted},
-        {IDC_TASKLIST_DELETEFROMSERVER, tasks_.Delete && any},
+        {IDC_TASKLIST_PROPERTIES, buttons.properties},
+        {IDC_TASKLIST_ACTION, buttons.run},
+        {IDC_TASKLIST_DEFER, buttons.defer},
+        {IDC_TASKLIST_DELETE, buttons.remove},
+        {IDC_TASKLIST_DELETEFROMSERVER, buttons.removeFromServer},
     };
-    int mask = 0;
-    for (const auto& state : states) mask = mask << 1 | (state.second ? 1 : 0);
-    if (mask == appliedButtonStates_) return;  // a row's change that changes no button
     for (const auto& state : states) SetButtonEnabled(ButtonIndex(state.first), state.second);
-    appliedButtonStates_ = mask;
+    appliedButtons_ = buttons;
 }
 
 void CTaskListDlg::SetButtonEnabled(int index, bool enabled) {
@@ -204,7 +192,7 @@ void CTaskListDlg::ShowContextMenu(POINT screen) {
     winkit::UniqueHMenu menu(::LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(IDR_TASKLIST_MENU)));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu.get(), 0);
-    PrepareContextMenu(popup, list_.SelectedCount() > 0, views_);
+    PrepareContextMenu(popup, list_.SelectedCount() > 0, model_.Views());
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
 }
 
@@ -234,28 +222,33 @@ LRESULT CTaskListDlg::OnListDoubleClick(NMHDR*) {
 }
 
 void CTaskListDlg::ToggleView(int ViewFlags::*flag) {
-    views_.*flag = views_.*flag ? 0 : 1;
+    model_.Views().*flag = model_.Views().*flag ? 0 : 1;
     FillRows();
 }
 
 void CTaskListDlg::Refresh() {
     FetchTaskList();
-    sortColumn_ = -1;
+    model_.ForgetSort();
+    ShowSortArrow();
     FillRows();
 }
 
-void CTaskListDlg::FetchTaskList() { ::FetchTaskList(workspace_, tasks_); }
+void CTaskListDlg::FetchTaskList() {
+    ::FetchTaskList(workspace_, model_.Tasks());
+    model_.TasksChanged();
+}
 
 void CTaskListDlg::ConfigureView() {
     CConfigureView view;
-    for (const ColumnEntry& column : columns_) view.VisibleNames.push_back(column.name);
-    view.Rules = rules_;
+    for (const ColumnEntry& column : model_.Columns()) view.VisibleNames.push_back(column.name);
+    view.Rules = model_.Rules();
     HWND owner = ::GetActiveWindow();
     if (view.DoModal(owner ? owner : hwnd_) != IDOK) return;
 
-    rules_ = view.Rules;
-    columns_.clear();
-    for (const std::wstring& name : view.VisibleNames) columns_.push_back({name, kDefaultColumnWidth});
+    model_.Rules() = view.Rules;
+    ColumnSet columns;
+    for (const std::wstring& name : view.VisibleNames) columns.push_back({name, kDefaultColumnWidth});
+    model_.SetColumns(std::move(columns));
     {
         winkit::RedrawOffGuard redrawOff(list_);
         list_.DeleteAllItems();

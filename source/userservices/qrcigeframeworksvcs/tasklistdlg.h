@@ -3,15 +3,15 @@
 // configurable columns, status views, filter rules and a header-click sort, a row of
 // picture buttons with tooltips and a context menu.
 //
-// The dialog owns the task collection, the column set, the filter rules and the view
-// flags; it borrows the workspace from the object that shows it. Failures raised in a
-// handler end the dialog and come out of DoModal as the thrown exception.
+// The dialog turns messages into calls on its TaskListModel; its list view is owner-data
+// and keeps only the selection and focus (tasklistbinding.cpp answers it). It borrows the
+// workspace from the object that shows it. Failures raised in a handler end the dialog
+// and come out of DoModal as the thrown exception.
 #include <array>
+#include <optional>
 #include <vector>
 #include "comidentifiers.h"
-#include "filterrules.h"
-#include "taskitemcollection.h"
-#include "tasklistcolumns.h"
+#include "tasklistmodel.h"
 #include "taskpropertyowner.h"
 #include "res/tasklistres.h"
 #include "winkit/dialog_impl.h"
@@ -37,6 +37,9 @@ public:
         MSG_WM_CONTEXTMENU(OnContextMenu)
         NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, NM_DBLCLK, OnListDoubleClick)
         NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_ITEMCHANGED, OnListItemChanged)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_ODSTATECHANGED, OnListStateRangeChanged)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_GETDISPINFOW, OnListGetDispInfo)
+        NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_ODFINDITEMW, OnListFindItem)
         NOTIFY_HANDLER_EX(IDC_TASKLIST_LIST, LVN_COLUMNCLICK, OnListColumnClick)
         COMMAND_ID_HANDLER_EX(IDOK, OnClose)
         COMMAND_ID_HANDLER_EX(IDCANCEL, OnClose)
@@ -59,39 +62,31 @@ public:
 private:
     friend struct TaskListDialogAccess;
 
-    TaskItemCollection& Tasks() noexcept override { return tasks_; }
-
-    // Reloads the collection from the framework; a failed fetch keeps what it held.
+    // Reloads the tasks from the framework; a failed fetch keeps what they held.
     void FetchTaskList();
     // Inserts list column i for column set entry i.
     void InsertColumns();
-    // Rebuilds every row from the collection through the views and filter rules, in
-    // collection order, sorted again when a sort column is set. No row stays selected.
+    // The model's fill, then the list's count: no row stays selected, the selection mark
+    // goes to row 0.
     void FillRows();
     // Fetch, forget the sort, fill.
     void Refresh();
-    // The header click on a column: ascending on the first click, reversed on each
-    // further click of the same column.
+    // The header click; the same tasks stay selected, focused and marked.
     void SortByColumn(int column);
+    // The platform's sort arrow on the sorted column's header, and on no other.
+    void ShowSortArrow();
+    // Counts the selection again and gives the buttons their states.
     void UpdateButtonStates();
+    void ApplyButtonStates();
 
-    // Rows, by their key (the task's ToDo_Index, carried as the row's item data).
-    int RowCount() const noexcept { return list_.ItemCount(); }
-    int RowKey(int row) const noexcept { return static_cast<int>(list_.ItemData(row)); }
-    // The row showing the key, searched from the top; -1 when none does.
-    int FindRow(int key) const noexcept;
-    // The task of a row; null when the collection holds no task with its key.
-    TaskItem* RowTask(int row);
     // The keys of the selected rows, top to bottom.
     std::vector<int> SelectedKeys() const;
 
     // The property dialog's Previous and Next, on the rows as listed.
-    bool IsFirstRow(int key) const noexcept override;
-    bool IsLastRow(int key) const noexcept override;
-    // The key of the row above / below the row with the key; -1 at the top / bottom
-    // and when no row shows the key.
-    int PreviousKey(int key) const noexcept override;
-    int NextKey(int key) const noexcept override;
+    bool IsFirstRow(int key) const noexcept override { return model_.IsFirstRow(key); }
+    bool IsLastRow(int key) const noexcept override { return model_.IsLastRow(key); }
+    int PreviousKey(int key) const override { return model_.PreviousKey(key); }
+    int NextKey(int key) const override { return model_.NextKey(key); }
 
     // The task operations the property dialog calls (taskoperations.h), on this
     // dialog's workspace and collection.
@@ -125,6 +120,9 @@ private:
     void OnContextMenu(HWND window, POINT screen);
     LRESULT OnListDoubleClick(NMHDR* header);
     LRESULT OnListItemChanged(NMHDR* header);
+    LRESULT OnListStateRangeChanged(NMHDR* header);
+    LRESULT OnListGetDispInfo(NMHDR* header);
+    LRESULT OnListFindItem(NMHDR* header);
     LRESULT OnListColumnClick(NMHDR* header);
     void OnClose(UINT notifyCode, int id, HWND control);
     void OnCommand(UINT notifyCode, int id, HWND control);
@@ -134,17 +132,13 @@ private:
     void SetUpList();
     void MeasureMargins();
     void ToggleView(int ViewFlags::*flag);
-    void SortRows();
     void SetButtonEnabled(int index, bool enabled);
     // Shows a picture on a row at once, while a command is still running.
     void SetRowImage(int row, int image);
     POINT KeyboardMenuPoint() const;
 
     IWorkspace* workspace_;  // not owned
-    TaskItemCollection tasks_;
-    ColumnSet columns_;
-    FilterRules rules_;
-    ViewFlags views_;
+    TaskListModel model_;
     winkit::UniqueHIcon icon_;
     std::array<Picture, kButtonCount> pictures_;
     std::array<winkit::CToolTipButton, kButtonCount> buttons_;
@@ -153,23 +147,11 @@ private:
     int rightMargin_ = 0;
     int bottomMargin_ = 0;
     bool marginsMeasured_ = false;
-    int sortColumn_ = -1;
-    bool sortAscending_ = false;
     // Row changes made by the dialog itself update the buttons once, at their end.
     bool rebuildingRows_ = false;
-    // What the buttons depend on, counted over the selected rows, so that one row's
-    // change of selection is one step rather than a pass over the whole selection
-    // (selecting all of a long list changes each row in turn).
-    struct SelectionSummary {
-        int rows = 0;  // selected rows, with or without a task
-        int tasks = 0;
-        int completed = 0;
-        int completedOrDeferred = 0;
-        int deleted = 0;
-        void Count(const TaskItem* task, int step) noexcept;
-    };
     SelectionSummary selection_;
-    // The enabled states last given to the buttons, one bit each; -1 to give them again.
-    int appliedButtonStates_ = -1;
-    void ApplyButtonStates();
+    // The enabled states last given to the buttons; none until they are first given.
+    std::optional<SelectionButtons> appliedButtons_;
+    // The texts the list asks for are made here, reusing its storage.
+    std::wstring textScratch_;
 };

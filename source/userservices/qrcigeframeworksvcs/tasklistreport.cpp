@@ -7,6 +7,7 @@
 #include "diagnostics/hresulttext.h"
 #include "diagnostics/traced.h"
 #include "reportcells.h"
+#include "tasklistmodel.h"
 #include "userstamp.h"
 #include "winkit/com_ptr.h"
 #include "winkit/unique_bstr.h"
@@ -124,8 +125,7 @@ std::wstring WorkspaceName(IWorkspace* workspace) {
     return name.str();
 }
 
-HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
-                    IWorkspace* workspace, std::optional<Unreachable>& unreachable) {
+HRESULT WriteReport(const TaskListModel& model, IWorkspace* workspace, std::optional<Unreachable>& unreachable) {
     return Traced(L"CExcelApp::OpenFile", 1, [&](QRComException& xhr) {
         unreachable.reset();
         winkit::ComPtr<IDispatch> application = StartSpreadsheet(xhr, unreachable);
@@ -163,7 +163,10 @@ HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames,
         steps.PutCellText(cover.get(), L"E3", stamp.timeText);
 
         // Sheet 2: the header row, bold and 20 wide, then the list's texts.
+        std::vector<std::wstring> columnNames;
+        for (const ColumnEntry& column : model.Columns()) columnNames.push_back(column.name);
         const size_t columns = columnNames.size();
+        const size_t rows = model.Tasks().Count();
         winkit::ComPtr<IDispatch> table = steps.Get(sheets.get(), ids.item, L"Item", {*winkit::UniqueVariant::Long(2).get()});
         winkit::ComPtr<IDispatch> header = steps.Resize(steps.Range(table.get(), L"A1").get(), 1, columns);
         steps.PutColumnWidth(header.get(), 20);
@@ -172,8 +175,8 @@ HRESULT WriteReport(HWND listView, const std::vector<std::wstring>& columnNames,
         winkit::UniqueSafeArray names = HeaderBlock(columnNames);
         steps.Put(header.get(), ids.value, L"Value", ArrayArgument(names));
 
-        winkit::ComPtr<IDispatch> data = steps.Resize(steps.Range(table.get(), L"A2").get(), taskCount, columns);
-        winkit::UniqueSafeArray texts = DataBlock(listView, taskCount, columns);
+        winkit::ComPtr<IDispatch> data = steps.Resize(steps.Range(table.get(), L"A2").get(), rows, columns);
+        winkit::UniqueSafeArray texts = DataBlock(model, rows);
         steps.Put(data.get(), ids.value, L"Value", ArrayArgument(texts));
     });
 }
@@ -196,15 +199,14 @@ std::wstring SpreadsheetUnreachableMessage(SpreadsheetUnreachable reason, HRESUL
     return message + L"\n" + text;
 }
 
-HRESULT ReportTaskList(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
-                       IWorkspace* workspace, ReportNotice notice) {
+HRESULT ReportTaskList(HWND owner, const TaskListModel& model, IWorkspace* workspace, ReportNotice notice) {
     std::optional<Unreachable> unreachable;
-    HRESULT hr = WriteReport(listView, columnNames, taskCount, workspace, unreachable);
+    HRESULT hr = WriteReport(model, workspace, unreachable);
     if (unreachable && notice == ReportNotice::TellUserWhenUnreachable) {
         // The box must not take the report's error information off the thread.
         winkit::ComPtr<IErrorInfo> error;
         GetErrorInfo(0, error.put());
-        MessageBoxW(listView ? GetParent(listView) : nullptr, SpreadsheetUnreachableMessage(unreachable->reason, unreachable->cause).c_str(),
+        MessageBoxW(owner, SpreadsheetUnreachableMessage(unreachable->reason, unreachable->cause).c_str(),
                     L"To Do List", MB_OK | MB_ICONEXCLAMATION);
         SetErrorInfo(0, error.get());
     }

@@ -8,6 +8,8 @@
 #include <vector>
 #include "comidentifiers.h"
 
+class TaskListModel;
+
 inline constexpr const wchar_t* kSpreadsheetProgId = L"Excel.Application";
 
 enum class ReportNotice {
@@ -16,14 +18,15 @@ enum class ReportNotice {
     Silent,
 };
 
-// `columnNames` are the column set's names in its own order (list column i is sub-item i);
-// `taskCount` is the size of the task collection, at least the number of listed rows:
-// the rows past the listed ones receive empty texts.
+// The header row holds the column set's names in its own order (not the order the user
+// dragged the columns to); the rows are the model's, with its texts, in the order shown,
+// padded with empty texts to the number of tasks in the collection. A message box is
+// owned by `owner`.
 // Returns E_FAIL when the spreadsheet application cannot be reached (not registered, not
 // started, or its workbooks cannot be read); otherwise the HRESULT of the step recorded
 // last, with that step's error information on the thread when it failed.
-HRESULT ReportTaskList(HWND listView, const std::vector<std::wstring>& columnNames, size_t taskCount,
-                       IWorkspace* workspace, ReportNotice notice = ReportNotice::TellUserWhenUnreachable);
+HRESULT ReportTaskList(HWND owner, const TaskListModel& model, IWorkspace* workspace,
+                       ReportNotice notice = ReportNotice::TellUserWhenUnreachable);
 
 // Why the spreadsheet application could not be reached.
 enum class SpreadsheetUnreachable {

@@ -170,8 +170,9 @@ void CTaskPropertyDlg::Reload() {
 
 void CTaskPropertyDlg::ApplyButtonRule() {
     const TaskItem* task = CurrentTask();
-    const bool runnable = task && tasks_->Run && task->ToDo_Status != kStatusCompleted && task->ToDo_Status != kStatusDeferred;
-    const bool deferrable = task && tasks_->Defer && task->ToDo_Status != kStatusCompleted;
+    // Unlike the list's buttons, these offer a task marked deleted.
+    const bool runnable = task && tasks_->Run && StatusOffersRun(*task);
+    const bool deferrable = task && tasks_->Defer && StatusOffersDefer(*task);
     EnableButton(IDC_TASKPROPERTIES_ACTION, runnable);
     EnableButton(IDC_TASKPROPERTIES_DEFER, deferrable);
     EnableButton(IDC_TASKPROPERTIES_APPLY, false);

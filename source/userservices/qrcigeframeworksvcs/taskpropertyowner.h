@@ -1,11 +1,9 @@
 #pragma once
-// What the task property dialog needs from the To Do list that opened it: the tasks,
-// the rows as listed, and the task operations. The task list dialog implements it.
+// What the task property dialog needs from the To Do list that opened it: the rows as
+// listed and the task operations. The task list dialog implements it.
 #include <string>
 #include "comidentifiers.h"
 #include "winkit/unique_bstr.h"
-
-class TaskItemCollection;
 
 // The values a save sends, as the property dialog holds them after Apply or OK.
 struct TaskPropertyValues {
@@ -39,9 +37,6 @@ struct RunOutcome {
 class TaskPropertyOwner {
 public:
     virtual ~TaskPropertyOwner() = default;
-
-    // The tasks of the last fetch (their records are patched in place by Action and Defer).
-    virtual TaskItemCollection& Tasks() = 0;
 
     // Questions on the rows as currently listed, by row key (ToDo_Index).
     virtual bool IsFirstRow(int key) const = 0;
