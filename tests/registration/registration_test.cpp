@@ -1,5 +1,4 @@
-// Registration of the built library with the prefix's regsvr32, and its exported class
-// objects and DllCanUnloadNow, as a host or an installer meets them.
+// Registration with the prefix's regsvr32, the class objects and DllCanUnloadNow.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <sddl.h>

@@ -1,8 +1,5 @@
-// Fault injection through the client services object, called as a host calls it: every
-// call it makes to the workspace, its requests, the client tools, the adapter and the
-// stream selection component fails in turn, one method (a phase and a step of its own)
-// after the other. Then, once every fault injection test has run, the coverage: every
-// operation the library calls was failed somewhere, and every documented outcome was met.
+// Fault injection through the client services object, called as a host calls it; then the
+// coverage of every operation failed and every documented outcome met.
 #include <gtest/gtest.h>
 #include "clientservices.h"
 #include "faultinjection.h"

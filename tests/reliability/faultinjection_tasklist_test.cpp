@@ -1,6 +1,5 @@
-// Fault injection through the To Do list shown by QRCTaskList over a fresh copy of the
-// sample workspace: one command per scenario, every outside call of its phase failed in
-// turn. Whatever fails, the list shows again, and no task the command was not given changes.
+// Fault injection through the To Do list over a fresh copy of the sample workspace, one
+// command per scenario: whatever fails, the list shows again and no other task changes.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>

@@ -1,7 +1,5 @@
-// Hostile documents at every entry point that reads one: the task list, the assignments
-// and framework data readers, and the claims path (a task's run and ClaimObject). None
-// may crash or hang, malformed ones and document type declarations are refused, and the
-// canary file they name is never read. A task list whose keys repeat goes through the dialog.
+// Hostile documents at every entry point that reads one: none may crash or hang, the
+// malformed and the declared are refused, and the canary file they name is never read.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "assignmentsdocument.h"

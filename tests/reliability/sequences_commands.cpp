@@ -1,6 +1,4 @@
-// The commands of a random sequence: each makes its choices with the sequence's
-// generator, acts through the real dialog with the messages a user's actions produce,
-// and brings the model along.
+// The commands of a random sequence, acting through the real dialog and bringing the model along.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>

@@ -1,7 +1,5 @@
 #pragma once
-// Reading back what the spreadsheet application wrote, independently of its writer: the
-// entries of a stored zip archive, and the cells of a worksheet part
-// read with MSXML's DOM (a part that is not well-formed fails the test).
+// Reading back what the spreadsheet application wrote, independently of its writer.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The registered spreadsheet server end to end: the Report button of the real To Do list
-// over the sample workspace starts it, and the .xlsx it leaves holds the listed tasks.
+// The registered spreadsheet server end to end, from the Report button of the real To Do list.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <filesystem>

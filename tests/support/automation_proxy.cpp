@@ -1,11 +1,6 @@
-// The proxy of the spreadsheet application's objects. Each object has a kind (sites are
-// "Excel Range::Invoke(Value)") and a label that names it as the report reached it
-// ("Sheet2!A1.Resize(1,3).Font"); its calls are logged as
-//   "Sheet1!D1 put ColumnWidth = VT_I4 30", "Sheets get Item(VT_I4 2)", "Workbooks call Add()"
-// and its name lookups as "Sheet1!A1.Value", each followed by what differs from the usual
-// late-bound call: " [interface]" (an interface id other than IID_NULL), " [locale n]"
-// (lookups in LOCALE_USER_DEFAULT, calls in LOCALE_SYSTEM_DEFAULT), " [2 names]",
-// " [exception info]", " [argument error]" (the places for them were given).
+// The proxy of the spreadsheet application's objects. Calls are logged by the label the
+// report reached the object by ("Sheet1!D1 put ColumnWidth = VT_I4 30"), lookups as
+// "Sheet1!A1.Value", each followed by what differs from the usual late-bound call.
 #include <map>
 #include <vector>
 #include "support/fault_proxies.h"

@@ -1,6 +1,5 @@
 #pragma once
-// A client services object for a test to register in place of the library's class: it
-// records Initialize and SynchronizeClaims and answers as told.
+// A client services object a test registers in place of the library's class.
 #include <string>
 #include <vector>
 #include "comidentifiers.h"

@@ -1,7 +1,6 @@
 #pragma once
-// Test doubles that are real COM objects: reference counted, answering QueryInterface
-// for the interfaces they derive from, and counted while alive so that a test can
-// prove the code under test released everything it was given.
+// Test doubles that are real COM objects, counted while alive so that a test can prove
+// the code under test released everything it was given.
 #include "support/errorinfo_helpers.h"
 #include <windows.h>
 #include <oleauto.h>

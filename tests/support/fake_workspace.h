@@ -1,7 +1,5 @@
 #pragma once
-// The host's workspace as a scripted fake. Its service requests answer by the framework
-// method set, fail as the script says, and log every call as a line of text, in order,
-// so that tests compare whole call sequences with a table.
+// The host's workspace as a scripted fake that logs every call of its requests in order.
 #include <functional>
 #include <map>
 #include <memory>

@@ -1,9 +1,7 @@
 #pragma once
 // Pass-through proxies of the outside components: each call is logged in the fault plan
-// (fault_plan.h) and forwarded to the real (simulated) component, unless the plan armed
-// it: then it answers in the component's place, its out-parameters emptied. Objects a
-// proxy hands out are proxied too; proxies are counted, so that a test sees the library
-// let go of every outside object it was given.
+// and forwarded, unless the plan armed it. Proxies are counted, so that a test sees the
+// library let go of every outside object it was given.
 #include <string>
 #include "comidentifiers.h"
 

@@ -1,6 +1,5 @@
 #pragma once
-// While it lives, the library's clock stands still: the stamps, the dates sent with a
-// change and the report's time are then exact.
+// While it lives, the library's clock stands still, so stamps and dates are exact.
 #include "userstamp.h"
 
 class FixedClock {

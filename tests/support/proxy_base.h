@@ -1,6 +1,5 @@
 #pragma once
-// What every proxy of fault_proxies.h shares: the live count, ISupportErrorInfo, and
-// calls passed through the fault plan.
+// What every proxy of fault_proxies.h shares.
 #include <type_traits>
 #include "support/fake_com.h"
 #include "support/fault_plan.h"

@@ -1,9 +1,6 @@
 #pragma once
-// The client tools' settings store for a test: the simulated store of sim/clienttools
-// (simclienttools.dll, loaded in this process) behind the recording proxies, while the
-// object lives. Its registry key is emptied before and after, so that every test starts
-// from the defaults, and the fault plan is started afresh: its log holds the store's
-// calls ("GetValue QRClientTools/ToDoListSettings/Options ShowOpen").
+// The simulated client tools' settings store behind the recording proxies, emptied before
+// and after so that every test starts from the defaults.
 #include <algorithm>
 #include <map>
 #include <string>

@@ -1,7 +1,6 @@
 #pragma once
-// A copy of the sample workspace opened by the simulated host ("QRSim.Workspace", which
-// must be registered in the prefix: tests/scripts/register-components.sh). The copy is
-// deleted when the object goes; the committed sample is never changed.
+// A copy of the sample workspace opened by the simulated host (register-components.sh),
+// deleted when the object goes so that the committed sample never changes.
 #include <algorithm>
 #include <fstream>
 #include <iterator>

@@ -1,7 +1,6 @@
 #pragma once
-// The tests' one way into the To Do List dialog's state: its model (the rows as listed,
-// the tasks, the rules) and its list view. Everything else is reached as a user reaches
-// it, through messages to the window and its controls.
+// The tests' one way into the To Do List dialog's state; everything else is reached as a
+// user reaches it.
 #include <vector>
 #include "tasklistdlg.h"
 

@@ -1,5 +1,4 @@
-// Test programs run on a single-threaded apartment with the library's module set up
-// over the program's own resources (dialogs, bitmaps, type library).
+// Test programs run on a single-threaded apartment with the library's module set up.
 #include <gmock/gmock.h>
 #include <objbase.h>
 #include <commctrl.h>

@@ -1,6 +1,5 @@
 #pragma once
-// Reading XML for checks with MSXML 6's DOM, independently of the library's own reader:
-// whether a file or text is well-formed, and its elements with their attributes.
+// Reading XML for checks with MSXML 6's DOM, independently of the library's own reader.
 #include <map>
 #include <string>
 #include <vector>

@@ -1,6 +1,4 @@
-// The late-bound call's own rules: failures handed back, nothing invoked without an id,
-// a name looked up until its lookup succeeds and its id kept from then on. Its argument
-// order and named put value are seen whole in the report's call log (tasklistreport_test.cpp).
+// The late-bound call's own rules; its argument order is seen whole in tasklistreport_test.cpp.
 #include <gtest/gtest.h>
 #include <vector>
 #include "automationcall.h"

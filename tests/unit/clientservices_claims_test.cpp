@@ -1,5 +1,4 @@
-// ClaimObject and ClaimStream: the framework call, the adapter's synchronization, the
-// selection component and the identifiers a stream claim takes.
+// ClaimObject and ClaimStream.
 #include "clientservices_fixture.h"
 #include "winkit/unique_variant.h"
 

@@ -1,8 +1,6 @@
 #pragma once
 // The client services object with every partner replaced for this process by a fake that
-// writes what it hears into one log, in call order: "tools", "adapter" (through the ProgID
-// the tools name), "framework" (one line per executed request) and "selection". Tests are
-// tables of steps: a call, the partners' answers, and what the caller and partners see.
+// writes what it hears into one log, in call order.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <algorithm>

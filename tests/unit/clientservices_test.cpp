@@ -1,6 +1,5 @@
-// The client services object: its connection to the adapter, Initialize from the framework
-// data, the data it keeps, the feature query and the methods that forward. Late-bound calls
-// with a script's variables by reference are in tests/scripts/clientservices.vbs.
+// The client services object; late-bound calls with a script's variables by reference
+// are in tests/scripts/clientservices.vbs.
 #include "clientservices_fixture.h"
 #include "diagnostics/hresulttext.h"
 #include "winkit/unique_variant.h"

@@ -1,6 +1,5 @@
 #pragma once
-// A stand-in for the MSXML 6 SAX reader, registered for this process only: its parse runs
-// the test's script of callbacks, to drive the parser where Wine's reader never goes.
+// A stand-in for the MSXML 6 SAX reader, to drive the parser where Wine's reader never goes.
 #include <functional>
 #include <string>
 #include <utility>

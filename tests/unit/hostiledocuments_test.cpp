@@ -1,7 +1,4 @@
-// Documents come from another component: the ones a reader meets at its limits (deep
-// nesting, a huge value, a huge list) neither crash nor hang, and each loads or fails
-// with a QRError document. Malformed documents and declarations at every entry point:
-// tests/reliability/hostile_test.cpp.
+// Documents at a reader's limits neither crash nor hang (every entry point: hostile_test.cpp).
 #include <gmock/gmock.h>
 #include "objschema.h"
 #include "support/watchdog.h"

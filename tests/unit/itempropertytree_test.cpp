@@ -1,5 +1,4 @@
-// The Item Properties rows as a tree: a sequence of expand, collapse and flag switches,
-// each with what it answers and the shown rows after it; flags written to the records.
+// The Item Properties rows as a tree.
 #include <gtest/gtest.h>
 #include "itempropertytree.h"
 

@@ -1,5 +1,4 @@
-// The view settings in the client tools' settings store: the exact reads and writes of a
-// load and a store, what a load makes of what it finds, and every failure of the store.
+// The view settings in the client tools' settings store.
 #include <gtest/gtest.h>
 #include <comdef.h>
 #include <array>

@@ -1,6 +1,4 @@
-// The method scope: for each way a call fails, its HRESULT and the QRError document and
-// source it leaves on the thread; nesting, carried and converted descriptions, handlers;
-// the trace lines it writes and the OLE DB error records it reads.
+// The method scope, its trace lines and the OLE DB error records it reads.
 #include <gtest/gtest.h>
 #include <oledb.h>
 #include <functional>

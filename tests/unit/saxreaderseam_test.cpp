@@ -1,6 +1,4 @@
-// The schema parser over a scripted stand-in reader: how it sets the reader up and lets it
-// go, errors reported through error(), exact positions, a reader that cannot be created,
-// documents no reader may see, and nesting far deeper than any reader allows.
+// The schema parser over a scripted stand-in reader.
 #include <gmock/gmock.h>
 #include "assignmentsdocument.h"
 #include "diagnostics/hresulttext.h"

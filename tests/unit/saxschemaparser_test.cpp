@@ -1,5 +1,4 @@
-// The schema-driven SAX parser over Wine's MSXML 6 reader: for each document the whole
-// sequence of handler callbacks, or the HRESULT and the QRError document it fails with.
+// The schema-driven SAX parser over Wine's MSXML 6 reader.
 #include <gtest/gtest.h>
 #include <regex>
 #include "diagnostics/hresulttext.h"

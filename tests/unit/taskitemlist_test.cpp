@@ -1,5 +1,4 @@
-// TaskItemCollection::Load over the TaskItemList parser: every attribute to its field,
-// privileges kept across loads, records reused, what a failed load keeps.
+// TaskItemCollection::Load over the TaskItemList parser.
 #include <gtest/gtest.h>
 #include "taskitemcollection.h"
 #include "xml_test_support.h"

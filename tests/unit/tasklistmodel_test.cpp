@@ -1,6 +1,4 @@
-// The To Do list's model without a window: which tasks become rows, the header-click
-// order of every kind of column, rows and keys both ways, Previous and Next, the pictures
-// and the selection summary behind the buttons.
+// The To Do list's model without a window.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleauto.h>

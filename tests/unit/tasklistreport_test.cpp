@@ -1,6 +1,4 @@
-// The To Do list report against the spreadsheet application's own objects behind the
-// recording proxies: the exact calls and their order, the two cell blocks, the id caches,
-// the failure rules and what the user is told when the application cannot be reached.
+// The To Do list report against the spreadsheet application's objects behind the proxies.
 #include <gtest/gtest.h>
 #include <functional>
 #include <tuple>

@@ -1,7 +1,4 @@
-// The service requests behind every task operation, the gateway's text call and the task
-// list fetch: per case, what the workspace, its requests and the client services answer,
-// the whole call log they see (the client services log into it too) and what the caller
-// gets back.
+// The service requests behind every task operation, the gateway's text call and the fetch.
 #include <gtest/gtest.h>
 #include <functional>
 #include "diagnostics/hresulttext.h"

@@ -1,5 +1,4 @@
-// The embedded type library as a late-bound caller reads it, one line per type and per
-// method: a slip in the IDL (a DISPID, a direction, a default) shows as a changed line. And the two classes as COM makes them: their interfaces and aggregation.
+// The embedded type library as a late-bound caller reads it, and the two classes as COM makes them.
 #include <gtest/gtest.h>
 #include <cwchar>
 #include <string>

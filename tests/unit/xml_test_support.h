@@ -1,7 +1,5 @@
 #pragma once
-// Helpers of the XML tests: element handlers that record every callback into one log, so
-// that a test compares a whole call sequence with one row of a table (in the manner of
-// Wine's SAX reader tests), and the German locale under which numbers must not change.
+// Helpers of the XML tests: handlers that log every callback, and the German locale.
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <clocale>

@@ -1,7 +1,4 @@
-// The string writer: for each sequence of writes the exact text, with line feeds and
-// indentation, escaping, CDATA splitting, VARIANT values and numbers under any locale;
-// failures with their documents; text over many chunks; the stream view; the VARIANT
-// conversions.
+// The string writer and the VARIANT conversions.
 #include <gtest/gtest.h>
 #include <functional>
 #include "diagnostics/hresulttext.h"

@@ -1,5 +1,4 @@
-// The Configure View dialog: column moves with their selection rules, the rule list and
-// its text, and what OK hands back.
+// The Configure View dialog.
 #include <gtest/gtest.h>
 #include "configureview.h"
 #include "support/dialog_driver.h"

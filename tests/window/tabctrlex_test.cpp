@@ -1,5 +1,4 @@
-// The tab control that hosts property pages: asking every page to apply, and the first
-// page's commit.
+// The tab control that hosts property pages.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

@@ -1,5 +1,4 @@
-// The Create / Update page of the property dialog: the Item Properties tree driven with
-// the list's own notifications, and the document a save sends.
+// The Create / Update page of the property dialog.
 #include "qrxmlstringwriter.h"
 #include "winkit/list_view.h"
 #include "support/allocation_failure.h"

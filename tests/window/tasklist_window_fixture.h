@@ -1,6 +1,5 @@
 #pragma once
-// The real To Do List dialog over a fake workspace and an in-memory settings store,
-// driven from inside its modal loop with the messages a user's actions produce.
+// The real To Do List dialog over a fake workspace and an in-memory settings store.
 #include <gtest/gtest.h>
 #include <functional>
 #include <vector>

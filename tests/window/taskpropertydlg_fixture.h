@@ -1,6 +1,5 @@
 #pragma once
-// What the property dialog's window tests share: tasks, typing, tabs, tooltips, message
-// boxes, and a fixture that shows the dialog over an owner that records its calls.
+// What the property dialog's window tests share.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,5 @@
-// The property dialog's keyboard through its own modal loop: each key is posted to the
-// focused control as the platform's input delivers it (WM_KEYDOWN, Shift and Ctrl in the
-// thread's key state), from a thread timer, which the loop runs only when nothing the
-// previous key caused is left in its queue.
+// The property dialog's keyboard through its own modal loop: each key is posted from a
+// thread timer, which the loop runs only when nothing the previous key caused is queued.
 #include "taskpropertydlg_fixture.h"
 
 namespace {

@@ -1,5 +1,4 @@
-// The task property dialog driven as a user would: buttons, edits, the Status list,
-// stepping through rows, the save question, Action and Defer, the fourth tab.
+// The task property dialog driven as a user would.
 #include "taskpropertydlg_fixture.h"
 
 using Calls = std::vector<std::wstring>;
