@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 #include "comidentifiers.h"
@@ -22,6 +23,9 @@ struct RequestScript {
     HRESULT getOutputResult = S_OK;
     HRESULT createResult = S_OK;
     int requestsMade = 0;
+    // When set, answers Execute in place of the tables: the method, the input if one was
+    // set, and the output to hand out.
+    std::function<HRESULT(const std::wstring&, const std::optional<std::wstring>&, std::wstring&)> execute;
 };
 
 // A call that is only logged: its name, then its text argument ("(null)" for none).
@@ -34,9 +38,12 @@ public:
     ~RecordingRequest() override { Log(L"(released)"); }
 
     FAKE_LOGGED_TEXT_CALL(SetComponent)
-    FAKE_LOGGED_TEXT_CALL(SetInput)
     FAKE_LOGGED_TEXT_CALL(BeginElement)
     FAKE_LOGGED_TEXT_CALL(EndElement)
+    STDMETHODIMP SetInput(BSTR text) override {
+        input_ = BstrText(text);
+        return Log(L"SetInput " + Text(text));
+    }
     STDMETHODIMP BeginInput() override { return Log(L"BeginInput"); }
     STDMETHODIMP SetFlags(LONG flags) override { return Log(L"SetFlags " + std::to_wstring(flags)); }
     STDMETHODIMP AddField(BSTR name, VARIANT value) override {
@@ -52,6 +59,7 @@ public:
     }
     STDMETHODIMP Execute(LONG reserved) override {
         Log(L"Execute " + std::to_wstring(reserved));
+        if (script_.execute) return script_.execute(method_, input_, output_);
         auto found = script_.executeResults.find(method_);
         return found != script_.executeResults.end() ? found->second : S_OK;
     }
@@ -61,7 +69,7 @@ public:
         // The whole text, NUL characters included (an output may carry them), copied once:
         // the bench hands out 10,000 tasks this way.
         static const std::wstring none;
-        const std::wstring& output = found != script_.outputs.end() ? found->second : none;
+        const std::wstring& output = script_.execute ? output_ : found != script_.outputs.end() ? found->second : none;
         *text = SysAllocStringLen(output.data(), static_cast<UINT>(output.size()));
         return script_.getOutputResult;
     }
@@ -74,7 +82,8 @@ private:
     }
     const RequestScript& script_;
     std::shared_ptr<RequestLog> log_;
-    std::wstring method_;
+    std::wstring method_, output_;
+    std::optional<std::wstring> input_;
 };
 
 class FakeWorkspace final : public testcom::FakeComObject<IDispatch, IWorkspace> {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 #include "clientservices.h"
-#include "support/fake_host.h"
+#include "support/fake_workspace.h"
 #include "support/progid_override.h"
 #include "winkit/module_lock.h"
 #include "winkit/unique_bstr.h"
@@ -59,6 +59,7 @@ struct Partners {
         return answer;
     }
     static std::wstring Arg(BSTR text) { return Quoted(text); }
+    static std::wstring Arg(const std::wstring& text) { return L"'" + text + L"'"; }
     static std::wstring Arg(LONG number) { return std::to_wstring(number); }
     template <class Interface>
     std::wstring Arg(Interface* object) const {
@@ -215,10 +216,14 @@ protected:
         for (auto* registration : {&toolsClass_, &adapterClass_, &selectionClass_})
             ASSERT_EQ(S_OK, registration->result());
         // A request is heard when executed, as "framework Method('input')".
-        ON_CALL(*workspace, CreateServiceRequest(testing::_)).WillByDefault([this](IServiceRequest** out) {
-            HRESULT hr = Creation(L"framework");
-            return SUCCEEDED(hr) ? (*out = NewRequest(), hr) : hr;
-        });
+        workspace->UseScript(script);
+        script.execute = [this](const std::wstring& method, const std::optional<std::wstring>& input,
+                                std::wstring& output) {
+            Answer answer = input ? partners.Hear(L"framework", method.c_str(), nullptr, *input)
+                                  : partners.Hear(L"framework", method.c_str(), nullptr);
+            output = answer.out.value_or(L"");
+            return answer.hr;
+        };
         partners.names[Ws()] = L"workspace";
         partners.answers = Defaults();
         services = NewServices();
@@ -256,6 +261,7 @@ protected:
             toolsFactory->failure = Creation(L"tools");
             adapterFactory->failure = Creation(L"adapter");
             selectionFactory->failure = Creation(L"selection");
+            script.createResult = Creation(L"framework");
             SetErrorInfo(0, nullptr);
             Outs outs;
             HRESULT hr = step.call(object ? *object : *services.get(), outs);
@@ -272,32 +278,13 @@ protected:
     Fake<FakeTools> tools{partners};
     Fake<FakeAdapter> adapter{partners};
     Fake<FakeSelection> selection{partners};
-    Fake<testing::NiceMock<MockWorkspace>> workspace;
+    RequestScript script;
+    Fake<FakeWorkspace> workspace;
     Fake<FakeClassFactory> toolsFactory{tools.get()}, adapterFactory{adapter.get()},
         selectionFactory{static_cast<IDispatch*>(selection.get())};
     winkit::ComPtr<IQRCIGEFClientServices> services;
 
 private:
-    IServiceRequest* NewRequest() {
-        auto* request = new testing::NiceMock<MockServiceRequest>();
-        auto method = std::make_shared<std::wstring>(), output = std::make_shared<std::wstring>();
-        auto input = std::make_shared<winkit::UniqueBstr>();
-        ON_CALL(*request, SetMethod(testing::_)).WillByDefault([method](BSTR name) { return *method = name, S_OK; });
-        ON_CALL(*request, SetInput(testing::_)).WillByDefault([input](BSTR text) {
-            return *input = winkit::UniqueBstr::Copy(std::wstring_view(text, SysStringLen(text))), S_OK;
-        });
-        ON_CALL(*request, Execute(testing::_)).WillByDefault([this, method, input, output](LONG) {
-            Answer answer = input->get() ? partners.Hear(L"framework", method->c_str(), nullptr, input->get())
-                                         : partners.Hear(L"framework", method->c_str(), nullptr);
-            *output = answer.out.value_or(L"");
-            return answer.hr;
-        });
-        ON_CALL(*request, GetOutput(testing::_)).WillByDefault([output](BSTR* text) {
-            return *text = SysAllocStringLen(output->data(), static_cast<UINT>(output->size())), S_OK;
-        });
-        return request;
-    }
-
     LONG fakesAlive_ = 0;
     ProgIdOverride adapterProgId_{kFakeAdapterProgId, kFakeAdapterClass};
     ClassRegistration toolsClass_{CLSID_QRClientToolsGlobals, toolsFactory.get()};
