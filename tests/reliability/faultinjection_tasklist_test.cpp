@@ -19,7 +19,6 @@ using namespace faultinjection;
 
 namespace {
 
-
 // One command of the list, run once the list is shown.
 struct Command {
     std::wstring name;

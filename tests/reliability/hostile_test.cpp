@@ -7,11 +7,8 @@
 #include "diagnostics/qrcomexception.h"
 #include "frameworkdata.h"
 #include "reliability_text.h"
-#include "support/dialog_driver.h"
 #include "support/errorinfo_helpers.h"
 #include "support/fake_workspace.h"
-#include "support/settings_store.h"
-#include "support/tasklist_dialog_access.h"
 #include "support/watchdog.h"
 #include "taskitemcollection.h"
 #include "taskoperations.h"
@@ -258,37 +255,4 @@ TEST(HostileDocuments, EveryEntryPointRefusesMalformedDocumentsAndDeclarationsAn
         for (const Document& d : References(channel, canary.Url())) Read(channel, d.name, d.text);
     }
     EXPECT_FALSE(canary.WasRead());
-}
-
-// Each row's key addresses the task the row shows: a later task with a key already taken
-// is not listed. Booleans that are neither grant nothing.
-TEST(HostileDocuments, TheToDoListListsOnlyTheTasksTheirKeysAddress) {
-    SettingsStore store;  // all views on, the default columns
-    testcom::Fake<FakeWorkspace> workspace;
-    RequestScript script;
-    workspace->UseScript(script);
-    auto line = [](int index, const wchar_t* name) {
-        return L"<TaskItem ToDo_Index=\"" + std::to_wstring(index) + L"\" ToDo_Name=\"" + name + L"\" ToDo_Category=\"5\"/>";
-    };
-    script.outputs[L"GetTaskList"] = L"<TaskItemList><Privilege Delete=\"maybe\" Run=\"yes\" Defer=\"2\"/>" +
-                                     line(3, L"a") + line(1, L"b") + line(1, L"c") + line(2, L"d") + L"</TaskItemList>";
-    DialogDriver driver(60);
-    CTaskListDlg dialog(workspace.get());
-    std::wstring rows;
-    std::string enabled;
-    driver.WhenShown(L"To Do List", [&](HWND window) {
-        const winkit::ListViewCtrl& list = TaskListDialogAccess::List(dialog);
-        for (int row = 0; row < TaskListDialogAccess::RowCount(dialog); ++row) {
-            rows += std::to_wstring(TaskListDialogAccess::RowKey(dialog, row)) + L" " + list.ItemText(row, 0) + L" " +
-                    list.ItemText(row, 12) + L"; ";
-        }
-        list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
-        for (int id : {IDC_TASKLIST_ACTION, IDC_TASKLIST_DEFER, IDC_TASKLIST_DELETE, IDC_TASKLIST_DELETEFROMSERVER,
-                       IDC_TASKLIST_PROPERTIES})
-            enabled += ::IsWindowEnabled(dialog.Item(id)) ? "1" : "0";
-        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(IDCANCEL, dialog.DoModal(nullptr));
-    EXPECT_EQ("3 Manual a Open; 1 Manual b Open; 2 Manual d Open; ", Narrow(rows));
-    EXPECT_EQ("10001", enabled) << "Action, Defer, Delete, Delete from server, Properties";
 }

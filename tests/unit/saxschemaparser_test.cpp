@@ -79,7 +79,7 @@ TEST(SchemaValueConversion, TextsByDeclaredType) {
         {kValueLong, L"12abc", L"12"}, {kValueLong, L"", L"0 invalid"}, {kValueLong, nullptr, L"0 invalid"},
         {kValueLong, L"abc", L"0"}, {kValueLong, L" -15", L"-15"}, {kValueLong, L"99999999999", L"2147483647"},
         {kValueLong, L"-99999999999", L"-2147483648"}, {kValueLong, L"123456789012345678901234567890", L"2147483647"},
-        {kValueBool, L"Yes", L"true"}, {kValueBool, L"T", L"true"},
+        {kValueBool, L"Yes", L"true"}, {kValueBool, L"T", L"true"}, {kValueBool, L"2", L"false invalid"},
         {kValueBool, L"f", L"false"}, {kValueBool, L"ON", L"true"}, {kValueBool, L"0", L"false"},
         {kValueBool, L"Off", L"false"}, {kValueBool, L"no", L"false"}, {kValueBool, L"maybe", L"false invalid"},
         {kValueBool, L"yes ", L"false invalid"}, {kValueDouble, L"-2.5e3xyz", L"-2500"}, {kValueDouble, L"1,5", L"1"},
