@@ -45,7 +45,6 @@ struct Partners {
     Answers answers;
     std::map<IUnknown*, std::wstring> names;  // how object arguments are written
 
-    // Logs "partner Method(arguments)" and answers it.
     template <class... Args>
     Answer Hear(const wchar_t* partner, const wchar_t* method, BSTR* out, const Args&... args) {
         std::wstring list, name = std::wstring(partner) + L" " + method;

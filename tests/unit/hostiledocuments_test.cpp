@@ -22,7 +22,6 @@ class HostileDocumentsTest : public testing::Test {
 protected:
     void SetUp() override { SetErrorInfo(0, nullptr); }
 
-    // Loads under a watchdog that names the document should the reader hang.
     HRESULT Load(const char* name, const std::wstring& document) {
         Watchdog watchdog(name);
         return ExpectErrorDocument(tasks.Load(Bstr(document).get()), &error);

@@ -64,7 +64,6 @@ TEST(ItemPropertyTree, RowsAfterEachStep) {
         EXPECT_EQ(s.answer, answer) << s.step << s.row;
         EXPECT_EQ(s.shown, Picture(tree)) << s.step << s.row;
     }
-    // The switched flags are in the records.
     const ObjRecord& motor = pump.objects[0];
     EXPECT_EQ((std::vector<long>{1, 0, 5, 1, 1}), (std::vector<long>{pump.attributes[0].S, pump.attributes[1].S, pump.attributes[2].S,
                                                                      motor.attributes[0].S, motor.objects[0].attributes[0].S}));

@@ -180,7 +180,6 @@ TEST(QRComException, CodeNamesAndTexts) {
     EXPECT_EQ(L"E_NOTIMPL|Unknown error 0xA0071234|Unknown error 0x71234",
               HResultName(E_NOTIMPL) + L"|" + HResultMessage(HRESULT(0xA0071234)) + L"|" + HResultMessage(0x71234));
     EXPECT_TRUE(!invalid.empty() && invalid.find_last_of(L"\r\n") == std::wstring::npos) << invalid;
-    // Rethrow and AddError without a message repeat the first Desc of the called document.
     const std::pair<const wchar_t*, const wchar_t*> documents[] = {
         {L"<QRError Desc=\"one\" HR=\"E_FAIL\" />\r\n<QRError Desc=\"two\" HR=\"E_FAIL\" />", L"one"},
         {L"<qrerror HR=\"E_FAIL\" desc=\"later\" />", L"later"}, {L"not a document", L"not a document"},
@@ -221,7 +220,6 @@ TEST(TraceSink, LinesOfScopeOperations) {
         level2.Enter(L"Two::Op", 2);
         level2.SetActivity(L"Working");
     }
-    // A failure's element and the places it was raised and caught.
     QRComException xhr;
     xhr.Enter(L"QRCTaskList::Show", 1);
     try {

@@ -124,7 +124,6 @@ TEST_F(TaskCreatePageTest, DoubleClickedFlagIsSavedWithTheTaskIndexOrTheDocument
     }));
     EXPECT_EQ((std::vector<std::wstring>{L"Fetch 1", L"Save 1|P-101|This task will Update P-101|0|notes of P-101|" + expected}),
               owner.calls);
-    // What the owner saves after OK is the same document.
     EXPECT_EQ(expected, dialog->Values().assignments);
     EXPECT_TRUE(dialog->ChangedFlag());
 

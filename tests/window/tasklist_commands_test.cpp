@@ -35,17 +35,12 @@ TEST_F(TaskListWindow, TheRunsCountFollowsTheAnswersNotTheStatusListedAfterwards
         return L"<TaskItemList>\n<Privilege Delete=\"1\" Run=\"1\" Defer=\"1\"/>\n<TaskItem ToDo_Index=\"1\" "
                L"ToDo_Name=\"pump\" ToDo_Category=\"3\" ToDo_Status=\"" + std::to_wstring(status) + L"\"/>\n</TaskItemList>\n";
     };
-    const struct {
-        const wchar_t* answer;
-        HRESULT outputResult;
-        size_t boxes;
-    } cases[] = {{L"Error", S_OK, 1}, {L"", static_cast<HRESULT>(0x800706BE), 1}, {L"", S_OK, 0}};
+    const std::pair<const wchar_t*, size_t> cases[] = {{L"Error", 1}, {L"", 0}};
     driver.Answer(IDOK);
-    for (const auto& c : cases) {
+    for (const auto& [answer, boxes] : cases) {
         RequestScript script;
         script.outputs[L"GetTaskList"] = list(kStatusOpen);
-        if (*c.answer) script.outputs[L"ActionTask"] = c.answer;
-        script.getOutputResult = c.outputResult;
+        if (*answer) script.outputs[L"ActionTask"] = answer;
         workspace->UseScript(script);
         size_t before = driver.boxes().size();
         Open([&](CTaskListDlg& dialog) {
@@ -53,9 +48,9 @@ TEST_F(TaskListWindow, TheRunsCountFollowsTheAnswersNotTheStatusListedAfterwards
             script.outputs[L"GetTaskList"] = list(kStatusCompleted);
             Click(dialog.hwnd(), IDC_TASKLIST_ACTION);
         }, workspace.get());
-        ASSERT_EQ(before + c.boxes, driver.boxes().size()) << testing::PrintToString(c.answer);
-        EXPECT_EQ(c.boxes ? L"1 task(s) have not completed - Check the To Do list." : L"",
-                  c.boxes ? driver.boxes().back().text : L"");
+        ASSERT_EQ(before + boxes, driver.boxes().size()) << testing::PrintToString(answer);
+        EXPECT_EQ(boxes ? L"1 task(s) have not completed - Check the To Do list." : L"",
+                  boxes ? driver.boxes().back().text : L"");
     }
 }
 
@@ -70,12 +65,8 @@ TEST_F(TaskListCommands, DeferTwiceReopensMarkingDeletedSetsTheFlagAndThePicture
         Click(dialog.hwnd(), IDC_TASKLIST_DELETE);
         EXPECT_EQ(kImageDeleted, Access::List(dialog).ItemImage(Access::FindRow(dialog, 5)));
         EXPECT_EQ(L"Deleted", Access::List(dialog).ItemText(Access::FindRow(dialog, 9), 13));
-        Select(dialog, {5});
-        EXPECT_EQ("10001", States(dialog));
     });
-    EXPECT_EQ(L"0", sim.TaskField(3, L"ToDo_Status"));
-    EXPECT_EQ(L"1|1|PLANT\\jdoe", sim.TaskField(5, L"ToDo_DeletedFlag") + L"|" + sim.TaskField(9, L"ToDo_DeletedFlag") +
-                                      L"|" + sim.TaskField(9, L"ToDo_DeletedBy"));
+    EXPECT_EQ(L"0|1", sim.TaskField(3, L"ToDo_Status") + L"|" + sim.TaskField(9, L"ToDo_DeletedFlag"));
 }
 
 TEST_F(TaskListCommands, PermanentDeleteAsksFirstAndYesRemovesTheTasks) {
