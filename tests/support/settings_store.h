@@ -43,6 +43,9 @@ public:
     // The calls logged since the store was made or the log cleared.
     std::vector<std::wstring> Log() const { return FaultPlan::Get().Calls(); }
     void ClearLog() { FaultPlan::Get().Start(); }
+    // The first call logged as `call` from now on fails with `failure` and leaves error
+    // information described as FaultPlan::InjectedDescription names it.
+    void Fail(const std::wstring& call, HRESULT failure) { FaultPlan::Get().ArmCall(call, failure); }
 
 private:
     // Where sim/clienttools keeps its nodes.
