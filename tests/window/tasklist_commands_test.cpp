@@ -14,16 +14,6 @@ protected:
         driver.Answer(IDOK);
     }
     void OpenSample(const std::function<void(CTaskListDlg&)>& body) { EXPECT_EQ(IDCANCEL, Open(body, sim.Workspace())); }
-
-    // Opens the list and the property dialog of the task of `key` (a manual task), or of a
-    // new manual task for 0, and runs `inside` once it is shown; `inside` ends it.
-    void EditThroughTheList(int key, const std::function<void(HWND)>& inside) {
-        OpenSample([&](CTaskListDlg& list) {
-            if (key) Select(list, {key});
-            WhenDialogShown(L"Task Properties - Manual Task", inside);
-            Click(list.hwnd(), key ? IDC_TASKLIST_PROPERTIES : IDC_TASKLIST_MANUALTASK);
-        });
-    }
 };
 
 } // namespace
@@ -94,32 +84,4 @@ TEST_F(TaskListWindow, TheReportTellsWhenTheSpreadsheetIsNotRegistered) {
     Open([](CTaskListDlg& dialog) { Click(dialog.hwnd(), IDC_TASKLIST_REPORT); });
     ASSERT_EQ(1u, driver.boxes().size());  // its text and style: TaskListReport's cases
     EXPECT_EQ(0u, driver.boxes()[0].text.find(L"The report could not be made: "));
-}
-
-// Apply saves at once and OK when the dialog ends, a new task's creation included.
-TEST_F(TaskListCommands, ApplyAndOkSaveOkCreatesANewTask) {
-    EditThroughTheList(0, [](HWND dialog) {
-        Type(General(dialog), IDC_TASKGENERAL_NAME, L"Flush line 0101-P-1001");
-        Type(General(dialog), IDC_TASKGENERAL_DESCRIPTION, L"Before the hydrotest");
-        Type(General(dialog), IDC_TASKGENERAL_NOTES, L"Needs a permit");
-        Click(dialog, IDOK);
-    });
-    std::wstring values;
-    for (const wchar_t* field :
-         {L"ToDo_Name", L"ToDo_Description", L"ToDo_Notes", L"ToDo_Category", L"ToDo_Status", L"ToDo_CreatedBy"})
-        values += sim.TaskField(31, field) + L"|";
-    EXPECT_EQ(L"Flush line 0101-P-1001|Before the hydrotest|Needs a permit|5|0|PLANT\\jdoe|", values);
-    EditThroughTheList(9, [&](HWND dialog) {
-        Type(General(dialog), IDC_TASKGENERAL_NOTES, L"Datasheet rev B received");
-        Click(dialog, IDC_TASKPROPERTIES_APPLY);
-        EXPECT_EQ(L"Datasheet rev B received", sim.TaskField(9, L"ToDo_Notes"));
-        Click(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(L"PLANT\\jdoe", sim.TaskField(9, L"ToDo_ModifiedBy"));
-    EditThroughTheList(9, [&](HWND dialog) {
-        Type(General(dialog), IDC_TASKGENERAL_NAME, L"Check pump datasheet P-101A rev B");
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(L"Check pump datasheet P-101A rev B|Datasheet rev B received",
-              sim.TaskField(9, L"ToDo_Name") + L"|" + sim.TaskField(9, L"ToDo_Notes"));
 }
