@@ -11,6 +11,5 @@ public:
     AllocationFailure(const AllocationFailure&) = delete;
     AllocationFailure& operator=(const AllocationFailure&) = delete;
 
-    // How many allocations were refused.
     int Refused() const noexcept;
 };

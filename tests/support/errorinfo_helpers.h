@@ -14,5 +14,4 @@ struct ThreadError {
 ThreadError TakeThreadError();
 // Leaves an error information object on the thread, as a failing component does.
 void PlantThreadError(const wchar_t* source, const wchar_t* description, REFIID iid = GUID_NULL);
-// Clears the thread's error information.
 void ClearThreadError();

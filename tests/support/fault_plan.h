@@ -25,7 +25,6 @@ class FaultPlan {
 public:
     static FaultPlan& Get();
 
-    // Starts afresh: nothing logged or armed.
     void Start();
     void SetPhase(const std::wstring& phase) { phase_ = phase; }
     // The `occurrence`th call (1-based) of the raw site, or the first call logged as

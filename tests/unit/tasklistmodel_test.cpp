@@ -55,7 +55,6 @@ TEST(TaskListModel, RowsFollowTheViewsTheRulesAndTheKeysThatFindTheirRecord) {
     } cases[] = {
         {{}, {{L"Task Name", kContains, L"pump"}}, {1, 3, 4}},
         {{0, 1, 1, 1}, {{L"Task Name", kContains, L"pump"}, {L"Task Status", kIsEqual, L"open"}}, {1}},
-        {{}, {{L"No Such Column", kIsEqual, L""}}, {1, 2, 3, 4}},
     };
     for (const auto& c : cases) {
         TaskListModel model = Model(tasks);

@@ -142,13 +142,9 @@ TEST_F(TaskListWindow, SelectAllAndShiftRangesReachTheButtons) {
     Open([&](CTaskListDlg& dialog) {
         const winkit::ListViewCtrl& list = Access::List(dialog);
         auto key = [&](UINT vk, bool shift) {
-            BYTE keys[256] = {};
-            ::GetKeyboardState(keys);
-            keys[VK_SHIFT] = shift ? 0x80 : 0;
-            ::SetKeyboardState(keys);
+            Hold(shift, false);
             list.Send(WM_KEYDOWN, vk, 0);
-            keys[VK_SHIFT] = 0;
-            ::SetKeyboardState(keys);
+            Hold(false, false);
             return States(dialog);
         };
         list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);

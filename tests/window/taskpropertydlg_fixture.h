@@ -44,6 +44,14 @@ inline std::string EnabledStates(HWND dialog, std::initializer_list<int> ids) {
     for (int id : ids) states += Enabled(dialog, id) ? '1' : '0';
     return states;
 }
+// Shift and Ctrl held down, or not, in the thread's key state, as the next key reads them.
+inline void Hold(bool shift, bool ctrl) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
 // The property dialog's pages, found by a control of theirs.
 inline HWND General(HWND dialog) { return PageWith(dialog, IDC_TASKGENERAL_NAME); }
 inline HWND Details(HWND dialog) { return PageWith(dialog, IDC_TASKDETAILS_SOURCETAG); }

@@ -13,14 +13,6 @@ const Key kOpen{"(open)", 0, false, false}, kTab{"Tab", VK_TAB, false, false}, k
     kNext{"Ctrl+Tab", VK_TAB, false, true}, kPrevious{"Ctrl+Shift+Tab", VK_TAB, true, true},
     kPageDown{"Ctrl+PgDn", VK_NEXT, false, true}, kPageUp{"Ctrl+PgUp", VK_PRIOR, false, true};
 
-void Hold(bool shift, bool ctrl) {
-    BYTE state[256] = {};
-    ::GetKeyboardState(state);
-    state[VK_SHIFT] = shift ? 0x80 : 0;
-    state[VK_CONTROL] = ctrl ? 0x80 : 0;
-    ::SetKeyboardState(state);
-}
-
 // The focused control by its text (the dialog's buttons) or by the field it edits.
 std::string Focused() {
     HWND focus = ::GetFocus();
