@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include "automationcall.h"
 #include "comidentifiers.h"
 #include "support/registry_helpers.h"
 #include "winkit/com_ptr.h"
@@ -55,16 +56,6 @@ public:
     std::wstring CallFramework(const wchar_t* method, const wchar_t* input) {
         return TextOf(L"CallFramework", winkit::UniqueVariant::String(method), winkit::UniqueVariant::String(input));
     }
-    // The workspace file's text, as stored.
-    std::wstring FileText() const {
-        std::ifstream in(path_.c_str(), std::ios::binary);
-        std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::wstring text(utf8.size(), L'\0');
-        int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
-                                    static_cast<int>(text.size()));
-        text.resize(n > 0 ? n : 0);
-        return text;
-    }
 
     static std::wstring SampleWorkspacePath() {
         std::wstring folder = ProgramFolder();
@@ -78,15 +69,9 @@ public:
 
 private:
     HRESULT Invoke(const wchar_t* name, std::initializer_list<VARIANT> arguments, VARIANT* result) {
-        DISPID id;
-        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-        HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-        if (FAILED(hr)) return hr;
-        std::vector<VARIANT> reversed(arguments.begin(), arguments.end());
-        std::reverse(reversed.begin(), reversed.end());
-        DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        DISPID id = -1;
         WORD kind = result && arguments.size() == 0 ? DISPATCH_PROPERTYGET | DISPATCH_METHOD : DISPATCH_METHOD;
-        return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr);
+        return AutomationCall(kind, result, dispatch_.get(), id, name, arguments);
     }
     std::wstring TextOf(const wchar_t* member, const winkit::UniqueVariant& first, const winkit::UniqueVariant& second) {
         winkit::UniqueVariant value;
