@@ -64,9 +64,8 @@ TEST(DocumentTypeTest, RefusesEveryDeclarationWhereverItStandsInAnyCase) {
     EXPECT_FALSE(HasDocumentTypeDeclaration(std::wstring_view()));
 }
 
-// Wine's reader stops at 256 levels with a fatal error, and the task read before stays;
-// deeper nesting in this code itself is driven through a stand-in reader
-// (saxreaderseam_test.cpp).
+// Wine's reader stops at 256 levels with a fatal error, and the task read before stays
+// (deeper nesting in this code itself: saxreaderseam_test.cpp).
 TEST_F(HostileDocumentsTest, DeepNestingNeitherOverflowsNorHangs) {
     const int kDepth = 100000;
     const std::wstring first = L"<TaskItemList><TaskItem ToDo_Index=\"1\" ToDo_Name=\"first\"/>";

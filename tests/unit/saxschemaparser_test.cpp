@@ -160,9 +160,7 @@ TEST_F(SaxSchemaParserTest, FailuresComeBackWithTheirDocuments) {
 }
 
 // The reader is given the text without the white space before its root element; the
-// positions in the documents still count from the caller's text, after leads that add
-// lines and columns: an undeclared element on the second line, an undeclared attribute on
-// the first, the reader's own fatal error.
+// positions in the documents still count from the caller's text.
 TEST_F(SaxSchemaParserTest, PositionsCountFromTheCallersText) {
     const struct { const wchar_t* document; bool skipUndeclared; const wchar_t* positions; } cases[] = {
         {L"<root>\n<zz/></root>", false, L"(Ln 2, Col 5) (Ln 4, Col 5) (Ln 5, Col 5)"},

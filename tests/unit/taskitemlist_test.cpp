@@ -40,10 +40,8 @@ protected:
 
 } // namespace
 
-// One collection through a sequence of loads: every attribute reaches its own field;
-// privileges keep their values unless a document names them; every load's records are
-// reused and wholly replaced; a failed load keeps the tasks whose elements ended before
-// the failure.
+// One collection through a sequence of loads: privileges keep their values unless a
+// document names them; a failed load keeps the tasks whose elements ended before it.
 TEST_F(TaskItemListTest, LoadSequence) {
     // Each text attribute carries its own name as value, in reverse table order, so that a
     // swapped mapping or an order dependence shows.

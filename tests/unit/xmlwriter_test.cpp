@@ -171,8 +171,6 @@ TEST(XmlWriter, StreamViewTakesWholeWideCharacters) {
               TakeThreadError().description);
 }
 
-// ---- VARIANT conversions ---------------------------------------------------------------
-
 // Each conversion with and without conversion allowed: its HRESULT and the value after it,
 // which a failure leaves as it was (-1 below).
 TEST(VariantConversion, ResultsAndValues) {

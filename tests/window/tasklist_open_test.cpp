@@ -37,8 +37,6 @@ std::wstring ToolTipText(HWND button) {
 
 } // namespace
 
-// The rows in collection order: a manual task's own description, the others say what
-// they will do; the buttons with their captions and tooltips.
 TEST_F(TaskListWindow, OpensWithTheColumnsTheRowsInCollectionOrderAndTheButtons) {
     const struct {
         int id;
