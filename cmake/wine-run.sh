@@ -18,5 +18,6 @@ export WINEPREFIX=$QRC_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 "$here/wine-prefix.sh" "$WINEPREFIX" "$graphics"
-# Dates and numbers follow an English (United States) user locale.
-exec env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@"
+# Dates and numbers follow an English (United States) user locale. QRC_WINE_LOADER is
+# /usr/lib/wine/wine for the 32-bit builds (their script host must be 32-bit too).
+exec env -u LC_ALL LANG=en_US.UTF-8 "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@"

@@ -2,12 +2,15 @@
 # One entry point for a fresh Debian 12 machine (run as root):
 #   tools/qrc.sh demo   installs what is missing, builds, registers and runs the main job
 #   tools/qrc.sh test   installs what is missing, builds and runs every test
+#   tools/qrc.sh package  installs what is missing, builds the Windows Installer packages
+# Every command builds both architectures: x64 in build/, x86 in build-x86/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          libwine-dev wine64 fonts-wine googletest xvfb xauth imagemagick unzip)
+          libwine-dev wine64 fonts-wine googletest xvfb xauth imagemagick unzip
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386 wixl)
 
 install_missing() {
   local missing=()
@@ -17,6 +20,7 @@ install_missing() {
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -q
     apt-get install -y --no-install-recommends "${missing[@]}"
   fi
@@ -25,13 +29,35 @@ install_missing() {
 build() {
   cmake --preset default >/dev/null
   cmake --build build
+  cmake --preset x86 >/dev/null
+  cmake --build build-x86
+}
+
+# Whether this machine runs 32-bit Windows programs: the x86 build's probe must print its
+# line under the 32-bit Wine loader. When it cannot, prints why. QRC_X86_PROBE_FAIL=1
+# makes the probe fail, to try the path of machines that cannot run 32-bit code.
+x86_unavailable() {
+  if [ -n "${QRC_X86_PROBE_FAIL:-}" ]; then
+    echo "QRC_X86_PROBE_FAIL is set"
+    return 0
+  fi
+  if [ ! -x /usr/lib/wine/wine ]; then
+    echo "there is no 32-bit Wine loader (/usr/lib/wine/wine)"
+    return 0
+  fi
+  local said
+  said=$(QRC_WINEPREFIX="$root/build-x86/wineprefix" QRC_WINE_LOADER=/usr/lib/wine/wine timeout 300 \
+         cmake/wine-run.sh build-x86/bin/qrcprobe.exe 2>&1 | tr -d '\r') || true
+  if [ "$said" != "32-bit code runs" ]; then
+    echo "a 32-bit program does not run here: ${said:-no output}"
+    return 0
+  fi
+  return 1
 }
 
 # No Wine process outlives the run.
 stop_wine() {
-  WINEPREFIX="$root/build/wineprefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
-  WINEPREFIX="$root/build/wineprefix-x11" /usr/lib/wine/wineserver -w 2>/dev/null || true
-  for prefix in "$root"/build/wineprefix-hostile_documents "$root"/build/wineprefix-command_sequences_*; do
+  for prefix in "$root"/build/wineprefix* "$root"/build-x86/wineprefix*; do
     [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
   done
 }
@@ -52,10 +78,31 @@ case "${1:-}" in
     # of its own.
     # A program that fails is run once more before the run fails: a fault fails both
     # times, a Wine process that could not start does not.
+    # The package test installs the built package (target msi).
+    cmake --build build --target msi
     ctest --test-dir build --output-on-failure -j4 --repeat until-pass:2
+    if reason=$(x86_unavailable); then
+      echo "x86: the tests were skipped ($reason); the x64 results stand."
+    else
+      cmake --build build-x86 --target msi
+      ctest --test-dir build-x86 --output-on-failure -j4 --repeat until-pass:2
+      tests/install/both-architectures.sh build build-x86
+    fi
+    ;;
+  package)
+    install_missing
+    build
+    trap stop_wine EXIT
+    cmake --build build --target msi
+    if reason=$(x86_unavailable); then
+      echo "x86: no package ($reason): its registry rows come from registering the 32-bit DLL"
+    else
+      cmake --build build-x86 --target msi
+    fi
+    ls -1 build/package/*.msi build-x86/package/*.msi 2>/dev/null
     ;;
   *)
-    echo "usage: $0 demo|test" >&2
+    echo "usage: $0 demo|test|package" >&2
     exit 2
     ;;
 esac
