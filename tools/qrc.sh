@@ -26,11 +26,15 @@ install_missing() {
   fi
 }
 
+# build_one <preset> <build folder>
+build_one() {
+  cmake --preset "$1" >/dev/null
+  cmake --build "$2"
+}
+
 build() {
-  cmake --preset default >/dev/null
-  cmake --build build
-  cmake --preset x86 >/dev/null
-  cmake --build build-x86
+  build_one default build
+  build_one x86 build-x86
 }
 
 # Whether this machine runs 32-bit Windows programs: the x86 build's probe must print its
@@ -71,23 +75,34 @@ case "${1:-}" in
     ;;
   test)
     install_missing
-    build
-    trap stop_wine EXIT
-    # Tests that share the main prefix lock it (RESOURCE_LOCK registry) and run one at a
-    # time; the hostile documents and command sequences run beside them, each in a prefix
-    # of its own.
-    # A program that fails is run once more before the run fails: a fault fails both
-    # times, a Wine process that could not start does not.
+    build_one default build
     # The package test installs the built package (target msi).
     cmake --build build --target msi
-    ctest --test-dir build --output-on-failure -j4 --repeat until-pass:2
+    trap stop_wine EXIT
+    # Tests that share the main prefix lock it (RESOURCE_LOCK registry) and run one at a
+    # time; the hostile documents, command sequences and the package run beside them, each
+    # in a prefix of its own.
+    # A program that fails is run once more before the run fails: a fault fails both
+    # times, a Wine process that could not start does not.
+    # The x64 tests wait mostly on the Wine server: they run while x86 builds, and their
+    # output follows once both architectures are done.
+    ctest --test-dir build --output-on-failure -j4 --repeat until-pass:2 > build/ctest.log 2>&1 &
+    x64_tests=$!
+    build_one x86 build-x86
+    x86_status=0 x86_note=
     if reason=$(x86_unavailable); then
-      echo "x86: the tests were skipped ($reason); the x64 results stand."
+      x86_note="x86: the tests were skipped ($reason); the x64 results stand."
     else
-      cmake --build build-x86 --target msi
-      ctest --test-dir build-x86 --output-on-failure -j4 --repeat until-pass:2
-      tests/install/both-architectures.sh build build-x86
+      { cmake --build build-x86 --target msi &&
+        ctest --test-dir build-x86 --output-on-failure -j4 --repeat until-pass:2 &&
+        tests/install/both-architectures.sh build build-x86; } || x86_status=$?
     fi
+    x64_status=0
+    wait "$x64_tests" || x64_status=$?
+    echo "x64 tests (build/ctest.log):"
+    cat build/ctest.log
+    [ -z "$x86_note" ] || echo "$x86_note"
+    [ "$x64_status" -eq 0 ] && [ "$x86_status" -eq 0 ]
     ;;
   package)
     install_missing

@@ -1,5 +1,5 @@
-' A host's script after installation: it creates both classes by ProgID, makes a call on
-' each, and checks that both are served by the DLL given as argument 0 (the one of the
+' A host's script after installation: it creates both classes by ProgID, calls them
+' late-bound as a host's script does, and checks that both are served by the DLL given as argument 0 (the one of the
 ' script host's own bitness, read from the registry view that host sees).
 Option Explicit
 Dim failures : failures = 0
@@ -24,8 +24,12 @@ CheckServer "{38000201-7CAF-422A-A2E2-AA314A11A2A9}"
 
 On Error Resume Next
 list.Show
-Check "QRCTaskList.Show", Hex(Err.Number) & " " & Err.Description, _
-      "80004005 <QRError Desc=""TaskList interface not initialized"" HR=""E_FAIL"" />"
+Check "QRCTaskList.Show before Initialize, without its optional argument", Hex(Err.Number) & " " & Err.Source & _
+      " " & Err.Description, "80004005 QRCTaskList::Show <QRError Desc=""TaskList interface not initialized"" HR=""E_FAIL"" />"
+Err.Clear
+list.Initialize CreateObject("Scripting.Dictionary")
+Check "Initialize with something that is not a workspace", Hex(Err.Number) & " " & Err.Source & " " & _
+      Left(Err.Description, 15) & Right(Err.Description, 20), "80070057 QRCTaskList::Initialize <QRError Desc=""HR=""E_INVALIDARG"" />"
 Err.Clear
 ' No partner components are installed beside the library.
 services.ClaimObject "1"

@@ -29,12 +29,15 @@ trap 'rm -rf "$work"' EXIT
 wine() { "$run" "$@"; }
 # Windows Installer and regsvr32 as an administrator runs them: the 64-bit ones.
 admin() { QRC_WINE_LOADER=/usr/lib/wine/wine64 "$run" "$@"; }
-# The package's registry view of HKLM\Software\Classes but Windows Installer's own records,
-# a "[key]" line per key and a "[key] value" line per value, with the DLL's folder (installed or built, with or without
-# its last backslash) as <folder>. Backslashes stand doubled in an export.
+# HKLM\Software\Classes but Windows Installer's own records, a "[key]" line per key and a
+# "[key] value" line per value, with the DLL's folder (installed or built, with or without
+# its last backslash) as <folder>, and each key once, in small letters, whichever registry view holds it:
+# registration copies the type library and its interfaces into the other view, and Wine
+# keeps a ProgID that a 32-bit program writes in the shared view, Windows Installer in the
+# 32-bit one. Backslashes stand doubled in an export.
 doubled() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
 classes() {
-  admin reg export 'HKLM\Software\Classes' "$(winpath "$work/classes.reg")" "/reg:$bits" /y >/dev/null
+  admin reg export 'HKLM\Software\Classes' "$(winpath "$work/classes.reg")" /y >/dev/null
   iconv -f UTF-16 -t UTF-8 "$work/classes.reg" | tr -d '\r' |
     INSTALLED=$(doubled "C:\\$program_files\\QRCIGEFrameworkSvcs") BUILT=$(doubled "$built") awk '
       function unpath(text,   i, f, folder) {
@@ -46,8 +49,9 @@ classes() {
         sub(/<folder>\\\\"$/, "<folder>\"", text)
         return text
       }
-      /^\[/ { key = $0; own = index(key, "\\Classes\\Installer") == 0; if (own) print unpath(key); next }
-      NF && own { print unpath(key) " " unpath($0) }' | sort
+      /^\[/ { key = tolower($0); sub(/\\classes\\wow6432node/, "\\classes", key)
+               own = index(key, "\\classes\\installer") == 0; if (own) print unpath(key); next }
+      NF && own { print unpath(key) " " unpath($0) }' | sort -u
 }
 written() { comm -13 "$work/before" - ; }
 versions() { wine cscript //nologo "$(winpath "$here/installed_versions.vbs")" "$upgrade_code" | tr -d '\r'; }
@@ -92,7 +96,7 @@ admin msiexec /x "$(winpath "$msi")" /qn || fail "uninstalling"
 classes | diff -u "$work/before" - || fail "uninstalling left registry entries"
 echo "uninstalled: no file, no registry entry left"
 
-# What regsvr32 writes for the built DLL, paths aside, is what the package wrote.
+# What regsvr32 writes for the built DLL, paths and views aside, is what the package wrote.
 admin regsvr32 /s "$(winpath "$library")" || fail "regsvr32"
 classes | written | diff -u "$work/package" - || fail "the package's registry differs from regsvr32's (-package +regsvr32)"
 admin regsvr32 /u /s "$(winpath "$library")"

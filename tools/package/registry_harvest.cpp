@@ -1,11 +1,12 @@
-// qrcharvest.exe <library.dll> <own view rows.wxi> <other view rows.wxi>
+// qrcharvest.exe <library.dll> <rows.wxi>
 // The Windows Installer registry rows of a COM server: what the DLL's own registration
 // writes, so that a package and regsvr32 cannot disagree. Run in a throwaway Wine
-// prefix: the DLL is unregistered, the classes root read in both registry views, the DLL
-// registered, the views read again and the DLL unregistered; every value that appeared
-// becomes a row, and so does every key that appeared without a value. The rows of the
-// view of the DLL's bitness and those of the other view (the type library and its
-// interfaces are registered in both) go to files of their own, for a component each. The DLL's path and folder in a
+// prefix: the DLL is unregistered, the classes root read, the DLL registered, the root
+// read again and the DLL unregistered; every value that appeared becomes a row, and so
+// does every new key with neither values nor subkeys. Only the registry view of the DLL's
+// bitness is read: registration also copies the type library and its interfaces into the
+// other view, which the package of the other architecture writes for its own DLL, so
+// that either package installs and uninstalls without touching the other's entries. The DLL's path and folder in a
 // value become the package's own ("[#QRCIGEFrameworkSvcs.dll]", "[INSTALLDIR]").
 #include <windows.h>
 #include <cstdio>
@@ -15,9 +16,10 @@
 
 namespace {
 
-// One registry view's values under HKLM\Software\Classes, by key and value name; a key
-// with no values holds one entry named "*", which as a package's row creates the key and
-// removes it again on uninstall.
+// The values under HKLM\Software\Classes in the view of this program's bitness, by key
+// and value name; a key with neither values nor subkeys holds one entry named "*", which
+// as a package's row creates the key and removes it again on uninstall (Windows Installer
+// removes the other keys once their values are gone).
 struct Value {
     DWORD type = REG_NONE;
     std::wstring data;
@@ -27,11 +29,11 @@ using Snapshot = std::map<std::pair<std::wstring, std::wstring>, Value>;
 
 const wchar_t kClasses[] = L"Software\\Classes";
 
-void Read(HKEY key, const std::wstring& path, REGSAM view, Snapshot& out) {
+void Read(HKEY key, const std::wstring& path, Snapshot& out) {
     DWORD valueCount = 0, subkeyCount = 0;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeyCount, nullptr, nullptr, &valueCount, nullptr, nullptr,
                      nullptr, nullptr);
-    if (valueCount == 0) out[{path, L"*"}] = Value{};
+    if (valueCount == 0 && subkeyCount == 0) out[{path, L"*"}] = Value{};
     for (DWORD i = 0; i < valueCount; ++i) {
         wchar_t name[16384];
         BYTE data[32768];
@@ -48,19 +50,19 @@ void Read(HKEY key, const std::wstring& path, REGSAM view, Snapshot& out) {
         wchar_t name[256];
         DWORD length = 256;
         if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
-        // The 64-bit view shows the 32-bit one as a subkey: it is read as a view of its own.
+        // The 64-bit view shows the 32-bit one as a subkey.
         if (path.empty() && _wcsicmp(name, L"Wow6432Node") == 0) continue;
         winkit::UniqueHKey subkey;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ | view, subkey.put()) != ERROR_SUCCESS) continue;
-        Read(subkey.get(), path.empty() ? name : path + L"\\" + name, view, out);
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, subkey.put()) != ERROR_SUCCESS) continue;
+        Read(subkey.get(), path.empty() ? name : path + L"\\" + name, out);
     }
 }
 
-Snapshot Read(REGSAM view) {
+Snapshot Read() {
     Snapshot snapshot;
     winkit::UniqueHKey classes;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClasses, 0, KEY_READ | view, classes.put()) == ERROR_SUCCESS)
-        Read(classes.get(), L"", view, snapshot);
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClasses, 0, KEY_READ, classes.put()) == ERROR_SUCCESS)
+        Read(classes.get(), L"", snapshot);
     return snapshot;
 }
 
@@ -93,7 +95,7 @@ std::string Utf8(const std::wstring& text) {
 
 // The rows of the values that `after` holds and `before` does not, with the DLL's path
 // and folder replaced by the package's own.
-std::wstring Rows(const Snapshot& before, const Snapshot& after, const std::wstring& file, const wchar_t* idPrefix) {
+std::wstring Rows(const Snapshot& before, const Snapshot& after, const std::wstring& file) {
     const std::wstring folder = file.substr(0, file.find_last_of(L'\\') + 1);
     std::wstring rows;
     int count = 0;
@@ -104,7 +106,7 @@ std::wstring Rows(const Snapshot& before, const Snapshot& after, const std::wstr
         std::wstring data = ReplaceAll(ReplaceAll(value.data, file, L"[#QRCIGEFrameworkSvcs.dll]"), folder, L"[INSTALLDIR]");
         // The folder may stand without its last backslash (a type library's HELPDIR).
         if (data == folder.substr(0, folder.size() - 1)) data = L"[INSTALLDIR]";
-        rows += L"  <RegistryValue Id=\"" + std::wstring(idPrefix) + std::to_wstring(++count) + L"\" Root=\"HKCR\" Key=\"" +
+        rows += L"  <RegistryValue Id=\"Registry" + std::to_wstring(++count) + L"\" Root=\"HKCR\" Key=\"" +
                 Xml(where.first) + L"\"" + (where.second.empty() ? L"" : L" Name=\"" + Xml(where.second) + L"\"") +
                 L" Type=\"" + type + L"\" Value=\"" + Xml(data) + L"\"/>\n";
     }
@@ -124,8 +126,8 @@ bool Write(const wchar_t* path, const std::wstring& library, const std::wstring&
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        fwprintf(stderr, L"usage: qrcharvest <library.dll> <own view rows.wxi> <other view rows.wxi>\n");
+    if (argc != 3) {
+        fwprintf(stderr, L"usage: qrcharvest <library.dll> <rows.wxi>\n");
         return 2;
     }
     wchar_t path[MAX_PATH];
@@ -137,13 +139,10 @@ int wmain(int argc, wchar_t** argv) {
         fwprintf(stderr, L"qrcharvest: %ls is no COM server\n", path);
         return 1;
     }
-    // The DLL's own view first.
-    const REGSAM views[] = {sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY,
-                            sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY};
     unregisterServer();
-    const Snapshot before[] = {Read(views[0]), Read(views[1])};
+    const Snapshot before = Read();
     const HRESULT hr = registerServer();
-    const Snapshot after[] = {Read(views[0]), Read(views[1])};
+    const Snapshot after = Read();
     unregisterServer();
     if (FAILED(hr)) {
         fwprintf(stderr, L"qrcharvest: registering %ls failed: 0x%08lx\n", path, static_cast<unsigned long>(hr));
@@ -152,8 +151,7 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t longPath[MAX_PATH];
     GetLongPathNameW(path, longPath, MAX_PATH);
     const std::wstring file = longPath, name = file.substr(file.find_last_of(L'\\') + 1);
-    if (!Write(argv[2], name, Rows(before[0], after[0], file, L"Own")) ||
-        !Write(argv[3], name, Rows(before[1], after[1], file, L"Other"))) {
+    if (!Write(argv[2], name, Rows(before, after, file))) {
         fwprintf(stderr, L"qrcharvest: cannot write the rows\n");
         return 1;
     }
