@@ -3,7 +3,7 @@
 # of its own ($QRC_WINEPREFIX): an older package installed silently and the package
 # installed over it (exactly one left), a script client of the package's bitness using
 # both classes, the registry it wrote compared with what regsvr32 writes for the same DLL
-# (paths aside), a repair after the DLL and a ProgID were lost, and an uninstall that
+# (paths and registry views aside), a repair after the DLL and a ProgID were lost, and an uninstall that
 # leaves nothing it wrote.
 #   package-test.sh <package.msi> <product.wxs> <built DLL> <upgrade code> <version> <x64|x86>
 set -euo pipefail
@@ -15,9 +15,9 @@ winpath() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
 fail() { echo "FAIL $*"; exit 1; }
 
 if [ "$arch" = x64 ]; then
-  bits=64 program_files="Program Files" loader=/usr/lib/wine/wine64
+  bits=64 program_files="Program Files"
 else
-  bits=32 program_files="Program Files (x86)" loader=/usr/lib/wine/wine
+  bits=32 program_files="Program Files (x86)"
 fi
 installed="C:\\$program_files\\QRCIGEFrameworkSvcs\\QRCIGEFrameworkSvcs.dll"
 installed_unix="$prefix/drive_c/$program_files/QRCIGEFrameworkSvcs/QRCIGEFrameworkSvcs.dll"
