@@ -1,8 +1,15 @@
 # widl: IDL -> C header, _i.c identifiers and (optionally) a type library.
-find_program(WIDL_EXECUTABLE NAMES x86_64-w64-mingw32-widl REQUIRED)
+# The target's widl, and its type library kind (--win64 or --win32).
+find_program(WIDL_EXECUTABLE NAMES ${QRC_ARCH}-w64-mingw32-widl REQUIRED)
 set(WIDL_PLATFORM_IDL_DIR /usr/include/wine/wine/windows)
-# stdole2.tlb, which type libraries import
-set(WIDL_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+if(QRC_ARCH STREQUAL i686)
+  set(WIDL_TARGET --win32)
+  # stdole2.tlb, which type libraries import
+  set(WIDL_STDOLE_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
+else()
+  set(WIDL_TARGET --win64)
+  set(WIDL_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+endif()
 
 # qrc_widl(<name> IDL <file> [TLB] [INCLUDES dirs...])
 # Produces ${QRC_GENERATED_DIR}/<name>.h, <name>_i.c and, with TLB, <name>.tlb.
@@ -26,7 +33,7 @@ function(qrc_widl name)
   add_custom_command(
     OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -DWIDL=${WIDL_EXECUTABLE}
-            "-DARGS=--win64;${inc_args};-h;-H;${out_h};-u;-U;${out_i};${tlb_args};${idl}"
+            "-DARGS=${WIDL_TARGET};${inc_args};-h;-H;${out_h};-u;-U;${out_i};${tlb_args};${idl}"
             -P ${CMAKE_SOURCE_DIR}/cmake/widl-strict.cmake
     DEPENDS ${idl} ${CMAKE_SOURCE_DIR}/cmake/widl-strict.cmake
     COMMENT "widl ${name}"

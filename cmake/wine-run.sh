@@ -25,8 +25,9 @@ run_once() {
   exec {errors}> >(tee "$stderr_copy" >&2)
   local tee_pid=$!
   set +e
-  # Dates and numbers follow an English (United States) user locale.
-  env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wine64 "$@" 2>&"$errors" | tee "$stdout_copy"
+  # Dates and numbers follow an English (United States) user locale. QRC_WINE_LOADER is
+  # /usr/lib/wine/wine for the 32-bit builds (their script host must be 32-bit too).
+  env -u LC_ALL LANG=en_US.UTF-8 "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@" 2>&"$errors" | tee "$stdout_copy"
   status=${PIPESTATUS[0]}
   set -e
   exec {errors}>&-

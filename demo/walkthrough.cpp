@@ -34,19 +34,18 @@ void SetRegistryText(const wchar_t* name, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+BOOL CALLBACK NoteMessageBox(HWND window, LPARAM found) {
+    if (GetDlgItem(window, 0xFFFF) && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of this thread (its text is the static control 0xFFFF).
 HWND FindMessageBox() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            if (GetDlgItem(window, 0xFFFF) && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(data) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), NoteMessageBox, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -132,19 +132,23 @@ void CALLBACK DialogDriver::WatchdogTimer(HWND, UINT, UINT_PTR, DWORD) {
     current->watchdogFired_ = true;
     current->pending_.clear();
     ::EndMenu();
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            bool answered = IsMessageBox(window) && current->AnswerBox(window);
-            if (!answered && IsClass(window, L"#32770")) ::EndDialog(window, IDCANCEL);
-            return TRUE;
-        },
-        0);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &EndWindowOnWatchdog, 0);
+}
+
+BOOL CALLBACK DialogDriver::EndWindowOnWatchdog(HWND window, LPARAM) {
+    bool answered = IsMessageBox(window) && current->AnswerBox(window);
+    if (!answered && IsClass(window, L"#32770")) ::EndDialog(window, IDCANCEL);
+    return TRUE;
 }
 
 namespace {
 
 MenuSpy* activeSpy = nullptr;
+
+void CALLBACK EndMenuOnce(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
 
 std::wstring ReadMenu(HMENU menu) {
     std::wstring text;
@@ -178,10 +182,7 @@ LRESULT CALLBACK MenuSpy::Hook(int code, WPARAM wparam, LPARAM lparam) {
         HMENU menu = reinterpret_cast<HMENU>(message->wParam);
         activeSpy->owner = message->hwnd;
         ++activeSpy->popupsShown;
-        ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-            ::KillTimer(nullptr, id);
-            ::EndMenu();
-        });
+        ::SetTimer(nullptr, 0, 30, EndMenuOnce);
         activeSpy->items = ReadMenu(menu);
     }
     return ::CallNextHookEx(nullptr, code, wparam, lparam);

@@ -51,6 +51,7 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     static void CALLBACK WatchdogTimer(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK EndWindowOnWatchdog(HWND window, LPARAM);
     // False for a box answered before.
     bool AnswerBox(HWND box);
     void RunAction(HWND dialog);

@@ -1,5 +1,5 @@
 // The To Do list object as a host meets it before the dialog: the checks of Initialize and
-// Show. Its late-bound surface is the script client's (tests/scripts/tasklist_client.vbs),
+// Show. Its late-bound surface is the script client's (tests/install/installed_client.vbs),
 // its module lock the exported DllCanUnloadNow's (tests/registration).
 #include <gtest/gtest.h>
 #include "comidentifiers.h"

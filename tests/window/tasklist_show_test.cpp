@@ -36,18 +36,22 @@ protected:
 // VARIANT_TRUE only for OK. The dialog is owned by the parent given; without one the
 // desktop is given as the owner, which owns no window: only the creation shows it. Every
 // way out stores the settings.
+namespace {
+
+HWND createdUnder;
+
+LRESULT CALLBACK NoteListOwner(int code, WPARAM wparam, LPARAM lparam) {
+    auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam);
+    if (code == HCBT_CREATEWND && create->lpcs->lpszName && !IS_INTRESOURCE(create->lpcs->lpszName) &&
+        std::wstring(create->lpcs->lpszName) == L"To Do List")
+        createdUnder = create->lpcs->hwndParent;
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+} // namespace
+
 TEST_F(TaskListShow, TrueOnlyForOKOwnedByTheParentGivenOrTheDesktopEveryWayOutStores) {
-    static HWND createdUnder;
-    HHOOK hook = ::SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM wparam, LPARAM lparam) -> LRESULT {
-            auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam);
-            if (code == HCBT_CREATEWND && create->lpcs->lpszName && !IS_INTRESOURCE(create->lpcs->lpszName) &&
-                std::wstring(create->lpcs->lpszName) == L"To Do List")
-                createdUnder = create->lpcs->hwndParent;
-            return ::CallNextHookEx(nullptr, code, wparam, lparam);
-        },
-        nullptr, ::GetCurrentThreadId());
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, NoteListOwner, nullptr, ::GetCurrentThreadId());
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     const struct {
         HWND given;
