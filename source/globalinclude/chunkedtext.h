@@ -8,7 +8,9 @@
 
 class ChunkedText {
 public:
-    static constexpr size_t kChunkSize = 2056;
+    // 64 KB: ten million characters take 306 allocations instead of 4,900 at 4 KB; each
+    // allocation, its freeing and the table's growth cost user time a memcpy does not.
+    static constexpr size_t kChunkSize = 32768;
 
     // Throws std::bad_alloc when a chunk cannot be allocated; the text is unchanged then.
     void Append(const wchar_t* text, size_t length) {
