@@ -265,7 +265,9 @@ TEST(CommandSequences, EverySequenceLeavesAWellFormedWorkspaceNumberedOneToN) {
         }
     }
     ASSERT_GT(expected, 0) << "no sequence falls to shard " << shard << " of " << shards << " of " << count;
-    if (failedBatches == 0) EXPECT_EQ(expected, run) << "sequences run";
+    if (failedBatches == 0) {
+        EXPECT_EQ(expected, run) << "sequences run";
+    }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ sequences ] " << run << " sequences, " << commands << " commands, seed " << seed;
     if (shards > 1) std::cout << ", shard " << shard << " of " << shards;

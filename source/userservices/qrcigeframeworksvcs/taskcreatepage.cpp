@@ -58,7 +58,7 @@ LRESULT CTaskCreatePage::OnListKeyDown(NMHDR* header) {
 void CTaskCreatePage::LoadFromTask() {
     if (host_.CreationMode()) return;
     const TaskItem* task = host_.CurrentTask();
-    winkit::Window(Item(IDC_TASKCREATE_CLASS)).SetText(task ? task->ToDo_Class : L"");
+    winkit::Window(Item(IDC_TASKCREATE_CLASS)).SetText(task ? task->ToDo_Class : std::wstring());
 }
 
 void CTaskCreatePage::PrepareColumns(ItemPropertyLayout layout) { list_.PrepareColumns(layout); }

@@ -44,7 +44,7 @@ void CTaskGeneralPage::ShowTask(const TaskItem* task) const {
     if (!task) {
         // A row key without a record: nothing to show and nothing that could be saved.
         for (winkit::Window* control : {&name, &description, &notes}) {
-            control->SetText(L"");
+            control->SetText(std::wstring());
             control->Enable(false);
         }
         status.Send(CB_SETCURSEL, static_cast<WPARAM>(-1));

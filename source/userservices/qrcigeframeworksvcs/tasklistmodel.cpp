@@ -151,7 +151,7 @@ void TaskListModel::SortRows() {
         values.reserve(rows_.size());
         for (int key : rows_) {
             const TaskItem* task = taskOf(key);
-            if (dates) values.push_back(task == &kNoTask ? DateSeconds(L"") : (*dates)[task - &tasks.Item(0)]);
+            if (dates) values.push_back(task == &kNoTask ? DateSeconds(std::wstring()) : (*dates)[task - &tasks.Item(0)]);
             else values.push_back(kind == SortKind::Status ? task->ToDo_Status : task->ToDo_DeletedFlag);
         }
         order = StableOrder(values, sortAscending_);
