@@ -17,6 +17,8 @@ bool IsAttribute(int kind) { return kind >= kStringAttribute && kind <= kBoolAtt
 // The state stack grows by doubling its room, but never by more than this at a time.
 constexpr size_t kMaxStackGrowth = 512;
 constexpr size_t kAttributeBufferSize = 2056;
+// Positions beyond this are looked up every time: no document is owed room for them.
+constexpr size_t kRememberedAttributes = 64;
 
 // Entity declarations can only come from a DTD, which ParseString refuses; these keep a
 // reader that would still meet one from reaching outside the document.
@@ -78,7 +80,8 @@ HRESULT ContentHandler::Create(const SchemaEntry* schema, winkit::ComPtr<Content
             self.nameLengths_.push_back(entry->name ? static_cast<int>(std::wcslen(entry->name)) : 0);
         } while ((entry++)->kind != kSchemaEnd);
         self.stack_.reserve(16);
-        self.valueBuffer_.reserve(kAttributeBufferSize);
+        self.attributesFound_.resize(self.nameLengths_.size());
+        self.value_.reserve(kAttributeBufferSize);
     } catch (const std::bad_alloc&) {
         handler->reset();
         return E_OUTOFMEMORY;
@@ -229,15 +232,27 @@ void ContentHandler::ReadAttributes(QRComException& xhr, const State& state, ISA
     int count = 0;
     if (!attributes) return;
     Check(xhr, attributes->getLength(&count));
-    // Documents list attributes mostly in the declared order: try the entry after the
-    // last match first.
-    const SchemaEntry* hint = state.entry;
+    const bool declares = state.entry->kind == kComplexElement;
+    // A writer lists the attributes of an element kind in the same order every time:
+    // the declaration found at a position last time is tried first.
+    std::vector<const SchemaEntry*>& lastFound = attributesFound_[state.entry - schema_];
     for (int i = 0; i < count; ++i) {
         const wchar_t* name = nullptr;
         int nameLength = 0;
         Check(xhr, attributes->getLocalName(i, &name, &nameLength));
-        const SchemaEntry* declaration =
-            state.entry->kind == kComplexElement ? FindAttribute(state.entry, hint, name, nameLength) : nullptr;
+        const SchemaEntry* declaration = nullptr;
+        if (declares) {
+            const size_t position = static_cast<size_t>(i);
+            if (position < lastFound.size() && lastFound[position] && NameMatches(lastFound[position], name, nameLength)) {
+                declaration = lastFound[position];
+            } else {
+                declaration = FindAttribute(state.entry, name, nameLength);
+                if (position < kRememberedAttributes) {
+                    if (position >= lastFound.size()) lastFound.resize(position + 1);
+                    lastFound[position] = declaration;
+                }
+            }
+        }
         if (!declaration) {
             if (!skipUndeclared_)
                 xhr.Throw(QR_HERE, E_INVALIDARG, L"The attribute %.*ls is not declared", nameLength, name);
@@ -246,13 +261,13 @@ void ContentHandler::ReadAttributes(QRComException& xhr, const State& state, ISA
         const wchar_t* value = nullptr;
         int valueLength = 0;
         Check(xhr, attributes->getValue(i, &value, &valueLength));
-        size_t n = value && valueLength > 0 ? static_cast<size_t>(valueLength) : 0;
-        valueBuffer_.resize(n + 1);
-        std::copy_n(value, n, valueBuffer_.data());
-        valueBuffer_[n] = L'\0';
+        // The reader's value need not end with a NUL: the handlers get a copy that does.
+        if (value && valueLength > 0)
+            value_.assign(value, static_cast<size_t>(valueLength));
+        else
+            value_.clear();
         Check(xhr, state.handler->OnAttribute(declaration->id,
-                                              ConvertSchemaValue(declaration->kind - kStringAttribute,
-                                                                 valueBuffer_.data())));
+                                              ConvertSchemaValue(declaration->kind - kStringAttribute, value_.c_str())));
     }
 }
 
@@ -402,12 +417,10 @@ const SchemaEntry* ContentHandler::FindElement(const wchar_t* name, int length) 
     return nullptr;
 }
 
-const SchemaEntry* ContentHandler::FindAttribute(const SchemaEntry* element, const SchemaEntry*& hint,
-                                                 const wchar_t* name, int length) const noexcept {
-    const SchemaEntry* next = hint + 1;
-    if (IsAttribute(next->kind) && NameMatches(next, name, length)) return hint = next;
+const SchemaEntry* ContentHandler::FindAttribute(const SchemaEntry* element, const wchar_t* name,
+                                                 int length) const noexcept {
     for (const SchemaEntry* entry = element + 1; entry->kind != kEndMembers && entry->kind != kSchemaEnd; ++entry)
-        if (IsAttribute(entry->kind) && NameMatches(entry, name, length)) return hint = entry;
+        if (IsAttribute(entry->kind) && NameMatches(entry, name, length)) return entry;
     return nullptr;
 }
 

@@ -124,8 +124,7 @@ private:
     void CountCut(std::wstring_view cut) noexcept;
 
     const SchemaEntry* FindElement(const wchar_t* name, int length) const noexcept;
-    const SchemaEntry* FindAttribute(const SchemaEntry* element, const SchemaEntry*& hint, const wchar_t* name,
-                                     int length) const noexcept;
+    const SchemaEntry* FindAttribute(const SchemaEntry* element, const wchar_t* name, int length) const noexcept;
     // Called for every attribute of every element: inline.
     bool NameMatches(const SchemaEntry* entry, const wchar_t* name, int length) const noexcept {
         if (nameLengths_[entry - schema_] != length || !name) return false;
@@ -146,7 +145,9 @@ private:
     std::vector<State> stack_;
     const SchemaEntry* schema_ = nullptr;
     std::vector<int> nameLengths_;       // per entry: the length of its name
-    std::vector<wchar_t> valueBuffer_;  // the current attribute's value with its NUL
+    std::wstring value_;                 // the current attribute's value
+    // Per element entry: the declaration each attribute position matched last.
+    std::vector<std::vector<const SchemaEntry*>> attributesFound_;
 };
 
 } // namespace SAXSchemaParserImpl
