@@ -62,6 +62,14 @@ TEST(DocumentTypeTest, RefusesEveryDeclarationWhereverItStandsInAnyCase) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.refused, HasDocumentTypeDeclaration(c.text)) << std::wstring(c.text);
     EXPECT_FALSE(HasDocumentTypeDeclaration(std::wstring_view()));
+    // Long texts are read several characters at a time: a declaration counts at every
+    // offset, up to the text's last character, and '!'s elsewhere do not hide it.
+    for (size_t offset = 0; offset < 9; ++offset) {
+        std::wstring text = std::wstring(offset, L'!') + L"<!doctype";
+        EXPECT_TRUE(HasDocumentTypeDeclaration(text)) << offset;
+        EXPECT_TRUE(HasDocumentTypeDeclaration(text + L"!")) << offset;
+        EXPECT_FALSE(HasDocumentTypeDeclaration(text.substr(0, text.size() - 1))) << offset;
+    }
 }
 
 // Wine's reader stops a string at 256 levels with a fatal error, and the task read before
