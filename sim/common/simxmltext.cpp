@@ -23,11 +23,17 @@ const wchar_t* Reference(wchar_t c, bool inAttribute) {
     }
 }
 
+// Runs of characters written as they are go in whole: task lists are megabytes long.
 void AppendEscaped(std::wstring& out, std::wstring_view text, bool inAttribute) {
-    for (wchar_t c : text) {
-        if (const wchar_t* reference = Reference(c, inAttribute)) out += reference;
-        else out += c;
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t* reference = Reference(text[i], inAttribute);
+        if (!reference) continue;
+        out.append(text.data() + run, i - run);
+        out += reference;
+        run = i + 1;
     }
+    out.append(text.data() + run, text.size() - run);
 }
 
 } // namespace
