@@ -37,6 +37,12 @@ build() {
   build_one x86 build-x86
 }
 
+# package_one <build folder>: that architecture's Windows Installer package (target msi),
+# whose registry rows are harvested by registering the built DLL.
+package_one() {
+  cmake --build "$1" --target msi
+}
+
 # Whether this machine runs 32-bit Windows programs: the x86 build's probe must print its
 # line under the 32-bit Wine loader. When it cannot, prints why. QRC_X86_PROBE_FAIL=1
 # gives the probe a loader that cannot start, as on machines that cannot run 32-bit code.
@@ -69,8 +75,7 @@ case "${1:-}" in
   test)
     install_missing
     build_one default build
-    # The package test installs the built package (target msi).
-    cmake --build build --target msi
+    package_one build  # the package test installs it
     trap stop_wine EXIT
     # Tests that share the main prefix lock it (RESOURCE_LOCK registry) and run one at a
     # time; the hostile documents, command sequences and the package run beside them, each
@@ -86,7 +91,7 @@ case "${1:-}" in
     if reason=$(x86_unavailable); then
       x86_note="x86: the tests were skipped ($reason); the x64 results stand."
     else
-      { cmake --build build-x86 --target msi &&
+      { package_one build-x86 &&
         ctest --test-dir build-x86 --output-on-failure -j4 &&
         tests/install/both-architectures.sh build build-x86; } || x86_status=$?
     fi
@@ -101,11 +106,11 @@ case "${1:-}" in
     install_missing
     build
     trap stop_wine EXIT
-    cmake --build build --target msi
+    package_one build
     if reason=$(x86_unavailable); then
       echo "x86: no package ($reason): its registry rows come from registering the 32-bit DLL"
     else
-      cmake --build build-x86 --target msi
+      package_one build-x86
     fi
     ls -1 build/package/*.msi build-x86/package/*.msi 2>/dev/null
     ;;
