@@ -53,4 +53,8 @@ if [ -n "$reason" ]; then
   echo "retried: $(basename "${1//\\//}"): $reason" >&2
   run_once "$@"
 fi
+# A failure without a word of output would leave nothing to go by.
+if [ "$status" -ne 0 ] && [ ! -s "$stdout_copy" ] && [ ! -s "$stderr_copy" ]; then
+  echo "wine-run: $(basename "${1//\\//}") ended with status $status and printed nothing" >&2
+fi
 exit "$status"

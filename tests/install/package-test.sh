@@ -69,9 +69,9 @@ classes > "$work/before"
 # An older package first: the package replaces it.
 (cd "$(dirname "$library")/.." && wixl -a "$arch" -D ProductVersion=1.0.0 -D LibrarySource=bin/QRCIGEFrameworkSvcs.dll \
    -I "$(dirname "$product")" -o "$work/older.msi" "$product")
-admin msiexec /i "$(winpath "$work/older.msi")" /qn || fail "installing the older package"
+admin msiexec /i "$(winpath "$work/older.msi")" /qn || fail "installing the older package (status $?)"
 [ "$(versions)" = "installed: 1.0.0" ] || fail "the older package: $(versions)"
-admin msiexec /i "$(winpath "$msi")" /qn || fail "installing the package over the older one"
+admin msiexec /i "$(winpath "$msi")" /qn || fail "installing the package over the older one (status $?)"
 [ "$(versions)" = "installed: $version" ] || fail "after installing $version over 1.0.0: $(versions)"
 [ -f "$installed_unix" ] || fail "no $installed"
 echo "installed $(basename "$msi") over 1.0.0: one product, $version"
@@ -84,13 +84,13 @@ classes | written > "$work/package"
 rm "$installed_unix"
 admin reg delete 'HKCR\QRCGenericSvcs.QRCTaskList' /f "/reg:$bits" >/dev/null
 # (Wine's msiexec /f cannot repair; the REINSTALL properties do it as on Windows.)
-admin msiexec /i "$(winpath "$msi")" REINSTALL=ALL REINSTALLMODE=amus /qn || fail "repairing"
+admin msiexec /i "$(winpath "$msi")" REINSTALL=ALL REINSTALLMODE=amus /qn || fail "repairing (status $?)"
 [ -f "$installed_unix" ] || fail "repair did not restore $installed"
 classes | written | diff -u "$work/package" - || fail "the registry after repair"
 client repair
 echo "repaired: the DLL and the registry are back"
 
-admin msiexec /x "$(winpath "$msi")" /qn || fail "uninstalling"
+admin msiexec /x "$(winpath "$msi")" /qn || fail "uninstalling (status $?)"
 [ "$(versions)" = "installed:" ] || fail "after uninstalling: $(versions)"
 [ ! -e "$(dirname "$installed_unix")" ] || fail "uninstalling left $(dirname "$installed")"
 classes | diff -u "$work/before" - || fail "uninstalling left registry entries"
