@@ -19,19 +19,29 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 "$here/wine-prefix.sh" "$WINEPREFIX" "$graphics"
 
-# Runs the program once; its output passes through as it comes, and a copy is kept.
+# One Wine server per prefix stays up between programs, started here with none of our
+# output. Debian's wineserver script stops a server the moment its last program ends, so
+# each program would otherwise start a server of its own, sometimes while the last one is
+# still going down, and the services its session starts would keep our error output open
+# until they end. QRC_WINESERVER_PERSIST is how long an idle server waits (seconds);
+# tools/qrc.sh stops the build's servers when it is done.
+server_status=0
+env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wineserver -p"${QRC_WINESERVER_PERSIST:-300}" </dev/null >/dev/null 2>&1 || server_status=$?
+# (2: a server of this prefix is running already.)
+[ "$server_status" -eq 0 ] || [ "$server_status" -eq 2 ] ||
+  echo "wine-run: the Wine server of $WINEPREFIX did not start (status $server_status)" >&2
+
+# Runs the program once; its output passes through as it comes and a copy is kept. The
+# error output goes to a file, shown when the program ends: Wine's services inherit it and
+# may hold it for as long as the server runs.
 run_once() {
-  local errors
-  exec {errors}> >(tee "$stderr_copy" >&2)
-  local tee_pid=$!
   set +e
   # Dates and numbers follow an English (United States) user locale. QRC_WINE_LOADER is
   # /usr/lib/wine/wine for the 32-bit builds (their script host must be 32-bit too).
-  env -u LC_ALL LANG=en_US.UTF-8 "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@" 2>&"$errors" | tee "$stdout_copy"
+  env -u LC_ALL LANG=en_US.UTF-8 "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@" 2>"$stderr_copy" | tee "$stdout_copy"
   status=${PIPESTATUS[0]}
   set -e
-  exec {errors}>&-
-  wait "$tee_pid" || true
+  cat "$stderr_copy" >&2
 }
 
 # Why Wine itself could not start the program, or nothing: it failed, printed nothing of

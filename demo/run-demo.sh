@@ -45,7 +45,7 @@ status=0
 # The screenshots are taken as BMP and turned into PNG below: name them so at once.
 QRC_DEMO_STAGE=inside QRC_DEMO_WORKSPACE=$out/workspace.xml QRC_DEMO_OUTPUT=$out \
   xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$build" 2> >(grep -v '^X connection to' >&2) | sed 's/\r$//; s/\.bmp$/.png/' || status=$?
-WINEPREFIX=$QRC_WINEPREFIX-x11 /usr/lib/wine/wineserver -w || true
+WINEPREFIX=$QRC_WINEPREFIX-x11 /usr/lib/wine/wineserver -k 2>/dev/null || true
 for bmp in "$out"/*.bmp; do
   [ -f "$bmp" ] || continue
   convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"

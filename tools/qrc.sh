@@ -58,10 +58,11 @@ x86_unavailable() {
   return 1
 }
 
-# No Wine process outlives the run.
+# No Wine process outlives the run: cmake/wine-run.sh keeps each prefix's server up
+# between programs, so it is stopped here.
 stop_wine() {
   for prefix in "$root"/build/wineprefix* "$root"/build-x86/wineprefix*; do
-    [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+    [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
   done
 }
 

@@ -23,6 +23,8 @@ installed="C:\\$program_files\\QRCIGEFrameworkSvcs\\QRCIGEFrameworkSvcs.dll"
 installed_unix="$prefix/drive_c/$program_files/QRCIGEFrameworkSvcs/QRCIGEFrameworkSvcs.dll"
 built=$(winpath "$(dirname "$library")")
 
+# A server left from an earlier run of this test would serve the deleted prefix.
+[ ! -d "$prefix" ] || WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -25,7 +25,7 @@ if [ "${2:-}" = --inside ]; then
   "$run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
   "$root/tests/scripts/register-components.sh" "$build/bin" >/dev/null
   "$run" "$build/bin/qrcscreenshots.exe" "Z:$(echo "$work/workspace.xml" | sed 's|/|\\|g')" "Z:$(echo "$work" | sed 's|/|\\|g')"
-  WINEPREFIX=$QRC_WINEPREFIX-x11 /usr/lib/wine/wineserver -w
+  WINEPREFIX=$QRC_WINEPREFIX-x11 /usr/lib/wine/wineserver -k 2>/dev/null || true
   exit 0
 fi
 
