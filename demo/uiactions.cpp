@@ -48,17 +48,9 @@ HWND FindPageWith(HWND dialog, int controlId) {
 
 int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
-int RowKey(HWND list, int row) {
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return static_cast<int>(item.lParam);
-}
-
-int RowOfKey(HWND list, int key) {
+int RowWithText(HWND list, int column, const std::wstring& text) {
     for (int row = 0, n = RowCount(list); row < n; ++row)
-        if (RowKey(list, row) == key) return row;
+        if (CellText(list, row, column) == text) return row;
     return -1;
 }
 

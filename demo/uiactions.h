@@ -15,8 +15,9 @@ HWND FindPageWith(HWND dialog, int controlId);
 
 // List views.
 int RowCount(HWND list);
-int RowOfKey(HWND list, int key);  // the row whose item data is the key, or -1
-int RowKey(HWND list, int row);
+// The first row whose cell in `column` reads `text`, or -1. (The list asks its dialog for
+// every text and keeps no item data of its own.)
+int RowWithText(HWND list, int column, const std::wstring& text);
 std::wstring CellText(HWND list, int row, int column);
 int RowImage(HWND list, int row);
 void SelectOnly(HWND list, int row);

@@ -162,13 +162,13 @@ std::vector<Walkthrough::Step> Walkthrough::BuildSteps() {
         {L"4 run",
          [this] {
              HWND list = TaskListView();
-             for (int row = 0; row < RowCount(list) && !runKey_; ++row)
-                 if (CellText(list, row, kColumnTaskStatus) == L"Open") runKey_ = RowKey(list, row);
-             if (!runKey_) {
+             for (int row = 0; row < RowCount(list) && runName_.empty(); ++row)
+                 if (CellText(list, row, kColumnTaskStatus) == L"Open") runName_ = CellText(list, row, kColumnTaskName);
+             if (runName_.empty()) {
                  Fail(L"4 run", L"no open task is listed");
                  return true;
              }
-             SelectOnly(list, RowOfKey(list, runKey_));
+             SelectOnly(list, RowWithText(list, kColumnTaskName, runName_));
              PostCommand(TaskList(), IDC_TASKLIST_ACTION);
              return true;
          }},
@@ -180,7 +180,7 @@ std::vector<Walkthrough::Step> Walkthrough::BuildSteps() {
                  return false;
              }
              HWND list = TaskListView();
-             int row = RowOfKey(list, runKey_);
+             int row = RowWithText(list, kColumnTaskName, runName_);
              if (row < 0) {
                  Fail(L"4 run", L"the task's row is gone");
                  return true;
@@ -196,7 +196,7 @@ std::vector<Walkthrough::Step> Walkthrough::BuildSteps() {
              HWND list = TaskListView();
              int row = -1;
              for (int r = 0; r < RowCount(list) && row < 0; ++r)
-                 if (RowKey(list, r) != runKey_ && CellText(list, r, kColumnTaskName).rfind(L"Update ", 0) == 0 &&
+                 if (CellText(list, r, kColumnTaskName) != runName_ && CellText(list, r, kColumnTaskName).rfind(L"Update ", 0) == 0 &&
                      CellText(list, r, kColumnTaskStatus) != L"Completed")
                      row = r;
              if (row < 0) {

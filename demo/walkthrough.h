@@ -40,7 +40,7 @@ private:
     int waits_ = 0;
     int failures_ = 0;
     UINT_PTR timer_ = 0;
-    int runKey_ = 0;
+    std::wstring runName_;  // the task run in step 4, by its name (unique in the sample)
     std::wstring lastReportBefore_;
     static Walkthrough* current_;
 };
