@@ -25,8 +25,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # still going down, and the services its session starts would keep our error output open
 # until they end. QRC_WINESERVER_PERSIST is how long an idle server waits (seconds);
 # tools/qrc.sh stops the build's servers when it is done.
+# Dates and numbers follow an English (United States) user locale, the server's too.
+in_locale=(env -u LC_ALL LANG=en_US.UTF-8)
 server_status=0
-env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wineserver -p"${QRC_WINESERVER_PERSIST:-300}" </dev/null >/dev/null 2>&1 || server_status=$?
+"${in_locale[@]}" /usr/lib/wine/wineserver -p"${QRC_WINESERVER_PERSIST:-300}" </dev/null >/dev/null 2>&1 || server_status=$?
 # (2: a server of this prefix is running already.)
 [ "$server_status" -eq 0 ] || [ "$server_status" -eq 2 ] ||
   echo "wine-run: the Wine server of $WINEPREFIX did not start (status $server_status)" >&2
@@ -36,9 +38,9 @@ env -u LC_ALL LANG=en_US.UTF-8 /usr/lib/wine/wineserver -p"${QRC_WINESERVER_PERS
 # may hold it for as long as the server runs.
 run_once() {
   set +e
-  # Dates and numbers follow an English (United States) user locale. QRC_WINE_LOADER is
-  # /usr/lib/wine/wine for the 32-bit builds (their script host must be 32-bit too).
-  env -u LC_ALL LANG=en_US.UTF-8 "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@" 2>"$stderr_copy" | tee "$stdout_copy"
+  # QRC_WINE_LOADER is /usr/lib/wine/wine for the 32-bit builds (their script host must
+  # be 32-bit too).
+  "${in_locale[@]}" "${QRC_WINE_LOADER:-/usr/lib/wine/wine64}" "$@" 2>"$stderr_copy" | tee "$stdout_copy"
   status=${PIPESTATUS[0]}
   set -e
   cat "$stderr_copy" >&2

@@ -195,10 +195,11 @@ std::vector<Walkthrough::Step> Walkthrough::BuildSteps() {
          [this] {
              HWND list = TaskListView();
              int row = -1;
-             for (int r = 0; r < RowCount(list) && row < 0; ++r)
-                 if (CellText(list, r, kColumnTaskName) != runName_ && CellText(list, r, kColumnTaskName).rfind(L"Update ", 0) == 0 &&
-                     CellText(list, r, kColumnTaskStatus) != L"Completed")
+             for (int r = 0; r < RowCount(list) && row < 0; ++r) {
+                 std::wstring name = CellText(list, r, kColumnTaskName);
+                 if (name != runName_ && name.rfind(L"Update ", 0) == 0 && CellText(list, r, kColumnTaskStatus) != L"Completed")
                      row = r;
+             }
              if (row < 0) {
                  Fail(L"5 properties", L"no Update task is listed");
                  return true;

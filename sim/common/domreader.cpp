@@ -17,11 +17,7 @@ void Check(HRESULT hr, const wchar_t* what) {
 } // namespace
 
 DomReader::DomReader(std::wstring_view text, const wchar_t* what) {
-    if (HasDocumentTypeDeclaration(text))
-        Fail(E_INVALIDARG, L"%ls carries a document type declaration, which is not accepted", what);
-    // The DOM reads a text only up to its first NUL, which XML does not allow anywhere:
-    // whatever follows would go unread.
-    if (text.find(L'\0') != std::wstring_view::npos) Fail(E_INVALIDARG, L"%ls holds a NUL character", what);
+    RefuseUnreadableXml(text, what);  // the DOM would read only up to a NUL
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
                                   document_.put_void());
     if (FAILED(hr)) FailWithCause(hr, L"Unable to create an MSXML 6 DOM document");
@@ -46,10 +42,7 @@ DomReader::DomReader(std::wstring_view text, const wchar_t* what) {
             error->get_reason(reason.put());
             error->get_line(&line);
         }
-        std::wstring why = reason.str();
-        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ')) why.pop_back();
-        if (why.empty()) why = L"the text is not well-formed XML";
-        Fail(E_INVALIDARG, L"%ls is not well-formed XML: %ls (line %ld)", what, why.c_str(), line);
+        FailNotWellFormed(what, reason.str(), line);
     }
 }
 

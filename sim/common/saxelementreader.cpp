@@ -72,11 +72,7 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
 
-    STDMETHODIMP putDocumentLocator(ISAXLocator* locator) override {
-        locator_.reset(locator);
-        if (locator) locator->AddRef();
-        return S_OK;
-    }
+    STDMETHODIMP putDocumentLocator(ISAXLocator*) override { return S_OK; }
     STDMETHODIMP startDocument() override { return S_OK; }
     STDMETHODIMP endDocument() override { return S_OK; }
     STDMETHODIMP startPrefixMapping(const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
@@ -135,7 +131,6 @@ public:
         if (parseError.empty()) {
             parseError = message ? message : L"";
             if (locator) locator->getLineNumber(&parseErrorLine);
-            if (parseError.empty()) parseError = L"the text is not well-formed XML";
         }
         return FAILED(hr) ? hr : E_FAIL;
     }
@@ -175,7 +170,6 @@ private:
     size_t cdataFrom_ = 0;  // where the next CDATA section is looked for
     bool inCdata_ = false;
     XmlElementVisitor& visitor_;
-    winkit::ComPtr<ISAXLocator> locator_;
     XmlElement element_;
     std::vector<bool> wanted_;         // per open element: whether its text is collected
     std::vector<std::wstring> texts_;  // per open element that wants it: its text so far
@@ -184,9 +178,7 @@ private:
 } // namespace
 
 void ReadXmlElements(std::wstring_view text, const wchar_t* what, XmlElementVisitor& visitor) {
-    if (HasDocumentTypeDeclaration(text))
-        Fail(E_INVALIDARG, L"%ls carries a document type declaration, which is not accepted", what);
-    if (text.find(L'\0') != std::wstring_view::npos) Fail(E_INVALIDARG, L"%ls holds a NUL character", what);
+    RefuseUnreadableXml(text, what);
     winkit::ComPtr<ISAXXMLReader> reader;
     HRESULT hr = CoCreateInstance(CLSID_SAXXMLReader60, nullptr, CLSCTX_INPROC_SERVER, IID_ISAXXMLReader,
                                   reader.put_void());
@@ -214,12 +206,8 @@ void ReadXmlElements(std::wstring_view text, const wchar_t* what, XmlElementVisi
     V_VT(&none) = VT_UNKNOWN;
     V_UNKNOWN(&none) = nullptr;
     reader->putProperty(L"http://xml.org/sax/properties/lexical-handler", none);
-    if (!events.parseError.empty() || (FAILED(hr) && !events.visitorFailure)) {
-        std::wstring why = events.parseError;
-        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ')) why.pop_back();
-        if (why.empty()) why = L"the text is not well-formed XML";
-        Fail(E_INVALIDARG, L"%ls is not well-formed XML: %ls (line %ld)", what, why.c_str(), static_cast<long>(events.parseErrorLine));
-    }
+    if (!events.parseError.empty() || (FAILED(hr) && !events.visitorFailure))
+        FailNotWellFormed(what, events.parseError, events.parseErrorLine);
     if (events.visitorFailure) std::rethrow_exception(events.visitorFailure);
 }
 

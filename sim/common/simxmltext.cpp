@@ -115,4 +115,16 @@ bool HasDocumentTypeDeclaration(std::wstring_view document) {
     }
 }
 
+void RefuseUnreadableXml(std::wstring_view document, const wchar_t* what) {
+    if (HasDocumentTypeDeclaration(document))
+        Fail(E_INVALIDARG, L"%ls carries a document type declaration, which is not accepted", what);
+    if (document.find(L'\0') != std::wstring_view::npos) Fail(E_INVALIDARG, L"%ls holds a NUL character", what);
+}
+
+void FailNotWellFormed(const wchar_t* what, std::wstring reason, long line) {
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) reason.pop_back();
+    if (reason.empty()) reason = L"the text is not well-formed XML";
+    Fail(E_INVALIDARG, L"%ls is not well-formed XML: %ls (line %ld)", what, reason.c_str(), line);
+}
+
 } // namespace sim

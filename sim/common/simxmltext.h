@@ -29,4 +29,12 @@ std::wstring FromUtf8(std::string_view bytes);
 // root element), so a "<!DOCTYPE" inside content does not count.
 bool HasDocumentTypeDeclaration(std::wstring_view document);
 
+// What every reader here refuses before parsing: a document type declaration, and a NUL,
+// which XML allows nowhere and after which a parser may read no further. Throws a
+// QRComException (E_INVALIDARG); `what` names the document ("The claims document").
+void RefuseUnreadableXml(std::wstring_view document, const wchar_t* what);
+// Throws the message for a document that is not well-formed, with the parser's reason
+// (blanks at its end dropped) and line.
+[[noreturn]] void FailNotWellFormed(const wchar_t* what, std::wstring reason, long line);
+
 } // namespace sim
