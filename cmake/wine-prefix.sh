@@ -1,16 +1,61 @@
 #!/usr/bin/env bash
 # Makes a private Wine prefix once: no Mono or Gecko installer, and the "null"
 # graphics driver so that windows, dialogs and message boxes work without a display.
+#
+# A booted prefix holds about 1.3 GB of copied system DLLs, and every test program
+# group has a prefix of its own. So one prefix is booted per folder of prefixes
+# (.wineprefix-template beside them) and each prefix is a copy of it whose unchanging
+# files are hard links. Wine never rewrites those files in place; the registry files,
+# which it does rewrite (by writing a new file and renaming it), are real copies.
 set -euo pipefail
 prefix=$1
 graphics=${2:-null}
 [ -f "$prefix/.qrc-ready" ] && exit 0
-mkdir -p "$prefix"
-exec 9>"$prefix.lock"
-flock 9
-[ -f "$prefix/.qrc-ready" ] && exit 0
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
-touch "$prefix/.qrc-ready"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Runs "$@" once under an exclusive lock named after $1's folder.
+with_lock() {
+  local lock=$1.lock
+  shift
+  (
+    flock 9
+    "$@"
+  ) 9>"$lock"
+}
+
+boot_template() {
+  local template=$1
+  [ -f "$template/.qrc-ready" ] && return 0
+  rm -rf "$template"
+  mkdir -p "$template"
+  WINEPREFIX=$template /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX=$template /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+    >/dev/null 2>&1
+  WINEPREFIX=$template /usr/lib/wine/wineserver -w
+  [ -f "$template/system.reg" ] || { echo "wine-prefix: booting $template failed" >&2; exit 1; }
+  touch "$template/.qrc-ready"
+}
+
+clone_template() {
+  local template=$1
+  [ -f "$prefix/.qrc-ready" ] && return 0
+  rm -rf "$prefix"
+  cp -al "$template" "$prefix"
+  rm "$prefix/.qrc-ready"
+  local registry
+  for registry in "$template"/*.reg; do
+    rm "$prefix/${registry##*/}"
+    cp "$registry" "$prefix/${registry##*/}"
+  done
+  if [ "$graphics" != null ]; then
+    WINEPREFIX=$prefix /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f \
+      >/dev/null 2>&1
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
+  fi
+  touch "$prefix/.qrc-ready"
+}
+
+template=$(dirname "$prefix")/.wineprefix-template
+mkdir -p "$(dirname "$prefix")"
+with_lock "$template" boot_template "$template"
+with_lock "$prefix" clone_template "$template"
