@@ -40,7 +40,8 @@ clone_template() {
   local template=$1
   [ -f "$prefix/.qrc-ready" ] && return 0
   rm -rf "$prefix"
-  cp -al "$template" "$prefix"
+  # (A folder that takes no hard links gets a whole copy.)
+  cp -al "$template" "$prefix" 2>/dev/null || { rm -rf "$prefix"; cp -a "$template" "$prefix"; }
   rm "$prefix/.qrc-ready"
   local registry
   for registry in "$template"/*.reg; do
