@@ -23,15 +23,19 @@ with_lock() {
   ) 9>"$lock"
 }
 
+# set_graphics <prefix> <driver>: the prefix's graphics driver, its server ended after.
+set_graphics() {
+  WINEPREFIX=$1 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$2" /f >/dev/null 2>&1
+  WINEPREFIX=$1 /usr/lib/wine/wineserver -w
+}
+
 boot_template() {
   local template=$1
   [ -f "$template/.qrc-ready" ] && return 0
   rm -rf "$template"
   mkdir -p "$template"
   WINEPREFIX=$template /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX=$template /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
-    >/dev/null 2>&1
-  WINEPREFIX=$template /usr/lib/wine/wineserver -w
+  set_graphics "$template" null
   [ -f "$template/system.reg" ] || { echo "wine-prefix: booting $template failed" >&2; exit 1; }
   touch "$template/.qrc-ready"
 }
@@ -43,16 +47,9 @@ clone_template() {
   # (A folder that takes no hard links gets a whole copy.)
   cp -al "$template" "$prefix" 2>/dev/null || { rm -rf "$prefix"; cp -a "$template" "$prefix"; }
   rm "$prefix/.qrc-ready"
-  local registry
-  for registry in "$template"/*.reg; do
-    rm "$prefix/${registry##*/}"
-    cp "$registry" "$prefix/${registry##*/}"
-  done
-  if [ "$graphics" != null ]; then
-    WINEPREFIX=$prefix /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f \
-      >/dev/null 2>&1
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
-  fi
+  # The links go first: copying onto one would write the template's file.
+  cp --remove-destination "$template"/*.reg "$prefix"/
+  [ "$graphics" = null ] || set_graphics "$prefix" "$graphics"
   touch "$prefix/.qrc-ready"
 }
 
