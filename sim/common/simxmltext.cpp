@@ -48,6 +48,18 @@ void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_vie
     out += L'"';
 }
 
+void AppendAttribute(std::wstring& out, std::wstring_view name, long long value) {
+    wchar_t digits[24];
+    wchar_t* first = digits + 24;
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    do {
+        *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0) *--first = L'-';
+    AppendAttribute(out, name, std::wstring_view(first, static_cast<size_t>(digits + 24 - first)));
+}
+
 void AppendCharacterData(std::wstring& out, std::wstring_view text) { AppendEscaped(out, text, false); }
 
 size_t FindInvalidXmlCharacter(std::wstring_view text) {

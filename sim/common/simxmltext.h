@@ -12,6 +12,8 @@ namespace sim {
 void AppendAttributeValue(std::wstring& out, std::wstring_view value);
 // Appends name="value" with a leading blank.
 void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_view value);
+// The same with a number written in decimal.
+void AppendAttribute(std::wstring& out, std::wstring_view name, long long value);
 // Appends `text` as character data: & < > are escaped and a carriage return becomes a
 // character reference (a parser would otherwise turn CR LF into LF).
 void AppendCharacterData(std::wstring& out, std::wstring_view text);

@@ -30,7 +30,7 @@ void AppendDocumentElement(std::wstring& out, const wchar_t* name, const std::ws
 
 void AppendTask(std::wstring& out, const SimTask& task) {
     out += L"<Task";
-    for (const TaskFieldInfo& field : TaskFields()) AppendAttribute(out, field.name, task.FieldText(field));
+    for (const TaskFieldInfo& field : TaskFields()) task.AppendFieldAttribute(out, field);
     if (task.failsOnAction) AppendAttribute(out, L"FailsOnAction", L"1");
     if (task.assignments.empty() && task.actionClaims.empty()) {
         out += L"/>\n";
